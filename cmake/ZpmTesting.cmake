@@ -1,0 +1,41 @@
+# zpm_add_test(NAME [GUI] SOURCES ... LIBS ...)
+#   Headless tests link gtest_main and run without a display (label "headless").
+#   GUI tests link the harness of tests/support (a wx application under Xvfb, label "gui").
+# One CTest entry per binary; group cases inside the binary.
+find_package(GTest REQUIRED)
+
+function(zpm_add_test name)
+  cmake_parse_arguments(T "GUI" "TIMEOUT" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${T_SOURCES})
+  target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR}/tests ${CMAKE_SOURCE_DIR}/src ${CMAKE_SOURCE_DIR})
+  target_link_libraries(${name} PRIVATE ${T_LIBS} zpm::warnings)
+  if(T_GUI)
+    target_link_libraries(${name} PRIVATE zpm_test_gui)
+    set(label gui)
+  else()
+    target_link_libraries(${name} PRIVATE zpm_test_headless)
+    set(label headless)
+  endif()
+  add_test(NAME ${name} COMMAND ${name})
+  if(NOT T_TIMEOUT)
+    set(T_TIMEOUT 300)
+  endif()
+  set_tests_properties(${name} PROPERTIES LABELS ${label} TIMEOUT ${T_TIMEOUT}
+    ENVIRONMENT "ZPM_SOURCE_DIR=${CMAKE_SOURCE_DIR};ZPM_BINARY_DIR=${CMAKE_BINARY_DIR};NO_AT_BRIDGE=1;GDK_BACKEND=x11;LSAN_OPTIONS=suppressions=${CMAKE_SOURCE_DIR}/tests/support/lsan.supp:print_suppressions=0")
+endfunction()
+
+# zpm_add_script_test(NAME COMMAND ... [GUI]): a whole-program check written as a script.
+function(zpm_add_script_test name)
+  cmake_parse_arguments(T "GUI" "TIMEOUT" "COMMAND" ${ARGN})
+  add_test(NAME ${name} COMMAND ${T_COMMAND})
+  if(T_GUI)
+    set(label gui)
+  else()
+    set(label headless)
+  endif()
+  if(NOT T_TIMEOUT)
+    set(T_TIMEOUT 300)
+  endif()
+  set_tests_properties(${name} PROPERTIES LABELS ${label} TIMEOUT ${T_TIMEOUT}
+    ENVIRONMENT "ZPM_SOURCE_DIR=${CMAKE_SOURCE_DIR};ZPM_BINARY_DIR=${CMAKE_BINARY_DIR};NO_AT_BRIDGE=1;GDK_BACKEND=x11")
+endfunction()

@@ -1,0 +1,31 @@
+#!/bin/sh
+# Installs the Debian packages that building, running or testing ZPM needs, and only those that
+# are missing. Usage: scripts/install-deps.sh run|test
+set -e
+what=${1:-test}
+
+run_pkgs="cmake ninja-build g++ pkg-config libwxgtk3.2-dev libusb-dev xvfb xauth openbox wmctrl x11-utils imagemagick"
+test_pkgs="$run_pkgs googletest libgtest-dev libbenchmark-dev xdotool umockdev libumockdev-dev
+  clang-14 libclang-rt-14-dev gnumeric poppler-utils desktop-file-utils appstream dpkg-dev fakeroot
+  librsvg2-bin ccache"
+case "$what" in
+  run) pkgs=$run_pkgs ;;
+  *) pkgs=$test_pkgs ;;
+esac
+
+missing=""
+for p in $pkgs; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing="$missing $p"
+done
+[ -z "$missing" ] && exit 0
+
+echo "Installing:$missing"
+if [ "$(id -u)" -ne 0 ]; then
+  SUDO=sudo
+else
+  SUDO=
+fi
+export DEBIAN_FRONTEND=noninteractive
+$SUDO apt-get update -q
+# shellcheck disable=SC2086
+$SUDO apt-get install -y -q --no-install-recommends $missing

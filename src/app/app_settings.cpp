@@ -1,0 +1,59 @@
+#include "app/app_settings.h"
+
+#include "app/atomic_file.h"
+
+#include <wx/filename.h>
+#include <wx/stdpaths.h>
+
+#include <fstream>
+#include <sstream>
+
+SettingsRecord AppSettings;
+
+namespace settingsfile {
+
+SettingsRecord Parse(std::istream& in) {
+    SettingsRecord s;  // defaults for whatever the file lacks
+    long long v[7];
+    int n = 0;
+    while (n < 7 && (in >> v[n]))
+        ++n;
+    if (n > 0) s.unitSystem = static_cast<std::uint8_t>(v[0] & 0xFF);
+    if (n > 1) s.pressureUnit = static_cast<std::uint8_t>(v[1] & 0xFF);
+    if (n > 2) s.firmwareVersion = static_cast<std::int32_t>(v[2]);
+    if (n > 3) s.showTips = v[3] != 0;
+    if (n > 4) s.flowUnit = static_cast<std::uint8_t>(v[4] & 0xFF);
+    if (n > 5) s.flowUnitFixed = v[5] != 0;
+    if (n > 6) s.absoluteTime = v[6] != 0;
+    return s;
+}
+
+void Format(std::ostream& out, const SettingsRecord& s) {
+    out << unsigned(s.unitSystem) << '\n'
+        << unsigned(s.pressureUnit) << '\n'
+        << s.firmwareVersion << '\n'
+        << (s.showTips ? 1 : 0) << '\n'
+        << unsigned(s.flowUnit) << '\n'
+        << (s.flowUnitFixed ? 1 : 0) << '\n'
+        << (s.absoluteTime ? 1 : 0) << '\n';
+}
+
+std::string DefaultPath() {
+    wxString dir = wxStandardPaths::Get().GetUserConfigDir();
+    return (dir + wxFileName::GetPathSeparator() + wxString::FromAscii(FileName)).utf8_string();
+}
+
+SettingsRecord Load(const std::string& path) {
+    std::ifstream in(path);
+    if (!in)
+        return SettingsRecord{};
+    return Parse(in);
+}
+
+bool Save(const std::string& path, const SettingsRecord& s) {
+    std::ostringstream text;
+    Format(text, s);
+    return WriteFileAtomically(path, text.str()) == AtomicWriteResult::Ok;
+}
+
+}  // namespace settingsfile

@@ -1,0 +1,104 @@
+#pragma once
+
+#include <wx/datetime.h>
+#include <wx/string.h>
+
+#include <cstdint>
+#include <vector>
+
+// One measurement record: texts, start time, the logger settings in force, and four parallel
+// series (time in seconds, flow, pressure, accumulated volume) in the record's units.
+// A value type: copies are deep and independent.
+class Storage {
+public:
+    Storage(const wxString& dateText, int intervalMs, int unitSystem, bool spareFlag, int flowUnit,
+            int number);
+    virtual ~Storage() = default;
+    Storage(const Storage&) = default;
+    Storage& operator=(const Storage&) = default;
+    Storage(Storage&&) = default;
+    Storage& operator=(Storage&&) = default;
+
+    struct Sample {
+        float time = 0, flow = 0, pressure = 0, volume = 0;
+    };
+
+    void SetPressureCalibration(std::uint8_t offset, std::uint8_t gainWhole,
+                                std::uint8_t gainHundredths, std::uint8_t unitCode);
+    // Appends a sample from logger readings: raw flow in the logger's own unit, raw pressure
+    // as converter counts.
+    void AddRawSample(int rawFlow, int rawPressure);
+    // Appends a sample in engineering values (job files).
+    void AddSample(float time, float flow, float pressure, float volume);
+
+    Sample GetSample(int index) const;
+    Sample GetLastSample() const;  // at least one sample must exist
+    float LastVolume() const;
+    int SampleCount() const { return static_cast<int>(times.size()); }
+    void Reserve(std::size_t n);
+
+    // Centred moving average over 2 * halfWidth + 1 samples, in place; off restores.
+    void SetFilter(bool on, int halfWidth);
+    bool IsFiltered() const { return filtered; }
+
+    bool HasTargetFlow() const { return targetFlow != 0.0f; }
+    std::vector<float> TargetLineValues() const;
+    std::vector<float> TargetLineTimes() const;
+
+    const wxString& Title() const { return title; }
+    void SetTitle(const wxString& t) { title = t; }
+    const wxString& DateText() const { return dateText; }
+    const wxDateTime& StartTime() const { return startTime; }
+    const wxString& Subtitle() const { return subtitle; }
+    void SetSubtitle(const wxString& s) { subtitle = s; }
+    const wxString& NoteText() const { return noteText; }
+    void SetNoteText(const wxString& t) { noteText = t; }
+    int NoteX() const { return noteX; }
+    int NoteY() const { return noteY; }
+    void SetNotePosition(int x, int y) { noteX = x; noteY = y; }
+    int SerialNumber() const { return serialNumber; }
+    void SetSerialNumber(int n) { serialNumber = n; }
+    float TargetFlow() const { return targetFlow; }
+    void SetTargetFlow(float f) { targetFlow = f; }
+    int EventBytes() const { return eventBytes; }
+    void SetEventBytes(int b) { eventBytes = b; }
+    int IntervalMs() const { return intervalMs; }
+    int UnitSystem() const { return unitSystem; }
+    bool SpareFlag() const { return spareFlag != 0; }
+    int FlowUnit() const { return flowUnit; }
+    int PressureUnit() const { return pressureUnit; }
+    void SetPressureUnit(std::uint8_t code) { pressureUnit = code; }
+
+    const std::vector<float>& Times() const { return times; }
+    const std::vector<float>& Flows() const { return flows; }
+    const std::vector<float>& Pressures() const { return pressures; }
+    const std::vector<float>& Volumes() const { return volumes; }
+
+private:
+    wxDateTime startTime;
+    std::int32_t flowUnit;
+    wxString subtitle;
+    wxString noteText;
+    std::int32_t noteX = 0, noteY = 0;
+    std::uint8_t pressureOffset = 0;
+    std::uint8_t pressureGainWhole = 0;
+    std::uint8_t pressureGainHundredths = 0;
+    std::uint8_t pressureUnit = 0;
+    wxString title;
+    std::int32_t eventBytes = 0;
+    bool filtered = false;
+    std::vector<float> times, flows, pressures, volumes;
+    std::vector<float> savedFlows, savedPressures, savedVolumes;
+    float volumeTotal = 0.0f;
+    std::int32_t sampleCounter = 0;
+    std::uint8_t spareFlag;
+    std::int32_t unitSystem;
+    std::int32_t intervalMs;
+    wxString dateText;
+    std::int32_t serialNumber = 0;
+    float targetFlow = 0.0f;
+};
+
+// Parses "dd/mm/yyyy HH:MM:SS" (the form every creator writes, day first); other texts go to
+// the general parser. Invalid when nothing parses.
+wxDateTime ParseRecordDate(const wxString& dateText);

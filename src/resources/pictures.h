@@ -1,0 +1,64 @@
+#pragma once
+
+#include <wx/bitmap.h>
+#include <wx/iconbndl.h>
+
+// Every picture compiled into the program. They are one icon set: one palette, one outline
+// weight, light from the top left.
+namespace pictures {
+
+enum class Motif {
+    // 50 x 50, file row
+    Open,
+    Save,
+    Print,
+    Camera,
+    // 98 x 60
+    Logo,
+    // 35 x 30, chart tools
+    ZoomIn,
+    ZoomOut,
+    Measure,  // shared by both measuring buttons
+    Grid,
+    Points,
+    Filter,
+    // 50 x 50, series buttons
+    FlowSeries,
+    VolumeSeries,
+    PressureSeries,
+    // 70 x 70, round logger faces
+    RecordFace,
+    StopFace,
+    SettingsFace,
+    ClearFace,
+    UploadFace,
+    // 70 x 70, tip picture: pointer beside a question mark
+    HelpTip,
+    // 16 x 15 menu icons
+    MenuOpen,
+    MenuSave,
+    MenuPrint,
+    // 280 x 70 connection state of the settings dialog
+    ConnectionAnswered,
+    ConnectionNotAnswered,
+    ConnectionWritten,
+    // 640 x 540
+    Splash,
+};
+
+enum class State {
+    Normal,
+    Hover,    // in a light raised frame (logger faces: a lighter ring)
+    Pressed,  // in a sunken frame (logger faces: pressed in; also their disabled picture)
+};
+
+// The picture of a motif in a state. Motifs without hover or pressed versions return the normal
+// picture for those states.
+wxBitmap Get(Motif motif, State state = State::Normal);
+wxSize SizeOf(Motif motif);
+bool HasState(Motif motif, State state);
+
+// The application icon, a red fire engine, in 16, 24, 32, 48, 64 and 128 pixels.
+wxIconBundle AppIcons();
+
+}  // namespace pictures

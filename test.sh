@@ -1,0 +1,36 @@
+#!/bin/bash
+# Builds ZPM and runs every test: the normal build, then the whole suite once more under
+# AddressSanitizer and UndefinedBehaviorSanitizer. Exits non-zero on any failure.
+#   ./test.sh            everything
+#   ./test.sh --quick    normal build only
+set -euo pipefail
+cd "$(dirname "$0")"
+root=$(pwd)
+scripts/install-deps.sh test
+
+jobs=$(nproc)
+xvfb=(xvfb-run -a -s "-screen 0 1600x1200x24 -nolisten tcp")
+export NO_AT_BRIDGE=1 GDK_BACKEND=x11
+
+run_suite() {
+  local build=$1
+  shift
+  cmake -S "$root" -B "$build" -G Ninja "$@" >/dev/null
+  cmake --build "$build" -j "$jobs"
+  echo "== headless tests ($build)"
+  (cd "$build" && env -u DISPLAY -u WAYLAND_DISPLAY ctest -L headless -j "$jobs" --output-on-failure)
+  echo "== GUI tests under Xvfb ($build)"
+  (cd "$build" && "${xvfb[@]}" ctest -L gui -j "$jobs" --output-on-failure)
+}
+
+run_suite build -DCMAKE_BUILD_TYPE=RelWithDebInfo
+if [ "${1:-}" = "--quick" ]; then
+  exit 0
+fi
+ASAN_OPTIONS=detect_leaks=1:verify_asan_link_order=0 \
+UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+  run_suite build-asan -DCMAKE_BUILD_TYPE=Debug -DZPM_SANITIZE=ON
+if [ -x scripts/fuzz.sh ]; then
+  scripts/fuzz.sh
+fi
+echo "All tests passed."

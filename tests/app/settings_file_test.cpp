@@ -1,0 +1,146 @@
+#include "app/app_settings.h"
+#include "app/atomic_file.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <csignal>
+#include <sys/resource.h>
+#include <sys/stat.h>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+SettingsRecord ParseText(const std::string& text) {
+    std::istringstream in(text);
+    return settingsfile::Parse(in);
+}
+
+std::string FormatText(const SettingsRecord& s) {
+    std::ostringstream out;
+    settingsfile::Format(out, s);
+    return out.str();
+}
+
+class TempDir {
+public:
+    TempDir() {
+        std::string t = (fs::temp_directory_path() / "zpm-settings-XXXXXX").string();
+        path = mkdtemp(t.data());
+    }
+    ~TempDir() { fs::remove_all(path); }
+    std::string path;
+};
+
+std::string Slurp(const std::string& path) {
+    std::ifstream in(path);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+}  // namespace
+
+TEST(SettingsFile, DefaultsAreWrittenAsTheSevenLines) {
+    EXPECT_EQ(FormatText(SettingsRecord{}), "1\n98\n0\n1\n0\n0\n0\n");
+}
+
+TEST(SettingsFile, ReadingConvertsEachLineAsTheTableSays) {
+    SettingsRecord s = ParseText("0\n353\n-5\n2\n258\n7\n-1\n");
+    EXPECT_EQ(s.unitSystem, 0);
+    EXPECT_EQ(s.pressureUnit, 97);  // low 8 bits of 353
+    EXPECT_EQ(s.firmwareVersion, -5);
+    EXPECT_TRUE(s.showTips);  // "2" is true ...
+    EXPECT_EQ(s.flowUnit, 2);  // 258 & 0xFF
+    EXPECT_TRUE(s.flowUnitFixed);
+    EXPECT_TRUE(s.absoluteTime);
+    EXPECT_EQ(s.serialNumber, 0);  // never read from the file
+    // ... and written back as 1.
+    EXPECT_EQ(FormatText(s), "0\n97\n-5\n1\n2\n1\n1\n");
+}
+
+TEST(SettingsFile, WhiteSpaceBetweenValuesDoesNotMatter) {
+    SettingsRecord lines = ParseText("1\n112\n1027\n0\n2\n1\n0\n");
+    SettingsRecord oneLine = ParseText("1 112 1027 0   2\t1 0");
+    EXPECT_EQ(lines, oneLine);
+    EXPECT_EQ(oneLine.pressureUnit, 112);
+    EXPECT_EQ(oneLine.firmwareVersion, 1027);
+    EXPECT_FALSE(oneLine.showTips);
+}
+
+TEST(SettingsFile, ShortOrGarbageFilesTakeDefaultsForWhatIsMissing) {
+    struct Case {
+        const char* text;
+        SettingsRecord expected;
+    };
+    SettingsRecord firstTwo;
+    firstTwo.unitSystem = 0;
+    firstTwo.pressureUnit = 112;
+    SettingsRecord firstThree = firstTwo;
+    firstThree.firmwareVersion = 1027;
+    const Case cases[] = {
+        {"", SettingsRecord{}},
+        {"garbage\n", SettingsRecord{}},
+        {"0\n112\n", firstTwo},
+        {"0\n112\nxyz\n0\n", firstTwo},  // everything from the first unreadable line is default
+        {"0\n112\n1027", firstThree},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(ParseText(c.text), c.expected) << "file: " << c.text;
+}
+
+TEST(SettingsFile, MissingFileGivesDefaultsAndSaveReplacesAtomically) {
+    TempDir dir;
+    std::string path = dir.path + "/zpmv48.ini";
+    EXPECT_EQ(settingsfile::Load(path), SettingsRecord{});
+
+    SettingsRecord s;
+    s.flowUnit = 2;
+    ASSERT_TRUE(settingsfile::Save(path, s));
+    EXPECT_EQ(Slurp(path), "1\n98\n0\n1\n2\n0\n0\n");
+    EXPECT_EQ(settingsfile::Load(path), s);
+    // Nothing but the file is left in the directory (no temporary files).
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir.path), fs::directory_iterator()), 1);
+}
+
+TEST(SettingsFile, FullDiskLeavesThePreviousFileIntact) {
+    TempDir dir;
+    std::string path = dir.path + "/zpmv48.ini";
+    ASSERT_TRUE(settingsfile::Save(path, SettingsRecord{}));
+    // A file size limit makes every write past 4 bytes fail as a full disk would (also as root).
+    struct rlimit old{};
+    getrlimit(RLIMIT_FSIZE, &old);
+    auto previousHandler = signal(SIGXFSZ, SIG_IGN);
+    struct rlimit tiny = old;
+    tiny.rlim_cur = 4;
+    setrlimit(RLIMIT_FSIZE, &tiny);
+    SettingsRecord changed;
+    changed.pressureUnit = 16;
+    bool saved = settingsfile::Save(path, changed);
+    setrlimit(RLIMIT_FSIZE, &old);
+    signal(SIGXFSZ, previousHandler);
+    EXPECT_FALSE(saved);
+    EXPECT_EQ(Slurp(path), "1\n98\n0\n1\n0\n0\n0\n");
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir.path), fs::directory_iterator()), 1);
+}
+
+TEST(AtomicFile, WriterFailureKeepsOldContentAndRemovesTheTemporary) {
+    TempDir dir;
+    std::string path = dir.path + "/job.kvr";
+    ASSERT_EQ(WriteFileAtomically(path, std::string("old\n")), AtomicWriteResult::Ok);
+    auto result = WriteFileAtomically(path, [](std::ostream& out) {
+        out << "half of the new content";
+        return false;  // the writer noticed a problem
+    });
+    EXPECT_EQ(result, AtomicWriteResult::WriteFailed);
+    EXPECT_EQ(Slurp(path), "old\n");
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir.path), fs::directory_iterator()), 1);
+}
+
+TEST(AtomicFile, MissingDirectoryIsReportedAsCannotOpen) {
+    EXPECT_EQ(WriteFileAtomically("/proc/zpm-no-such-dir/x", std::string("x")), AtomicWriteResult::CannotOpen);
+}

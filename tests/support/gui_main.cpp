@@ -1,0 +1,51 @@
+// main() of the GUI test binaries: a fresh HOME, a wx application on the display that
+// xvfb-run gives, wx asserts reported as test failures.
+#include "support/gui_testing.h"
+
+#include <wx/app.h>
+#include <wx/init.h>
+
+#include <cstdlib>
+#include <string>
+
+namespace {
+
+class TestApp : public wxApp {
+public:
+    bool OnInit() override { return true; }
+    // Exceptions thrown by dialog expectations must reach the test, not end the program.
+    bool OnExceptionInMainLoop() override { throw; }
+};
+
+void FailOnAssert(const wxString& file, int line, const wxString& func, const wxString& cond,
+                  const wxString& msg) {
+    ADD_FAILURE_AT(file.utf8_str(), line)
+        << "wx assert in " << func.utf8_string() << ": " << cond.utf8_string() << " " << msg.utf8_string();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    ::testing::InitGoogleTest(&argc, argv);
+
+    // Every run gets its own HOME, so the settings file of one run never leaks into another.
+    std::string tmpl = "/tmp/zpm-test-home-XXXXXX";
+    if (!mkdtemp(tmpl.data()))
+        return 2;
+    setenv("HOME", tmpl.c_str(), 1);
+    setenv("XDG_CONFIG_HOME", (tmpl + "/.config").c_str(), 1);
+
+    wxApp::SetInstance(new TestApp);
+    if (!wxEntryStart(argc, argv) || !wxTheApp->CallOnInit()) {
+        fprintf(stderr, "cannot start wx (is there a display?)\n");
+        return 2;
+    }
+    wxSetAssertHandler(FailOnAssert);
+    int rc = RUN_ALL_TESTS();
+    wxTheApp->OnExit();
+    wxEntryCleanup();
+    std::string cleanup = "rm -rf '" + tmpl + "'";
+    if (std::system(cleanup.c_str()) != 0)
+        fprintf(stderr, "could not remove %s\n", tmpl.c_str());
+    return rc;
+}

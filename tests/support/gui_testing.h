@@ -1,0 +1,113 @@
+#pragma once
+
+// Harness of the GUI tests. Include this header (not <wx/testing.h>) in GUI tests.
+
+#include <gtest/gtest.h>
+
+#include <wx/app.h>
+#include <wx/log.h>
+#include <wx/string.h>
+
+#include <functional>
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+// An unexpected or wrong modal dialog throws instead of opening an assert box, so the test fails.
+#include <wx/modalhook.h>
+class ZpmTestingModalHook;
+#define wxTEST_DIALOG_HOOK_CLASS ZpmTestingModalHook
+#include <wx/testing.h>
+
+class ZpmTestingModalHook : public wxTestingModalHook {
+public:
+    using wxTestingModalHook::wxTestingModalHook;
+
+protected:
+    void ReportFailure(const wxString& msg) override {
+        throw std::runtime_error("dialog expectation failed: " + msg.utf8_string());
+    }
+};
+
+// A message box (wxMessageBox or wxMessageDialog) with its exact text and caption; answers id.
+#include <wx/msgdlg.h>
+class ExpectMessage : public wxExpectModalBase<wxMessageDialog, ExpectMessage> {
+public:
+    ExpectMessage(int answer, const wxString& message, const wxString& caption = wxString())
+        : answer(answer), message(message), caption(caption) {}
+
+protected:
+    int OnInvoked(wxMessageDialog* dlg) const override {
+        EXPECT_EQ(dlg->GetMessage().utf8_string(), message.utf8_string());
+        if (!caption.empty()) {
+            EXPECT_EQ(dlg->GetCaption().utf8_string(), caption.utf8_string());
+        }
+        return answer;
+    }
+    wxString GetDefaultDescription() const override { return wxString::FromAscii("message box: ") + message; }
+
+private:
+    int answer;
+    wxString message, caption;
+};
+
+// Shorthand for the program's texts in tests: UTF-8 literal to wxString.
+inline wxString U8(const char* text) { return wxString::FromUTF8(text); }
+
+// Collects wxLogError / wxLogMessage / wxLogWarning instead of showing boxes at idle time.
+class LogCapture : public wxLog {
+public:
+    struct Entry {
+        wxLogLevel level;
+        wxString text;
+    };
+    LogCapture();
+    ~LogCapture() override;
+
+    std::vector<wxString> Errors() const;
+    std::vector<wxString> Messages() const;  // wxLogMessage and wxLogInfo level
+    const std::vector<Entry>& All() const { return entries; }
+    void Clear() { entries.clear(); }
+
+protected:
+    void DoLogRecord(wxLogLevel level, const wxString& msg, const wxLogRecordInfo& info) override;
+
+private:
+    std::vector<Entry> entries;
+    wxLog* previous;
+};
+
+// Runs the event loop until pred() holds or timeoutMs passes; returns pred().
+bool PumpUntil(const std::function<bool()>& pred, int timeoutMs = 5000);
+// Processes pending events for a short while (bounded, no fixed sleep when idle).
+void PumpEvents(int rounds = 5);
+// Destroys a top-level window now (not at some later idle time).
+void DestroyNow(wxWindow* window);
+
+// Path helpers: the fresh HOME of this test binary, and the source tree.
+std::string TestHome();
+std::string SourceDir();
+std::string SettingsFilePath();
+// Writes the settings file with the given seven lines.
+void WriteSettingsFile(const std::string& content);
+std::string ReadTextFile(const std::string& path);
+
+class MainFrame;
+
+// Builds a MainFrame for a test, with the tips switched off by the settings file unless a test
+// writes its own settings before SetUp; captures the log; destroys the frame afterwards.
+class MainFrameTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+    // Creates the frame (SetUp does so unless createInSetUp is false).
+    MainFrame* CreateFrame();
+    // Sends a command event with the given id to the frame, as a button or menu item would.
+    void Command(int id, wxEventType type = 0);
+
+    bool createInSetUp = true;
+    std::string settingsContent = "1\n98\n0\n0\n0\n0\n0\n";
+    MainFrame* frame = nullptr;
+    std::unique_ptr<LogCapture> log;
+};
