@@ -1,0 +1,533 @@
+#include "files/job_file.h"
+
+#include "files/file_text.h"
+
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <charconv>
+#include <cstring>
+#include <fstream>
+#include <string_view>
+
+namespace jobfile {
+
+namespace {
+
+// ---------------------------------------------------------------------------------------------
+// Reading
+
+constexpr std::size_t kChunk = 1 << 20;
+// A number longer than this is not one any writer produces; it ends the reading.
+constexpr std::size_t kMaxToken = 4096;
+// Unknown stream length: samples are reserved at most this many ahead.
+constexpr std::size_t kBlindReserve = 1 << 16;
+// The shortest sample line, "0 0 0 0", bounds how many samples the rest of a file can hold.
+constexpr std::size_t kShortestSample = 7;
+
+enum class Got { Ok, End, NotANumber, OutOfRange, TooLong };
+
+inline bool IsSpace(char c) {
+    return c == ' ' || c == '\n' || c == '\t' || c == '\r' || c == '\v' || c == '\f';
+}
+
+// The file seen through a window of up to kChunk bytes, with scanf- and fgets-like reads.
+class Source {
+public:
+    explicit Source(std::istream& in) : in_(in), buf_(kChunk) {
+        const auto start = in_.tellg();
+        if (start != std::streampos(-1) && in_.seekg(0, std::ios::end)) {
+            const auto end = in_.tellg();
+            in_.seekg(start);
+            if (end != std::streampos(-1) && end >= start)
+                unread_ = static_cast<long long>(end - start);
+        }
+        in_.clear();
+    }
+
+    long line() const { return line_; }
+
+    // Bytes the rest of the file may still hold; -1 when the stream does not tell.
+    long long Remaining() const { return unread_ < 0 ? -1 : unread_ + static_cast<long long>(end_ - pos_); }
+
+    // "%d" followed by white space skipping.
+    Got ReadInt(int& v) { return ReadNumber(v); }
+    // "%f" followed by white space skipping.
+    Got ReadFloat(float& v) { return ReadNumber(v); }
+
+    // One text line as fgets reads it, without its LF or CR LF, cut to MaxTextLine bytes
+    // (cut tells). End when not a single byte is left.
+    Got ReadLine(std::string& out, bool& cut) {
+        out.clear();
+        cut = false;
+        std::size_t total = 0;
+        char last = 0;
+        for (;;) {
+            if (pos_ == end_ && Ensure(1) == 0) {
+                if (total == 0)
+                    return Got::End;
+                break;
+            }
+            const char* s = buf_.data() + pos_;
+            const std::size_t avail = end_ - pos_;
+            const void* nl = std::memchr(s, '\n', avail);
+            const std::size_t len = nl ? static_cast<std::size_t>(static_cast<const char*>(nl) - s) : avail;
+            const std::size_t keep = std::min(len, MaxTextLine + 1 - out.size());
+            out.append(s, keep);
+            if (len > 0)
+                last = s[len - 1];
+            total += len;
+            pos_ += len;
+            if (nl) {
+                ++pos_;
+                ++line_;
+                break;
+            }
+        }
+        const std::size_t length = total - (last == '\r' ? 1 : 0);
+        if (length > MaxTextLine) {
+            cut = true;
+            out.resize(MaxTextLine);
+        } else {
+            out.resize(length);
+        }
+        return Got::Ok;
+    }
+
+private:
+    // At least n bytes in the window unless the stream ends first; returns what is there.
+    std::size_t Ensure(std::size_t n) {
+        if (end_ - pos_ >= n || eof_)
+            return end_ - pos_;
+        std::memmove(buf_.data(), buf_.data() + pos_, end_ - pos_);
+        end_ -= pos_;
+        pos_ = 0;
+        while (end_ < n && !eof_) {
+            in_.read(buf_.data() + end_, static_cast<std::streamsize>(buf_.size() - end_));
+            const auto got = static_cast<std::size_t>(in_.gcount());
+            end_ += got;
+            if (unread_ >= 0)
+                unread_ = std::max(0LL, unread_ - static_cast<long long>(got));
+            if (!in_)
+                eof_ = true;  // end of file or a read error: either way nothing more comes
+        }
+        return end_ - pos_;
+    }
+
+    void SkipSpace() {
+        for (;;) {
+            while (pos_ < end_) {
+                const char c = buf_[pos_];
+                if (!IsSpace(c))
+                    return;
+                if (c == '\n')
+                    ++line_;
+                ++pos_;
+            }
+            if (Ensure(1) == 0)
+                return;
+        }
+    }
+
+    template <typename T>
+    Got ReadNumber(T& v) {
+        SkipSpace();
+        if (Ensure(kMaxToken) == 0)
+            return Got::End;
+        const char* p = buf_.data() + pos_;
+        const char* e = buf_.data() + end_;
+        // scanf takes one "+" and from_chars none.
+        if (*p == '+') {
+            ++p;
+            if (p == e || *p == '-')
+                return Got::NotANumber;
+        }
+        auto [q, ec] = std::from_chars(p, e, v);
+        if (ec == std::errc::invalid_argument)
+            return Got::NotANumber;
+        if (q == e && !eof_)
+            return Got::TooLong;
+        if (ec == std::errc::result_out_of_range)
+            return Got::OutOfRange;
+        pos_ = static_cast<std::size_t>(q - buf_.data());
+        SkipSpace();
+        return Got::Ok;
+    }
+
+    std::istream& in_;
+    std::vector<char> buf_;
+    std::size_t pos_ = 0, end_ = 0;
+    bool eof_ = false;
+    long long unread_ = -1;
+    long line_ = 1;
+};
+
+bool IsVersion(int v) {
+    return v == Layout410 || v == Layout430 || v == Layout460 || v == Layout480;
+}
+
+const char* Why(Got g) {
+    switch (g) {
+        case Got::End:
+            return "is missing, the file ends";
+        case Got::NotANumber:
+            return "is not a number";
+        case Got::OutOfRange:
+            return "is out of range";
+        case Got::TooLong:
+            return "is too long";
+        case Got::Ok:
+            break;
+    }
+    return "";
+}
+
+// The 16-bit character codes of a text box back into text; a lone surrogate becomes U+FFFD.
+wxString FromUtf16(const std::vector<std::uint16_t>& units) {
+    std::wstring text;
+    text.reserve(units.size());
+    for (std::size_t i = 0; i < units.size(); ++i) {
+        const std::uint32_t u = units[i];
+        if (u >= 0xD800 && u < 0xDC00 && i + 1 < units.size() && units[i + 1] >= 0xDC00 &&
+            units[i + 1] < 0xE000) {
+            text.push_back(static_cast<wchar_t>(0x10000 + ((u - 0xD800) << 10) + (units[i + 1] - 0xDC00)));
+            ++i;
+        } else if (u >= 0xD800 && u < 0xE000) {
+            text.push_back(static_cast<wchar_t>(0xFFFD));
+        } else {
+            text.push_back(static_cast<wchar_t>(u));
+        }
+    }
+    return wxString(text);
+}
+
+class Reader {
+public:
+    explicit Reader(std::istream& in) : src_(in) {}
+
+    ReadResult Run() {
+        int first = 0;
+        if (Got g = src_.ReadInt(first); g != Got::Ok) {
+            Fail(g == Got::End ? std::string("the file is empty") : std::string("the first line ") + Why(g));
+            return Finish();
+        }
+        int count = first;
+        if (IsVersion(first)) {
+            r_.layout = first;
+            if (!Int(count, "the record count"))
+                return Finish();
+        }
+        const int layout = r_.layout;
+        r_.settings.syncFlowUnitMarks = layout == LayoutOldest || layout >= Layout460;
+        if (count < 0) {
+            Fail("the record count " + std::to_string(count) + " is negative");
+            return Finish();
+        }
+        count_ = count;
+        for (int i = 0; i < count; ++i) {
+            record_ = i + 1;
+            if (!ReadRecord(i))
+                break;
+        }
+        return Finish();
+    }
+
+private:
+    // Records what is wrong; line 0 means the line the reader stands on.
+    void Fail(const std::string& what, long line = 0) {
+        r_.damaged = true;
+        if (!r_.problem.empty())
+            r_.problem += "; ";
+        r_.problem += "line " + std::to_string(line > 0 ? line : src_.line()) + ": ";
+        if (record_ > 0)
+            r_.problem += "record " + std::to_string(record_) + " of " + std::to_string(count_) + ": ";
+        r_.problem += what;
+    }
+
+    ReadResult Finish() { return std::move(r_); }
+
+    bool Int(int& v, const char* field) {
+        const Got g = src_.ReadInt(v);
+        if (g != Got::Ok)
+            Fail(std::string(field) + " " + Why(g));
+        return g == Got::Ok;
+    }
+
+    bool Line(std::string& text, const char* field) {
+        bool cut = false;
+        const long line = src_.line();
+        if (src_.ReadLine(text, cut) == Got::End) {
+            Fail(std::string(field) + " " + Why(Got::End));
+            return false;
+        }
+        if (cut)
+            Fail(std::string(field) + " is longer than 198 characters and was shortened", line);
+        return true;
+    }
+
+    bool ReadRecord(int index) {
+        const int layout = r_.layout;
+        std::string title, date, subtitle;
+        if (!Line(title, "the title"))
+            return false;
+        if (layout >= Layout410 && !(Line(date, "the date") && Line(subtitle, "the subtitle")))
+            return false;
+        int serial = 0;
+        if (layout >= Layout430 && !Int(serial, "the serial number"))
+            return false;
+
+        wxString note;
+        int noteX = 0, noteY = 0;
+        float target = 0.0f;
+        if (layout == Layout480) {
+            std::vector<std::uint16_t> units;
+            for (;;) {
+                int code = 0;
+                if (!Int(code, "a text box character"))
+                    return false;
+                if (code == 0)
+                    break;
+                if (code < 0 || code > 0xFFFF) {
+                    Fail("the text box character code " + std::to_string(code) + " is not a 16-bit code");
+                    return false;
+                }
+                units.push_back(static_cast<std::uint16_t>(code));
+            }
+            note = FromUtf16(units);
+            if (!Int(noteX, "the text box position") || !Int(noteY, "the text box position"))
+                return false;
+            if (Got g = src_.ReadFloat(target); g != Got::Ok) {
+                Fail(std::string("the target flow ") + Why(g));
+                return false;
+            }
+        }
+
+        int interval = 0, pressureCode = 0, unitSystem = 0, flowUnit = 0, spare = 0, samples = 0;
+        if (!Int(interval, "the sample interval") || !Int(pressureCode, "the pressure unit"))
+            return false;
+        const long unitLine = src_.line();
+        if (!Int(unitSystem, "the unit system"))
+            return false;
+        if (layout >= Layout460 && !Int(flowUnit, "the flow unit"))
+            return false;
+        if (!Int(spare, "the spare flag") || !Int(samples, "the sample count"))
+            return false;
+        if (samples < 0) {
+            Fail("the sample count " + std::to_string(samples) + " is negative");
+            return false;
+        }
+
+        Storage rec(filetext::FromLatin1(date.data(), date.size()), interval,
+                    layout >= Layout460 ? unitSystem : 1, spare != 0, 0, index + 1);
+        if (layout == Layout480) {
+            rec.SetNoteText(note);
+            rec.SetNotePosition(noteX, noteY);
+            rec.SetTargetFlow(target);
+        }
+        const auto pressureUnit = static_cast<std::uint8_t>(pressureCode);
+        rec.SetPressureUnit(pressureUnit);
+        rec.SetTitle(filetext::FromLatin1(title.data(), title.size()));
+        if (layout >= Layout410)
+            rec.SetSubtitle(filetext::FromLatin1(subtitle.data(), subtitle.size()));
+        if (layout >= Layout430)
+            rec.SetSerialNumber(serial);
+
+        // Reserve no more than the rest of the file can fill.
+        const long long remaining = src_.Remaining();
+        const std::size_t room =
+            remaining < 0 ? kBlindReserve : static_cast<std::size_t>(remaining) / kShortestSample + 1;
+        rec.Reserve(std::min(static_cast<std::size_t>(samples), room));
+        for (int j = 0; j < samples; ++j) {
+            float t, f, p, v;
+            Got g;
+            if ((g = src_.ReadFloat(t)) != Got::Ok || (g = src_.ReadFloat(f)) != Got::Ok ||
+                (g = src_.ReadFloat(p)) != Got::Ok || (g = src_.ReadFloat(v)) != Got::Ok) {
+                Fail("sample " + std::to_string(j + 1) + " of " + std::to_string(samples) + " " + Why(g));
+                return false;
+            }
+            rec.AddSample(t, f, p, v);
+        }
+
+        r_.records.push_back(std::move(rec));
+        Settings& s = r_.settings;
+        if (layout >= Layout460) {
+            // A code no menu item offers would zero every later recording; the records keep their
+            // values either way, so only the setting is refused.
+            if (flowUnit >= 0 && flowUnit <= 3) {
+                s.flowUnitSet = true;
+                s.flowUnit = flowUnit;
+            } else {
+                Fail("the flow unit " + std::to_string(flowUnit) + " is unknown and was ignored", unitLine);
+            }
+        } else {
+            s.flowUnitSet = true;
+            s.flowUnit = 0;
+        }
+        s.unitsSet = true;
+        s.unitSystem = unitSystem;
+        s.pressureUnit = pressureUnit;
+        return true;
+    }
+
+    Source src_;
+    ReadResult r_;
+    int record_ = 0;
+    int count_ = 0;
+};
+
+// ---------------------------------------------------------------------------------------------
+// Writing
+
+// Collects the output in a block and hands it to the stream in large writes.
+class Sink {
+public:
+    explicit Sink(std::ostream& out) : out_(out), buf_(1 << 16) {}
+
+    // Room for n more bytes; Commit with the end of what was written there.
+    char* Reserve(std::size_t n) {
+        if (used_ + n > buf_.size())
+            Flush();
+        if (n > buf_.size())
+            buf_.resize(n);
+        return buf_.data() + used_;
+    }
+    void Commit(char* end) { used_ = static_cast<std::size_t>(end - buf_.data()); }
+
+    void Append(std::string_view s) {
+        char* p = Reserve(s.size());
+        std::memcpy(p, s.data(), s.size());
+        Commit(p + s.size());
+    }
+    void Int(long long v, char after) {
+        char* p = Reserve(24);
+        p = std::to_chars(p, p + 22, v).ptr;
+        *p++ = after;
+        Commit(p);
+    }
+    void Fixed(float v, char after) {
+        char* p = Reserve(filetext::FixedBufferSize + 1);
+        p = filetext::FormatFixed(p, v, 6);
+        *p++ = after;
+        Commit(p);
+    }
+
+    bool Flush() {
+        if (used_ > 0)
+            out_.write(buf_.data(), static_cast<std::streamsize>(used_));
+        used_ = 0;
+        return out_.good();
+    }
+
+private:
+    std::ostream& out_;
+    std::vector<char> buf_;
+    std::size_t used_ = 0;
+};
+
+bool OnlyBlanks(const std::string& s) {
+    return std::all_of(s.begin(), s.end(), [](char c) { return IsSpace(c); });
+}
+
+void WriteTextLine(Sink& sink, const std::string& bytes) {
+    sink.Append(bytes);
+    sink.Append("\n");
+}
+
+void WriteRecord(Sink& sink, const Storage& rec, int flowUnitSetting) {
+    std::string title = filetext::ToLatin1Line(rec.Title(), MaxTextLine);
+    // The reader skips white space before a title, so a blank one would swallow the next line.
+    if (OnlyBlanks(title))
+        title = "-";
+    WriteTextLine(sink, title);
+    WriteTextLine(sink, filetext::ToLatin1Line(rec.DateText(), MaxTextLine));
+    WriteTextLine(sink, filetext::ToLatin1Line(rec.Subtitle(), MaxTextLine));
+    sink.Int(rec.SerialNumber(), '\n');
+
+    // The text box as 16-bit character codes; a code 0 would end the list early.
+    for (wxUniChar c : rec.NoteText()) {
+        std::uint32_t code = c.GetValue();
+        if (code == 0)
+            code = '?';
+        if (code > 0xFFFF) {
+            code -= 0x10000;
+            sink.Int(0xD800 + (code >> 10), ' ');
+            sink.Int(0xDC00 + (code & 0x3FF), ' ');
+        } else {
+            sink.Int(code, ' ');
+        }
+    }
+    sink.Append("0 \n");
+    sink.Int(rec.NoteX(), ' ');
+    sink.Int(rec.NoteY(), '\n');
+    sink.Fixed(rec.TargetFlow(), '\n');
+    sink.Int(rec.IntervalMs(), '\n');
+    sink.Int(rec.PressureUnit(), '\n');
+    sink.Int(rec.UnitSystem(), ' ');
+    sink.Int(flowUnitSetting, '\n');
+    sink.Int(rec.SpareFlag() ? 1 : 0, '\n');
+
+    const std::size_t n = rec.Times().size();
+    sink.Int(static_cast<long long>(n), '\n');
+    const float* t = rec.Times().data();
+    const float* f = rec.Flows().data();
+    const float* p = rec.Pressures().data();
+    const float* v = rec.Volumes().data();
+    for (std::size_t i = 0; i < n; ++i) {
+        char* out = sink.Reserve(4 * (filetext::FixedBufferSize + 1));
+        out = filetext::FormatFixed(out, t[i], 6);
+        *out++ = ' ';
+        out = filetext::FormatFixed(out, f[i], 6);
+        *out++ = ' ';
+        out = filetext::FormatFixed(out, p[i], 6);
+        *out++ = ' ';
+        out = filetext::FormatFixed(out, v[i], 6);
+        *out++ = '\n';
+        sink.Commit(out);
+    }
+}
+
+}  // namespace
+
+ReadResult Read(std::istream& in) {
+    return Reader(in).Run();
+}
+
+std::optional<ReadResult> Load(const wxString& path) {
+    const std::string fsPath = FileSystemPath(path);
+    struct stat st {};
+    if (fsPath.empty() || ::stat(fsPath.c_str(), &st) != 0 || S_ISDIR(st.st_mode))
+        return std::nullopt;
+    std::ifstream in(fsPath, std::ios::binary);
+    if (!in)
+        return std::nullopt;
+    return Read(in);
+}
+
+void ApplySettings(const Settings& s, SettingsRecord& app) {
+    if (s.flowUnitSet)
+        app.flowUnit = static_cast<std::uint8_t>(s.flowUnit);
+    if (s.unitsSet) {
+        app.unitSystem = static_cast<std::uint8_t>(s.unitSystem);
+        app.pressureUnit = static_cast<std::uint8_t>(s.pressureUnit);
+    }
+}
+
+bool Write(std::ostream& out, const std::vector<Storage>& records, int flowUnitSetting) {
+    Sink sink(out);
+    sink.Int(Layout480, '\n');
+    sink.Int(static_cast<long long>(records.size()), '\n');
+    for (const Storage& rec : records)
+        WriteRecord(sink, rec, flowUnitSetting);
+    return sink.Flush();
+}
+
+SaveResult Save(const wxString& path, const std::vector<Storage>& records, int flowUnitSetting) {
+    return SaveFileSafely(path, [&](std::ostream& out) { return Write(out, records, flowUnitSetting); });
+}
+
+wxString PathWithExtension(const wxString& chosen) {
+    const wxString ext = wxString::FromAscii(".kvr");
+    return chosen.Contains(ext) ? chosen : chosen + ext;
+}
+
+}  // namespace jobfile
