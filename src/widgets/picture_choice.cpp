@@ -5,7 +5,7 @@ ButtonPicture ChooseButtonPicture(const ButtonCondition& c, const ButtonPictures
         return ButtonPicture::Pressed;
     if (c.enabled && c.pointerInside && set.hover)
         return ButtonPicture::Hover;
-    if (c.focused && set.focus)
+    if (c.enabled && c.focused && set.focus)
         return ButtonPicture::Focus;
     if (!c.enabled && set.disabled)
         return ButtonPicture::Disabled;

@@ -20,8 +20,8 @@ struct ButtonPicturesSet {
     bool disabled = false;
 };
 
-// First match wins: pressed, hover, focus, disabled, normal. A disabled button neither shows
-// itself pressed nor lights up under the pointer: it cannot be clicked.
+// First match wins: pressed, hover, focus, disabled, normal. A disabled button shows neither
+// the pressed, the hover nor the focus look: it cannot be clicked.
 ButtonPicture ChooseButtonPicture(const ButtonCondition& condition, const ButtonPicturesSet& set);
 
 // Top left corner that centres an item of the given size in an area (integer division, so an

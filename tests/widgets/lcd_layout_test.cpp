@@ -154,6 +154,8 @@ TEST(PictureChoice, FirstMatchingStateWins) {
         {{true, true, false, true}, noPressed, ButtonPicture::Hover},
         {{false, true, true, true}, all, ButtonPicture::Hover},
         {{false, false, true, true}, all, ButtonPicture::Focus},
+        // Disabled while still holding the focus: the disabled look.
+        {{false, false, true, false}, all, ButtonPicture::Disabled},
         {{false, false, false, false}, all, ButtonPicture::Disabled},
         {{false, false, false, false}, onlyDisabled, ButtonPicture::Disabled},
         // A disabled button under the pointer keeps its disabled look.
