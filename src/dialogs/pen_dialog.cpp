@@ -1,0 +1,48 @@
+#include "dialogs/pen_dialog.h"
+
+#include <wx/button.h>
+#include <wx/choice.h>
+#include <wx/sizer.h>
+
+namespace {
+wxString U(const char* text) { return wxString::FromUTF8(text); }
+}  // namespace
+
+wxBEGIN_EVENT_TABLE(PenDialog, wxDialog)
+    EVT_BUTTON(wxID_OK, PenDialog::OnOk)
+wxEND_EVENT_TABLE()
+
+PenDialog::PenDialog(wxWindow* parent, int currentWidth)
+    : wxDialog(parent, wxID_ANY, U("Diagrammlinienart"), wxDefaultPosition, wxDefaultSize, wxDEFAULT_DIALOG_STYLE,
+               wxString::FromAscii("dialog")) {
+    wxArrayString entries;
+    for (int k = 1; k <= 7; ++k)
+        entries.Add(wxString::Format(U("Linienstärke %d"), k));
+    widthChoice = new wxChoice(this, 0, wxPoint(0, 0), wxSize(150, 50), entries, 0, wxDefaultValidator,
+                               wxString::FromAscii("choice"));
+    // A width outside 1..7 (a colour change gives 5, a job could hold more) preselects nothing.
+    if (currentWidth >= 1 && currentWidth <= 7)
+        widthChoice->SetSelection(currentWidth - 1);
+    chosenIndex = currentWidth - 1;
+    okButton = new wxButton(this, wxID_OK, U("OK"), wxDefaultPosition, wxSize(60, 30), 0, wxDefaultValidator,
+                            wxString::FromAscii("button"));
+    auto* close = new wxButton(this, wxID_CANCEL, U("Schließen"), wxDefaultPosition, wxSize(60, 30), 0,
+                               wxDefaultValidator, wxString::FromAscii("button"));
+    auto* top = new wxBoxSizer(wxVERTICAL);
+    top->Add(widthChoice, 0, wxALL, 10);
+    auto* buttons = new wxBoxSizer(wxHORIZONTAL);
+    buttons->Add(okButton, 1, wxALL, 10);
+    buttons->Add(close, 1, wxTOP | wxRIGHT, 10);
+    top->Add(buttons, 1, wxEXPAND);
+    SetSizer(top);
+    top->Fit(this);
+    top->SetSizeHints(this);
+}
+
+void PenDialog::OnOk(wxCommandEvent&) {
+    const int selection = widthChoice->GetSelection();
+    // Nothing chosen keeps the width the dialog was opened with.
+    if (selection != wxNOT_FOUND)
+        chosenIndex = selection;
+    EndModal(wxID_OK);
+}
