@@ -1,0 +1,401 @@
+#include "bus_fixture.h"
+
+#include "device/protocol.h"
+
+#include <cerrno>
+#include <cstring>
+
+namespace {
+
+using Status = VextUSB::Status;
+
+TEST_F(BusTest, WithoutLoggerReadsGiveNothingAndWritesFailSilently) {
+    bus.AddOtherDevice(0x046D, 0xC077);  // a mouse is not the logger
+    bus.AddOtherDevice(0x04D8, 0x000A);  // same vendor, other product
+    VextUSB usb;
+    std::uint8_t data[16];
+    EXPECT_EQ(usb.ReadRequest(logger::ReqStatus, 0, 0, 7, 500), Status::StatusNoDevice);
+    EXPECT_EQ(usb.WriteRequest(logger::ReqClearMemory, 0, 0, 1, 500), Status::StatusNoDevice);
+    EXPECT_EQ(usb.ReadStatus(), nullptr);
+    EXPECT_EQ(usb.ReadFirmwareVersion(), nullptr);
+    EXPECT_EQ(usb.ReadClock(), nullptr);
+    EXPECT_EQ(usb.ReadLiveValues(), nullptr);
+    EXPECT_EQ(usb.ReadErrorCode(), 0);
+    EXPECT_FALSE(usb.ReadMemory(0, 16, data));
+    EXPECT_FALSE(usb.SetLiveMode(true));
+    EXPECT_FALSE(usb.SetRateAndPressureUnit(0xF000, 98));
+    EXPECT_FALSE(usb.SetClockTime(1, 2, 3, 4));
+    EXPECT_FALSE(usb.SetClockDate(1, 2, 3));
+    EXPECT_FALSE(usb.ClearMemory());
+    EXPECT_FALSE(usb.HasDevice());
+    EXPECT_EQ(bus.Opens(), 0);
+    EXPECT_TRUE(log.errors.empty());
+    EXPECT_TRUE(log.others.empty());
+}
+
+TEST_F(BusTest, ConstructionTouchesNothing) {
+    bus.AddLogger(clock);
+    VextUSB a, b, c;
+    EXPECT_EQ(bus.Searches(), 0);
+    EXPECT_TRUE(bus.Logger().Transfers().empty());
+}
+
+TEST_F(BusTest, FirstLoggerInBusAndDeviceOrderStaysInUseUntilOpeningFails) {
+    emu::EmulatedLogger& onBus2 = bus.AddLogger(clock, 0x0403, 2);
+    emu::EmulatedLogger& first = bus.AddLogger(clock, 0x0401, 1);
+    emu::EmulatedLogger& second = bus.AddLogger(clock, 0x0402, 1);
+    VextUSB usb;
+    ASSERT_NE(usb.ReadFirmwareVersion(), nullptr);
+    EXPECT_EQ(FirmwareWord(usb.Buffer()), 0x0401);
+    EXPECT_EQ(usb.DeviceName(), "001/003");
+    // The search selected configuration 1 on the logger it found.
+    ASSERT_FALSE(first.Transfers().empty());
+    EXPECT_EQ(first.Transfers().front().request, logger::RequestSetConfiguration);
+    EXPECT_TRUE(second.Transfers().empty());
+    EXPECT_TRUE(onBus2.Transfers().empty());
+
+    // It stays in use without a new search ...
+    int searches = bus.Searches();
+    for (int i = 0; i < 3; ++i)
+        EXPECT_NE(usb.ReadStatus(), nullptr);
+    EXPECT_EQ(bus.Searches(), searches);
+
+    // ... until opening it fails: then it is forgotten and the next search starts over.
+    first.FailNextOpen();
+    EXPECT_EQ(usb.ReadRequest(logger::ReqStatus, 0, 0, 7, 500), Status::StatusOpenFailed);
+    EXPECT_FALSE(usb.HasDevice());
+    first.Unplug();
+    ASSERT_NE(usb.ReadFirmwareVersion(), nullptr);
+    EXPECT_EQ(FirmwareWord(usb.Buffer()), 0x0402);
+    EXPECT_EQ(bus.Searches(), searches + 1);
+}
+
+TEST_F(BusTest, UnplugAndReplugBetweenCommands) {
+    emu::EmulatedLogger& logger = bus.AddLogger(clock);
+    VextUSB usb;
+    EXPECT_EQ(usb.ReadRequest(logger::ReqStatus, 0, 0, 7, 500), Status::StatusDone);
+    std::string before = usb.DeviceName();
+
+    logger.Unplug();
+    EXPECT_EQ(usb.ReadRequest(logger::ReqStatus, 0, 0, 7, 500), Status::StatusOpenFailed);
+    EXPECT_EQ(usb.ReadRequest(logger::ReqStatus, 0, 0, 7, 500), Status::StatusNoDevice);
+    EXPECT_EQ(usb.WriteRequest(logger::ReqLiveMode, 0, 0, 1, 500), Status::StatusNoDevice);
+
+    logger.Replug();  // the system gives it a new device number
+    EXPECT_EQ(usb.ReadRequest(logger::ReqStatus, 0, 0, 7, 500), Status::StatusDone);
+    EXPECT_NE(usb.DeviceName(), before);
+}
+
+TEST_F(BusTest, UnplugSeenByEveryOperationKind) {
+    // Each kind of operation reports the vanished logger once and searches again next time.
+    struct Case {
+        const char* name;
+        std::function<bool(VextUSB&)> op;
+    };
+    std::uint8_t data[8];
+    const Case cases[] = {
+        {"memory", [&](VextUSB& u) { return u.ReadMemory(0, 8, data); }},
+        {"live", [](VextUSB& u) { return u.ReadLiveValues() != nullptr; }},
+        {"clock time", [](VextUSB& u) { return u.SetClockTime(0, 0, 0, 0); }},
+        {"clock date", [](VextUSB& u) { return u.SetClockDate(1, 1, 0x23); }},
+        {"generic", [](VextUSB& u) { return u.ReadStatus() != nullptr; }},
+    };
+    emu::EmulatedLogger& logger = bus.AddLogger(clock);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        VextUSB usb;
+        EXPECT_TRUE(c.op(usb));
+        logger.Unplug();
+        EXPECT_FALSE(c.op(usb));
+        EXPECT_FALSE(usb.HasDevice());
+        EXPECT_FALSE(c.op(usb));
+        logger.Replug();
+        EXPECT_TRUE(c.op(usb));
+    }
+}
+
+TEST_F(BusTest, AnotherLinksSearchLeavesNoStaleRecord) {
+    emu::EmulatedLogger& logger = bus.AddLogger(clock);
+    VextUSB main, dialog, service;
+    ASSERT_NE(main.ReadStatus(), nullptr);
+    logger.Unplug();
+    logger.Replug();
+    // The dialog searches: the bus list no longer holds the device main remembers.
+    ASSERT_NE(dialog.ReadStatus(), nullptr);
+    EXPECT_EQ(main.ReadRequest(logger::ReqStatus, 0, 0, 7, 500), Status::StatusOpenFailed);
+    EXPECT_NE(main.ReadStatus(), nullptr);
+    EXPECT_NE(service.ReadStatus(), nullptr);
+    EXPECT_EQ(main.DeviceName(), dialog.DeviceName());
+}
+
+TEST_F(BusTest, MemoryReadIsChunkedWithAddressInValueAndIndex) {
+    emu::EmulatedLogger& logger = bus.AddLogger(clock);
+    std::vector<std::uint8_t> pattern(300);
+    for (std::size_t i = 0; i < pattern.size(); ++i)
+        pattern[i] = static_cast<std::uint8_t>(i * 7 + 1);
+    logger.Poke(0xFF00, pattern);
+    VextUSB usb;
+    usb.FindDevice();
+    logger.ClearTransfers();
+    std::vector<std::uint8_t> got(300);
+    ASSERT_TRUE(usb.ReadMemory(0xFF00, 300, got.data()));
+    EXPECT_EQ(got, pattern);
+    auto chunks = logger.TransfersOf(logger::ReqReadMemory);
+    ASSERT_EQ(chunks.size(), 3u);
+    const int expected[3][3] = {{0xFF00, 0x8000, 128}, {0xFF80, 0x8000, 128}, {0x0000, 0x2C01, 44}};
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(chunks[i].requestType, 0xC0);
+        EXPECT_EQ(chunks[i].value, expected[i][0]);
+        EXPECT_EQ(chunks[i].index, expected[i][1]);
+        EXPECT_EQ(chunks[i].length, expected[i][2]);
+    }
+    EXPECT_EQ(logger.Transfers().size(), 3u);  // no configuration, no retry: one open around all
+    EXPECT_EQ(bus.Opens(), 2);                 // the search's and the read's
+
+    // Zero bytes: opened and closed, nothing transferred.
+    logger.ClearTransfers();
+    EXPECT_TRUE(usb.ReadMemory(0x100, 0, got.data()));
+    EXPECT_TRUE(logger.Transfers().empty());
+}
+
+TEST_F(BusTest, MemoryReadStaysInsideTheLoggersMemory) {
+    emu::EmulatedLogger& logger = bus.AddLogger(clock);
+    VextUSB usb;
+    std::vector<std::uint8_t> got(256, 0xAA);
+    EXPECT_TRUE(usb.ReadMemory(0x1FF80, 128, got.data()));  // up to the last byte
+    logger.ClearTransfers();
+    struct Case {
+        std::uint32_t address, length;
+    };
+    for (Case c : {Case{0x1FF80, 129}, Case{0x1FFFF, 2}, Case{0x20000, 1}, Case{0xFFFFFF00, 0x200},
+                   Case{0x10, 0xFFFFFFF8}}) {
+        SCOPED_TRACE(c.address);
+        EXPECT_FALSE(usb.ReadMemory(c.address, c.length, got.data()));
+    }
+    EXPECT_TRUE(logger.Transfers().empty());
+}
+
+TEST_F(BusTest, FailedOrShortMemoryChunkFailsTheWholeRead) {
+    emu::EmulatedLogger& logger = bus.AddLogger(clock);
+    VextUSB usb;
+    std::vector<std::uint8_t> got(400);
+    logger.Plan({emu::Fault::Stall, logger::ReqReadMemory, 1, 1, 0});
+    EXPECT_FALSE(usb.ReadMemory(0x100, 400, got.data()));
+    EXPECT_EQ(logger.TransfersOf(logger::ReqReadMemory).size(), 2u);  // no retry
+    EXPECT_TRUE(usb.HasDevice());                                     // a stall does not forget the logger
+    // A chunk that arrives short would leave the previous chunk's bytes in the data.
+    logger.Plan({emu::Fault::ShortReply, logger::ReqReadMemory, 2, 1, 100});
+    EXPECT_FALSE(usb.ReadMemory(0x100, 400, got.data()));
+    EXPECT_TRUE(usb.ReadMemory(0x100, 400, got.data()));
+}
+
+TEST_F(BusTest, ZeroLengthOutCompletes) {
+    emu::EmulatedLogger& logger = bus.AddLogger(clock);
+    VextUSB usb;
+    EXPECT_EQ(usb.WriteRequest(logger::ReqLiveMode, 1, 0, 0, 500), Status::StatusDone);
+    auto sent = logger.TransfersOf(logger::ReqLiveMode);
+    ASSERT_EQ(sent.size(), 1u);
+    EXPECT_EQ(sent[0].length, 0);
+    EXPECT_EQ(sent[0].requestType, 0x40);
+    EXPECT_TRUE(logger.LiveMode());
+}
+
+TEST_F(BusTest, ShortReadCountsAsDoneAndKeepsTheRestOfTheBuffer) {
+    emu::EmulatedLogger& logger = bus.AddLogger(clock);
+    logger.SetBatteryReading(0x1234);
+    VextUSB usb;
+    ASSERT_NE(usb.ReadStatus(), nullptr);
+    std::uint8_t before[7];
+    std::memcpy(before, usb.Buffer(), 7);
+    logger.SetBatteryReading(0x0101);
+    logger.ShortReplyNext(4, 1, logger::ReqStatus);
+    EXPECT_EQ(usb.ReadRequest(logger::ReqStatus, 0, 0, 7, 500), Status::StatusDone);
+    EXPECT_EQ(usb.LastTransferLength(), 4);
+    EXPECT_EQ(usb.Buffer()[3], 0x01);       // arrived
+    EXPECT_EQ(usb.Buffer()[4], before[4]);  // what the buffer held
+    EXPECT_EQ(usb.Buffer()[5], before[5]);
+    EXPECT_EQ(usb.Buffer()[6], before[6]);
+
+    // The firmware read zeroes its two bytes first: an empty reply reads as word 0.
+    logger.ShortReplyNext(0, 1, logger::ReqFirmwareVersion);
+    ASSERT_NE(usb.ReadFirmwareVersion(), nullptr);
+    EXPECT_EQ(FirmwareWord(usb.Buffer()), 0);
+}
+
+TEST_F(BusTest, FailedTransferReselectsConfigurationAndRetriesOnce) {
+    struct Case {
+        const char* name;
+        std::function<void(emu::EmulatedLogger&)> plan;
+        int status;
+        std::vector<int> requests;  // what the logger saw; -1 is SET_CONFIGURATION
+    };
+    const int S = logger::ReqStatus;
+    const Case cases[] = {
+        {"stall once", [](auto& l) { l.StallNext(1, logger::ReqStatus); }, Status::StatusDone, {S, -1, S}},
+        {"time-out once",
+         [](auto& l) { l.TimeOutNext(1, logger::ReqStatus); },
+         Status::StatusDone,
+         {S, -1, S}},
+        {"reconfiguration fails",
+         [](auto& l) {
+             l.StallNext(1, logger::ReqStatus);
+             l.FailReconfiguration();
+         },
+         Status::StatusReconfigureFailed,
+         {S, -1}},
+        {"retry fails",
+         [](auto& l) { l.StallNext(2, logger::ReqStatus); },
+         Status::StatusRetryFailed,
+         {S, -1, S}},
+        {"retry times out",
+         [](auto& l) { l.TimeOutNext(2, logger::ReqStatus); },
+         Status::StatusRetryFailed,
+         {S, -1, S}},
+        {"no fault", [](auto&) {}, Status::StatusDone, {S}},
+    };
+    emu::EmulatedLogger& logger = bus.AddLogger(clock);
+    VextUSB usb;
+    usb.FindDevice();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        logger.ClearTransfers();
+        c.plan(logger);
+        int opens = bus.Opens();
+        EXPECT_EQ(usb.ReadRequest(S, 0, 0, 7, 500), c.status);
+        std::vector<int> seen;
+        for (const auto& t : logger.Transfers())
+            seen.push_back(t.requestType == 0 ? -1 : t.request);
+        EXPECT_EQ(seen, c.requests);
+        EXPECT_EQ(bus.Opens(), opens + 1);
+        EXPECT_EQ(bus.OpenHandles(), 0);
+        EXPECT_TRUE(usb.HasDevice());  // a transfer failure keeps the logger
+        EXPECT_FALSE(logger.FaultsPending());
+    }
+}
+
+TEST_F(BusTest, NoRetryForLiveReadAndClockWrites) {
+    emu::EmulatedLogger& logger = bus.AddLogger(clock);
+    VextUSB usb;
+    usb.FindDevice();
+    logger.ClearTransfers();
+    logger.StallNext(1);
+    EXPECT_EQ(usb.ReadLiveValues(), nullptr);
+    logger.StallNext(1);
+    EXPECT_FALSE(usb.SetClockTime(9, 5, 0x13, 0x21));  // true only when the transfer went through
+    logger.StallNext(1);
+    EXPECT_TRUE(usb.SetClockDate(0x24, 0x03, 0x23));  // true whenever the logger could be opened
+    EXPECT_EQ(logger.Transfers().size(), 3u);
+    for (const auto& t : logger.Transfers())
+        EXPECT_EQ(t.result, -EPIPE);
+}
+
+TEST_F(BusTest, CommandsSendTheirRequestValueIndexAndLength) {
+    emu::EmulatedLogger& logger = bus.AddLogger(clock);
+    VextUSB usb;
+    usb.FindDevice();
+    struct Case {
+        const char* name;
+        std::function<bool(VextUSB&)> op;
+        std::vector<std::array<int, 5>> sent;  // type, request, value, index, length
+    };
+    const Case cases[] = {
+        {"error code", [](VextUSB& u) { return u.ReadErrorCode() == 0; }, {{0xC0, 1, 0, 0, 1}}},
+        {"clock config", [](VextUSB& u) { return u.ReadClockConfig() != nullptr; }, {{0xC0, 2, 0, 0, 2}}},
+        {"auto on", [](VextUSB& u) { return u.SetAutoLogging(true); }, {{0x40, 3, 2, 0, 1}}},
+        {"auto off", [](VextUSB& u) { return u.SetAutoLogging(false); }, {{0x40, 3, 0, 0, 1}}},
+        {"rate and unit",
+         [](VextUSB& u) { return u.SetRateAndPressureUnit(0xFB34, 112); },
+         {{0x40, 4, 0xFB34, 0, 1}, {0x40, 12, 112, 0, 1}}},
+        {"live on", [](VextUSB& u) { return u.SetLiveMode(true); }, {{0x40, 5, 1, 0, 1}}},
+        {"live off", [](VextUSB& u) { return u.SetLiveMode(false); }, {{0x40, 5, 0, 0, 1}}},
+        {"clear", [](VextUSB& u) { return u.ClearMemory(); }, {{0x40, 13, 0, 0, 1}}},
+        {"live read", [](VextUSB& u) { return u.ReadLiveValues() != nullptr; }, {{0xC0, 21, 0, 0, 223}}},
+        {"clock", [](VextUSB& u) { return u.ReadClock() != nullptr; }, {{0xC0, 26, 0, 0, 8}}},
+        {"time 13:05:09",
+         [](VextUSB& u) { return u.SetClockTime(0x09, 0x05, 0x13, 0x21); },
+         {{0x40, 27, 0x0509, 0x2113, 4}}},
+        {"date 24.03.23",
+         [](VextUSB& u) { return u.SetClockDate(0x24, 0x03, 0x23); },
+         {{0x40, 28, 0x0324, 0x23, 4}}},
+        {"clock configuration",
+         [](VextUSB& u) { return u.ConfigureClock(0, 171); },
+         {{0x40, 29, 0xAB00, 0, 2}}},
+        {"flow on", [](VextUSB& u) { return u.SetFlowOnThreshold(50, 2); }, {{0x40, 30, 50, 2, 4}}},
+        {"flow off", [](VextUSB& u) { return u.SetFlowOffThreshold(30, 10); }, {{0x40, 31, 30, 10, 4}}},
+        {"median clamp", [](VextUSB& u) { return u.SetMedianAndClamp(3, 30); }, {{0x40, 33, 0x1E03, 0, 2}}},
+        {"status", [](VextUSB& u) { return u.ReadStatus() != nullptr; }, {{0xC0, 34, 0, 0, 7}}},
+        {"calibration",
+         [](VextUSB& u) { return u.WritePressureCalibration(104, 26, 2); },
+         {{0x40, 35, 0x1A68, 2, 3}}},
+        {"adc", [](VextUSB& u) { return u.ReadPressureAdc() != nullptr; }, {{0xC0, 37, 0, 0, 2}}},
+        {"firmware", [](VextUSB& u) { return u.ReadFirmwareVersion() != nullptr; }, {{0xC0, 41, 0, 0, 2}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        logger.ClearTransfers();
+        EXPECT_TRUE(c.op(usb));
+        std::vector<std::array<int, 5>> sent;
+        for (const auto& t : logger.Transfers())
+            sent.push_back({t.requestType, t.request, t.value, t.index, t.length});
+        EXPECT_EQ(sent, c.sent);
+    }
+}
+
+TEST_F(BusTest, RateAndUnitSendsTheUnitOnlyAfterTheRate) {
+    emu::EmulatedLogger& logger = bus.AddLogger(clock);
+    VextUSB usb;
+    usb.FindDevice();
+    logger.ClearTransfers();
+    logger.StallNext(3, logger::ReqSampleRate);  // every attempt at the rate fails
+    logger.FailReconfiguration();
+    EXPECT_FALSE(usb.SetRateAndPressureUnit(0xF000, 112));
+    EXPECT_TRUE(logger.TransfersOf(logger::ReqPressureUnit).empty());
+    logger.ClearFaults();
+    logger.StallNext(2, logger::ReqPressureUnit);
+    EXPECT_FALSE(usb.SetRateAndPressureUnit(0xF000, 112));  // the unit failed: the whole command failed
+}
+
+TEST_F(BusTest, LiveReplyShorterThanItsCountTakesOnlyWhatArrived) {
+    emu::EmulatedLogger& logger = bus.AddLogger(clock);
+    VextUSB usb;
+    std::vector<RawSample> ten;
+    for (int i = 0; i < 10; ++i)
+        ten.push_back({static_cast<std::uint16_t>(100 + i), static_cast<std::uint16_t>(500 + i)});
+    logger.QueueLiveSamples(ten);
+    ASSERT_TRUE(usb.SetLiveMode(true));  // live mode starts with an empty queue
+    logger.QueueLiveSamples(ten);
+    const std::uint8_t* reply = usb.ReadLiveValues();
+    ASSERT_NE(reply, nullptr);
+    EXPECT_EQ(DecodeLiveReply(reply, usb.LastTransferLength()), ten);
+
+    // Two samples arrive, the count byte claims 30 bytes: the buffer still holds the ten above.
+    logger.QueueLiveSamples({{7, 8}, {9, 10}});
+    logger.OverstateLiveCount(30);
+    reply = usb.ReadLiveValues();
+    ASSERT_NE(reply, nullptr);
+    EXPECT_EQ(usb.LastTransferLength(), 7);
+    EXPECT_EQ(reply[0], 30);
+    EXPECT_EQ(DecodeLiveReply(reply, usb.LastTransferLength()), (std::vector<RawSample>{{7, 8}, {9, 10}}));
+
+    // Nothing queued: count byte 0, no samples.
+    reply = usb.ReadLiveValues();
+    ASSERT_NE(reply, nullptr);
+    EXPECT_TRUE(DecodeLiveReply(reply, usb.LastTransferLength()).empty());
+}
+
+TEST_F(BusTest, ReportUsbFailureAsksTheLoggerWhy) {
+    emu::EmulatedLogger& logger = bus.AddLogger(clock);
+    VextUSB usb;
+    logger.SetErrorCode(17);
+    ReportUsbFailure(usb);
+    logger.SetErrorCode(0);
+    ReportUsbFailure(usb);
+    logger.Unplug();
+    ReportUsbFailure(usb);
+    ReportUsbFailure(usb);
+    EXPECT_EQ(log.errors, (std::vector<std::string>{
+                              "Lesen fehlgeschlagen Fehlercode: 17", "USB-Verbindung fehlgeschlagen",
+                              "USB-Verbindung fehlgeschlagen", "USB-Verbindung fehlgeschlagen"}));
+}
+
+}  // namespace
