@@ -25,7 +25,7 @@ constexpr std::size_t kBlindReserve = 1 << 16;
 // The shortest sample line, "0 0 0 0", bounds how many samples the rest of a file can hold.
 constexpr std::size_t kShortestSample = 7;
 
-enum class Got { Ok, End, NotANumber, OutOfRange, TooLong };
+enum class Got { Ok, End, CutOff, NotANumber, OutOfRange, TooLong };
 
 inline bool IsSpace(char c) {
     return c == ' ' || c == '\n' || c == '\t' || c == '\r' || c == '\v' || c == '\f';
@@ -135,7 +135,8 @@ private:
         if (Ensure(kMaxToken) == 0)
             return Got::End;
         const char* p = buf_.data() + pos_;
-        const char* e = buf_.data() + end_;
+        const char* end = buf_.data() + end_;
+        const char* e = std::min(end, p + kMaxToken);
         // scanf takes one "+" and from_chars none.
         if (*p == '+') {
             ++p;
@@ -145,8 +146,9 @@ private:
         auto [q, ec] = std::from_chars(p, e, v);
         if (ec == std::errc::invalid_argument)
             return Got::NotANumber;
-        if (q == e && !eof_)
-            return Got::TooLong;
+        // Every writer ends its lines, so a number running into the end of the file was cut off.
+        if (q == e)
+            return e == end && eof_ ? Got::CutOff : Got::TooLong;
         if (ec == std::errc::result_out_of_range)
             return Got::OutOfRange;
         pos_ = static_cast<std::size_t>(q - buf_.data());
@@ -170,6 +172,8 @@ const char* Why(Got g) {
     switch (g) {
         case Got::End:
             return "is missing, the file ends";
+        case Got::CutOff:
+            return "is cut off by the end of the file";
         case Got::NotANumber:
             return "is not a number";
         case Got::OutOfRange:
