@@ -14,22 +14,43 @@ constexpr std::size_t LiveQueueCapacity = 4096;
 // After a long pause the logger does not replay more samples than this at once.
 constexpr std::int64_t MaxCatchUpTicks = 200000;
 
+// Days since 1970-01-01 of a date of the proleptic Gregorian calendar, and back.
+std::int64_t DaysFromCivil(std::int64_t y, int m, int d) {
+    y -= m <= 2;
+    std::int64_t era = (y >= 0 ? y : y - 399) / 400;
+    std::int64_t yoe = y - era * 400;
+    std::int64_t doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
+    std::int64_t doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
+    return era * 146097 + doe - 719468;
+}
+
+void CivilFromDays(std::int64_t z, int& y, int& m, int& d) {
+    z += 719468;
+    std::int64_t era = (z >= 0 ? z : z - 146096) / 146097;
+    std::int64_t doe = z - era * 146097;
+    std::int64_t yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
+    std::int64_t doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
+    std::int64_t mp = (5 * doy + 2) / 153;
+    d = static_cast<int>(doy - (153 * mp + 2) / 5 + 1);
+    m = static_cast<int>(mp < 10 ? mp + 3 : mp - 9);
+    y = static_cast<int>(yoe + era * 400 + (m <= 2));
+}
+
+int DaysInMonth(int y, int m) {
+    static const int days[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    bool leap = (y % 4 == 0 && y % 100 != 0) || y % 400 == 0;
+    return m == 2 && leap ? 29 : days[m - 1];
+}
+
 std::int64_t ToEpochSeconds(const CivilTime& t) {
-    using namespace std::chrono;
-    year_month_day ymd{year{t.year}, month{static_cast<unsigned>(t.month)},
-                       day{static_cast<unsigned>(t.day)}};
-    return sys_days{ymd}.time_since_epoch().count() * 86400LL + t.hour * 3600LL + t.minute * 60LL + t.second;
+    return DaysFromCivil(t.year, t.month, t.day) * 86400 + t.hour * 3600LL + t.minute * 60LL + t.second;
 }
 
 CivilTime FromEpochSeconds(std::int64_t s) {
-    using namespace std::chrono;
     std::int64_t days = s >= 0 ? s / 86400 : -((-s + 86399) / 86400);
     std::int64_t rest = s - days * 86400;
-    year_month_day ymd{sys_days{std::chrono::days{days}}};
     CivilTime t;
-    t.year = static_cast<int>(ymd.year());
-    t.month = static_cast<int>(static_cast<unsigned>(ymd.month()));
-    t.day = static_cast<int>(static_cast<unsigned>(ymd.day()));
+    CivilFromDays(days, t.year, t.month, t.day);
     t.hour = static_cast<int>(rest / 3600);
     t.minute = static_cast<int>(rest / 60 % 60);
     t.second = static_cast<int>(rest % 60);
@@ -38,12 +59,9 @@ CivilTime FromEpochSeconds(std::int64_t s) {
 
 // Register values beyond their range are taken to the nearest valid one.
 CivilTime Clamped(CivilTime t) {
-    using namespace std::chrono;
     t.year = std::clamp(t.year, 2000, 2099);
     t.month = std::clamp(t.month, 1, 12);
-    unsigned last = static_cast<unsigned>(
-        year_month_day_last{year{t.year}, month_day_last{month{static_cast<unsigned>(t.month)}}}.day());
-    t.day = std::clamp(t.day, 1, static_cast<int>(last));
+    t.day = std::clamp(t.day, 1, DaysInMonth(t.year, t.month));
     t.hour = std::clamp(t.hour, 0, 23);
     t.minute = std::clamp(t.minute, 0, 59);
     t.second = std::clamp(t.second, 0, 59);
@@ -132,8 +150,8 @@ std::uint32_t EmulatedLogger::DirectoryLow(int count) const {
 }
 
 std::uint32_t EmulatedLogger::FreeBytes() const {
-    std::uint32_t low = DirectoryLow(std::min<int>(EventCount(), 14000));
-    return low > writeAddress ? low - writeAddress : 0;
+    std::int64_t low = static_cast<std::int64_t>(logger::MemoryTop) - logger::EventEntryLength * EventCount();
+    return low > writeAddress ? static_cast<std::uint32_t>(low - writeAddress) : 0;
 }
 
 void EmulatedLogger::OpenEvent(const CivilTime& start) {
