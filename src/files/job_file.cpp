@@ -34,7 +34,7 @@ inline bool IsSpace(char c) {
 // The file seen through a window of up to kChunk bytes, with scanf- and fgets-like reads.
 class Source {
 public:
-    explicit Source(std::istream& in) : in_(in), buf_(kChunk) {
+    explicit Source(std::istream& in) : in_(in) {
         const auto start = in_.tellg();
         if (start != std::streampos(-1) && in_.seekg(0, std::ios::end)) {
             const auto end = in_.tellg();
@@ -43,6 +43,10 @@ public:
                 unread_ = static_cast<long long>(end - start);
         }
         in_.clear();
+        // A small file gets a small window; the window always holds the longest number.
+        const long long want = unread_ < 0 ? static_cast<long long>(kChunk) : unread_ + 1;
+        buf_.resize(static_cast<std::size_t>(
+            std::clamp(want, static_cast<long long>(2 * kMaxToken), static_cast<long long>(kChunk))));
     }
 
     long line() const { return line_; }
@@ -108,7 +112,7 @@ private:
             end_ += got;
             if (unread_ >= 0)
                 unread_ = std::max(0LL, unread_ - static_cast<long long>(got));
-            if (!in_)
+            if (!in_ || got == 0)
                 eof_ = true;  // end of file or a read error: either way nothing more comes
         }
         return end_ - pos_;
