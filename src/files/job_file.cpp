@@ -107,12 +107,17 @@ private:
         end_ -= pos_;
         pos_ = 0;
         while (end_ < n && !eof_) {
-            in_.read(buf_.data() + end_, static_cast<std::streamsize>(buf_.size() - end_));
-            const auto got = static_cast<std::size_t>(in_.gcount());
+            std::size_t want = buf_.size() - end_;
+            // Where the length is known, nothing past it is read (a device may never end).
+            if (unread_ >= 0)
+                want = static_cast<std::size_t>(std::min<long long>(static_cast<long long>(want), unread_));
+            if (want > 0)
+                in_.read(buf_.data() + end_, static_cast<std::streamsize>(want));
+            const auto got = want > 0 ? static_cast<std::size_t>(in_.gcount()) : 0;
             end_ += got;
             if (unread_ >= 0)
-                unread_ = std::max(0LL, unread_ - static_cast<long long>(got));
-            if (!in_ || got == 0)
+                unread_ -= static_cast<long long>(got);
+            if (!in_ || got == 0 || unread_ == 0)
                 eof_ = true;  // end of file or a read error: either way nothing more comes
         }
         return end_ - pos_;

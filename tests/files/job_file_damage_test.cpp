@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <random>
 #include <sstream>
 #include <streambuf>
@@ -129,7 +128,6 @@ TEST(JobFileDamage, HostileContentIsReportedAndBounded) {
 
 TEST(JobFileDamage, GarbageNeverCrashesOrHangs) {
     std::mt19937 rng(12345);
-    const auto start = std::chrono::steady_clock::now();
     const std::string alphabet = "0123456789 \n\r\t-+.eE480000nanif\xFF";
     for (int round = 0; round < 3000; ++round) {
         std::string text;
@@ -154,7 +152,12 @@ TEST(JobFileDamage, GarbageNeverCrashesOrHangs) {
     const jobfile::ReadResult r = ReadText("2147483647\n" + std::string(3 << 20, ' '));
     EXPECT_TRUE(r.damaged);
     EXPECT_TRUE(r.records.empty());
-    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(60));
+
+    // A device that never ends is read no further than the length it reports.
+    const auto zero = jobfile::Load(U8("/dev/zero"));
+    ASSERT_TRUE(zero.has_value());
+    EXPECT_TRUE(zero->damaged);
+    EXPECT_TRUE(zero->records.empty());
 }
 
 TEST(JobFileDamage, StreamsThatCannotSeekReadTheSame) {
