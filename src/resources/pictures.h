@@ -3,6 +3,8 @@
 #include <wx/bitmap.h>
 #include <wx/iconbndl.h>
 
+#include <vector>
+
 // Every picture compiled into the program. They are one icon set: one palette, one outline
 // weight, light from the top left.
 namespace pictures {
@@ -53,12 +55,19 @@ enum class State {
 };
 
 // The picture of a motif in a state. Motifs without hover or pressed versions return the normal
-// picture for those states.
+// picture for those states. The button pictures are opaque on the face colour (236, 233, 216),
+// so they look the same drawn with or without mask; the menu icons and the application icon are
+// transparent around their motif.
 wxBitmap Get(Motif motif, State state = State::Normal);
 wxSize SizeOf(Motif motif);
 bool HasState(Motif motif, State state);
 
+// The compiled-in XPM data of a picture (what Get decodes).
+const char* const* XpmData(Motif motif, State state = State::Normal);
+
 // The application icon, a red fire engine, in 16, 24, 32, 48, 64 and 128 pixels.
 wxIconBundle AppIcons();
+const std::vector<int>& AppIconSizes();
+const char* const* AppIconXpm(int pixels);  // null for a size that is not there
 
 }  // namespace pictures
