@@ -249,15 +249,27 @@ private:
     // Records what is wrong; line 0 means the line the reader stands on.
     void Fail(const std::string& what, long line = 0) {
         r_.damaged = true;
-        if (!r_.problem.empty())
-            r_.problem += "; ";
-        r_.problem += "line " + std::to_string(line > 0 ? line : src_.line()) + ": ";
+        std::string text = "line " + std::to_string(line > 0 ? line : src_.line()) + ": ";
         if (record_ > 0)
-            r_.problem += "record " + std::to_string(record_) + " of " + std::to_string(count_) + ": ";
-        r_.problem += what;
+            text += "record " + std::to_string(record_) + " of " + std::to_string(count_) + ": ";
+        problems_.push_back(text + what);
     }
 
-    ReadResult Finish() { return std::move(r_); }
+    // The message stays short: the first few problems and the one that ended the reading.
+    ReadResult Finish() {
+        constexpr std::size_t kShown = 4;
+        for (std::size_t i = 0; i < problems_.size(); ++i) {
+            if (i >= kShown && i + 1 < problems_.size()) {
+                r_.problem += "; … " + std::to_string(problems_.size() - kShown - 1) + " more";
+                i = problems_.size() - 2;
+                continue;
+            }
+            if (!r_.problem.empty())
+                r_.problem += "; ";
+            r_.problem += problems_[i];
+        }
+        return std::move(r_);
+    }
 
     bool Int(int& v, const char* field) {
         const Got g = src_.ReadInt(v);
@@ -384,6 +396,7 @@ private:
 
     Source src_;
     ReadResult r_;
+    std::vector<std::string> problems_;
     int record_ = 0;
     int count_ = 0;
 };

@@ -52,7 +52,7 @@ struct ReadResult {
     std::vector<Storage> records;  // every record read completely, numbered 1, 2, … by default
     Settings settings;
     bool damaged = false;  // the file broke off or held something no writer produces
-    std::string problem;   // what and where, for the error message ("line 12: …")
+    std::string problem;   // what and where, UTF-8, for the error message ("line 12: …")
 };
 
 // Reads a job file from a stream opened in binary mode; CR LF and LF line ends are both accepted.

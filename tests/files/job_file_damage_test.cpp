@@ -116,6 +116,20 @@ TEST(JobFileDamage, HostileContentIsReportedAndBounded) {
         EXPECT_NE(r.problem.find(c.problem), std::string::npos) << r.problem;
     }
 
+    // Many problems make a short message: the first four and the last.
+    std::string many = "9\n";
+    for (int i = 0; i < 9; ++i)
+        many += std::string(200, 'x') + "\n1000\n98\n1\n0\n0\n";
+    const jobfile::ReadResult lots = ReadText(many + "Zehn\n");
+    EXPECT_EQ(lots.records.size(), 9u);
+    EXPECT_EQ(lots.problem,
+              "line 2: record 1 of 9: the title is longer than 198 characters and was shortened; "
+              "line 8: record 2 of 9: the title is longer than 198 characters and was shortened; "
+              "line 14: record 3 of 9: the title is longer than 198 characters and was shortened; "
+              "line 20: record 4 of 9: the title is longer than 198 characters and was shortened; "
+              "… 4 more; "
+              "line 50: record 9 of 9: the title is longer than 198 characters and was shortened");
+
     // What was kept is right: the unknown flow unit leaves the setting alone, the long title is cut.
     const jobfile::ReadResult flow = ReadText(cases[12].text);
     EXPECT_FALSE(flow.settings.flowUnitSet);
