@@ -1,0 +1,517 @@
+#include "plot/layers.h"
+
+#include "plot/plot_events.h"
+#include "plot/plot_window.h"
+
+#include <wx/dc.h>
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+using plotmath::AxisMap;
+using plotmath::PixelInt;
+
+namespace {
+
+plotmath::TextMeasure MeasureWith(wxDC& dc) {
+    return [&dc](const wxString& text, int& width, int& height) {
+        wxCoord w = 0, h = 0;
+        dc.GetTextExtent(text, &w, &h);
+        width = w;
+        height = h;
+    };
+}
+
+void SendMeasure(mpWindow& window, wxObject* series, const wxString& text, int which) {
+    wxCommandEvent event(zpmEVT_PLOT_MEASURE, wxID_ANY);
+    event.SetEventObject(series);
+    event.SetString(text);
+    event.SetInt(which);
+    window.ProcessWindowEvent(event);
+}
+
+}  // namespace
+
+mpLayer::mpLayer(LayerKind kind) : font(*wxNORMAL_FONT), pen(*wxBLACK_PEN), kind(kind) {}
+
+// ---------------------------------------------------------------------------------------------
+// Samples
+
+void SeriesSamples::Set(const std::vector<float>& newXs, const std::vector<float>& newYs) {
+    xs = newXs;
+    ys = newYs;
+    // A sample needs both values; a longer vector's tail is not drawn.
+    count = std::min(xs.size(), ys.size());
+    extent = plotmath::SeriesExtent(xs.data(), ys.data(), count);
+    xsSorted = plotmath::IsSortedFinite(xs.data(), count);
+    sortedFinite =
+        xsSorted && std::all_of(ys.begin(), ys.begin() + count, [](float y) { return std::isfinite(y); });
+    if (sortedFinite)
+        pyramid.Build(ys.data(), count);
+    else
+        pyramid.Clear();
+}
+
+bool SeriesSamples::At(int index, double& x, double& y, double& extra) const {
+    if (index < 0 || static_cast<std::size_t>(index) >= count)
+        return false;
+    x = xs[index];
+    y = ys[index];
+    extra = static_cast<std::size_t>(index) < extras.size() ? extras[index] : -1.0;
+    return true;
+}
+
+bool SeriesSamples::Next(double& x, double& y) {
+    if (cursor >= count)
+        return false;
+    x = xs[cursor];
+    y = ys[cursor];
+    ++cursor;
+    return true;
+}
+
+bool SeriesSamples::FindNearest(double x, double& outX, double& outY, double& outExtra) {
+    if (count == 0)
+        return false;
+    const std::size_t index = plotmath::NearestIndex(xs.data(), count, x, xsSorted);
+    cursor =
+        static_cast<unsigned int>(std::min<std::size_t>(count, std::numeric_limits<unsigned int>::max()));
+    return At(static_cast<int>(index), outX, outY, outExtra);
+}
+
+void SeriesSamples::Segments(const AxisMap& mapX, const AxisMap& mapY, int W, int H, int margin,
+                             bool mergeColumns, std::vector<plotmath::Segment>& out) const {
+    plotmath::BuildContinuousSegments(xs.data(), ys.data(), count, sortedFinite, &pyramid, mapX, mapY, W, H,
+                                      margin, mergeColumns, out);
+}
+
+void SeriesSamples::Dots(const AxisMap& mapX, const AxisMap& mapY, int W, int H, int margin,
+                         std::vector<plotmath::Dot>& out) const {
+    plotmath::BuildDots(xs.data(), ys.data(), count, xsSorted, mapX, mapY, W, H, margin, out);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Series shape
+
+bool mpSeriesShape::FindNearest(double x, double& outX, double& outY, double& outExtra) {
+    Rewind();
+    double px = 0, py = 0;
+    bool found = false;
+    double best = std::numeric_limits<double>::infinity();
+    while (NextPoint(px, py)) {
+        const double d = std::fabs(x - px);
+        if (d < best) {  // the first of equally near samples stays
+            found = true;
+            best = d;
+            outX = px;
+            outY = py;
+        }
+    }
+    outExtra = -1;
+    return found;
+}
+
+void mpSeriesShape::CollectSegments(const AxisMap& mapX, const AxisMap& mapY, int W, int H, int margin,
+                                    bool mergeColumns, std::vector<plotmath::Segment>& out) {
+    plotmath::SegmentBuilder builder(W, H, margin, out, mergeColumns);
+    Rewind();
+    double x = 0, y = 0;
+    while (NextPoint(x, y))
+        builder.Add(mapX(x), mapY(y));
+    builder.Finish();
+}
+
+void mpSeriesShape::CollectDots(const AxisMap& mapX, const AxisMap& mapY, int W, int H, int margin,
+                                std::vector<plotmath::Dot>& out) {
+    Rewind();
+    double x = 0, y = 0;
+    const double left = -(W / 2) - margin, right = W - W / 2 + margin;
+    const double top = -(H / 2) - margin, bottom = H - H / 2 + margin;
+    while (NextPoint(x, y)) {
+        const double px = std::trunc(mapX(x)), py = std::trunc(mapY(y));
+        if (px >= left && px <= right && py >= top && py <= bottom)
+            out.push_back(plotmath::Dot{static_cast<int>(px), static_cast<int>(py)});
+    }
+}
+
+void mpSeriesShape::DrawShape(wxDC& dc, const wxPen& pen, bool continuous, const AxisMap& mapX,
+                              const AxisMap& mapY, int W, int H) {
+    const bool wide = pen.GetWidth() > 1;
+    if (!reduced) {
+        // Every sample as it comes: the reference the reduced drawing must match.
+        Rewind();
+        double x = 0, y = 0;
+        bool first = true;
+        int lastX = 0, lastY = 0;
+        while (NextPoint(x, y)) {
+            const int px = PixelInt(mapX(x)), py = PixelInt(mapY(y));
+            if (continuous)
+                dc.DrawLine(first ? px : lastX, first ? py : lastY, px, py);
+            else if (wide)
+                dc.DrawLine(px, py, px, py);
+            else
+                dc.DrawPoint(px, py);
+            lastX = px;
+            lastY = py;
+            first = false;
+        }
+        return;
+    }
+    // Strokes reach half the pen width beyond their points.
+    const int margin = std::max(pen.GetWidth(), 1) + 2;
+    if (continuous) {
+        std::vector<plotmath::Segment> segments;
+        CollectSegments(mapX, mapY, W, H, margin, pen.GetStyle() == wxPENSTYLE_SOLID, segments);
+        // One line per segment: cairo strokes a long self-crossing path far more slowly.
+        for (const plotmath::Segment& s : segments)
+            dc.DrawLine(s.x1, s.y1, s.x2, s.y2);
+    } else {
+        std::vector<plotmath::Dot> dots;
+        CollectDots(mapX, mapY, W, H, margin, dots);
+        for (const plotmath::Dot& d : dots) {
+            if (wide)
+                dc.DrawLine(d.x, d.y, d.x, d.y);
+            else
+                dc.DrawPoint(d.x, d.y);
+        }
+    }
+}
+
+// ---------------------------------------------------------------------------------------------
+// Primary series
+
+mpFXY::mpFXY(const wxString& name, int labelCorner)
+    : mpLayer(LayerKind::PrimarySeries), labelCorner(labelCorner) {
+    SetName(name);
+}
+
+void mpFXY::Draw(wxDC& dc, mpWindow& window) {
+    dc.SetPen(pen);
+    Rewind();
+    if (!visible)
+        return;
+    const int W = window.GetPlotWidth(), H = window.GetPlotHeight();
+    const AxisMap mapX{window.GetCentreX(), window.GetScaleX(), false};
+    const AxisMap mapY{window.GetCentreY(), window.GetScaleY(), true};
+    DrawShape(dc, pen, continuous, mapX, mapY, W, H);
+
+    if (continuous) {
+        if (!auxiliaryLine)
+            dc.DrawLine(55 - W / 2, 22 - H / 2, 75 - W / 2, 22 - H / 2);
+        else if (!hideSample)
+            dc.DrawLine(55 - W / 2, 10 - H / 2, 75 - W / 2, 10 - H / 2);
+    }
+
+    if (!name.empty()) {
+        wxFont textFont(font);
+        textFont.SetPointSize(11);
+        dc.SetFont(textFont);
+        wxCoord tw = 0, th = 0;
+        dc.GetTextExtent(name, &tw, &th);
+        switch (labelCorner & 3) {
+            case 0:
+                dc.DrawText(name, 10 - tw / 2, 6 - H / 2);
+                break;
+            case 1:
+                dc.DrawText(name, 8 - W / 2, 6 - H / 2);
+                break;
+            case 2:
+                dc.DrawText(name, 8 - W / 2, H / 2 - th - 6);
+                break;
+            default:
+                dc.DrawText(name, W / 2 - tw - 8, H / 2 - th - 6);
+                break;
+        }
+        if (!subtitleLabel.empty()) {
+            textFont.SetPointSize(10);
+            dc.SetFont(textFont);
+            dc.GetTextExtent(subtitleLabel, &tw, &th);
+            dc.DrawText(subtitleLabel, 10 - tw / 2, 20 - H / 2);
+        }
+        if (!footerLabel.empty()) {
+            textFont.SetPointSize(8);
+            dc.SetFont(textFont);
+            dc.GetTextExtent(footerLabel, &tw, &th);
+            dc.DrawText(footerLabel, 60 - W / 2, H / 2 - th);
+        }
+    }
+
+    if (!auxiliaryLine && window.GetMeasureMode1()) {
+        Rewind();
+        const int d = window.GetLeftX() - W / 2;
+        const double x = window.GetCentreX() + d / window.GetScaleX();
+        double sx = 0, sy = 0, se = 0;
+        if (FindNearest(x, sx, sy, se)) {
+            const int py = PixelInt((window.GetCentreY() - sy) * window.GetScaleY());
+            dc.SetPen(*wxGREY_PEN);
+            dc.DrawLine(d, -W / 2, d, W / 2);
+            dc.DrawLine(-H, py, H, py);
+            markerValue1 = sy;
+            markerValue2 = se;
+            markerX = d;
+            markerY = py;
+            hasMarker = true;
+            SendMeasure(window, this, plotmath::PrimaryMeasureText(sx, sy), 1);
+        }
+    }
+    if (hasMarker)
+        dc.DrawRectangle(markerX - 5, markerY - 5, 10, 10);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Secondary series
+
+mpFXYVext::mpFXYVext(const wxString& name, void* owner) : mpLayer(LayerKind::SecondarySeries), owner(owner) {
+    SetName(name);
+}
+
+void mpFXYVext::Draw(wxDC& dc, mpWindow& window) {
+    // Drawn whatever its visibility says; only the legend leaves an invisible one out.
+    dc.SetPen(pen);
+    Rewind();
+    const int W = window.GetPlotWidth(), H = window.GetPlotHeight();
+    const AxisMap mapX{window.GetCentreX(), window.GetScaleX(), false};
+    const AxisMap mapY{window.GetCentreY2(), window.GetScaleY2(), true};
+    DrawShape(dc, pen, continuous, mapX, mapY, W, H);
+
+    if (continuous)
+        dc.DrawLine(55 - W / 2, 35 - H / 2, 75 - W / 2, 35 - H / 2);
+
+    if (window.GetMeasureMode2()) {
+        Rewind();
+        const int d = window.GetLeftX() - W / 2;
+        const double x = window.GetCentreX() + d / window.GetScaleX();
+        double sx = 0, sy = 0, se = 0;
+        if (FindNearest(x, sx, sy, se)) {
+            const int py = PixelInt((window.GetCentreY2() - sy) * window.GetScaleY2());
+            dc.SetPen(*wxGREY_PEN);
+            dc.DrawLine(d, -W / 2, d, W / 2);
+            dc.DrawLine(-H, py, H, py);
+            markerValue1 = sy;
+            markerX = d;
+            markerY = py;
+            hasMarker = true;
+            SendMeasure(window, this, plotmath::SecondaryMeasureText(sy), 2);
+        }
+    }
+    if (hasMarker)
+        dc.DrawRectangle(markerX - 5, markerY - 5, 10, 10);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Vector series
+
+mpFXYVector::mpFXYVector(const wxString& name, int labelCorner) : mpFXY(name, labelCorner) {}
+
+void mpFXYVector::SetData(const std::vector<float>& xs, const std::vector<float>& ys) {
+    samples.Set(xs, ys);
+    samples.ClearExtras();
+}
+
+void mpFXYVector::SetDataWithFloor(const std::vector<float>& xs, const std::vector<float>& ys,
+                                   double floorY) {
+    samples.Set(xs, ys);
+    samples.extent.maxY = std::max(samples.extent.maxY, floorY + 0.5);
+}
+
+void mpFXYVector::SetDataWithExtra(const std::vector<float>& xs, const std::vector<float>& ys,
+                                   const std::vector<float>& extras, double floorY) {
+    SetDataWithFloor(xs, ys, floorY);
+    samples.SetExtras(extras);
+}
+
+void mpFXYVector::CollectSegments(const AxisMap& mapX, const AxisMap& mapY, int W, int H, int margin,
+                                  bool mergeColumns, std::vector<plotmath::Segment>& out) {
+    samples.Segments(mapX, mapY, W, H, margin, mergeColumns, out);
+}
+
+void mpFXYVector::CollectDots(const AxisMap& mapX, const AxisMap& mapY, int W, int H, int margin,
+                              std::vector<plotmath::Dot>& out) {
+    samples.Dots(mapX, mapY, W, H, margin, out);
+}
+
+mpFXYVectorVext::mpFXYVectorVext(const wxString& name) : mpFXYVext(name, nullptr) {}
+
+void mpFXYVectorVext::SetData(const std::vector<float>& xs, const std::vector<float>& ys) {
+    samples.Set(xs, ys);
+    samples.ClearExtras();
+}
+
+void mpFXYVectorVext::SetDataWithFloor(const std::vector<float>& xs, const std::vector<float>& ys,
+                                       double floorY) {
+    samples.Set(xs, ys);
+    samples.extent.maxY = std::max(samples.extent.maxY, floorY + 0.5);
+}
+
+void mpFXYVectorVext::SetDataWithExtra(const std::vector<float>& xs, const std::vector<float>& ys,
+                                       const std::vector<float>& extras, double floorY) {
+    SetDataWithFloor(xs, ys, floorY);
+    samples.SetExtras(extras);
+}
+
+void mpFXYVectorVext::CollectSegments(const AxisMap& mapX, const AxisMap& mapY, int W, int H, int margin,
+                                      bool mergeColumns, std::vector<plotmath::Segment>& out) {
+    samples.Segments(mapX, mapY, W, H, margin, mergeColumns, out);
+}
+
+void mpFXYVectorVext::CollectDots(const AxisMap& mapX, const AxisMap& mapY, int W, int H, int margin,
+                                  std::vector<plotmath::Dot>& out) {
+    samples.Dots(mapX, mapY, W, H, margin, out);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Info boxes
+
+mpInfoLayer::mpInfoLayer() : mpLayer(LayerKind::InfoBox), brush(*wxTRANSPARENT_BRUSH) {
+    box.x = box.y = 0;
+    box.width = box.height = 1;
+}
+
+mpInfoLayer::mpInfoLayer(int x, int y, int width, int height, const wxBrush& brush)
+    : mpLayer(LayerKind::InfoBox), brush(brush) {
+    box.x = box.refX = x;
+    box.y = box.refY = y;
+    box.width = width;
+    box.height = height;
+}
+
+bool mpInfoLayer::Contains(const wxPoint& point) const {
+    return GetRect().Contains(point);
+}
+
+void mpInfoLayer::Move(int dx, int dy) {
+    box.x = box.refX + dx;
+    box.y = box.refY + dy;
+}
+
+void mpInfoLayer::UpdateReference() {
+    box.refX = box.x;
+    box.refY = box.y;
+}
+
+void mpInfoLayer::Place(mpWindow& window, Anchor anchor) {
+    const int W = window.GetPlotWidth(), H = window.GetPlotHeight();
+    plotmath::PointerState pointer;
+    if (anchor != Anchor::None) {
+        pointer.leftX = window.GetLeftX();
+        pointer.leftY = window.GetLeftY();
+        pointer.dragDX = window.GetLeftDragDX();
+        pointer.dragDY = window.GetLeftDragDY();
+    }
+    double ax = 0, ay = 0;
+    plotmath::PlaceBox(box, pointer, W, H, ax, ay);
+    if (anchor == Anchor::Legend)
+        window.SetLegendAnchor(ax, ay);
+    else if (anchor == Anchor::TextBox)
+        window.SetTextBoxAnchor(ax, ay);
+}
+
+void mpInfoLayer::Draw(wxDC& dc, mpWindow& window) {
+    if (!visible)
+        return;
+    Place(window, Anchor::None);
+    dc.SetPen(pen);
+    dc.SetBrush(brush);
+    dc.DrawRectangle(box.x, box.y, box.width, box.height);
+}
+
+mpInfoLegend::mpInfoLegend() = default;
+
+mpInfoLegend::mpInfoLegend(int x, int y, int width, int height, const wxBrush& brush)
+    : mpInfoLayer(x, y, width, height, brush) {
+    box.x = box.refX = 0;
+    box.y = box.refY = 0;
+}
+
+void mpInfoLegend::Draw(wxDC& dc, mpWindow& window) {
+    if (!visible)
+        return;
+    Place(window, Anchor::Legend);
+    dc.SetBrush(brush);
+    dc.SetFont(font);
+
+    struct Row {
+        wxString text;
+        const mpLayer* series;
+        wxCoord width, height;
+    };
+    std::vector<Row> rows;
+    for (const mpLayer* layer : window.Layers()) {
+        const LayerKind k = layer->GetKind();
+        if ((k != LayerKind::PrimarySeries && k != LayerKind::SecondarySeries) || !layer->IsVisible() ||
+            !layer->HasMarker())
+            continue;
+        rows.push_back({layer->GetValuePrefix1() + plotmath::LegendValueText(layer->GetMarkerValue1()) +
+                            layer->GetValueSuffix1(),
+                        layer, 0, 0});
+        if (layer->GetMarkerValue2() > 0)
+            rows.push_back({layer->GetValuePrefix2() + plotmath::LegendValueText(layer->GetMarkerValue2()) +
+                                layer->GetValueSuffix2(),
+                            layer, 0, 0});
+    }
+    std::vector<int> widths, heights;
+    for (Row& row : rows) {
+        dc.GetTextExtent(row.text, &row.width, &row.height);
+        widths.push_back(row.width);
+        heights.push_back(row.height);
+    }
+    plotmath::LegendSize(widths, heights, box.width, box.height);
+    if (rows.empty())
+        return;
+
+    dc.SetPen(pen);
+    dc.SetBrush(*wxLIGHT_GREY_BRUSH);
+    dc.DrawRectangle(box.x, box.y, box.width, box.height);
+    for (std::size_t n = 0; n < rows.size(); ++n) {
+        const int h = rows[n].height;
+        const int top = box.y + static_cast<int>(n) * h;
+        dc.SetPen(rows[n].series->GetPen());
+        dc.DrawLine(box.x + 5, top + h / 2 + 5, box.x + 15, top + h / 2 + 5);
+        dc.DrawText(rows[n].text, box.x + 20, top + 5);
+    }
+}
+
+mpInfoTextBox::mpInfoTextBox() = default;
+
+mpInfoTextBox::mpInfoTextBox(int x, int y, int width, int height, const wxBrush& brush)
+    : mpInfoLayer(x, y, width, height, brush) {
+    box.x = box.refX = -50;
+    box.y = box.refY = -50;
+}
+
+void mpInfoTextBox::SetTextBoxPosition(mpWindow& window, int x, int y) {
+    const int halfW = window.GetPlotWidth() / 2, halfH = window.GetPlotHeight() / 2;
+    box.x = std::clamp(x, -halfW, std::max(halfW, -halfW));
+    box.y = std::clamp(y, -halfH, std::max(halfH, -halfH));
+}
+
+void mpInfoTextBox::Draw(wxDC& dc, mpWindow& window) {
+    if (!visible)
+        return;
+    Place(window, Anchor::TextBox);
+    dc.SetBrush(brush);
+    dc.SetFont(font);
+
+    std::vector<int> lineHeights;
+    int width = 0, height = 0;
+    plotmath::TextBoxSize(text, MeasureWith(dc), width, height, &lineHeights);
+    box.width = width;
+    if (height == 0)
+        return;
+    box.height = height;
+
+    dc.SetPen(pen);
+    dc.SetBrush(*wxLIGHT_GREY_BRUSH);
+    dc.DrawRectangle(box.x, box.y, box.width, box.height);
+    const std::vector<wxString> lines = plotmath::SplitLines(text);
+    int above = 0;
+    for (std::size_t i = 0; i < lines.size() && i < lineHeights.size(); ++i) {
+        dc.DrawText(lines[i], box.x + 5, box.y + 5 + above);
+        above += lineHeights[i];
+    }
+
+    wxCommandEvent event(zpmEVT_PLOT_TEXTBOX, wxID_ANY);
+    event.SetEventObject(this);
+    window.ProcessWindowEvent(event);
+}

@@ -1,0 +1,719 @@
+#include "plot/plot_math.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <limits>
+
+namespace plotmath {
+
+namespace {
+
+// ln 5 as the tick rule has always used it (nine decimals).
+constexpr double kLn5 = 1.609437912;
+
+// Beyond this many pixels from the centre a coordinate is clipped before it reaches the drawing
+// library (cairo's fixed-point coordinates overflow not far above, even more so on a scaled
+// printer page). A clipped end moves by less than a pixel, which over a million pixels of line
+// does not change the visible part.
+constexpr double kCoordinateLimit = 1 << 20;
+
+}  // namespace
+
+int PixelInt(double v) {
+    // Pixel positions far outside the window only need to stay outside it.
+    if (!(v == v))
+        return 0;
+    if (v > 1e9)
+        return 1000000000;
+    if (v < -1e9)
+        return -1000000000;
+    return static_cast<int>(v);
+}
+
+namespace {
+
+wxString FixedDigits(double value, int precision) {
+    char buf[512];
+    auto result = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed, precision);
+    if (result.ec != std::errc())
+        return wxString::FromAscii("?");
+    return wxString::FromAscii(buf, result.ptr - buf);
+}
+
+wxString TwoDigits(long v) {
+    char buf[8];
+    buf[0] = static_cast<char>('0' + (v / 10) % 10);
+    buf[1] = static_cast<char>('0' + v % 10);
+    return wxString::FromAscii(buf, 2);
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------------------------
+// View
+
+View FitView(const View& current, const Extent& primary, double minY2, double maxY2, int clientWidth,
+             int clientHeight, int bottomMargin, bool lockAspect) {
+    View v = current;
+    // A window smaller than its margins would turn the scale negative (a mirrored chart); keep at
+    // least one pixel.
+    const double usableWidth = std::max(1, clientWidth - 100);
+    const double usableHeight = std::max(1, clientHeight - 2 * bottomMargin);
+    if (primary.maxX != primary.minX) {
+        const double span = primary.maxX - primary.minX;
+        v.scaleX = usableWidth / span;
+        v.centreX = primary.minX + span / 2;
+    }
+    if (primary.maxY != primary.minY) {
+        const double span = primary.maxY - primary.minY;
+        const double span2 = maxY2 - minY2;
+        v.scaleY = usableHeight / span;
+        // Without a secondary extent the secondary scale would become infinite; keep it.
+        if (span2 != 0)
+            v.scaleY2 = usableHeight / span2;
+        v.centreY = primary.minY + span / 2;
+        v.centreY2 = minY2 + span2 / 2;
+    }
+    if (lockAspect) {
+        const double mean = (v.scaleX + v.scaleY) * 0.5;
+        v.scaleX = v.scaleY = mean;
+    }
+    return v;
+}
+
+Extent SeriesExtent(const float* xs, const float* ys, std::size_t n) {
+    Extent e;
+    bool haveX = false, haveY = false;
+    double minX = 0, maxX = 0, minY = 0, maxY = 0;
+    for (std::size_t i = 0; i < n; ++i) {
+        const double x = xs[i], y = ys[i];
+        if (std::isfinite(x)) {
+            if (!haveX) {
+                minX = maxX = x;
+                haveX = true;
+            } else {
+                minX = std::min(minX, x);
+                maxX = std::max(maxX, x);
+            }
+        }
+        if (std::isfinite(y)) {
+            if (!haveY) {
+                minY = maxY = y;
+                haveY = true;
+            } else {
+                minY = std::min(minY, y);
+                maxY = std::max(maxY, y);
+            }
+        }
+    }
+    if (haveX) {
+        e.minX = minX - 0.5;
+        e.maxX = maxX + 0.5;
+    }
+    if (haveY) {
+        e.minY = minY - 0.5;
+        e.maxY = maxY + 0.5;
+    }
+    return e;
+}
+
+bool IsSortedFinite(const float* xs, std::size_t n) {
+    for (std::size_t i = 0; i < n; ++i) {
+        if (!std::isfinite(xs[i]))
+            return false;
+        if (i > 0 && xs[i] < xs[i - 1])
+            return false;
+    }
+    return true;
+}
+
+std::size_t NearestIndex(const float* xs, std::size_t n, double x, bool sorted) {
+    if (n == 0 || std::isnan(x))
+        return n;
+    if (!sorted) {
+        std::size_t best = n;
+        double bestDistance = std::numeric_limits<double>::infinity();
+        for (std::size_t i = 0; i < n; ++i) {
+            const double d = std::fabs(x - static_cast<double>(xs[i]));
+            if (d < bestDistance) {
+                bestDistance = d;
+                best = i;
+            }
+        }
+        if (best == n && std::isinf(x))
+            return 0;  // every distance infinite: the first sample, as a scan would take it
+        return best;
+    }
+    const float* end = xs + n;
+    const float* right = std::lower_bound(xs, end, x, [](float a, double b) { return a < b; });
+    if (right == xs)
+        return 0;
+    const float* left = right - 1;
+    if (right != end &&
+        std::fabs(x - static_cast<double>(*right)) < std::fabs(x - static_cast<double>(*left)))
+        return static_cast<std::size_t>(right - xs);
+    // The lower index wins a tie; equal x values before it are as near.
+    const float value = *left;
+    return static_cast<std::size_t>(std::lower_bound(xs, right, value) - xs);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Axis ticks
+
+TickSpacing TickSpacingFor(double scale) {
+    TickSpacing t;
+    if (!(scale > 0) || !std::isfinite(scale))
+        return t;
+    const double r = std::floor(std::log(128.0 / scale) / kLn5);
+    if (!std::isfinite(r) || std::fabs(r) > 400)
+        return t;
+    t.n = static_cast<int>(r);
+    t.step = std::exp(t.n * kLn5);
+    t.valid = t.step > 0 && std::isfinite(t.step);
+    return t;
+}
+
+std::vector<double> TickValues(double centre, double halfPixels, double scale, double step, double farEnd) {
+    std::vector<double> ticks;
+    if (!(step > 0) || !(scale > 0) || !std::isfinite(centre) || !std::isfinite(farEnd))
+        return ticks;
+    double t = std::floor((centre - halfPixels / scale) / step) * step;
+    // A window a few thousand pixels wide has a few hundred ticks at most.
+    for (int i = 0; t < farEnd && i < 20000; ++i) {
+        ticks.push_back(t);
+        const double next = t + step;
+        if (next <= t)
+            break;
+        t = next;
+    }
+    return ticks;
+}
+
+wxString ElapsedTimeLabel(double seconds) {
+    double s = std::round(seconds);
+    if (!std::isfinite(s))
+        s = 0;
+    s = std::fmod(s, 86400.0);
+    if (s < 0)
+        s += 86400.0;
+    const long total = static_cast<long>(s);
+    const long h = total / 3600, m = total / 60 % 60, sec = total % 60;
+    wxString label;
+    if (h != 0)
+        label << TwoDigits(h) << wxS(':');
+    label << TwoDigits(m) << wxS(':') << TwoDigits(sec);
+    return label;
+}
+
+void ClockTimeLabels(const wxDateTime& startTime, double seconds, wxString& time, wxString& date) {
+    double s = std::round(seconds);
+    if (!std::isfinite(s) || std::fabs(s) > 1e12)
+        s = 0;
+    const wxDateTime t = startTime + wxTimeSpan::Seconds(wxLongLong(static_cast<wxLongLong_t>(s)));
+    time = t.Format(wxString::FromAscii("%H:%M:%S"));
+    date = t.Format(wxString::FromAscii("%d\\%m\\%y"));
+}
+
+wxString ValueAxisFormat(int n) {
+    return wxString::FromAscii(n < 1 ? "%.1f" : "%.f");
+}
+
+int TimeAxisRow(int align, int H, int margin, double centreY, double scaleY) {
+    switch (align) {
+        case 0:
+            return 10 - H / 2;
+        case 1:
+            return PixelInt(centreY * scaleY);
+        case 4:
+            return -H / 2 - 1;
+        case 5:
+            return H / 2;
+        default:
+            return H / 2 - margin;
+    }
+}
+
+int ValueAxisColumn(int align, int W, double centreX, double scaleX, bool secondary) {
+    switch (align) {
+        case 0:
+            return W / 2 - 20;
+        case 1:
+            return PixelInt(-centreX * scaleX);
+        case 4:
+            return W / 2;
+        case 5:
+            return secondary ? W / 2 - 50 : -W / 2 - 1;
+        default:
+            return secondary ? 40 - W / 2 : 50 - W / 2;
+    }
+}
+
+TimeAxisLayout LayoutTimeAxis(const TimeAxisInput& in, const TextMeasure& measure) {
+    TimeAxisLayout out;
+    out.margin = in.bottomMargin;
+    out.dateRow = in.dateLabels;
+    if (!in.startTime.IsValid()) {
+        out.dateRow = false;
+        out.margin = 35;
+    }
+    const int right = in.secondarySeries ? in.W / 2 - 50 : in.W / 2;
+    out.y = TimeAxisRow(in.align, in.H, out.margin, in.centreY, in.scaleY);
+    out.lineLeft = 50 - in.W / 2;
+    out.lineRight = right;
+
+    const TickSpacing spacing = TickSpacingFor(in.scaleX);
+    if (!spacing.valid)
+        return out;
+    const std::vector<double> values =
+        TickValues(in.centreX, in.W / 2, in.scaleX, spacing.step, in.centreX + right / in.scaleX);
+    int lastRight = -65535;
+    for (double t : values) {
+        const int px = PixelInt((t - in.centreX) * in.scaleX);
+        if (!(px > 50 - in.W / 2 && (px < in.W / 2 - 50 || !in.shortenRight)))
+            continue;
+        TimeAxisTick tick;
+        tick.px = px;
+        if (out.dateRow)
+            ClockTimeLabels(in.startTime, t, tick.label, tick.date);
+        else
+            tick.label = ElapsedTimeLabel(t);
+        int tw = 0, th = 0;
+        measure(tick.label, tw, th);
+        const int lx = px - tw / 2;
+        if (lx - lastRight > 10) {
+            tick.labelled = true;
+            tick.labelX = lx;
+            lastRight = px + tw / 2;
+        }
+        out.ticks.push_back(tick);
+    }
+    return out;
+}
+
+ValueAxisLayout LayoutValueAxis(const ValueAxisInput& in, const TextMeasure& measure) {
+    ValueAxisLayout out;
+    out.x = ValueAxisColumn(in.align, in.W, in.centreX, in.scaleX, in.secondary);
+    const TickSpacing spacing = TickSpacingFor(in.scale);
+    if (!spacing.valid)
+        return out;
+    const int precision = in.secondary || spacing.n < 1 ? 1 : 0;
+    const double half = in.H / 2;
+    const std::vector<double> values =
+        TickValues(in.centre, half, in.scale, spacing.step, in.centre + half / in.scale);
+    int lastTop = 65536;
+    for (double t : values) {
+        const int py = PixelInt((in.centre - t) * in.scale);
+        const bool inside =
+            in.secondary ? py < in.H / 2 - 30 : py < in.H / 2 - in.bottomMargin && py > 30 - in.H / 2;
+        if (!inside)
+            continue;
+        ValueAxisTick tick;
+        tick.py = py;
+        tick.label = FixedDigits(t, precision);
+        int tw = 0, th = 0;
+        measure(tick.label, tw, th);
+        if (th / 2 + lastTop - py > 32) {
+            tick.labelled = true;
+            lastTop = py - th / 2;
+        }
+        out.ticks.push_back(tick);
+    }
+    return out;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Readouts and boxes
+
+wxString LegendValueText(double value) {
+    return wxS(" ") + FixedDigits(value, value < 30 ? 2 : 0) + wxS(" ");
+}
+
+wxString FixedText(double value) {
+    return FixedDigits(value, 6);
+}
+
+wxString PrimaryMeasureText(double x, double y) {
+    return FixedText(x) + wxS(" ") + FixedText(y);
+}
+
+wxString SecondaryMeasureText(double y) {
+    return FixedText(y) + wxS(" ");
+}
+
+void LegendSize(const std::vector<int>& rowWidths, const std::vector<int>& rowHeights, int& width,
+                int& height) {
+    width = 20;
+    for (int w : rowWidths) {
+        if (w + 20 >= width)
+            width = w + 25;
+    }
+    height = 5;
+    for (int h : rowHeights)
+        height += h;
+    height += 5;
+}
+
+std::vector<wxString> SplitLines(const wxString& text) {
+    std::vector<wxString> lines;
+    size_t start = 0;
+    while (true) {
+        const size_t end = text.find(wxUniChar('\n'), start);
+        if (end == wxString::npos) {
+            lines.push_back(text.substr(start));
+            break;
+        }
+        lines.push_back(text.substr(start, end - start));
+        start = end + 1;
+    }
+    return lines;
+}
+
+void TextBoxSize(const wxString& text, const TextMeasure& measure, int& width, int& height,
+                 std::vector<int>* lineHeights) {
+    width = 10;
+    height = 0;
+    if (lineHeights)
+        lineHeights->clear();
+    bool visible = false;
+    for (wxUniChar c : text) {
+        if (c != wxUniChar('\n') && c != wxUniChar('\r')) {
+            visible = true;
+            break;
+        }
+    }
+    if (!visible)
+        return;
+    int blockWidth = 0, blockHeight = 0;
+    for (const wxString& line : SplitLines(text)) {
+        int w = 0, h = 0;
+        if (line.empty()) {
+            // A blank line keeps the height of a line of text.
+            measure(wxS(" "), w, h);
+            w = 0;
+        } else {
+            measure(line, w, h);
+        }
+        blockWidth = std::max(blockWidth, w);
+        blockHeight += h;
+        if (lineHeights)
+            lineHeights->push_back(h);
+    }
+    width = blockWidth + 10;
+    height = blockHeight > 0 ? blockHeight + 10 : 0;
+}
+
+void PlaceBox(BoxState& box, const PointerState& pointer, int W, int H, double& anchorX, double& anchorY) {
+    // Drag step: only a pending pointer step moves the box, by exactly that step.
+    const int px = pointer.leftX - W / 2, py = pointer.leftY - H / 2;
+    const auto inside = [&box](int x, int y) {
+        return x >= box.x && x <= box.x + box.width && y >= box.y && y <= box.y + box.height;
+    };
+    if ((pointer.dragDX != 0 || pointer.dragDY != 0) &&
+        (inside(px, py) || inside(px + pointer.dragDX, py + pointer.dragDY))) {
+        box.x -= pointer.dragDX;
+        box.y -= pointer.dragDY;
+    }
+    anchorX = box.x;
+    anchorY = box.y;
+    // Resize step: keep the relative place.
+    if (W != box.lastW || H != box.lastH) {
+        if (box.lastW != 1 && box.lastW > 0)
+            box.x = static_cast<int>(static_cast<long long>(W) * box.x / box.lastW);
+        if (box.lastH != 1 && box.lastH > 0) {
+            box.y = static_cast<int>(static_cast<long long>(H) * box.y / box.lastH);
+            box.refX = box.x;
+            box.refY = box.y;
+        }
+        box.lastW = W;
+        box.lastH = H;
+    }
+}
+
+// ---------------------------------------------------------------------------------------------
+// Series drawing
+
+SegmentBuilder::SegmentBuilder(int W, int H, int margin, std::vector<Segment>& out, bool mergeColumns)
+    : left(-(W / 2) - margin),
+      right(W - W / 2 + margin),
+      top(-(H / 2) - margin),
+      bottom(H - H / 2 + margin),
+      out(out),
+      merge(mergeColumns) {}
+
+void SegmentBuilder::Add(double px, double py) {
+    if (!std::isfinite(px) || !std::isfinite(py)) {
+        Gap();
+        return;
+    }
+    const double x = std::trunc(px), y = std::trunc(py);
+    if (!merge) {
+        if (hasPrev)
+            Emit(prevX, prevY, x, y);
+        else
+            Emit(x, y, x, y);
+        hasPrev = true;
+        prevX = x;
+        prevY = y;
+        return;
+    }
+    if (open && x == colX) {
+        colLow = std::min(colLow, y);
+        colHigh = std::max(colHigh, y);
+        colLast = y;
+        return;
+    }
+    Flush();
+    open = true;
+    colX = x;
+    colFirst = colLow = colHigh = colLast = y;
+}
+
+void SegmentBuilder::AddColumn(double px, double firstPy, double lowPy, double highPy, double lastPy) {
+    if (!std::isfinite(px) || !std::isfinite(firstPy) || !std::isfinite(lowPy) || !std::isfinite(highPy) ||
+        !std::isfinite(lastPy)) {
+        Gap();
+        return;
+    }
+    Flush();
+    open = true;
+    colX = std::trunc(px);
+    colFirst = std::trunc(firstPy);
+    colLow = std::trunc(lowPy);
+    colHigh = std::trunc(highPy);
+    colLast = std::trunc(lastPy);
+    Flush();
+}
+
+void SegmentBuilder::Gap() {
+    Flush();
+    hasPrev = false;
+}
+
+void SegmentBuilder::Finish() {
+    Flush();
+}
+
+void SegmentBuilder::Flush() {
+    if (!open)
+        return;
+    if (hasPrev)
+        Emit(prevX, prevY, colX, colFirst);
+    else
+        Emit(colX, colFirst, colX, colFirst);
+    if (colLow != colHigh)
+        Emit(colX, colLow, colX, colHigh);
+    hasPrev = true;
+    prevX = colX;
+    prevY = colLast;
+    open = false;
+}
+
+void SegmentBuilder::Emit(double x1, double y1, double x2, double y2) {
+    if ((x1 < left && x2 < left) || (x1 > right && x2 > right) || (y1 < top && y2 < top) ||
+        (y1 > bottom && y2 > bottom))
+        return;
+    const double L = kCoordinateLimit;
+    if (std::fabs(x1) > L || std::fabs(y1) > L || std::fabs(x2) > L || std::fabs(y2) > L) {
+        // Liang-Barsky against the square of drawable coordinates.
+        double t0 = 0, t1 = 1;
+        const double dx = x2 - x1, dy = y2 - y1;
+        const double p[4] = {-dx, dx, -dy, dy};
+        const double q[4] = {x1 + L, L - x1, y1 + L, L - y1};
+        for (int k = 0; k < 4; ++k) {
+            if (p[k] == 0) {
+                if (q[k] < 0)
+                    return;
+            } else {
+                const double r = q[k] / p[k];
+                if (p[k] < 0)
+                    t0 = std::max(t0, r);
+                else
+                    t1 = std::min(t1, r);
+            }
+        }
+        if (t0 > t1)
+            return;
+        const double nx1 = x1 + t0 * dx, ny1 = y1 + t0 * dy;
+        const double nx2 = x1 + t1 * dx, ny2 = y1 + t1 * dy;
+        x1 = nx1;
+        y1 = ny1;
+        x2 = nx2;
+        y2 = ny2;
+    }
+    out.push_back(
+        Segment{static_cast<int>(x1), static_cast<int>(y1), static_cast<int>(x2), static_cast<int>(y2)});
+}
+
+void MinMaxPyramid::Clear() {
+    mins.clear();
+    maxs.clear();
+}
+
+void MinMaxPyramid::Build(const float* values, std::size_t n) {
+    Clear();
+    const float* lowSource = values;
+    const float* highSource = values;
+    std::size_t size = n;
+    while (size > 2 * kBlock) {
+        const std::size_t blocks = (size + kBlock - 1) / kBlock;
+        std::vector<float> lo(blocks), hi(blocks);
+        for (std::size_t b = 0; b < blocks; ++b) {
+            const std::size_t begin = b * kBlock, end = std::min(size, begin + kBlock);
+            float l = lowSource[begin], h = highSource[begin];
+            for (std::size_t i = begin + 1; i < end; ++i) {
+                l = std::min(l, lowSource[i]);
+                h = std::max(h, highSource[i]);
+            }
+            lo[b] = l;
+            hi[b] = h;
+        }
+        mins.push_back(std::move(lo));
+        maxs.push_back(std::move(hi));
+        lowSource = mins.back().data();
+        highSource = maxs.back().data();
+        size = blocks;
+    }
+}
+
+void MinMaxPyramid::Query(const float* values, std::size_t i, std::size_t j, float& low, float& high) const {
+    low = std::numeric_limits<float>::infinity();
+    high = -std::numeric_limits<float>::infinity();
+    const float* lowSource = values;
+    const float* highSource = values;
+    std::size_t level = 0;
+    while (i < j) {
+        if (j - i <= 2 * kBlock || level >= mins.size()) {
+            for (std::size_t k = i; k < j; ++k) {
+                low = std::min(low, lowSource[k]);
+                high = std::max(high, highSource[k]);
+            }
+            return;
+        }
+        for (; i % kBlock != 0; ++i) {
+            low = std::min(low, lowSource[i]);
+            high = std::max(high, highSource[i]);
+        }
+        for (; j % kBlock != 0; --j) {
+            low = std::min(low, lowSource[j - 1]);
+            high = std::max(high, highSource[j - 1]);
+        }
+        i /= kBlock;
+        j /= kBlock;
+        lowSource = mins[level].data();
+        highSource = maxs[level].data();
+        ++level;
+    }
+}
+
+namespace {
+
+// First index in [begin, end) whose pixel column is above (or, with orEqual false, at least)
+// column; xs sorted.
+std::size_t FirstColumnPast(const float* xs, std::size_t begin, std::size_t end, const AxisMap& mapX,
+                            double column, bool orEqual) {
+    const float* found = std::partition_point(xs + begin, xs + end, [&](float x) {
+        const double c = std::trunc(mapX(x));
+        return orEqual ? c <= column : c < column;
+    });
+    return static_cast<std::size_t>(found - xs);
+}
+
+}  // namespace
+
+std::size_t FirstColumnAtLeast(const float* xs, std::size_t begin, std::size_t end, const AxisMap& mapX,
+                               double column) {
+    return FirstColumnPast(xs, begin, end, mapX, column, false);
+}
+
+void BuildContinuousSegments(const float* xs, const float* ys, std::size_t n, bool sortedFinite,
+                             const MinMaxPyramid* pyramid, const AxisMap& mapX, const AxisMap& mapY, int W,
+                             int H, int margin, bool mergeColumns, std::vector<Segment>& out) {
+    SegmentBuilder builder(W, H, margin, out, mergeColumns);
+    const bool sorted = sortedFinite && !mapX.invert && mapX.scale > 0 && std::isfinite(mapX.scale) &&
+                        std::isfinite(mapX.centre);
+    std::size_t begin = 0, end = n;
+    if (sorted) {
+        // Visible samples, plus the one before and the one after for the lines leaving the view.
+        const double leftColumn = -(W / 2) - margin, rightColumn = W - W / 2 + margin;
+        begin = FirstColumnPast(xs, 0, n, mapX, leftColumn, false);
+        if (begin > 0)
+            --begin;
+        end = FirstColumnPast(xs, begin, n, mapX, rightColumn, true);
+        if (end < n)
+            ++end;
+    }
+    if (!sorted || !mergeColumns || !pyramid) {
+        for (std::size_t i = begin; i < end; ++i)
+            builder.Add(mapX(xs[i]), mapY(ys[i]));
+        builder.Finish();
+        return;
+    }
+
+    std::size_t i = begin;
+    while (i < end) {
+        const double column = std::trunc(mapX(xs[i]));
+        // Galloping search for the end of this column: cheap for one sample a column, logarithmic
+        // for many.
+        std::size_t lo = i + 1, hi = end, step = 1;
+        while (true) {
+            const std::size_t probe = lo + step - 1;
+            if (probe >= end) {
+                hi = end;
+                break;
+            }
+            if (std::trunc(mapX(xs[probe])) > column) {
+                hi = probe;
+                break;
+            }
+            lo = probe + 1;
+            step *= 2;
+        }
+        const std::size_t j = FirstColumnPast(xs, lo, hi, mapX, column, true);
+        if (j - i == 1) {
+            builder.Add(mapX(xs[i]), mapY(ys[i]));
+        } else {
+            float low = 0, high = 0;
+            pyramid->Query(ys, i, j, low, high);
+            const double a = mapY(low), b = mapY(high);
+            builder.AddColumn(mapX(xs[i]), mapY(ys[i]), std::min(a, b), std::max(a, b), mapY(ys[j - 1]));
+        }
+        i = j;
+    }
+    builder.Finish();
+}
+
+void BuildDots(const float* xs, const float* ys, std::size_t n, bool sortedFinite, const AxisMap& mapX,
+               const AxisMap& mapY, int W, int H, int margin, std::vector<Dot>& out) {
+    const double left = -(W / 2) - margin, right = W - W / 2 + margin;
+    const double top = -(H / 2) - margin, bottom = H - H / 2 + margin;
+    std::size_t begin = 0, end = n;
+    if (sortedFinite && !mapX.invert && mapX.scale > 0 && std::isfinite(mapX.scale)) {
+        begin = FirstColumnPast(xs, 0, n, mapX, left, false);
+        end = FirstColumnPast(xs, begin, n, mapX, right, true);
+    }
+    // Rows already dotted in the current column.
+    const int rows = static_cast<int>(bottom - top) + 1;
+    std::vector<std::uint32_t> stamp(static_cast<std::size_t>(std::max(rows, 1)), 0);
+    std::uint32_t serial = 0;
+    double column = std::numeric_limits<double>::quiet_NaN();
+    for (std::size_t i = begin; i < end; ++i) {
+        const double px = std::trunc(mapX(xs[i])), py = std::trunc(mapY(ys[i]));
+        if (!(px >= left && px <= right && py >= top && py <= bottom))
+            continue;
+        if (px != column) {
+            column = px;
+            if (++serial == 0) {
+                std::fill(stamp.begin(), stamp.end(), 0);
+                serial = 1;
+            }
+        }
+        std::uint32_t& seen = stamp[static_cast<std::size_t>(py - top)];
+        if (seen == serial)
+            continue;
+        seen = serial;
+        out.push_back(Dot{static_cast<int>(px), static_cast<int>(py)});
+    }
+}
+
+}  // namespace plotmath

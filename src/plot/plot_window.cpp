@@ -1,0 +1,413 @@
+#include "plot/plot_window.h"
+
+#include "app/command_ids.h"
+#include "plot/layers.h"
+#include "plot/plot_math.h"
+
+#include <wx/dcclient.h>
+#include <wx/msgdlg.h>
+
+#include <algorithm>
+#include <climits>
+#include <cmath>
+
+namespace {
+
+wxString U(const char* text) {
+    return wxString::FromUTF8(text);
+}
+
+// Scrollbar figures are ints; a deep zoom must not overflow them.
+int ScrollInt(double v) {
+    if (!(v == v))
+        return 0;
+    return static_cast<int>(
+        std::clamp(v, static_cast<double>(INT_MIN / 2), static_cast<double>(INT_MAX / 2)));
+}
+
+}  // namespace
+
+// clang-format off
+wxBEGIN_EVENT_TABLE(mpWindow, wxScrolledWindow)
+    EVT_PAINT(mpWindow::OnPaint)
+    EVT_SIZE(mpWindow::OnSize)
+    EVT_RIGHT_DOWN(mpWindow::OnRightDown)
+    EVT_RIGHT_UP(mpWindow::OnRightUp)
+    EVT_MIDDLE_UP(mpWindow::OnMiddleUp)
+    EVT_MOTION(mpWindow::OnMotion)
+    EVT_LEFT_DOWN(mpWindow::OnLeftDown)
+    EVT_LEFT_UP(mpWindow::OnLeftUp)
+    EVT_MOUSEWHEEL(mpWindow::OnMouseWheel)
+    EVT_SCROLLWIN(mpWindow::OnScroll)
+    EVT_MENU(ID_PLOT_FIT, mpWindow::OnFitCommand)
+    EVT_MENU(ID_PLOT_ZOOM_IN, mpWindow::OnZoomInCommand)
+    EVT_MENU(ID_PLOT_ZOOM_OUT, mpWindow::OnZoomOutCommand)
+    EVT_MENU(ID_PLOT_CENTRE, mpWindow::OnCentreCommand)
+    EVT_MENU(ID_PLOT_LOCK_ASPECT, mpWindow::OnLockAspectCommand)
+    EVT_MENU(ID_PLOT_HELP, mpWindow::OnHelpCommand)
+wxEND_EVENT_TABLE()
+    // clang-format on
+
+    mpWindow::mpWindow(wxWindow* parent, wxWindowID id, const wxPoint& pos, const wxSize& size, long style)
+    : wxScrolledWindow(parent, id, pos, size, style, U("mathplot")) {
+    SetBackgroundColour(*wxWHITE);
+    // Every pixel is painted from the buffer; the system never erases.
+    SetBackgroundStyle(wxBG_STYLE_PAINT);
+    SetMinSize(wxSize(64, 64));
+    SetScrollRate(0, 0);
+
+    popupMenu.Append(ID_PLOT_CENTRE, U("Zentrieren"), U("Diagramm zu dieser Position zentrieren"));
+    popupMenu.Append(ID_PLOT_FIT, U("Passend "), U("Alles anzeigen"));
+    popupMenu.Append(ID_PLOT_ZOOM_IN, U("Vergrößern"), U("Diagramm vergrößern"));
+    popupMenu.Append(ID_PLOT_ZOOM_OUT, U("Verkleinern"), U("Diagramm verkleinern"));
+
+    RefreshView();
+}
+
+mpWindow::~mpWindow() {
+    // The layers belong to whoever attached them.
+    layers.clear();
+    if (bufferDC)
+        bufferDC->SelectObject(wxNullBitmap);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Layers
+
+bool mpWindow::AttachLayer(mpLayer* layer) {
+    if (!layer)
+        return false;
+    // The next key after the highest one: the number of layers while the keys are consecutive,
+    // and never a key in use (that layer would silently drop out of the chart).
+    const int key = layers.empty() ? 0 : layers.rbegin()->first + 1;
+    layers[key] = layer;
+    RefreshView();
+    return true;
+}
+
+bool mpWindow::DetachLayer(int key) {
+    layers.erase(key);
+    RefreshView();
+    return true;
+}
+
+mpLayer* mpWindow::LayerAt(int key) const {
+    if (key < 0)
+        return nullptr;
+    const auto it = layers.find(key);
+    return it == layers.end() ? nullptr : it->second;
+}
+
+std::vector<mpLayer*> mpWindow::Layers() const {
+    std::vector<mpLayer*> ordered;
+    ordered.reserve(layers.size());
+    for (const auto& [key, layer] : layers)
+        ordered.push_back(layer);
+    return ordered;
+}
+
+bool mpWindow::HasSecondarySeries() const {
+    return std::any_of(layers.begin(), layers.end(), [](const auto& entry) {
+        return entry.second->GetKind() == LayerKind::SecondarySeries;
+    });
+}
+
+// ---------------------------------------------------------------------------------------------
+// View
+
+bool mpWindow::UpdateExtent() {
+    bool first = true;
+    for (const auto& [key, layer] : layers) {
+        if (!layer->HasBounds())
+            continue;
+        if (first) {
+            boundMinX = layer->MinX();
+            boundMaxX = layer->MaxX();
+            boundMinY = layer->MinY();
+            boundMaxY = layer->MaxY();
+            first = false;
+        } else {
+            boundMinY2 = layer->MinY();
+            boundMaxY2 = layer->MaxY();
+        }
+    }
+    return !first;
+}
+
+void mpWindow::RefreshView() {
+    if (UpdateExtent() && (HasScrollbar(wxHORIZONTAL) || HasScrollbar(wxVERTICAL))) {
+        const wxSize client = GetClientSize();
+        SetScrollbars(1, 1, ScrollInt((boundMaxX - boundMinX) * scaleX),
+                      ScrollInt((boundMaxY - boundMinY) * scaleY),
+                      ScrollInt((centreX - boundMinX) * scaleX - client.x / 2),
+                      ScrollInt((boundMaxY - centreY) * scaleY - client.y / 2), true);
+    }
+    FitInside();
+    Refresh(false);
+}
+
+void mpWindow::Fit() {
+    if (!UpdateExtent())
+        return;
+    const wxSize client = GetClientSize();
+    plotmath::View view{scaleX, scaleY, scaleY2, centreX, centreY, centreY2};
+    const plotmath::Extent primary{boundMinX, boundMaxX, boundMinY, boundMaxY};
+    view = plotmath::FitView(view, primary, boundMinY2, boundMaxY2, client.x, client.y, bottomMargin,
+                             lockAspect);
+    scaleX = view.scaleX;
+    scaleY = view.scaleY;
+    scaleY2 = view.scaleY2;
+    centreX = view.centreX;
+    centreY = view.centreY;
+    centreY2 = view.centreY2;
+    RefreshView();
+}
+
+void mpWindow::ZoomIn() {
+    scaleX *= 1.1;
+    scaleY *= 1.1;
+    RefreshView();
+}
+
+void mpWindow::ZoomOut() {
+    scaleX /= 1.1;
+    scaleY /= 1.1;
+    RefreshView();
+}
+
+void mpWindow::SetAspectLock(bool on) {
+    lockAspect = on;
+    // The lock has no entry in the popup menu; mark it where there is one.
+    if (popupMenu.FindItem(ID_PLOT_LOCK_ASPECT))
+        popupMenu.Check(ID_PLOT_LOCK_ASPECT, on);
+    if (on)
+        scaleX = scaleY = (scaleX + scaleY) * 0.5;
+    RefreshView();
+}
+
+void mpWindow::SetMeasureMode1(bool on) {
+    measureMode1 = on;
+    SetCursor(on ? wxCursor(wxCURSOR_CROSS) : *wxSTANDARD_CURSOR);
+}
+
+void mpWindow::SetMeasureMode2(bool on) {
+    measureMode2 = on;
+    SetCursor(on ? wxCursor(wxCURSOR_CROSS) : *wxSTANDARD_CURSOR);
+}
+
+void mpWindow::CentreOnMenuClick() {
+    const wxSize client = GetClientSize();
+    centreX += (menuClickX - client.x / 2) / scaleX;
+    centreY += (client.y / 2 - menuClickY) / scaleY;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Painting
+
+void mpWindow::DrawLayersOn(wxDC& dc) {
+    dc.SetPen(*wxTRANSPARENT_PEN);
+    dc.SetBrush(wxBrush(GetBackgroundColour(), wxBRUSHSTYLE_SOLID));
+    // The origin is at the chart centre: the chart's background spans both sides of it.
+    dc.DrawRectangle(-(plotWidth / 2), -(plotHeight / 2), plotWidth, plotHeight);
+    for (const auto& [key, layer] : layers)
+        layer->Draw(dc, *this);
+}
+
+void mpWindow::PaintBuffer(int width, int height) {
+    plotWidth = width;
+    plotHeight = height;
+    if (width <= 0 || height <= 0)
+        return;
+    if (!bufferDC || width != bufferWidth || height != bufferHeight) {
+        if (bufferDC)
+            bufferDC->SelectObject(wxNullBitmap);
+        buffer = wxBitmap(width, height);
+        bufferDC = std::make_unique<wxMemoryDC>(buffer);
+        bufferWidth = width;
+        bufferHeight = height;
+    }
+    wxDC& dc = *bufferDC;
+    dc.SetDeviceOrigin(0, 0);
+    dc.SetPen(*wxTRANSPARENT_PEN);
+    dc.SetBrush(wxBrush(GetBackgroundColour(), wxBRUSHSTYLE_SOLID));
+    dc.DrawRectangle(0, 0, width, height);
+    dc.SetDeviceOrigin(width >> 1, height >> 1);
+    // Layers may send events whose handlers change the layer set; draw from a copy of the order.
+    for (mpLayer* layer : Layers())
+        layer->Draw(dc, *this);
+    dc.SetDeviceOrigin(0, 0);
+}
+
+void mpWindow::OnPaint(wxPaintEvent&) {
+    wxPaintDC dc(this);
+    // A handler of a layer's event that forces a repaint must not draw into the buffer that is
+    // being drawn.
+    if (painting)
+        return;
+    painting = true;
+    int width = 0, height = 0;
+    dc.GetSize(&width, &height);
+    PaintBuffer(width, height);
+    if (bufferDC && width > 0 && height > 0)
+        dc.Blit(0, 0, width, height, bufferDC.get(), 0, 0, wxCOPY, false);
+    // A drag step moves a box on one paint only.
+    leftDragDX = 0;
+    leftDragDY = 0;
+    ++paintCount;
+    painting = false;
+}
+
+wxBitmap mpWindow::SnapshotBitmap() {
+    const wxSize client = GetClientSize();
+    if (client.x <= 0 || client.y <= 0 || painting)
+        return wxBitmap();
+    // Drawn afresh from the layers, exactly as the next paint shows it (reading the screen back
+    // gives nothing useful on every display).
+    painting = true;
+    PaintBuffer(client.x, client.y);
+    leftDragDX = 0;
+    leftDragDY = 0;
+    painting = false;
+    wxBitmap copy(client.x, client.y);
+    {
+        wxMemoryDC target(copy);
+        target.Blit(0, 0, client.x, client.y, bufferDC.get(), 0, 0, wxCOPY, false);
+    }
+    Refresh(false);
+    return copy;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Mouse, wheel and scrollbars
+
+void mpWindow::ShowPopup(int x, int y) {
+    PopupMenu(&popupMenu, x, y);
+}
+
+void mpWindow::OnSize(wxSizeEvent& event) {
+    RefreshView();
+    event.Skip();
+}
+
+void mpWindow::OnRightDown(wxMouseEvent& event) {
+    rightDragged = false;
+    rightDragX = event.GetX();
+    rightDragY = event.GetY();
+    SetCursor(wxCursor(wxCURSOR_SIZING));
+}
+
+void mpWindow::OnRightUp(wxMouseEvent& event) {
+    SetCursor(*wxSTANDARD_CURSOR);
+    if (!rightDragged) {
+        menuClickX = event.GetX();
+        menuClickY = event.GetY();
+        ++popupCount;
+        ShowPopup(menuClickX, menuClickY);
+    }
+}
+
+void mpWindow::OnMiddleUp(wxMouseEvent& event) {
+    OnRightUp(event);
+}
+
+void mpWindow::OnMotion(wxMouseEvent& event) {
+    const int x = event.GetX(), y = event.GetY();
+    if (event.RightIsDown()) {
+        rightDragged = true;
+        const int dx = rightDragX - x, dy = y - rightDragY;
+        rightDragX = x;
+        rightDragY = y;
+        centreX += static_cast<float>(dx / scaleX);
+        centreY += static_cast<float>(dy / scaleY);
+        centreY2 += dy / scaleY2;
+        RefreshView();
+    }
+    if (event.LeftIsDown()) {
+        // Steps add up until a paint moves the boxes by them, so a box keeps up with a pointer
+        // that moves several times between two paints.
+        leftDragDX += leftX - x;
+        leftDragDY += leftY - y;
+        leftX = x;
+        leftY = y;
+        RefreshView();
+    }
+}
+
+void mpWindow::OnLeftDown(wxMouseEvent& event) {
+    leftX = event.GetX();
+    leftY = event.GetY();
+    leftDragDX = 0;
+    leftDragDY = 0;
+    if (measureMode1)
+        RefreshView();
+    if (measureMode2)
+        RefreshView();
+    event.Skip();  // focus
+}
+
+void mpWindow::OnLeftUp(wxMouseEvent&) {}
+
+void mpWindow::OnMouseWheel(wxMouseEvent& event) {
+    const int rotation = event.GetWheelRotation();
+    if (event.ControlDown()) {
+        if (rotation > 0)
+            ZoomIn();
+        else
+            ZoomOut();
+        return;
+    }
+    if (event.ShiftDown())
+        centreX -= static_cast<float>(rotation / scaleX);
+    else
+        centreY += static_cast<float>(rotation / scaleY);
+    RefreshView();
+}
+
+void mpWindow::OnScroll(wxScrollWinEvent& event) {
+    const wxSize client = GetClientSize();
+    const wxEventType type = event.GetEventType();
+    const bool thumb = type == wxEVT_SCROLLWIN_THUMBTRACK || type == wxEVT_SCROLLWIN_THUMBRELEASE;
+    int sx = 0, sy = 0;
+    GetViewStart(&sx, &sy);
+    if (event.GetOrientation() == wxHORIZONTAL) {
+        if (thumb)
+            sx = event.GetPosition();
+        centreX = boundMinX + (client.x / 2 + sx) / scaleX;
+    } else {
+        if (thumb)
+            sy = event.GetPosition();
+        centreY = boundMaxY - (client.y / 2 + sy) / scaleY;
+    }
+    FitInside();
+    Refresh(false);
+    event.Skip();
+}
+
+// ---------------------------------------------------------------------------------------------
+// Menu commands
+
+void mpWindow::OnFitCommand(wxCommandEvent&) {
+    Fit();
+}
+
+void mpWindow::OnZoomInCommand(wxCommandEvent&) {
+    CentreOnMenuClick();
+    ZoomIn();
+}
+
+void mpWindow::OnZoomOutCommand(wxCommandEvent&) {
+    ZoomOut();
+}
+
+void mpWindow::OnCentreCommand(wxCommandEvent&) {
+    CentreOnMenuClick();
+    RefreshView();
+}
+
+void mpWindow::OnLockAspectCommand(wxCommandEvent&) {
+    SetAspectLock(!lockAspect);
+}
+
+void mpWindow::OnHelpCommand(wxCommandEvent&) {
+    wxMessageBox(U("Unterstützte Mausbefehle"), U("Diagramm Hilfe"), wxOK | wxICON_INFORMATION, this);
+}
