@@ -171,8 +171,24 @@ TEST_F(ButtonTest, FocusPictureWhenFocused) {
     EXPECT_EQ(Shown(), *wxGREEN);
     Mouse(wxEVT_LEAVE_WINDOW);
     other->SetFocus();
-    PumpUntil([&] { return !button->HasFocus(); }, 2000);
+    EXPECT_TRUE(PumpUntil([&] { return other->HasFocus(); }, 2000));
     EXPECT_EQ(Shown(), *wxRED);
+}
+
+TEST_F(ButtonTest, RealKeysThroughTheWindowSystem) {
+    button->SetFocus();
+    if (!PumpUntil([&] { return button->HasFocus(); }, 2000))
+        GTEST_SKIP() << "the display gives no keyboard focus";
+    wxUIActionSimulator sim;
+    ASSERT_TRUE(sim.Char(WXK_SPACE));
+    EXPECT_TRUE(PumpUntil([&] { return !clicks.empty(); }, 3000));
+    ASSERT_TRUE(sim.Char(WXK_RETURN));
+    EXPECT_TRUE(PumpUntil([&] { return clicks.size() >= 2; }, 3000));
+    PumpEvents(10);
+    EXPECT_EQ(clicks, (std::vector<int>{38, 38}));
+    // Tab from the keyboard reaches the next button (the window system does the traversal).
+    ASSERT_TRUE(sim.Char(WXK_TAB));
+    EXPECT_TRUE(PumpUntil([&] { return other->HasFocus(); }, 3000));
 }
 
 TEST_F(ButtonTest, ClickIssuesExactlyOneCommandWithTheButtonsId) {
