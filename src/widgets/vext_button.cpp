@@ -3,6 +3,7 @@
 #include <wx/dcbuffer.h>
 #include <wx/dcclient.h>
 #include <wx/settings.h>
+#include <wx/utils.h>
 
 #include <algorithm>
 
@@ -78,6 +79,9 @@ bool wxVextButton::Enable(bool enable) {
     }
     if (!wxControl::Enable(enable))
         return false;
+    // A disabled window hears nothing of the pointer; ask where it is now.
+    if (enable)
+        pointerInside = wxRect(GetClientSize()).Contains(ScreenToClient(wxGetMousePosition()));
     Refresh();
     return true;
 }

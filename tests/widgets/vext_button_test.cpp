@@ -260,8 +260,20 @@ TEST_F(ButtonTest, RealMouseClickThroughTheWindowSystem) {
     EXPECT_TRUE(PumpUntil([&] { return !clicks.empty(); }, 3000));
     PumpEvents(10);
     EXPECT_EQ(clicks, std::vector<int>{38});
+
+    // Disabled and enabled again under the pointer: it lights up at once, although a disabled
+    // window is told nothing of the pointer.
+    SetAllPictures(button, false);
+    button->Disable();
+    PumpEvents();
+    button->Enable();
+    EXPECT_EQ(Shown(), *wxGREEN);
+    // And not when the pointer went away meanwhile.
+    button->Disable();
     sim.MouseMove(frame->ClientToScreen(wxPoint(390, 290)));
     PumpEvents();
+    button->Enable();
+    EXPECT_EQ(Shown(), *wxRED);
 }
 
 TEST_F(ButtonTest, LabelCentredOnTheBottomEdge) {
