@@ -28,6 +28,10 @@ public:
     EmulatedLogger& Logger(int i = 0) { return *loggers.at(i); }
     int LoggerCount() const { return static_cast<int>(loggers.size()); }
 
+    // Device numbers handed out from here on (the system counts up to 127 and wraps).
+    void SetNextDeviceNumber(int number) { nextNumber = number; }
+    int NextDeviceNumberToGive() const { return nextNumber; }
+
     // Bookkeeping for the tests: every open must be matched by a close.
     int OpenHandles() const { return static_cast<int>(handles.size()); }
     int Opens() const { return opens; }

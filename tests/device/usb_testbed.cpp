@@ -5,6 +5,7 @@
 #include <linux/usbdevice_fs.h>
 #include <sys/ioctl.h>
 
+#include <unistd.h>
 #include <cerrno>
 #include <cstddef>
 #include <cstdio>
@@ -18,17 +19,22 @@ struct UsbTestbed::Node {
     emu::EmulatedLogger* logger = nullptr;
     int number = 0;
     UMockdevIoctlBase* handler = nullptr;
+    std::vector<std::uint8_t> descriptors;
+    bool isLogger = true;
     std::map<UMockdevIoctlClient*, std::size_t> readOffsets;  // worker thread only
 };
 
 namespace {
 
 // Device descriptor, then configuration 1 with one vendor interface and no endpoints.
-std::vector<std::uint8_t> Descriptors() {
+std::vector<std::uint8_t> Descriptors(std::uint16_t vid, std::uint16_t pid) {
+    auto lo = [](std::uint16_t v) { return static_cast<std::uint8_t>(v & 0xFF); };
+    auto hi = [](std::uint16_t v) { return static_cast<std::uint8_t>(v >> 8); };
     return {
-        18, 1, 0x00, 0x02, 0, 0,    0, 8,    0xD8, 0x04, 0xFD, 0xFF, 0x01, 0x00, 0, 0, 0, 1,  // device
-        9,  2, 18,   0,    1, 1,    0, 0x80, 50,                                              // configuration
-        9,  4, 0,    0,    0, 0xFF, 0, 0,    0,                                               // interface
+        18,      1,       0x00,    0x02, 0,    0,    0, 8,    lo(vid),
+        hi(vid), lo(pid), hi(pid), 0x01, 0x00, 0,    0, 0,    1,   // device
+        9,       2,       18,      0,    1,    1,    0, 0x80, 50,  // configuration
+        9,       4,       0,       0,    0,    0xFF, 0, 0,    0,   // interface
     };
 }
 
@@ -43,7 +49,7 @@ gboolean OnRead(UMockdevIoctlBase*, UMockdevIoctlClient* client, gpointer user) 
         umockdev_ioctl_client_complete(client, -1, ENODEV);
         return TRUE;
     }
-    static const std::vector<std::uint8_t> blob = Descriptors();
+    const std::vector<std::uint8_t>& blob = node->descriptors;
     std::size_t& offset = node->readOffsets[client];
     std::size_t n = std::min<std::size_t>(arg->data_len, offset < blob.size() ? blob.size() - offset : 0);
     if (n > 0)
@@ -61,9 +67,9 @@ void OnVanished(UMockdevIoctlBase*, UMockdevIoctlClient* client, gpointer user) 
     static_cast<UsbTestbed::Node*>(user)->readOffsets.erase(client);
 }
 
-int StandardRequest(const usbdevfs_ctrltransfer& c, std::uint8_t* data) {
+int StandardRequest(const UsbTestbed::Node& node, const usbdevfs_ctrltransfer& c, std::uint8_t* data) {
     if (c.bRequestType == 0x80 && c.bRequest == 6) {  // GET_DESCRIPTOR
-        static const std::vector<std::uint8_t> blob = Descriptors();
+        const std::vector<std::uint8_t>& blob = node.descriptors;
         int type = c.wValue >> 8;
         std::size_t from = type == 1 ? 0 : type == 2 ? 18 : blob.size();
         std::size_t size = type == 1 ? 18 : type == 2 ? 18 : 0;
@@ -109,7 +115,9 @@ gboolean OnIoctl(UMockdevIoctlBase*, UMockdevIoctlClient* client, gpointer user)
         }
         int result;
         if ((c.bRequestType & 0x60) == 0 && c.bRequestType != 0x00)
-            result = StandardRequest(c, local.data());  // descriptors for libusb itself
+            result = StandardRequest(*node, c, local.data());  // descriptors for libusb itself
+        else if (!node->isLogger)
+            result = -EPIPE;
         else
             result = node->logger->HandleControl(c.bRequestType, c.bRequest, c.wValue, c.wIndex, local.data(),
                                                  c.wLength, static_cast<int>(c.timeout));
@@ -152,6 +160,12 @@ std::string Three(int n) {
     return text;
 }
 
+std::string Hex4(std::uint16_t v) {
+    char text[8];
+    std::snprintf(text, sizeof text, "%04x", v);
+    return text;
+}
+
 }  // namespace
 
 UsbTestbed& UsbTestbed::Instance() {
@@ -168,8 +182,10 @@ UsbTestbed::UsbTestbed() {
     testbed = umockdev_testbed_new();
 }
 
-void UsbTestbed::Plug(emu::EmulatedLogger& logger) {
+void UsbTestbed::Plug(emu::EmulatedLogger& logger, std::uint16_t vendorId, std::uint16_t productId) {
     auto node = std::make_unique<Node>();
+    node->descriptors = Descriptors(vendorId, productId);
+    node->isLogger = vendorId == 0x04D8 && productId == 0xFFFD;
     node->logger = &logger;
     node->number = logger.DeviceNumber();
     std::string bus = Three(logger.BusNumber());
@@ -179,8 +195,8 @@ void UsbTestbed::Plug(emu::EmulatedLogger& logger) {
                     std::to_string(logger.BusNumber()) + "-" + std::to_string(node->number);
     std::string record = "P: " + node->syspath.substr(4) + "\nN: bus/usb/" + bus + "/" + dev +
                          "\nE: SUBSYSTEM=usb\nE: DEVTYPE=usb_device\nE: DEVNAME=" + node->devnode +
-                         "\nE: BUSNUM=" + bus + "\nE: DEVNUM=" + dev +
-                         "\nA: idVendor=04d8\nA: idProduct=fffd\n" +
+                         "\nE: BUSNUM=" + bus + "\nE: DEVNUM=" + dev + "\nA: idVendor=" + Hex4(vendorId) +
+                         "\nA: idProduct=" + Hex4(productId) + "\n" +
                          "A: busnum=" + std::to_string(logger.BusNumber()) +
                          "\nA: devnum=" + std::to_string(node->number) + "\n\n";
     GError* error = nullptr;
@@ -208,6 +224,11 @@ void UsbTestbed::Remove(Node& node) {
     umockdev_testbed_detach_ioctl(testbed, node.devnode.c_str(), &error);
     g_clear_error(&error);
     umockdev_testbed_remove_device(testbed, node.syspath.c_str());
+    // The node file itself stays behind; a pulled cable takes it away.
+    gchar* root = umockdev_testbed_get_root_dir(testbed);
+    std::string file = std::string(root) + node.devnode;
+    g_free(root);
+    unlink(file.c_str());
     g_object_unref(node.handler);
     node.handler = nullptr;
 }

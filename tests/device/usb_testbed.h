@@ -7,6 +7,7 @@
 
 #include "emulator/emulated_logger.h"
 
+#include <cstdint>
 #include <map>
 #include <memory>
 #include <string>
@@ -22,7 +23,8 @@ public:
     static bool InMockEnvironment();
 
     // A node for the logger at its current bus and device number.
-    void Plug(emu::EmulatedLogger& logger);
+    // With other ids the node is some other device whose vendor requests all stall.
+    void Plug(emu::EmulatedLogger& logger, std::uint16_t vendorId = 0x04D8, std::uint16_t productId = 0xFFFD);
     // The logger leaves the bus: node removed, handles still open see -ENODEV.
     void Unplug(emu::EmulatedLogger& logger);
     // Back again under the new device number the logger is given.
