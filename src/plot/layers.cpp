@@ -431,30 +431,13 @@ void mpInfoLegend::Draw(wxDC& dc, mpWindow& window) {
     dc.SetBrush(brush);
     dc.SetFont(font);
 
-    struct Row {
-        wxString text;
-        const mpLayer* series;
-        wxCoord width, height;
-    };
-    std::vector<Row> rows;
-    for (const mpLayer* layer : window.Layers()) {
-        const LayerKind k = layer->GetKind();
-        if ((k != LayerKind::PrimarySeries && k != LayerKind::SecondarySeries) || !layer->IsVisible() ||
-            !layer->HasMarker())
-            continue;
-        rows.push_back({layer->GetValuePrefix1() + plotmath::LegendValueText(layer->GetMarkerValue1()) +
-                            layer->GetValueSuffix1(),
-                        layer, 0, 0});
-        if (layer->GetMarkerValue2() > 0)
-            rows.push_back({layer->GetValuePrefix2() + plotmath::LegendValueText(layer->GetMarkerValue2()) +
-                                layer->GetValueSuffix2(),
-                            layer, 0, 0});
-    }
+    const std::vector<Row> rows = Rows(window);
     std::vector<int> widths, heights;
-    for (Row& row : rows) {
-        dc.GetTextExtent(row.text, &row.width, &row.height);
-        widths.push_back(row.width);
-        heights.push_back(row.height);
+    for (const Row& row : rows) {
+        wxCoord w = 0, h = 0;
+        dc.GetTextExtent(row.text, &w, &h);
+        widths.push_back(w);
+        heights.push_back(h);
     }
     plotmath::LegendSize(widths, heights, box.width, box.height);
     if (rows.empty())
@@ -464,12 +447,30 @@ void mpInfoLegend::Draw(wxDC& dc, mpWindow& window) {
     dc.SetBrush(*wxLIGHT_GREY_BRUSH);
     dc.DrawRectangle(box.x, box.y, box.width, box.height);
     for (std::size_t n = 0; n < rows.size(); ++n) {
-        const int h = rows[n].height;
+        const int h = heights[n];
         const int top = box.y + static_cast<int>(n) * h;
         dc.SetPen(rows[n].series->GetPen());
         dc.DrawLine(box.x + 5, top + h / 2 + 5, box.x + 15, top + h / 2 + 5);
         dc.DrawText(rows[n].text, box.x + 20, top + 5);
     }
+}
+
+std::vector<mpInfoLegend::Row> mpInfoLegend::Rows(const mpWindow& window) {
+    std::vector<Row> rows;
+    for (const mpLayer* layer : window.Layers()) {
+        const LayerKind k = layer->GetKind();
+        if ((k != LayerKind::PrimarySeries && k != LayerKind::SecondarySeries) || !layer->IsVisible() ||
+            !layer->HasMarker())
+            continue;
+        rows.push_back({layer->GetValuePrefix1() + plotmath::LegendValueText(layer->GetMarkerValue1()) +
+                            layer->GetValueSuffix1(),
+                        layer});
+        if (layer->GetMarkerValue2() > 0)
+            rows.push_back({layer->GetValuePrefix2() + plotmath::LegendValueText(layer->GetMarkerValue2()) +
+                                layer->GetValueSuffix2(),
+                            layer});
+    }
+    return rows;
 }
 
 mpInfoTextBox::mpInfoTextBox() = default;

@@ -286,6 +286,14 @@ public:
     mpInfoLegend(int x, int y, int width, int height, const wxBrush& brush);
 
     void Draw(wxDC& dc, mpWindow& window) override;
+
+    // The readout rows of the window's measured series, in layer order, with the series each row
+    // belongs to: prefix, value, suffix of the first value, and of the second when it is above 0.
+    struct Row {
+        wxString text;
+        const mpLayer* series;
+    };
+    static std::vector<Row> Rows(const mpWindow& window);
 };
 
 // A note of the record, possibly several lines; reports its position at every draw.
