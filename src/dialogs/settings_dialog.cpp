@@ -20,6 +20,7 @@
 #include <wx/stattext.h>
 #include <wx/textctrl.h>
 
+#include <algorithm>
 #include <cstring>
 
 namespace {
@@ -72,6 +73,13 @@ void Rest(wxSpinEvent& event) {
     event.Veto();
 }
 
+// A read-only field wide enough for its longest text in the field's own font, at the toolkit's
+// natural height: the entries of current toolkits carry more padding than 30 x 25 pixels allow.
+wxSize FieldSize(wxTextCtrl* field, const wxString& longest) {
+    int width = field->GetTextExtent(longest).x;
+    return wxSize(std::max(width + 24, 30), -1);
+}
+
 }  // namespace
 
 wxBEGIN_EVENT_TABLE(SettingsDialog, wxDialog) EVT_COMMAND_SCROLL(ID_INTERVAL_SLIDER,
@@ -111,9 +119,10 @@ void SettingsDialog::CreateControls() {
     wxStaticBox* clockBox = clockGroup->GetStaticBox();
     auto timeGroup = [&](const char* title, wxTextCtrl*& text, wxSpinButton*& spin, int spinId) {
         auto* group = new wxStaticBoxSizer(wxHORIZONTAL, clockBox, U(title));
-        text = new wxTextCtrl(group->GetStaticBox(), wxID_ANY, wxString(), wxDefaultPosition, wxSize(30, 25),
+        text = new wxTextCtrl(group->GetStaticBox(), wxID_ANY, wxString(), wxDefaultPosition, wxDefaultSize,
                               wxTE_READONLY | wxTE_RIGHT, wxDefaultValidator, textName);
-        spin = NewArrows(group->GetStaticBox(), spinId, wxSize(15, 25));
+        text->SetMinSize(FieldSize(text, wxString::FromAscii("00")));
+        spin = NewArrows(group->GetStaticBox(), spinId, wxDefaultSize);
         group->Add(text, 0, wxALIGN_CENTER_VERTICAL | wxALL, 2);
         group->Add(spin, 0, wxALIGN_CENTER_VERTICAL | wxALL, 2);
         clockGroup->Add(group, 0, wxEXPAND | wxALL, 3);
@@ -124,7 +133,7 @@ void SettingsDialog::CreateControls() {
     auto* dateGroup = new wxStaticBoxSizer(wxHORIZONTAL, clockBox, U("Datum"));
     datePicker = new wxDatePickerCtrl(
         dateGroup->GetStaticBox(), ID_DATE, wxDateTime(1, wxDateTime::Jan, 2011), wxDefaultPosition,
-        wxSize(100, 25), wxDP_DROPDOWN, wxDefaultValidator, wxString::FromAscii("datectrl"));
+        wxSize(110, -1), wxDP_DROPDOWN, wxDefaultValidator, wxString::FromAscii("datectrl"));
     // The logger keeps two-digit years of 20yy: nothing outside them can be written.
     datePicker->SetRange(wxDateTime(1, wxDateTime::Jan, 2000), wxDateTime(31, wxDateTime::Dec, 2099));
     dateGroup->Add(datePicker, 1, wxALIGN_CENTER_VERTICAL | wxALL, 2);
@@ -137,10 +146,11 @@ void SettingsDialog::CreateControls() {
                      dialogrules::MaxIntervalTenths, wxDefaultPosition, wxSize(180, -1),
                      wxSL_HORIZONTAL | wxSL_AUTOTICKS, wxDefaultValidator, wxString::FromAscii("slider"));
     intervalSlider->SetTickFreq(10);
-    intervalText = new wxTextCtrl(intervalBox, wxID_ANY, wxString(), wxDefaultPosition, wxSize(40, 25),
+    intervalText = new wxTextCtrl(intervalBox, wxID_ANY, wxString(), wxDefaultPosition, wxDefaultSize,
                                   wxTE_READONLY | wxTE_RIGHT, wxDefaultValidator, textName);
     intervalText->SetFont(wxFont(wxFontInfo(11).Bold()));
-    intervalSpin = NewArrows(intervalBox, ID_INTERVAL_SPIN, wxSize(20, 25));
+    intervalText->SetMinSize(FieldSize(intervalText, wxString::FromAscii("00.0")));
+    intervalSpin = NewArrows(intervalBox, ID_INTERVAL_SPIN, wxDefaultSize);
 
     pressureGroup = new wxStaticBoxSizer(wxHORIZONTAL, this, U("Druckeinheit"));
     psiCheck = new wxCheckBox(pressureGroup->GetStaticBox(), ID_PSI, U("PSI"), wxDefaultPosition,
