@@ -36,6 +36,9 @@ wxEND_EVENT_TABLE()
     // Painted entirely in OnPaint (double-buffered), so no background erase that could flicker.
     SetBackgroundStyle(wxBG_STYLE_PAINT);
     wxControl::Create(parent, id, pos, size, style, validator, name);
+    // The button sizes were made for a small label font; with the desktop's usual size labels
+    // such as "Messwerte 1" lose their last characters to the button's edges.
+    SetFont(GetFont().Scaled(0.8f));
     SetInitialSize(size);
     SetBackgroundColour(faceColour);
 }
