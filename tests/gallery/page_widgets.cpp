@@ -6,6 +6,7 @@
 #include "widgets/lcd_display.h"
 #include "widgets/vext_button.h"
 
+#include <wx/bmpbuttn.h>
 #include <wx/frame.h>
 #include <wx/panel.h>
 #include <wx/sizer.h>
@@ -139,7 +140,40 @@ wxTopLevelWindow* Displays() {
     return frame;
 }
 
+// The logger buttons are the toolkit's own bitmap buttons, smaller than their round 70 x 70
+// faces: the middle of the face shows. Top row enabled, bottom row disabled.
+wxTopLevelWindow* LoggerButtons() {
+    auto* frame = new wxFrame(nullptr, wxID_ANY, wxString::FromUTF8("Logger buttons"), wxPoint(0, 0));
+    auto* panel =
+        new wxPanel(frame, wxID_ANY, wxDefaultPosition, wxDefaultSize, wxTAB_TRAVERSAL | wxNO_BORDER);
+    panel->SetBackgroundColour(face);
+    const std::pair<Motif, wxSize> faces[] = {{Motif::RecordFace, {50, 50}},
+                                              {Motif::StopFace, {50, 50}},
+                                              {Motif::SettingsFace, {70, 50}},
+                                              {Motif::ClearFace, {50, 50}},
+                                              {Motif::UploadFace, {50, 50}}};
+    auto* grid = new wxFlexGridSizer(std::size(faces), 10, 10);
+    for (bool enabled : {true, false}) {
+        for (const auto& [motif, size] : faces) {
+            auto* b =
+                new wxBitmapButton(panel, wxID_ANY, pictures::Get(motif), wxPoint(0, 0), size, wxNO_BORDER);
+            b->SetBitmapPressed(pictures::Get(motif, State::Pressed));
+            b->SetBitmapDisabled(pictures::Get(motif, State::Pressed));
+            b->SetBitmapCurrent(pictures::Get(motif, State::Hover));
+            b->Enable(enabled);
+            grid->Add(b);
+        }
+    }
+    auto* top = new wxBoxSizer(wxVERTICAL);
+    top->Add(grid, 0, wxALL, 12);
+    panel->SetSizer(top);
+    top->SetSizeHints(frame);
+    frame->Show();
+    return frame;
+}
+
 ZPM_GALLERY_PAGE("widgets-buttons", Buttons);
+ZPM_GALLERY_PAGE("widgets-logger-buttons", LoggerButtons);
 ZPM_GALLERY_PAGE("widgets-displays", Displays);
 
 }  // namespace
