@@ -112,6 +112,8 @@ TEST(ThresholdRules, FieldsReadAsSixteenBitDecimals) {
         EXPECT_EQ(ReadThresholdField(U8(c.text)), c.expected) << "'" << c.text << "'";
 }
 
+// The cases a user meets first (0.5 s with no delay, 2.0 s with 1 s, equal and crossed flows, 2500,
+// a word in a field, 70000) run through the dialog itself against the emulated logger.
 TEST(ThresholdRules, ChecksOfDownloadInOrder) {
     const MessageBoxText tooHigh{U8("Achtung zu hohe Grenzwerte!"), U8("Message")};
     const MessageBoxText startBelowEnd{U8("Startwert für den Datenlogger muss größer sein als der Endwert"),
@@ -129,20 +131,13 @@ TEST(ThresholdRules, ChecksOfDownloadInOrder) {
         bool write;
         std::vector<MessageBoxText> boxes;
     } cases[] = {
-        {"0.5 s, delay 0 passes", {U8("100"), U8("50"), U8("0"), U8("0")}, 5, true, {}},
-        {"2.0 s, delay 1 refused", {U8("100"), U8("50"), U8("1"), U8("5")}, 20, false, {delayTooShort}},
         {"off delay too short", {U8("100"), U8("50"), U8("5"), U8("1")}, 20, false, {delayTooShort}},
-        {"equal flows pass", {U8("100"), U8("100"), U8("2"), U8("2")}, 10, true, {}},
-        {"off above on refused", {U8("50"), U8("60"), U8("2"), U8("2")}, 10, false, {startBelowEnd}},
-        {"2500 warns, still written", {U8("2500"), U8("100"), U8("2"), U8("2")}, 10, true, {tooHigh}},
         {"both high, then refused",
          {U8("2100"), U8("2200"), U8("2"), U8("2")},
          10,
          false,
          {tooHigh, tooHigh, startBelowEnd}},
-        {"non-numeric flow off", {U8("100"), U8("zehn"), U8("2"), U8("2")}, 10, false, {retype("zehn")}},
         {"first bad field wins", {U8("x"), U8("y"), U8("2"), U8("2")}, 10, false, {retype("x")}},
-        {"no silent wrap", {U8("70000"), U8("100"), U8("2"), U8("2")}, 10, false, {retype("70000")}},
         {"delay beyond 16 bits", {U8("100"), U8("10"), U8("65536"), U8("2")}, 10, false, {retype("65536")}},
         {"empty delay", {U8("100"), U8("10"), U8("2"), U8("")}, 10, false, {retype("")}},
         {"long delays warn",
