@@ -18,6 +18,9 @@ constexpr double kLn5 = 1.609437912;
 // does not change the visible part.
 constexpr double kCoordinateLimit = 1 << 20;
 
+// Anti-aliased dots drawn this many times on one spot leave every pixel at its final colour.
+constexpr std::uint16_t kSaturatingDots = 256;
+
 }  // namespace
 
 int PixelInt(double v) {
@@ -501,8 +504,13 @@ void SegmentBuilder::Flush() {
         Emit(prevX, prevY, colX, colFirst);
     else
         Emit(colX, colFirst, colX, colFirst);
-    if (colLow != colHigh)
+    if (colLow != colHigh) {
+        // Every sample ends two lines, so the extremes of a column are capped at least twice when
+        // each line is drawn; drawing the column line twice gives its anti-aliased ends the same
+        // depth.
         Emit(colX, colLow, colX, colHigh);
+        Emit(colX, colLow, colX, colHigh);
+    }
     hasPrev = true;
     prevX = colX;
     prevY = colLast;
@@ -692,9 +700,12 @@ void BuildDots(const float* xs, const float* ys, std::size_t n, bool sortedFinit
         begin = FirstColumnPast(xs, 0, n, mapX, left, false);
         end = FirstColumnPast(xs, begin, n, mapX, right, true);
     }
-    // Rows already dotted in the current column.
+    // Dots drawn on each row of the current column. A pixel dotted this often is as dark as it
+    // gets (each further anti-aliased dot changes no colour level), so more dots there are left
+    // out; the order of the others is kept.
     const int rows = static_cast<int>(bottom - top) + 1;
     std::vector<std::uint32_t> stamp(static_cast<std::size_t>(std::max(rows, 1)), 0);
+    std::vector<std::uint16_t> hits(stamp.size(), 0);
     std::uint32_t serial = 0;
     double column = std::numeric_limits<double>::quiet_NaN();
     for (std::size_t i = begin; i < end; ++i) {
@@ -708,10 +719,14 @@ void BuildDots(const float* xs, const float* ys, std::size_t n, bool sortedFinit
                 serial = 1;
             }
         }
-        std::uint32_t& seen = stamp[static_cast<std::size_t>(py - top)];
-        if (seen == serial)
+        const std::size_t row = static_cast<std::size_t>(py - top);
+        if (stamp[row] != serial) {
+            stamp[row] = serial;
+            hits[row] = 0;
+        }
+        if (hits[row] >= kSaturatingDots)
             continue;
-        seen = serial;
+        ++hits[row];
         out.push_back(Dot{static_cast<int>(px), static_cast<int>(py)});
     }
 }

@@ -241,7 +241,8 @@ void BuildContinuousSegments(const float* xs, const float* ys, std::size_t n, bo
                              const MinMaxPyramid* pyramid, const AxisMap& mapX, const AxisMap& mapY, int W,
                              int H, int margin, bool mergeColumns, std::vector<Segment>& out);
 
-// Dots of a series drawn as separate points: every visible sample's pixel once.
+// Dots of a series drawn as separate points: every visible sample, in order, except that a pixel
+// already dotted often enough to be saturated takes no more.
 struct Dot {
     int x, y;
 };

@@ -1,0 +1,617 @@
+#include "support/gui_testing.h"
+
+#include "app/command_ids.h"
+#include "plot/layers.h"
+#include "plot/plot_events.h"
+#include "plot/plot_window.h"
+#include "plot/scales.h"
+
+#include <wx/dcmemory.h>
+#include <wx/frame.h>
+#include <wx/image.h>
+
+#include <cmath>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+
+std::string S(const wxString& s) {
+    return s.utf8_string();
+}
+
+// The popup menu blocks while it is open; the test window counts instead.
+class TestPlotWindow : public mpWindow {
+public:
+    using mpWindow::mpWindow;
+    std::vector<wxPoint> popups;
+
+protected:
+    void ShowPopup(int x, int y) override { popups.emplace_back(x, y); }
+};
+
+struct MeasureEvent {
+    std::string text;
+    int which;
+    wxObject* series;
+};
+
+// The frame receives the layers' events as the main window does.
+class PlotFrame : public wxFrame {
+public:
+    PlotFrame() : wxFrame(nullptr, wxID_ANY, U8("Plot"), wxDefaultPosition, wxSize(700, 400)) {
+        Bind(zpmEVT_PLOT_MEASURE, [this](wxCommandEvent& e) {
+            measures.push_back({S(e.GetString()), e.GetInt(), e.GetEventObject()});
+        });
+        Bind(zpmEVT_PLOT_TEXTBOX, [this](wxCommandEvent& e) { textBoxes.push_back(e.GetEventObject()); });
+    }
+    std::vector<MeasureEvent> measures;
+    std::vector<wxObject*> textBoxes;
+};
+
+// A layer with a fixed extent that notes when it draws.
+class NoteLayer : public mpLayer {
+public:
+    NoteLayer(std::string tag, std::vector<std::string>* log, bool bounds = false, double minX = 0,
+              double maxX = 0, double minY = 0, double maxY = 0)
+        : mpLayer(LayerKind::PrimarySeries),
+          tag(std::move(tag)),
+          log(log),
+          bounds(bounds),
+          minX(minX),
+          maxX(maxX),
+          minY(minY),
+          maxY(maxY) {}
+    bool HasBounds() const override { return bounds; }
+    double MinX() const override { return minX; }
+    double MaxX() const override { return maxX; }
+    double MinY() const override { return minY; }
+    double MaxY() const override { return maxY; }
+    void Draw(wxDC&, mpWindow&) override {
+        if (log)
+            log->push_back(tag);
+    }
+
+private:
+    std::string tag;
+    std::vector<std::string>* log;
+    bool bounds;
+    double minX, maxX, minY, maxY;
+};
+
+class PlotWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        frame = new PlotFrame;
+        plot = new TestPlotWindow(frame, wxID_ANY, wxDefaultPosition, wxSize(600, 300), wxSUNKEN_BORDER);
+        frame->SetClientSize(600, 300);
+        frame->Show();
+        PumpUntil([this] { return plot->GetClientSize().x > 500; });
+    }
+    void TearDown() override { DestroyNow(frame); }
+
+    void Paint() {
+        const long before = plot->GetPaintCount();
+        plot->Refresh(false);
+        plot->Update();
+        ASSERT_TRUE(PumpUntil([&] { return plot->GetPaintCount() > before; }));
+    }
+
+    void Mouse(wxEventType type, int x, int y, bool left = false, bool right = false) {
+        wxMouseEvent e(type);
+        e.m_x = x;
+        e.m_y = y;
+        e.m_leftDown = left;
+        e.m_rightDown = right;
+        e.SetEventObject(plot);
+        plot->GetEventHandler()->ProcessEvent(e);
+    }
+
+    void Wheel(int rotation, bool ctrl, bool shift = false) {
+        wxMouseEvent e(wxEVT_MOUSEWHEEL);
+        e.m_wheelRotation = rotation;
+        e.m_wheelDelta = 120;
+        e.m_controlDown = ctrl;
+        e.m_shiftDown = shift;
+        e.SetEventObject(plot);
+        plot->GetEventHandler()->ProcessEvent(e);
+    }
+
+    void Command(int id) {
+        wxCommandEvent e(wxEVT_MENU, id);
+        e.SetEventObject(plot);
+        plot->GetEventHandler()->ProcessEvent(e);
+    }
+
+    // Window pixel of a data point with the current view (primary axis).
+    wxPoint PixelOf(double x, double y) const {
+        const int W = plot->GetPlotWidth(), H = plot->GetPlotHeight();
+        return wxPoint(W / 2 + static_cast<int>((x - plot->GetCentreX()) * plot->GetScaleX()),
+                       H / 2 + static_cast<int>((plot->GetCentreY() - y) * plot->GetScaleY()));
+    }
+
+    PlotFrame* frame = nullptr;
+    TestPlotWindow* plot = nullptr;
+};
+
+}  // namespace
+
+TEST_F(PlotWindowTest, ConstructionAndPopupMenu) {
+    EXPECT_EQ(S(plot->GetName()), "mathplot");
+    EXPECT_EQ(plot->GetBackgroundColour(), *wxWHITE);
+    EXPECT_EQ(plot->GetMinSize(), wxSize(64, 64));
+    wxMenu* menu = plot->GetPopupMenu();
+    ASSERT_EQ(menu->GetMenuItemCount(), 4u);
+    const struct {
+        int id;
+        const char *label, *help;
+    } entries[] = {{ID_PLOT_CENTRE, "Zentrieren", "Diagramm zu dieser Position zentrieren"},
+                   {ID_PLOT_FIT, "Passend ", "Alles anzeigen"},
+                   {ID_PLOT_ZOOM_IN, "Vergrößern", "Diagramm vergrößern"},
+                   {ID_PLOT_ZOOM_OUT, "Verkleinern", "Diagramm verkleinern"}};
+    for (size_t i = 0; i < 4; ++i) {
+        const wxMenuItem* item = menu->FindItemByPosition(i);
+        EXPECT_EQ(item->GetId(), entries[i].id);
+        EXPECT_EQ(S(item->GetItemLabel()), entries[i].label);
+        EXPECT_EQ(S(item->GetHelp()), entries[i].help);
+    }
+    // The help box and the aspect lock only answer their commands.
+    wxTEST_DIALOG(Command(ID_PLOT_HELP),
+                  ExpectMessage(wxID_OK, U8("Unterstützte Mausbefehle"), U8("Diagramm Hilfe")));
+    Command(ID_PLOT_LOCK_ASPECT);
+    EXPECT_TRUE(plot->GetAspectLock());
+    Command(ID_PLOT_LOCK_ASPECT);
+    EXPECT_FALSE(plot->GetAspectLock());
+}
+
+TEST_F(PlotWindowTest, ExtentAndFit) {
+    // No layer: nothing changes.
+    plot->Fit();
+    EXPECT_EQ(plot->GetScaleX(), 1.0);
+    EXPECT_EQ(plot->GetScaleY(), 1.0);
+    EXPECT_EQ(plot->GetCentreX(), 150.0);
+    EXPECT_EQ(plot->GetCentreY(), 100.0);
+    Paint();
+
+    // The first layer with bounds sets the extent, the last further one the secondary y extent;
+    // layers without bounds do not count.
+    NoteLayer axis("axis", nullptr, false);
+    NoteLayer primary("p", nullptr, true, 0, 100, 10, 30);
+    NoteLayer middle("m", nullptr, true, -1000, 1000, -50, 50);
+    NoteLayer secondary("s", nullptr, true, 5, 6, 1, 3);
+    plot->AttachLayer(&axis);
+    plot->AttachLayer(&primary);
+    plot->AttachLayer(&middle);
+    plot->AttachLayer(&secondary);
+    plot->SetBottomMargin(45);
+    plot->Fit();
+    EXPECT_EQ(plot->GetBoundMinX(), 0);
+    EXPECT_EQ(plot->GetBoundMaxX(), 100);
+    EXPECT_EQ(plot->GetBoundMinY2(), 1);
+    EXPECT_EQ(plot->GetBoundMaxY2(), 3);
+    const wxSize client = plot->GetClientSize();
+    EXPECT_DOUBLE_EQ(plot->GetScaleX(), (client.x - 100) / 100.0);
+    EXPECT_DOUBLE_EQ(plot->GetScaleY(), (client.y - 90) / 20.0);
+    EXPECT_DOUBLE_EQ(plot->GetScaleY2(), (client.y - 90) / 2.0);
+    EXPECT_DOUBLE_EQ(plot->GetCentreY2(), 2);
+    // The data fills the window less 50 px left and right and the margin above and below.
+    EXPECT_NEAR((0 - plot->GetCentreX()) * plot->GetScaleX() + client.x / 2.0, 50, 1);
+    EXPECT_NEAR((100 - plot->GetCentreX()) * plot->GetScaleX() + client.x / 2.0, client.x - 50, 1);
+    EXPECT_NEAR((plot->GetCentreY() - 30) * plot->GetScaleY() + client.y / 2.0, 45, 1);
+    EXPECT_NEAR((plot->GetCentreY() - 10) * plot->GetScaleY() + client.y / 2.0, client.y - 45, 1);
+
+    // A single x value: x scale and centre keep their values.
+    for (int key = 0; key < 4; ++key)
+        plot->DetachLayer(key);
+    NoteLayer point("pt", nullptr, true, 7, 7, 0, 10);
+    plot->AttachLayer(&point);
+    const double scaleX = plot->GetScaleX(), centreX = plot->GetCentreX();
+    plot->Fit();
+    EXPECT_EQ(plot->GetScaleX(), scaleX);
+    EXPECT_EQ(plot->GetCentreX(), centreX);
+    EXPECT_DOUBLE_EQ(plot->GetCentreY(), 5);
+}
+
+TEST_F(PlotWindowTest, KeysRestartAfterDetachingAll) {
+    std::vector<std::string> log;
+    std::vector<std::unique_ptr<NoteLayer>> first, second;
+    EXPECT_FALSE(plot->AttachLayer(nullptr));
+    for (int i = 0; i < 9; ++i) {
+        first.push_back(std::make_unique<NoteLayer>("a" + std::to_string(i), &log));
+        ASSERT_TRUE(plot->AttachLayer(first.back().get()));
+    }
+    EXPECT_EQ(plot->LayerCount(), 9);
+    for (int key = 0; key <= 8; ++key)
+        EXPECT_TRUE(plot->DetachLayer(key));
+    EXPECT_EQ(plot->LayerCount(), 0);
+    EXPECT_TRUE(plot->DetachLayer(3));  // absent: nothing changes
+    for (const char* tag : {"c", "a", "b"}) {
+        second.push_back(std::make_unique<NoteLayer>(tag, &log));
+        plot->AttachLayer(second.back().get());
+    }
+    EXPECT_EQ(plot->LayerAt(0), second[0].get());
+    EXPECT_EQ(plot->LayerAt(2), second[2].get());
+    EXPECT_EQ(plot->LayerAt(3), nullptr);
+    EXPECT_EQ(plot->LayerAt(-1), nullptr);
+    Paint();
+    EXPECT_EQ(log, (std::vector<std::string>{"c", "a", "b"}));
+
+    // With a gap in the keys a new layer never takes the key of one still attached.
+    plot->DetachLayer(0);
+    NoteLayer late("d", &log);
+    plot->AttachLayer(&late);
+    EXPECT_EQ(plot->LayerCount(), 3);
+    log.clear();
+    Paint();
+    EXPECT_EQ(log, (std::vector<std::string>{"a", "b", "d"}));
+}
+
+TEST_F(PlotWindowTest, RightClickMenuAndRightDragPan) {
+    plot->SetScaleX(2);
+    plot->SetScaleY(4);
+    plot->SetScaleY2(8);
+    const double cx = plot->GetCentreX(), cy = plot->GetCentreY(), cy2 = plot->GetCentreY2();
+
+    // A click without movement opens the menu where it happened.
+    Mouse(wxEVT_RIGHT_DOWN, 100, 80, false, true);
+    Mouse(wxEVT_RIGHT_UP, 100, 80);
+    ASSERT_EQ(plot->popups.size(), 1u);
+    EXPECT_EQ(plot->popups[0], wxPoint(100, 80));
+
+    // A drag pans with the pointer and opens no menu.
+    Paint();
+    const wxPoint before = PixelOf(160, 90);
+    Mouse(wxEVT_RIGHT_DOWN, 100, 80, false, true);
+    Mouse(wxEVT_MOTION, 110, 75, false, true);
+    Mouse(wxEVT_MOTION, 130, 70, false, true);
+    Mouse(wxEVT_RIGHT_UP, 130, 70);
+    EXPECT_EQ(plot->popups.size(), 1u);
+    EXPECT_DOUBLE_EQ(plot->GetCentreX(), cx + static_cast<float>(-10 / 2.0) + static_cast<float>(-20 / 2.0));
+    EXPECT_DOUBLE_EQ(plot->GetCentreY(), cy + static_cast<float>(-5 / 4.0) + static_cast<float>(-5 / 4.0));
+    EXPECT_DOUBLE_EQ(plot->GetCentreY2(), cy2 - 10 / 8.0);
+    Paint();
+    EXPECT_EQ(PixelOf(160, 90), before + wxPoint(30, -10));  // the content followed the pointer
+
+    // The middle button opens the menu unless the last right press was dragged.
+    Mouse(wxEVT_MIDDLE_UP, 50, 50);
+    EXPECT_EQ(plot->popups.size(), 1u);
+    Mouse(wxEVT_RIGHT_DOWN, 60, 60, false, true);
+    Mouse(wxEVT_RIGHT_UP, 60, 60);
+    Mouse(wxEVT_MIDDLE_UP, 70, 40);
+    ASSERT_EQ(plot->popups.size(), 3u);
+    EXPECT_EQ(plot->popups[2], wxPoint(70, 40));
+
+    // "Zentrieren" moves the clicked point to the centre; "Vergrößern" does so and zooms in.
+    const wxSize client = plot->GetClientSize();
+    const double x0 = plot->GetCentreX(), y0 = plot->GetCentreY();
+    Command(ID_PLOT_CENTRE);
+    EXPECT_DOUBLE_EQ(plot->GetCentreX(), x0 + (70 - client.x / 2) / 2.0);
+    EXPECT_DOUBLE_EQ(plot->GetCentreY(), y0 + (client.y / 2 - 40) / 4.0);
+    Command(ID_PLOT_ZOOM_IN);
+    EXPECT_DOUBLE_EQ(plot->GetScaleX(), 2 * 1.1);
+    Command(ID_PLOT_ZOOM_OUT);
+    EXPECT_DOUBLE_EQ(plot->GetScaleX(), 2 * 1.1 / 1.1);
+}
+
+TEST_F(PlotWindowTest, WheelZoomsAndScrolls) {
+    plot->SetScaleX(3);
+    plot->SetScaleY(5);
+    plot->SetScaleY2(7);
+    Wheel(120, true);
+    EXPECT_EQ(plot->GetScaleX(), 3 * 1.1);
+    EXPECT_EQ(plot->GetScaleY(), 5 * 1.1);
+    EXPECT_EQ(plot->GetScaleY2(), 7);
+    Wheel(-120, true);
+    EXPECT_EQ(plot->GetScaleX(), 3 * 1.1 / 1.1);
+    EXPECT_EQ(plot->GetScaleY2(), 7);
+
+    plot->SetScaleX(3);
+    plot->SetScaleY(5);
+    const double cx = plot->GetCentreX(), cy = plot->GetCentreY();
+    Wheel(120, false, true);
+    EXPECT_EQ(plot->GetCentreX(), cx - static_cast<float>(120 / 3.0));
+    EXPECT_EQ(plot->GetCentreY(), cy);
+    Wheel(-240, false);
+    EXPECT_EQ(plot->GetCentreY(), cy + static_cast<float>(-240 / 5.0));
+}
+
+namespace {
+
+// A flow series with volumes as extra values, on a 10 px per unit view.
+struct MeasureFixture {
+    mpFXYVector flow;
+    mpFXYVectorVext pressure;
+    mpInfoLegend legend{200, 20, 40, 40, *wxTRANSPARENT_BRUSH};
+
+    MeasureFixture() {
+        flow.SetDataWithExtra({0, 10, 20, 30}, {29.99f, 30, 12, 3}, {0, 5, 0, 7.5f}, 0);
+        flow.SetValuePrefix1(U8("Durchfluss"));
+        flow.SetValueSuffix1(U8("l/min"));
+        flow.SetValuePrefix2(U8("Volumen"));
+        flow.SetValueSuffix2(U8("l"));
+        flow.SetContinuity(true);
+        pressure.SetData({0, 10, 20, 30}, {1.5f, 2.5f, 3.5f, 4.5f});
+        pressure.SetValuePrefix1(U8("Druck"));
+        pressure.SetValueSuffix1(U8("bar"));
+    }
+};
+
+std::vector<std::string> RowTexts(const mpWindow& window) {
+    std::vector<std::string> texts;
+    for (const mpInfoLegend::Row& row : mpInfoLegend::Rows(window))
+        texts.push_back(S(row.text));
+    return texts;
+}
+
+}  // namespace
+
+TEST_F(PlotWindowTest, MeasuringCursors) {
+    MeasureFixture m;
+    plot->AttachLayer(&m.flow);
+    plot->AttachLayer(&m.pressure);
+    plot->AttachLayer(&m.legend);
+    plot->SetScaleX(10);
+    plot->SetCentreX(15);
+    plot->SetScaleY(5);
+    plot->SetCentreY(15);
+    plot->SetScaleY2(20);
+    plot->SetCentreY2(3);
+    Paint();
+    EXPECT_TRUE(frame->measures.empty());
+    EXPECT_FALSE(m.flow.HasMarker());
+
+    // Mode 1: a click half-way between the samples at 0 and 10 measures the one at 0.
+    plot->SetMeasureMode1(true);
+    const int W = plot->GetPlotWidth();
+    Mouse(wxEVT_LEFT_DOWN, W / 2 - 100, 40, true);
+    Paint();
+    ASSERT_EQ(frame->measures.size(), 1u);
+    EXPECT_EQ(frame->measures[0].text, "0.000000 29.990000");
+    EXPECT_EQ(frame->measures[0].which, 1);
+    EXPECT_EQ(frame->measures[0].series, &m.flow);
+    EXPECT_TRUE(m.flow.HasMarker());
+    EXPECT_FALSE(m.pressure.HasMarker());  // the secondary series only in mode 2
+    EXPECT_EQ(RowTexts(*plot), (std::vector<std::string>{"Durchfluss 29.99 l/min"}));  // extra 0: one row
+
+    // A sample with a positive extra value: two rows; 30 without decimals.
+    Mouse(wxEVT_LEFT_DOWN, W / 2 - 50 + 1, 40, true);
+    frame->measures.clear();
+    Paint();
+    ASSERT_EQ(frame->measures.size(), 1u);
+    EXPECT_EQ(frame->measures[0].text, "10.000000 30.000000");
+    EXPECT_EQ(RowTexts(*plot), (std::vector<std::string>{"Durchfluss 30 l/min", "Volumen 5.00 l"}));
+
+    // Mode 2 measures the secondary series only, "y " with int 2.
+    plot->SetMeasureMode1(false);
+    plot->SetMeasureMode2(true);
+    frame->measures.clear();
+    Mouse(wxEVT_LEFT_DOWN, W / 2 + 149, 40, true);
+    Paint();
+    ASSERT_EQ(frame->measures.size(), 1u);
+    EXPECT_EQ(frame->measures[0].text, "4.500000 ");  // the sample at 30, nearest to x = 29.9
+    EXPECT_EQ(frame->measures[0].which, 2);
+    EXPECT_EQ(frame->measures[0].series, &m.pressure);
+    EXPECT_DOUBLE_EQ(m.pressure.GetMarkerValue1(), 4.5);
+
+    // Markers stay, unmeasured, until cleared; an invisible series has no legend row.
+    plot->SetMeasureMode2(false);
+    frame->measures.clear();
+    Paint();
+    EXPECT_TRUE(frame->measures.empty());
+    EXPECT_TRUE(m.flow.HasMarker());
+    EXPECT_TRUE(m.pressure.HasMarker());
+    EXPECT_EQ(RowTexts(*plot),
+              (std::vector<std::string>{"Durchfluss 30 l/min", "Volumen 5.00 l", "Druck 4.50 bar"}));
+    m.pressure.SetVisible(false);
+    EXPECT_EQ(RowTexts(*plot), (std::vector<std::string>{"Durchfluss 30 l/min", "Volumen 5.00 l"}));
+    m.flow.ClearMarker();
+    EXPECT_TRUE(RowTexts(*plot).empty());
+}
+
+TEST_F(PlotWindowTest, MeasuringReadsTheSampleNotTheClick) {
+    // Nearest samples with ties to the lower index, on an uneven series; a reference line is
+    // never measured.
+    mpFXYVector series, target;
+    series.SetData({0, 1, 3, 3, 7}, {10, 11, 13, 14, 17});
+    target.SetData({0, 7}, {5, 5});
+    target.SetAuxiliaryLine(true);
+    plot->AttachLayer(&series);
+    plot->AttachLayer(&target);
+    plot->SetScaleX(20);
+    plot->SetCentreX(0);
+    plot->SetMeasureMode1(true);
+    Paint();
+    const int W = plot->GetPlotWidth();
+    const struct {
+        int dx;  // pixels right of the centre: x = dx / 20
+        const char* text;
+    } cases[] = {{10, "0.000000 10.000000"}, {40, "1.000000 11.000000"},  {41, "3.000000 13.000000"},
+                 {60, "3.000000 13.000000"}, {100, "3.000000 13.000000"}, {101, "7.000000 17.000000"}};
+    for (const auto& c : cases) {
+        frame->measures.clear();
+        Mouse(wxEVT_LEFT_DOWN, W / 2 + c.dx, 10, true);
+        Paint();
+        ASSERT_EQ(frame->measures.size(), 1u) << c.dx;
+        EXPECT_EQ(frame->measures[0].text, c.text) << c.dx;
+    }
+    EXPECT_FALSE(target.HasMarker());
+}
+
+TEST_F(PlotWindowTest, BoxesFollowDragsAndResizing) {
+    mpInfoTextBox box(200, 20, 40, 40, *wxTRANSPARENT_BRUSH);
+    box.SetText(U8("Hallo\nWelt"));
+    plot->AttachLayer(&box);
+    Paint();
+    EXPECT_EQ(frame->textBoxes.size(), 1u);
+    const wxRect start = box.GetRect();
+    EXPECT_EQ(start.GetPosition(), wxPoint(-50, -50));
+    EXPECT_GT(start.height, 20);
+
+    // Press on the box, move by (+15, +7) in two steps before one paint: the box follows once.
+    const int W = plot->GetPlotWidth(), H = plot->GetPlotHeight();
+    const wxPoint grab(W / 2 + start.x + 5, H / 2 + start.y + 5);
+    Mouse(wxEVT_LEFT_DOWN, grab.x, grab.y, true);
+    Mouse(wxEVT_MOTION, grab.x + 10, grab.y + 3, true);
+    Mouse(wxEVT_MOTION, grab.x + 15, grab.y + 7, true);
+    Paint();
+    EXPECT_EQ(box.GetRect().GetPosition(), start.GetPosition() + wxPoint(15, 7));
+    EXPECT_EQ(plot->GetLeftDragDX(), 0);
+    EXPECT_EQ(plot->GetTextBoxAnchorX(), start.x + 15);
+    Paint();  // no movement, pointer still on the box
+    EXPECT_EQ(box.GetRect().GetPosition(), start.GetPosition() + wxPoint(15, 7));
+
+    // A drag elsewhere leaves it.
+    Mouse(wxEVT_LEFT_DOWN, 5, 5, true);
+    Mouse(wxEVT_MOTION, 25, 25, true);
+    Paint();
+    EXPECT_EQ(box.GetRect().GetPosition(), start.GetPosition() + wxPoint(15, 7));
+
+    // Resizing the window moves the box by the same factor.
+    const wxPoint at = box.GetRect().GetPosition();
+    frame->SetClientSize(1200, 600);
+    ASSERT_TRUE(PumpUntil([&] { return plot->GetClientSize().x > 1100; }));
+    Paint();
+    const int W2 = plot->GetPlotWidth(), H2 = plot->GetPlotHeight();
+    EXPECT_EQ(box.GetRect().GetPosition(), wxPoint(W2 * at.x / W, H2 * at.y / H));
+
+    // SetTextBoxPosition clamps to the window.
+    box.SetTextBoxPosition(*plot, 5000, -5000);
+    EXPECT_EQ(box.GetRect().GetPosition(), wxPoint(W2 / 2, -(H2 / 2)));
+}
+
+TEST_F(PlotWindowTest, EmptyTextBoxDrawsAndSendsNothing) {
+    mpInfoTextBox box(200, 20, 40, 40, *wxTRANSPARENT_BRUSH);
+    mpFXYVector series;
+    series.SetData({0, 100}, {0, 10});
+    series.SetContinuity(true);
+    plot->AttachLayer(&series);
+    plot->Fit();
+    const wxImage without = plot->SnapshotBitmap().ConvertToImage();
+    plot->AttachLayer(&box);
+    const wxImage with = plot->SnapshotBitmap().ConvertToImage();
+    Paint();
+    EXPECT_TRUE(frame->textBoxes.empty());
+    ASSERT_EQ(with.GetSize(), plot->GetClientSize());
+    EXPECT_EQ(0, memcmp(with.GetData(), without.GetData(), with.GetWidth() * with.GetHeight() * 3));
+
+    box.SetText(U8("x"));
+    const wxImage shown = plot->SnapshotBitmap().ConvertToImage();
+    EXPECT_EQ(frame->textBoxes.size(), 1u);
+    EXPECT_NE(0, memcmp(shown.GetData(), without.GetData(), with.GetWidth() * with.GetHeight() * 3));
+}
+
+TEST_F(PlotWindowTest, TimeAxisWithoutStartTimeUsesMargin35) {
+    mpScaleX timeAxis(U8("Zeit (h:m:s)"), 2, true, false);
+    mpScaleY flowAxis(U8("Durchfluss (l/min)"), 2, true, false);
+    EXPECT_EQ(S(flowAxis.GetCaption()), "Durchfluss");
+    plot->AttachLayer(&timeAxis);
+    plot->AttachLayer(&flowAxis);
+    plot->SetDateLabels(true);
+    plot->SetBottomMargin(45);
+    Paint();
+    EXPECT_EQ(plot->GetBottomMargin(), 35);
+    plot->SetBottomMargin(45);
+    plot->SetStartTime(wxDateTime(1, wxDateTime::Jan, 2024, 8, 0, 0));
+    Paint();
+    EXPECT_EQ(plot->GetBottomMargin(), 45);
+}
+
+namespace {
+
+// Pixels of two pictures that differ in any channel.
+int DifferingPixels(const wxImage& a, const wxImage& b) {
+    int count = 0;
+    const unsigned char *p = a.GetData(), *q = b.GetData();
+    for (int i = 0; i < a.GetWidth() * a.GetHeight(); ++i, p += 3, q += 3)
+        count += p[0] != q[0] || p[1] != q[1] || p[2] != q[2];
+    return count;
+}
+
+int InkedPixels(const wxImage& a) {
+    int count = 0;
+    const unsigned char* p = a.GetData();
+    for (int i = 0; i < a.GetWidth() * a.GetHeight(); ++i, p += 3)
+        count += p[0] != 255 || p[1] != 255 || p[2] != 255;
+    return count;
+}
+
+}  // namespace
+
+TEST_F(PlotWindowTest, ReducedDrawingLooksLikeEverySegment) {
+    struct Case {
+        const char* name;
+        std::vector<float> xs, ys;
+    };
+    std::vector<Case> cases;
+    {
+        Case spike{"one-sample spike", {}, {}};
+        for (int i = 0; i < 20000; ++i) {
+            spike.xs.push_back(i * 0.1f);
+            spike.ys.push_back(i == 12345 ? 80.f : 10.f + 0.5f * std::sin(i * 0.37f));
+        }
+        cases.push_back(spike);
+        Case flat{"constant", {}, {}};
+        for (int i = 0; i < 30000; ++i) {
+            flat.xs.push_back(static_cast<float>(i));
+            flat.ys.push_back(4.f);
+        }
+        cases.push_back(flat);
+        Case uneven{"uneven time steps", {}, {}};
+        float t = 0;
+        for (int i = 0; i < 15000; ++i) {
+            t += (i % 97 == 0) ? 25.f : 0.01f * static_cast<float>(1 + i % 5);
+            uneven.xs.push_back(t);
+            uneven.ys.push_back(std::fmod(i * 7.31f, 23.f));
+        }
+        cases.push_back(uneven);
+        Case sparse{"fewer samples than columns", {0, 3, 4, 40, 41, 90}, {1, 9, 2, 7, 7, 3}};
+        cases.push_back(sparse);
+        Case noise{"noise", {}, {}};
+        unsigned seed = 1;
+        for (int i = 0; i < 50000; ++i) {
+            seed = seed * 1103515245u + 12345u;
+            noise.xs.push_back(i * 0.002f);
+            noise.ys.push_back(static_cast<float>((seed >> 16) % 1000) / 10.f);
+        }
+        cases.push_back(noise);
+    }
+
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        for (bool continuous : {true, false}) {
+            mpFXYVector series;
+            series.SetData(c.xs, c.ys);
+            series.SetPen(wxPen(*wxBLUE, 2, wxPENSTYLE_SOLID));
+            series.SetContinuity(continuous);
+            plot->AttachLayer(&series);
+            plot->Fit();
+            // Views: the whole series, and a zoom with samples outside the view on every side.
+            for (int view = 0; view < 2; ++view) {
+                if (view == 1) {
+                    const std::size_t mid = c.xs.size() / 2;
+                    plot->SetScaleX(plot->GetScaleX() * 3.7);
+                    plot->SetScaleY(plot->GetScaleY() * 2.3);
+                    plot->SetCentreX(c.xs[mid] + 13 / plot->GetScaleX());
+                    plot->SetCentreY(c.ys[mid]);
+                }
+                series.SetReducedDrawing(true);
+                const wxImage reduced = plot->SnapshotBitmap().ConvertToImage();
+                series.SetReducedDrawing(false);
+                const wxImage every = plot->SnapshotBitmap().ConvertToImage();
+                const int total = reduced.GetWidth() * reduced.GetHeight();
+                EXPECT_GT(InkedPixels(every), 0) << "view " << view;
+                EXPECT_LE(DifferingPixels(reduced, every), total / 200)
+                    << "view " << view << (continuous ? " lines" : " points");
+                if (getenv("ZPM_PLOT_DUMP")) {
+                    wxInitAllImageHandlers();
+                    const std::string base = std::string("/tmp/m4-") + c.name + "-" + std::to_string(view) +
+                                             (continuous ? "-lines" : "-points");
+                    reduced.SaveFile(wxString::FromUTF8(base + "-reduced.png"), wxBITMAP_TYPE_PNG);
+                    every.SaveFile(wxString::FromUTF8(base + "-every.png"), wxBITMAP_TYPE_PNG);
+                }
+            }
+            plot->DetachLayer(0);
+        }
+    }
+}
