@@ -1,96 +1,4 @@
-#include "colour_print.h"
-#include "support/gui_testing.h"
-
-#include "widgets/vext_button.h"
-
-#include <wx/dcmemory.h>
-#include <wx/frame.h>
-#include <wx/panel.h>
-#include <wx/uiaction.h>
-
-#include <memory>
-
-namespace {
-
-const wxColour face(236, 233, 216);
-
-wxBitmap Solid(const wxSize& size, const wxColour& colour) {
-    wxBitmap bmp(size, 24);
-    wxMemoryDC dc(bmp);
-    dc.SetBackground(wxBrush(colour));
-    dc.Clear();
-    return bmp;
-}
-
-wxColour PixelAt(const wxBitmap& bmp, int x, int y) {
-    wxImage img = bmp.ConvertToImage();
-    return wxColour(img.GetRed(x, y), img.GetGreen(x, y), img.GetBlue(x, y));
-}
-
-// Renders the button as it would paint itself now.
-wxBitmap RenderButton(const wxVextButton& button, const wxSize& size) {
-    wxBitmap bmp(size, 24);
-    wxMemoryDC dc(bmp);
-    button.Render(dc, size);
-    dc.SelectObject(wxNullBitmap);
-    return bmp;
-}
-
-// A frame with a panel holding the buttons under test; it counts the button commands per id.
-class ButtonTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        frame = new wxFrame(nullptr, wxID_ANY, U8("Knöpfe"), wxPoint(20, 20), wxSize(400, 300));
-        panel = new wxPanel(frame, wxID_ANY);
-        panel->SetBackgroundColour(face);
-        frame->Bind(wxEVT_BUTTON, [this](wxCommandEvent& e) {
-            clicks.push_back(e.GetId());
-            clickSources.push_back(e.GetEventObject());
-        });
-        button = new wxVextButton(panel, 38, Solid({35, 30}, *wxRED), U8("Filter"), wxPoint(10, 10),
-                                  wxSize(70, 50), wxNO_BORDER);
-        other = new wxVextButton(panel, 9, Solid({35, 30}, *wxRED), U8("Vergrößern"), wxPoint(100, 10),
-                                 wxSize(70, 50), wxNO_BORDER);
-        frame->Show();
-        PumpEvents();
-    }
-    void TearDown() override { DestroyNow(frame); }
-
-    void SetAllPictures(wxVextButton* b, bool withFocus = true) {
-        b->SetBitmapPressed(Solid({35, 30}, *wxBLUE));
-        b->SetBitmapCurrent(Solid({35, 30}, *wxGREEN));
-        if (withFocus)
-            b->SetBitmapFocus(Solid({35, 30}, wxColour(255, 255, 0)));
-        b->SetBitmapDisabled(Solid({35, 30}, wxColour(128, 128, 128)));
-    }
-
-    void Mouse(wxEventType type, int x = 30, int y = 20) {
-        wxMouseEvent e(type);
-        e.SetPosition({x, y});
-        e.SetEventObject(button);
-        e.SetId(button->GetId());
-        button->ProcessWindowEvent(e);
-    }
-
-    void Key(wxEventType type, int code) {
-        wxKeyEvent e(type);
-        e.m_keyCode = code;
-        e.SetEventObject(button);
-        button->ProcessWindowEvent(e);
-    }
-
-    // Colour at the picture's centre as the button paints itself (picture 35 x 30 in 70 x 50).
-    wxColour Shown() { return PixelAt(RenderButton(*button, {70, 50}), 34, 12); }
-
-    wxFrame* frame = nullptr;
-    wxPanel* panel = nullptr;
-    wxVextButton* button = nullptr;
-    wxVextButton* other = nullptr;
-    std::vector<int> clicks;
-    std::vector<wxObject*> clickSources;
-};
-
-}  // namespace
+#include "button_fixture.h"
 
 TEST_F(ButtonTest, ConstructionKeepsPicturesLabelAndFaceColour) {
     EXPECT_EQ(button->GetId(), 38);
@@ -141,8 +49,9 @@ TEST_F(ButtonTest, PictureFollowsPointerPressAndEnabledState) {
     // The pointer over a disabled button changes nothing.
     Mouse(wxEVT_ENTER_WINDOW);
     EXPECT_EQ(Shown(), wxColour(128, 128, 128));
-    Mouse(wxEVT_LEAVE_WINDOW);
     button->Enable();
+    // Enabling looks where the display's pointer is; tell it the pointer is away.
+    Mouse(wxEVT_LEAVE_WINDOW);
     EXPECT_EQ(Shown(), *wxRED);
 
     // Only the normal picture: the same in every state.
@@ -159,36 +68,6 @@ TEST_F(ButtonTest, PictureFollowsPointerPressAndEnabledState) {
     // Pictures replaced at run time show at once (the filter button swaps normal and hover).
     button->SetBitmapLabel(Solid({35, 30}, wxColour(0, 128, 128)));
     EXPECT_EQ(Shown(), wxColour(0, 128, 128));
-}
-
-TEST_F(ButtonTest, FocusPictureWhenFocused) {
-    SetAllPictures(button);
-    button->SetFocus();
-    if (!PumpUntil([&] { return button->HasFocus(); }, 2000))
-        GTEST_SKIP() << "the display gives no keyboard focus";
-    EXPECT_EQ(Shown(), wxColour(255, 255, 0));
-    Mouse(wxEVT_ENTER_WINDOW);
-    EXPECT_EQ(Shown(), *wxGREEN);
-    Mouse(wxEVT_LEAVE_WINDOW);
-    other->SetFocus();
-    EXPECT_TRUE(PumpUntil([&] { return other->HasFocus(); }, 2000));
-    EXPECT_EQ(Shown(), *wxRED);
-}
-
-TEST_F(ButtonTest, RealKeysThroughTheWindowSystem) {
-    button->SetFocus();
-    if (!PumpUntil([&] { return button->HasFocus(); }, 2000))
-        GTEST_SKIP() << "the display gives no keyboard focus";
-    wxUIActionSimulator sim;
-    ASSERT_TRUE(sim.Char(WXK_SPACE));
-    EXPECT_TRUE(PumpUntil([&] { return !clicks.empty(); }, 3000));
-    ASSERT_TRUE(sim.Char(WXK_RETURN));
-    EXPECT_TRUE(PumpUntil([&] { return clicks.size() >= 2; }, 3000));
-    PumpEvents(10);
-    EXPECT_EQ(clicks, (std::vector<int>{38, 38}));
-    // Tab from the keyboard reaches the next button (the window system does the traversal).
-    ASSERT_TRUE(sim.Char(WXK_TAB));
-    EXPECT_TRUE(PumpUntil([&] { return other->HasFocus(); }, 3000));
 }
 
 TEST_F(ButtonTest, ClickIssuesExactlyOneCommandWithTheButtonsId) {
@@ -249,31 +128,6 @@ TEST_F(ButtonTest, KeyboardPressesLikeAButton) {
 
     EXPECT_TRUE(other->AcceptsFocusFromKeyboard());
     EXPECT_FALSE(button->AcceptsFocusFromKeyboard());
-}
-
-TEST_F(ButtonTest, RealMouseClickThroughTheWindowSystem) {
-    wxUIActionSimulator sim;
-    const wxPoint centre = button->ClientToScreen(wxPoint(35, 25));
-    ASSERT_TRUE(sim.MouseMove(centre));
-    PumpEvents();
-    ASSERT_TRUE(sim.MouseClick());
-    EXPECT_TRUE(PumpUntil([&] { return !clicks.empty(); }, 3000));
-    PumpEvents(10);
-    EXPECT_EQ(clicks, std::vector<int>{38});
-
-    // Disabled and enabled again under the pointer: it lights up at once, although a disabled
-    // window is told nothing of the pointer.
-    SetAllPictures(button, false);
-    button->Disable();
-    PumpEvents();
-    button->Enable();
-    EXPECT_EQ(Shown(), *wxGREEN);
-    // And not when the pointer went away meanwhile.
-    button->Disable();
-    sim.MouseMove(frame->ClientToScreen(wxPoint(390, 290)));
-    PumpEvents();
-    button->Enable();
-    EXPECT_EQ(Shown(), *wxRED);
 }
 
 TEST_F(ButtonTest, LabelCentredOnTheBottomEdge) {
