@@ -135,4 +135,4 @@ if [ -n "$sheet" ]; then
   montage "$tmp"/sheet-*.png -background '#B0B0B0' -geometry '+6+6' -tile 9x "$sheet"
   echo "$sheet"
 fi
-ls "$out"/*.xpm | wc -l
+echo "$(find "$out" -name "*.xpm" | wc -l) pictures in $out"
