@@ -80,15 +80,15 @@ bool SeriesSamples::FindNearest(double x, double& outX, double& outY, double& ou
     return At(static_cast<int>(index), outX, outY, outExtra);
 }
 
-void SeriesSamples::Segments(const AxisMap& mapX, const AxisMap& mapY, int W, int H, int margin,
+void SeriesSamples::Segments(const AxisMap& mapX, const AxisMap& mapY, int W, int H, int penWidth,
                              bool mergeColumns, std::vector<plotmath::Segment>& out) const {
     plotmath::BuildContinuousSegments(xs.data(), ys.data(), count, sortedFinite, &pyramid, mapX, mapY, W, H,
-                                      margin, mergeColumns, out);
+                                      penWidth, mergeColumns, out);
 }
 
-void SeriesSamples::Dots(const AxisMap& mapX, const AxisMap& mapY, int W, int H, int margin,
+void SeriesSamples::Dots(const AxisMap& mapX, const AxisMap& mapY, int W, int H, int penWidth,
                          std::vector<plotmath::Dot>& out) const {
-    plotmath::BuildDots(xs.data(), ys.data(), count, xsSorted, mapX, mapY, W, H, margin, out);
+    plotmath::BuildDots(xs.data(), ys.data(), count, xsSorted, mapX, mapY, W, H, penWidth, out);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -112,9 +112,9 @@ bool mpSeriesShape::FindNearest(double x, double& outX, double& outY, double& ou
     return found;
 }
 
-void mpSeriesShape::CollectSegments(const AxisMap& mapX, const AxisMap& mapY, int W, int H, int margin,
+void mpSeriesShape::CollectSegments(const AxisMap& mapX, const AxisMap& mapY, int W, int H, int penWidth,
                                     bool mergeColumns, std::vector<plotmath::Segment>& out) {
-    plotmath::SegmentBuilder builder(W, H, margin, out, mergeColumns);
+    plotmath::SegmentBuilder builder(W, H, penWidth, out, mergeColumns);
     Rewind();
     double x = 0, y = 0;
     while (NextPoint(x, y))
@@ -122,10 +122,11 @@ void mpSeriesShape::CollectSegments(const AxisMap& mapX, const AxisMap& mapY, in
     builder.Finish();
 }
 
-void mpSeriesShape::CollectDots(const AxisMap& mapX, const AxisMap& mapY, int W, int H, int margin,
+void mpSeriesShape::CollectDots(const AxisMap& mapX, const AxisMap& mapY, int W, int H, int penWidth,
                                 std::vector<plotmath::Dot>& out) {
     Rewind();
     double x = 0, y = 0;
+    const int margin = plotmath::ViewMargin(penWidth);
     const double left = -(W / 2) - margin, right = W - W / 2 + margin;
     const double top = -(H / 2) - margin, bottom = H - H / 2 + margin;
     while (NextPoint(x, y)) {
@@ -158,17 +159,16 @@ void mpSeriesShape::DrawShape(wxDC& dc, const wxPen& pen, bool continuous, const
         }
         return;
     }
-    // Strokes reach half the pen width beyond their points.
-    const int margin = std::max(pen.GetWidth(), 1) + 2;
+    const int penWidth = pen.GetWidth();
     if (continuous) {
         std::vector<plotmath::Segment> segments;
-        CollectSegments(mapX, mapY, W, H, margin, pen.GetStyle() == wxPENSTYLE_SOLID, segments);
+        CollectSegments(mapX, mapY, W, H, penWidth, pen.GetStyle() == wxPENSTYLE_SOLID, segments);
         // One line per segment: cairo strokes a long self-crossing path far more slowly.
         for (const plotmath::Segment& s : segments)
             dc.DrawLine(s.x1, s.y1, s.x2, s.y2);
     } else {
         std::vector<plotmath::Dot> dots;
-        CollectDots(mapX, mapY, W, H, margin, dots);
+        CollectDots(mapX, mapY, W, H, penWidth, dots);
         for (const plotmath::Dot& d : dots) {
             if (wide)
                 dc.DrawLine(d.x, d.y, d.x, d.y);
@@ -321,14 +321,14 @@ void mpFXYVector::SetDataWithExtra(const std::vector<float>& xs, const std::vect
     samples.SetExtras(extras);
 }
 
-void mpFXYVector::CollectSegments(const AxisMap& mapX, const AxisMap& mapY, int W, int H, int margin,
+void mpFXYVector::CollectSegments(const AxisMap& mapX, const AxisMap& mapY, int W, int H, int penWidth,
                                   bool mergeColumns, std::vector<plotmath::Segment>& out) {
-    samples.Segments(mapX, mapY, W, H, margin, mergeColumns, out);
+    samples.Segments(mapX, mapY, W, H, penWidth, mergeColumns, out);
 }
 
-void mpFXYVector::CollectDots(const AxisMap& mapX, const AxisMap& mapY, int W, int H, int margin,
+void mpFXYVector::CollectDots(const AxisMap& mapX, const AxisMap& mapY, int W, int H, int penWidth,
                               std::vector<plotmath::Dot>& out) {
-    samples.Dots(mapX, mapY, W, H, margin, out);
+    samples.Dots(mapX, mapY, W, H, penWidth, out);
 }
 
 mpFXYVectorVext::mpFXYVectorVext(const wxString& name) : mpFXYVext(name, nullptr) {}
@@ -350,14 +350,14 @@ void mpFXYVectorVext::SetDataWithExtra(const std::vector<float>& xs, const std::
     samples.SetExtras(extras);
 }
 
-void mpFXYVectorVext::CollectSegments(const AxisMap& mapX, const AxisMap& mapY, int W, int H, int margin,
+void mpFXYVectorVext::CollectSegments(const AxisMap& mapX, const AxisMap& mapY, int W, int H, int penWidth,
                                       bool mergeColumns, std::vector<plotmath::Segment>& out) {
-    samples.Segments(mapX, mapY, W, H, margin, mergeColumns, out);
+    samples.Segments(mapX, mapY, W, H, penWidth, mergeColumns, out);
 }
 
-void mpFXYVectorVext::CollectDots(const AxisMap& mapX, const AxisMap& mapY, int W, int H, int margin,
+void mpFXYVectorVext::CollectDots(const AxisMap& mapX, const AxisMap& mapY, int W, int H, int penWidth,
                                   std::vector<plotmath::Dot>& out) {
-    samples.Dots(mapX, mapY, W, H, margin, out);
+    samples.Dots(mapX, mapY, W, H, penWidth, out);
 }
 
 // ---------------------------------------------------------------------------------------------

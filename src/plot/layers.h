@@ -103,9 +103,9 @@ public:
     void Rewind() { cursor = 0; }
     bool FindNearest(double x, double& outX, double& outY, double& outExtra);
 
-    void Segments(const plotmath::AxisMap& mapX, const plotmath::AxisMap& mapY, int W, int H, int margin,
+    void Segments(const plotmath::AxisMap& mapX, const plotmath::AxisMap& mapY, int W, int H, int penWidth,
                   bool mergeColumns, std::vector<plotmath::Segment>& out) const;
-    void Dots(const plotmath::AxisMap& mapX, const plotmath::AxisMap& mapY, int W, int H, int margin,
+    void Dots(const plotmath::AxisMap& mapX, const plotmath::AxisMap& mapY, int W, int H, int penWidth,
               std::vector<plotmath::Dot>& out) const;
 
     plotmath::Extent extent;
@@ -136,9 +136,9 @@ protected:
     // The lines of a continuous series and the dots of a point series for the current view.
     // Any series can be drawn from NextPoint; vector series override with their fast path.
     virtual void CollectSegments(const plotmath::AxisMap& mapX, const plotmath::AxisMap& mapY, int W, int H,
-                                 int margin, bool mergeColumns, std::vector<plotmath::Segment>& out);
+                                 int penWidth, bool mergeColumns, std::vector<plotmath::Segment>& out);
     virtual void CollectDots(const plotmath::AxisMap& mapX, const plotmath::AxisMap& mapY, int W, int H,
-                             int margin, std::vector<plotmath::Dot>& out);
+                             int penWidth, std::vector<plotmath::Dot>& out);
 
     void DrawShape(wxDC& dc, const wxPen& pen, bool continuous, const plotmath::AxisMap& mapX,
                    const plotmath::AxisMap& mapY, int W, int H);
@@ -206,8 +206,8 @@ public:
 
 protected:
     void CollectSegments(const plotmath::AxisMap& mapX, const plotmath::AxisMap& mapY, int W, int H,
-                         int margin, bool mergeColumns, std::vector<plotmath::Segment>& out) override;
-    void CollectDots(const plotmath::AxisMap& mapX, const plotmath::AxisMap& mapY, int W, int H, int margin,
+                         int penWidth, bool mergeColumns, std::vector<plotmath::Segment>& out) override;
+    void CollectDots(const plotmath::AxisMap& mapX, const plotmath::AxisMap& mapY, int W, int H, int penWidth,
                      std::vector<plotmath::Dot>& out) override;
 
 private:
@@ -240,8 +240,8 @@ public:
 
 protected:
     void CollectSegments(const plotmath::AxisMap& mapX, const plotmath::AxisMap& mapY, int W, int H,
-                         int margin, bool mergeColumns, std::vector<plotmath::Segment>& out) override;
-    void CollectDots(const plotmath::AxisMap& mapX, const plotmath::AxisMap& mapY, int W, int H, int margin,
+                         int penWidth, bool mergeColumns, std::vector<plotmath::Segment>& out) override;
+    void CollectDots(const plotmath::AxisMap& mapX, const plotmath::AxisMap& mapY, int W, int H, int penWidth,
                      std::vector<plotmath::Dot>& out) override;
 
 private:

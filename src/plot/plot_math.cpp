@@ -436,13 +436,18 @@ void PlaceBox(BoxState& box, const PointerState& pointer, int W, int H, double& 
 // ---------------------------------------------------------------------------------------------
 // Series drawing
 
-SegmentBuilder::SegmentBuilder(int W, int H, int margin, std::vector<Segment>& out, bool mergeColumns)
-    : left(-(W / 2) - margin),
-      right(W - W / 2 + margin),
-      top(-(H / 2) - margin),
-      bottom(H - H / 2 + margin),
+int ViewMargin(int penWidth) {
+    return std::max(penWidth, 1) + 2;
+}
+
+SegmentBuilder::SegmentBuilder(int W, int H, int penWidth, std::vector<Segment>& out, bool mergeColumns)
+    : left(-(W / 2) - ViewMargin(penWidth)),
+      right(W - W / 2 + ViewMargin(penWidth)),
+      top(-(H / 2) - ViewMargin(penWidth)),
+      bottom(H - H / 2 + ViewMargin(penWidth)),
       out(out),
-      merge(mergeColumns) {}
+      merge(mergeColumns),
+      halfWidth(std::max(penWidth, 1) / 2.0) {}
 
 void SegmentBuilder::Add(double px, double py) {
     if (!std::isfinite(px) || !std::isfinite(py)) {
@@ -500,10 +505,17 @@ void SegmentBuilder::Finish() {
 void SegmentBuilder::Flush() {
     if (!open)
         return;
-    if (hasPrev)
-        Emit(prevX, prevY, colX, colFirst);
-    else
+    if (!hasPrev) {
         Emit(colX, colFirst, colX, colFirst);
+    } else {
+        // Between neighbouring columns whose vertical lines overlap, a line that stays a pen
+        // radius inside both of them covers only pixels those lines fill completely.
+        const double lo = std::min(prevY, colFirst) - halfWidth, hi = std::max(prevY, colFirst) + halfWidth;
+        const bool covered = std::fabs(colX - prevX) == 1 && lo >= std::max(prevLow, colLow) &&
+                             hi <= std::min(prevHigh, colHigh);
+        if (!covered)
+            Emit(prevX, prevY, colX, colFirst);
+    }
     if (colLow != colHigh) {
         // Every sample ends two lines, so the extremes of a column are capped at least twice when
         // each line is drawn; drawing the column line twice gives its anti-aliased ends the same
@@ -514,6 +526,8 @@ void SegmentBuilder::Flush() {
     hasPrev = true;
     prevX = colX;
     prevY = colLast;
+    prevLow = colLow;
+    prevHigh = colHigh;
     open = false;
 }
 
@@ -636,8 +650,9 @@ std::size_t FirstColumnAtLeast(const float* xs, std::size_t begin, std::size_t e
 
 void BuildContinuousSegments(const float* xs, const float* ys, std::size_t n, bool sortedFinite,
                              const MinMaxPyramid* pyramid, const AxisMap& mapX, const AxisMap& mapY, int W,
-                             int H, int margin, bool mergeColumns, std::vector<Segment>& out) {
-    SegmentBuilder builder(W, H, margin, out, mergeColumns);
+                             int H, int penWidth, bool mergeColumns, std::vector<Segment>& out) {
+    SegmentBuilder builder(W, H, penWidth, out, mergeColumns);
+    const int margin = ViewMargin(penWidth);
     const bool sorted = sortedFinite && !mapX.invert && mapX.scale > 0 && std::isfinite(mapX.scale) &&
                         std::isfinite(mapX.centre);
     std::size_t begin = 0, end = n;
@@ -692,7 +707,8 @@ void BuildContinuousSegments(const float* xs, const float* ys, std::size_t n, bo
 }
 
 void BuildDots(const float* xs, const float* ys, std::size_t n, bool sortedFinite, const AxisMap& mapX,
-               const AxisMap& mapY, int W, int H, int margin, std::vector<Dot>& out) {
+               const AxisMap& mapY, int W, int H, int penWidth, std::vector<Dot>& out) {
+    const int margin = ViewMargin(penWidth);
     const double left = -(W / 2) - margin, right = W - W / 2 + margin;
     const double top = -(H / 2) - margin, bottom = H - H / 2 + margin;
     std::size_t begin = 0, end = n;

@@ -179,14 +179,16 @@ struct Segment {
 // each point to the next (the first as a dot). Points that fall into one pixel column lie on
 // one vertical line, so the lines between them are covered by the line from the column's
 // lowest to its highest point: each column needs only the line coming in to its first point and
-// that vertical line, whatever the number of samples in it. Segments wholly outside the view
-// are dropped; coordinates too large for the drawing library are clipped.
+// that vertical line, whatever the number of samples in it. The incoming line is left out when
+// it lies wholly inside the vertical lines of its two columns (their pixels are fully covered
+// already). Segments wholly outside the view are dropped; coordinates too large for the drawing
+// library are clipped.
 class SegmentBuilder {
 public:
-    // View box in pixels relative to the centre, widened by margin on every side. Without
-    // mergeColumns every line between two points is kept (a dashed pen restarts its pattern on
-    // each line, so merging would move the dashes).
-    SegmentBuilder(int W, int H, int margin, std::vector<Segment>& out, bool mergeColumns = true);
+    // View box in pixels relative to the centre, widened by the pen width + 2 on every side.
+    // Without mergeColumns every line between two points is kept (a dashed pen restarts its
+    // pattern on each line, so merging would move the dashes).
+    SegmentBuilder(int W, int H, int penWidth, std::vector<Segment>& out, bool mergeColumns = true);
 
     // A point (pixel coordinates before truncation); NaN or infinite ends the line (a gap).
     void Add(double px, double py);
@@ -204,10 +206,12 @@ private:
     double left, right, top, bottom;
     std::vector<Segment>& out;
     bool merge;
+    double halfWidth;
     bool open = false;
     double colX = 0, colFirst = 0, colLow = 0, colHigh = 0, colLast = 0;
     bool hasPrev = false;
     double prevX = 0, prevY = 0;
+    double prevLow = 0, prevHigh = 0;  // the previous column's vertical line
 };
 
 // Pixel-to-data transform of one axis: p = trunc((v - centre) * scale), or for a y axis
@@ -239,7 +243,7 @@ private:
 // mergeColumns every line is kept (only those outside the view are dropped).
 void BuildContinuousSegments(const float* xs, const float* ys, std::size_t n, bool sortedFinite,
                              const MinMaxPyramid* pyramid, const AxisMap& mapX, const AxisMap& mapY, int W,
-                             int H, int margin, bool mergeColumns, std::vector<Segment>& out);
+                             int H, int penWidth, bool mergeColumns, std::vector<Segment>& out);
 
 // Dots of a series drawn as separate points: every visible sample, in order, except that a pixel
 // already dotted often enough to be saturated takes no more.
@@ -247,7 +251,10 @@ struct Dot {
     int x, y;
 };
 void BuildDots(const float* xs, const float* ys, std::size_t n, bool sortedFinite, const AxisMap& mapX,
-               const AxisMap& mapY, int W, int H, int margin, std::vector<Dot>& out);
+               const AxisMap& mapY, int W, int H, int penWidth, std::vector<Dot>& out);
+
+// Pixels beyond the view that a pen of this width can still reach.
+int ViewMargin(int penWidth);
 
 // First index whose pixel column is at least column / greater than column (xs sorted).
 std::size_t FirstColumnAtLeast(const float* xs, std::size_t begin, std::size_t end, const AxisMap& mapX,

@@ -459,9 +459,9 @@ TEST(PlotReduction, ColumnsDrawWhatEverySegmentDraws) {
     pyramid.Build(ys.data(), n);
     const AxisMap mapX{1000, 0.2, false}, mapY{100, 2, true};  // the samples span 400 columns
     std::vector<Segment> reduced, generic, every;
-    BuildContinuousSegments(xs.data(), ys.data(), n, true, &pyramid, mapX, mapY, 600, 400, 4, true, reduced);
-    BuildContinuousSegments(xs.data(), ys.data(), n, false, nullptr, mapX, mapY, 600, 400, 4, true, generic);
-    BuildContinuousSegments(xs.data(), ys.data(), n, false, nullptr, mapX, mapY, 600, 400, 4, false, every);
+    BuildContinuousSegments(xs.data(), ys.data(), n, true, &pyramid, mapX, mapY, 600, 400, 2, true, reduced);
+    BuildContinuousSegments(xs.data(), ys.data(), n, false, nullptr, mapX, mapY, 600, 400, 2, true, generic);
+    BuildContinuousSegments(xs.data(), ys.data(), n, false, nullptr, mapX, mapY, 600, 400, 2, false, every);
 
     EXPECT_LE(reduced.size(), 3u * 401u);
     EXPECT_GE(every.size(), n);
@@ -489,7 +489,7 @@ TEST(PlotReduction, OnlyTheVisiblePartIsVisited) {
     pyramid.Build(ys.data(), n);
     std::vector<Segment> out;
     const AxisMap mapX{500000, 6, false}, mapY{3, 40, true};
-    BuildContinuousSegments(xs.data(), ys.data(), n, true, &pyramid, mapX, mapY, 600, 300, 4, true, out);
+    BuildContinuousSegments(xs.data(), ys.data(), n, true, &pyramid, mapX, mapY, 600, 300, 2, true, out);
     ASSERT_FALSE(out.empty());
     EXPECT_LE(out.size(), 110u);
     EXPECT_LE(out.front().x1, -300);  // comes in from the left
@@ -498,7 +498,7 @@ TEST(PlotReduction, OnlyTheVisiblePartIsVisited) {
     // Zoomed in a billion times: the lines next to the view stay within int range.
     out.clear();
     const AxisMap deep{500000.5, 1e9, false};
-    BuildContinuousSegments(xs.data(), ys.data(), n, true, &pyramid, deep, mapY, 600, 300, 4, true, out);
+    BuildContinuousSegments(xs.data(), ys.data(), n, true, &pyramid, deep, mapY, 600, 300, 2, true, out);
     ASSERT_EQ(out.size(), 1u);
     EXPECT_LE(std::abs(out[0].x1), 1 << 20);
     EXPECT_LE(std::abs(out[0].x2), 1 << 20);
@@ -506,10 +506,10 @@ TEST(PlotReduction, OnlyTheVisiblePartIsVisited) {
     // Dots: every visible sample, but no more than 256 on one pixel.
     std::vector<Dot> dots;
     const AxisMap squeeze{500000, 0.0001, false};  // 10,000 samples a column, about 1,400 a pixel
-    BuildDots(xs.data(), ys.data(), n, true, squeeze, mapY, 600, 300, 4, dots);
+    BuildDots(xs.data(), ys.data(), n, true, squeeze, mapY, 600, 300, 2, dots);
     EXPECT_EQ(dots.size(), 99u * 7u * 256u + 1u);  // 99 full columns of 7 rows, x = 0 alone in one
     dots.clear();
     const AxisMap loose{500000, 0.01, false};  // 100 samples a column: all drawn
-    BuildDots(xs.data(), ys.data(), n, true, loose, mapY, 600, 300, 4, dots);
+    BuildDots(xs.data(), ys.data(), n, true, loose, mapY, 600, 300, 2, dots);
     EXPECT_EQ(dots.size(), 608u * 100u + 199u);  // view and margin; column 0 is two wide
 }

@@ -1,0 +1,203 @@
+// Paints the flow chart with pressure on the second axis (time axis, flow axis, secondary
+// pressure axis, flow and pressure series, legend with a measured value, text box) into a
+// 1200 x 600 plot window and prints the milliseconds per paint, for the whole recording in view
+// and for a tenth of it. Usage under Xvfb:
+//   xvfb-run -a -s "-screen 0 1600x1200x24" plot_paint_bench [--full-detail]
+// --full-detail also times drawing every sample line by line (only up to 10^5 samples).
+
+#include "plot/layers.h"
+#include "plot/plot_window.h"
+#include "plot/scales.h"
+
+#include <wx/app.h>
+#include <wx/dcmemory.h>
+#include <wx/frame.h>
+#include <wx/init.h>
+
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <random>
+#include <vector>
+
+namespace {
+
+wxString U(const char* text) {
+    return wxString::FromUTF8(text);
+}
+
+class BenchApp : public wxApp {
+public:
+    bool OnInit() override { return true; }
+};
+
+// One paint as the screen gets it: invalidate, then let the paint run.
+double PaintMs(mpWindow& plot, int rounds) {
+    const auto start = std::chrono::steady_clock::now();
+    for (int i = 0; i < rounds; ++i) {
+        const long before = plot.GetPaintCount();
+        plot.Refresh(false);
+        plot.Update();
+        while (plot.GetPaintCount() == before)
+            wxTheApp->Yield(true);
+    }
+    const std::chrono::duration<double, std::milli> elapsed = std::chrono::steady_clock::now() - start;
+    return elapsed.count() / rounds;
+}
+
+struct Recording {
+    std::vector<float> times, flows, pressures, volumes;
+};
+
+// A recording at 100 ms: flow with noise and slow swings, pressure following it.
+Recording MakeRecording(std::size_t n) {
+    Recording r;
+    r.times.resize(n);
+    r.flows.resize(n);
+    r.pressures.resize(n);
+    r.volumes.resize(n);
+    std::mt19937 rng(42);
+    std::normal_distribution<float> noise(0, 0.8f);
+    double volume = 0;
+    for (std::size_t i = 0; i < n; ++i) {
+        const double t = i * 0.1;
+        const float flow = static_cast<float>(20 + 8 * std::sin(t / 900) + 3 * std::sin(t / 37)) + noise(rng);
+        r.times[i] = static_cast<float>(t);
+        r.flows[i] = flow;
+        r.pressures[i] = 3.5f - flow * 0.05f + noise(rng) * 0.05f;
+        volume += flow * 0.1 / 60;
+        r.volumes[i] = static_cast<float>(volume);
+    }
+    return r;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    bool fullDetail = false;
+    for (int i = 1; i < argc; ++i)
+        fullDetail |= std::strcmp(argv[i], "--full-detail") == 0;
+    wxApp::SetInstance(new BenchApp);
+    if (!wxEntryStart(argc, argv) || !wxTheApp->CallOnInit()) {
+        std::fprintf(stderr, "cannot start wx (is there a display?)\n");
+        return 2;
+    }
+    {
+        auto* frame = new wxFrame(nullptr, wxID_ANY, U("Plot bench"));
+        auto* plot = new mpWindow(frame, wxID_ANY, wxDefaultPosition, wxSize(1200, 600), wxSUNKEN_BORDER);
+        frame->SetClientSize(1200, 600);
+        frame->Show();
+        for (int i = 0; i < 200 && plot->GetClientSize().x < 1100; ++i)
+            wxTheApp->Yield(true);
+
+        const wxFont bold9(9, wxFONTFAMILY_SWISS, wxFONTSTYLE_NORMAL, wxFONTWEIGHT_BOLD);
+        const wxFont bold12(12, wxFONTFAMILY_SWISS, wxFONTSTYLE_NORMAL, wxFONTWEIGHT_BOLD);
+        mpScaleX timeAxis(U("Zeit (h:m:s)"), 2, true, true);
+        mpScaleY flowAxis(U("Durchfluss (l/min)"), 2, true, true);
+        mpScaleYVext pressureAxis(U("Druck (bar)"), 5, true);
+        for (mpLayer* axis : std::initializer_list<mpLayer*>{&timeAxis, &flowAxis, &pressureAxis}) {
+            axis->SetPen(*wxGREY_PEN);
+            axis->SetFont(bold9);
+        }
+        mpFXYVector flow;
+        mpFXYVectorVext pressure;
+        flow.SetPen(wxPen(*wxBLUE, 2, wxPENSTYLE_SOLID));
+        pressure.SetPen(wxPen(*wxRED, 2, wxPENSTYLE_SOLID));
+        for (mpLayer* s : std::initializer_list<mpLayer*>{&flow, &pressure}) {
+            s->SetFont(bold9);
+            s->SetContinuity(true);
+            s->SetName(U("Messung 1 05.03.2024"));
+        }
+        flow.SetValuePrefix1(U("Durchfluss"));
+        flow.SetValueSuffix1(U("l/min"));
+        flow.SetValuePrefix2(U("Volumen"));
+        flow.SetValueSuffix2(U("l"));
+        pressure.SetValuePrefix1(U("Druck"));
+        pressure.SetValueSuffix1(U("bar"));
+        mpInfoLegend legend(200, 20, 40, 40, *wxTRANSPARENT_BRUSH);
+        mpInfoTextBox textBox(200, 20, 40, 40, *wxTRANSPARENT_BRUSH);
+        legend.SetFont(bold12);
+        textBox.SetFont(bold12);
+        textBox.SetText(U("Hydrant 12\nNennweite 80"));
+
+        plot->SetDateLabels(true);
+        plot->SetBottomMargin(45);
+        plot->SetStartTime(wxDateTime(5, wxDateTime::Mar, 2024, 8, 0, 0));
+        for (mpLayer* layer : std::initializer_list<mpLayer*>{&timeAxis, &flowAxis, &flow, &pressureAxis,
+                                                              &pressure, &legend, &textBox})
+            plot->AttachLayer(layer);
+
+        // What a paint costs before any layer draws: the buffer's background and the copy to
+        // the screen.
+        const double empty = PaintMs(*plot, 30);
+        std::printf("empty window: %.2f ms per paint\n", empty);
+        std::fflush(stdout);
+
+        std::printf("flow with pressure, 1200 x 600 window, ms per paint\n");
+        std::printf("%10s %12s %12s %12s\n", "samples", "whole view", "tenth", "line-by-line");
+        for (std::size_t n :
+             {std::size_t(10000), std::size_t(100000), std::size_t(1000000), std::size_t(10000000)}) {
+            Recording r = MakeRecording(n);
+            flow.SetDataWithExtra(r.times, r.flows, r.volumes, 0);
+            pressure.SetData(r.times, r.pressures);
+            r = Recording();
+            plot->Fit();
+            // A measured value in the legend, measured again at every paint.
+            plot->SetMeasureMode1(true);
+            wxMouseEvent click(wxEVT_LEFT_DOWN);
+            click.m_x = 700;
+            click.m_y = 300;
+            click.m_leftDown = true;
+            plot->GetEventHandler()->ProcessEvent(click);
+            PaintMs(*plot, 2);  // warm up
+
+            const int rounds = n >= 10000000 ? 10 : 30;
+            const double whole = PaintMs(*plot, rounds);
+            const auto drawStart = std::chrono::steady_clock::now();
+            for (int i = 0; i < rounds; ++i)
+                plot->SnapshotBitmap();
+            const std::chrono::duration<double, std::milli> drawn =
+                std::chrono::steady_clock::now() - drawStart;
+            std::printf("   (drawing into the buffer alone: %.2f ms)\n", drawn.count() / rounds);
+            if (std::getenv("ZPM_BENCH_LAYERS")) {
+                wxBitmap bitmap(plot->GetPlotWidth(), plot->GetPlotHeight());
+                wxMemoryDC dc(bitmap);
+                dc.SetDeviceOrigin(plot->GetPlotWidth() / 2, plot->GetPlotHeight() / 2);
+                std::printf("   per layer:");
+                for (mpLayer* layer : plot->Layers()) {
+                    const auto s = std::chrono::steady_clock::now();
+                    for (int i = 0; i < rounds; ++i)
+                        layer->Draw(dc, *plot);
+                    const std::chrono::duration<double, std::milli> d = std::chrono::steady_clock::now() - s;
+                    std::printf(" %.2f", d.count() / rounds);
+                }
+                std::printf("\n");
+            }
+            plot->SetScaleX(plot->GetScaleX() * 10);
+            const double tenth = PaintMs(*plot, rounds);
+            double every = -1;
+            if (fullDetail && n <= 100000) {
+                plot->Fit();
+                flow.SetReducedDrawing(false);
+                pressure.SetReducedDrawing(false);
+                every = PaintMs(*plot, 5);
+                flow.SetReducedDrawing(true);
+                pressure.SetReducedDrawing(true);
+            }
+            if (every >= 0)
+                std::printf("%10zu %12.2f %12.2f %12.2f\n", n, whole, tenth, every);
+            else
+                std::printf("%10zu %12.2f %12.2f %12s\n", n, whole, tenth, "-");
+            std::fflush(stdout);
+        }
+        for (int key = 0; key < plot->LayerCount() + 1; ++key)
+            plot->DetachLayer(key);
+        frame->Destroy();
+        wxTheApp->Yield(true);
+    }
+    wxTheApp->OnExit();
+    wxEntryCleanup();
+    return 0;
+}
