@@ -10,6 +10,7 @@
 #include <wx/frame.h>
 #include <wx/image.h>
 
+#include <algorithm>
 #include <cmath>
 #include <memory>
 #include <string>
@@ -501,6 +502,31 @@ TEST_F(PlotWindowTest, EmptyTextBoxDrawsAndSendsNothing) {
     EXPECT_NE(0, memcmp(shown.GetData(), without.GetData(), with.GetWidth() * with.GetHeight() * 3));
 }
 
+TEST_F(PlotWindowTest, InvisibleSecondarySeriesIsStillDrawn) {
+    mpFXYVector flow;
+    mpFXYVectorVext pressure;
+    flow.SetData({0, 100}, {0, 10});
+    pressure.SetData({0, 50, 100}, {4, 1, 3});
+    pressure.SetPen(wxPen(*wxRED, 2, wxPENSTYLE_SOLID));
+    pressure.SetContinuity(true);
+    plot->AttachLayer(&flow);
+    plot->Fit();
+    const wxImage alone = plot->SnapshotBitmap().ConvertToImage();
+    plot->AttachLayer(&pressure);
+    plot->Fit();
+    pressure.SetVisible(false);
+    const wxImage invisible = plot->SnapshotBitmap().ConvertToImage();
+    ASSERT_EQ(alone.GetSize(), invisible.GetSize());
+    EXPECT_NE(0, memcmp(alone.GetData(), invisible.GetData(), alone.GetWidth() * alone.GetHeight() * 3));
+    // The primary series hides when invisible.
+    flow.SetVisible(false);
+    plot->DetachLayer(1);
+    const wxImage none = plot->SnapshotBitmap().ConvertToImage();
+    const unsigned char* p = none.GetData();
+    EXPECT_TRUE(
+        std::all_of(p, p + none.GetWidth() * none.GetHeight() * 3, [](unsigned char v) { return v == 255; }));
+}
+
 TEST_F(PlotWindowTest, TimeAxisWithoutStartTimeUsesMargin35) {
     mpScaleX timeAxis(U8("Zeit (h:m:s)"), 2, true, false);
     mpScaleY flowAxis(U8("Durchfluss (l/min)"), 2, true, false);
@@ -567,6 +593,7 @@ TEST_F(PlotWindowTest, ReducedDrawingLooksLikeEverySegment) {
         cases.push_back(uneven);
         Case sparse{"fewer samples than columns", {0, 3, 4, 40, 41, 90}, {1, 9, 2, 7, 7, 3}};
         cases.push_back(sparse);
+        cases.push_back(Case{"one sample", {5}, {3}});
         Case noise{"noise", {}, {}};
         unsigned seed = 1;
         for (int i = 0; i < 50000; ++i) {
