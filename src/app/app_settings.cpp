@@ -18,13 +18,20 @@ SettingsRecord Parse(std::istream& in) {
     int n = 0;
     while (n < 7 && (in >> v[n]))
         ++n;
-    if (n > 0) s.unitSystem = static_cast<std::uint8_t>(v[0] & 0xFF);
-    if (n > 1) s.pressureUnit = static_cast<std::uint8_t>(v[1] & 0xFF);
-    if (n > 2) s.firmwareVersion = static_cast<std::int32_t>(v[2]);
-    if (n > 3) s.showTips = v[3] != 0;
-    if (n > 4) s.flowUnit = static_cast<std::uint8_t>(v[4] & 0xFF);
-    if (n > 5) s.flowUnitFixed = v[5] != 0;
-    if (n > 6) s.absoluteTime = v[6] != 0;
+    if (n > 0)
+        s.unitSystem = static_cast<std::uint8_t>(v[0] & 0xFF);
+    if (n > 1)
+        s.pressureUnit = static_cast<std::uint8_t>(v[1] & 0xFF);
+    if (n > 2)
+        s.firmwareVersion = static_cast<std::int32_t>(v[2]);
+    if (n > 3)
+        s.showTips = v[3] != 0;
+    if (n > 4)
+        s.flowUnit = static_cast<std::uint8_t>(v[4] & 0xFF);
+    if (n > 5)
+        s.flowUnitFixed = v[5] != 0;
+    if (n > 6)
+        s.absoluteTime = v[6] != 0;
     return s;
 }
 

@@ -8,12 +8,12 @@
 // The application settings record. One instance, AppSettings, lives for the whole run; the
 // connection code and the settings dialog copy it in and out by value.
 struct SettingsRecord {
-    std::uint8_t unitSystem = 1;      // 1 metric logger, 0 US logger (gallons)
-    std::uint8_t pressureUnit = 98;   // 98 bar, 112 psi, 8 metres of water, 16 kPa
-    std::int32_t firmwareVersion = 0; // 0x0403 (1027) = firmware with the long settings block
-    std::int32_t serialNumber = 0;    // never persisted
+    std::uint8_t unitSystem = 1;       // 1 metric logger, 0 US logger (gallons)
+    std::uint8_t pressureUnit = 98;    // 98 bar, 112 psi, 8 metres of water, 16 kPa
+    std::int32_t firmwareVersion = 0;  // 0x0403 (1027) = firmware with the long settings block
+    std::int32_t serialNumber = 0;     // never persisted
     bool showTips = true;
-    std::uint8_t flowUnit = 0;        // 0 l/min, 1 l/s, 2 m³/h, 3 US gal/min
+    std::uint8_t flowUnit = 0;  // 0 l/min, 1 l/s, 2 m³/h, 3 US gal/min
     bool flowUnitFixed = false;
     bool absoluteTime = false;
 

@@ -1,10 +1,10 @@
 #include "app/atomic_file.h"
 
-#include <cstdio>
-#include <cstdlib>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <cstdio>
+#include <cstdlib>
 
 #include <ext/stdio_filebuf.h>
 
@@ -12,7 +12,7 @@ namespace {
 
 // Permissions of a new file as the user's umask gives them (mkstemp would make it 0600).
 mode_t NewFileMode(const std::string& path) {
-    struct stat st{};
+    struct stat st {};
     if (::stat(path.c_str(), &st) == 0)
         return st.st_mode & 07777;
     mode_t mask = ::umask(0);

@@ -17,8 +17,8 @@ wxDateTime ParseRecordDate(const wxString& dateText) {
     return wxDateTime();
 }
 
-Storage::Storage(const wxString& dateText_, int intervalMs_, int unitSystem_, bool spareFlag_,
-                 int flowUnit_, int number)
+Storage::Storage(const wxString& dateText_, int intervalMs_, int unitSystem_, bool spareFlag_, int flowUnit_,
+                 int number)
     : startTime(ParseRecordDate(dateText_)),
       flowUnit(flowUnit_),
       title(wxString::Format(wxString::FromAscii("%d"), number)),
@@ -27,8 +27,8 @@ Storage::Storage(const wxString& dateText_, int intervalMs_, int unitSystem_, bo
       intervalMs(intervalMs_),
       dateText(dateText_) {}
 
-void Storage::SetPressureCalibration(std::uint8_t offset, std::uint8_t gainWhole,
-                                     std::uint8_t gainHundredths, std::uint8_t unitCode) {
+void Storage::SetPressureCalibration(std::uint8_t offset, std::uint8_t gainWhole, std::uint8_t gainHundredths,
+                                     std::uint8_t unitCode) {
     pressureOffset = offset;
     pressureGainWhole = gainWhole;
     pressureGainHundredths = gainHundredths;
@@ -60,11 +60,17 @@ void Storage::AddSample(float time, float flow, float pressure, float volume) {
     pressures.push_back(pressure);
     float v = 0.0f;
     switch (flowUnit) {
-    case 2: v = volume / 1000.0f; break;
-    case 0:
-    case 1:
-    case 3: v = volume; break;
-    default: v = 0.0f; break;
+        case 2:
+            v = volume / 1000.0f;
+            break;
+        case 0:
+        case 1:
+        case 3:
+            v = volume;
+            break;
+        default:
+            v = 0.0f;
+            break;
     }
     volumes.push_back(v);
 }
@@ -73,9 +79,13 @@ Storage::Sample Storage::GetSample(int i) const {
     return Sample{times[i], flows[i], pressures[i], volumes[i]};
 }
 
-Storage::Sample Storage::GetLastSample() const { return GetSample(SampleCount() - 1); }
+Storage::Sample Storage::GetLastSample() const {
+    return GetSample(SampleCount() - 1);
+}
 
-float Storage::LastVolume() const { return volumes.empty() ? 0.0f : volumes.back(); }
+float Storage::LastVolume() const {
+    return volumes.empty() ? 0.0f : volumes.back();
+}
 
 void Storage::Reserve(std::size_t n) {
     times.reserve(n);

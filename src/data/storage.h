@@ -23,8 +23,8 @@ public:
         float time = 0, flow = 0, pressure = 0, volume = 0;
     };
 
-    void SetPressureCalibration(std::uint8_t offset, std::uint8_t gainWhole,
-                                std::uint8_t gainHundredths, std::uint8_t unitCode);
+    void SetPressureCalibration(std::uint8_t offset, std::uint8_t gainWhole, std::uint8_t gainHundredths,
+                                std::uint8_t unitCode);
     // Appends a sample from logger readings: raw flow in the logger's own unit, raw pressure
     // as converter counts.
     void AddRawSample(int rawFlow, int rawPressure);
@@ -55,7 +55,10 @@ public:
     void SetNoteText(const wxString& t) { noteText = t; }
     int NoteX() const { return noteX; }
     int NoteY() const { return noteY; }
-    void SetNotePosition(int x, int y) { noteX = x; noteY = y; }
+    void SetNotePosition(int x, int y) {
+        noteX = x;
+        noteY = y;
+    }
     int SerialNumber() const { return serialNumber; }
     void SetSerialNumber(int n) { serialNumber = n; }
     float TargetFlow() const { return targetFlow; }

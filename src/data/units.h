@@ -6,11 +6,21 @@
 namespace units {
 
 // Flow unit codes (AppSettings.flowUnit, Storage::flowUnit).
-enum FlowUnit : int { FlowLitresPerMinute = 0, FlowLitresPerSecond = 1, FlowCubicMetresPerHour = 2, FlowGallonsPerMinute = 3 };
+enum FlowUnit : int {
+    FlowLitresPerMinute = 0,
+    FlowLitresPerSecond = 1,
+    FlowCubicMetresPerHour = 2,
+    FlowGallonsPerMinute = 3
+};
 // Unit system of a logger.
 enum UnitSystem : int { UnitSystemUS = 0, UnitSystemMetric = 1 };
 // Pressure unit codes.
-enum PressureUnit : int { PressurePsi = 112, PressureBar = 98, PressureMetresOfWater = 8, PressureKiloPascal = 16 };
+enum PressureUnit : int {
+    PressurePsi = 112,
+    PressureBar = 98,
+    PressureMetresOfWater = 8,
+    PressureKiloPascal = 16
+};
 
 inline constexpr double GallonsPerLitre = 0.264172;
 

@@ -3,13 +3,13 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
-#include <csignal>
-#include <sys/resource.h>
-#include <sys/stat.h>
 
 namespace fs = std::filesystem;
 
@@ -54,7 +54,7 @@ TEST(SettingsFile, ReadingConvertsEachLineAsTheTableSays) {
     EXPECT_EQ(s.unitSystem, 0);
     EXPECT_EQ(s.pressureUnit, 97);  // low 8 bits of 353
     EXPECT_EQ(s.firmwareVersion, -5);
-    EXPECT_TRUE(s.showTips);  // "2" is true ...
+    EXPECT_TRUE(s.showTips);   // "2" is true ...
     EXPECT_EQ(s.flowUnit, 2);  // 258 & 0xFF
     EXPECT_TRUE(s.flowUnitFixed);
     EXPECT_TRUE(s.absoluteTime);
@@ -83,9 +83,7 @@ TEST(SettingsFile, ShortOrGarbageFilesTakeDefaultsForWhatIsMissing) {
     SettingsRecord firstThree = firstTwo;
     firstThree.firmwareVersion = 1027;
     const Case cases[] = {
-        {"", SettingsRecord{}},
-        {"garbage\n", SettingsRecord{}},
-        {"0\n112\n", firstTwo},
+        {"", SettingsRecord{}},         {"garbage\n", SettingsRecord{}}, {"0\n112\n", firstTwo},
         {"0\n112\nxyz\n0\n", firstTwo},  // everything from the first unreadable line is default
         {"0\n112\n1027", firstThree},
     };
@@ -112,7 +110,7 @@ TEST(SettingsFile, FullDiskLeavesThePreviousFileIntact) {
     std::string path = dir.path + "/zpmv48.ini";
     ASSERT_TRUE(settingsfile::Save(path, SettingsRecord{}));
     // A file size limit makes every write past 4 bytes fail as a full disk would (also as root).
-    struct rlimit old{};
+    struct rlimit old {};
     getrlimit(RLIMIT_FSIZE, &old);
     auto previousHandler = signal(SIGXFSZ, SIG_IGN);
     struct rlimit tiny = old;
@@ -142,5 +140,6 @@ TEST(AtomicFile, WriterFailureKeepsOldContentAndRemovesTheTemporary) {
 }
 
 TEST(AtomicFile, MissingDirectoryIsReportedAsCannotOpen) {
-    EXPECT_EQ(WriteFileAtomically("/proc/zpm-no-such-dir/x", std::string("x")), AtomicWriteResult::CannotOpen);
+    EXPECT_EQ(WriteFileAtomically("/proc/zpm-no-such-dir/x", std::string("x")),
+              AtomicWriteResult::CannotOpen);
 }

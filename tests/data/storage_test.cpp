@@ -62,11 +62,11 @@ TEST(Storage, FlowAndVolumeFollowTheFlowUnit) {
         float flow, volume;
     };
     const Case cases[] = {
-        {0, 100, 60000, 100.0f, 100.0f},          // litres
-        {1, 120, 1000, 2.0f, 2.0f},               // l/s, volume still litres
-        {2, 100, 60000, 6.0f, 0.1f},              // m³/h and cubic metres
-        {3, 100, 60000, 26.4172f, 26.4172f},      // US gallons for both
-        {9, 100, 60000, 0.0f, 0.0f},              // unknown code
+        {0, 100, 60000, 100.0f, 100.0f},      // litres
+        {1, 120, 1000, 2.0f, 2.0f},           // l/s, volume still litres
+        {2, 100, 60000, 6.0f, 0.1f},          // m³/h and cubic metres
+        {3, 100, 60000, 26.4172f, 26.4172f},  // US gallons for both
+        {9, 100, 60000, 0.0f, 0.0f},          // unknown code
     };
     for (const auto& c : cases) {
         Storage r = Metric(c.flowUnit, c.intervalMs);
@@ -95,14 +95,11 @@ TEST(Storage, PressureCalibrationThresholdAndUnits) {
     };
     const double psi = (330 - 104) / 2.26;  // 100 psi
     const Case cases[] = {
-        {108, 112, 0.0},                 // less than offset + 5: exactly zero
-        {109, 112, 5 / 2.26},            // offset + 5 counts
-        {50, 112, 0.0},                  // below the offset
-        {330, 112, psi},
-        {330, 98, psi / 14.504},
-        {330, 8, psi / 1.42197},
-        {330, 16, psi / 0.145038},
-        {330, 77, psi},                  // unknown code stays psi
+        {108, 112, 0.0},       // less than offset + 5: exactly zero
+        {109, 112, 5 / 2.26},  // offset + 5 counts
+        {50, 112, 0.0},        // below the offset
+        {330, 112, psi},      {330, 98, psi / 14.504}, {330, 8, psi / 1.42197}, {330, 16, psi / 0.145038},
+        {330, 77, psi},  // unknown code stays psi
     };
     for (const auto& c : cases) {
         Storage r = Metric(0);

@@ -3,7 +3,9 @@
 #include "support/gui_testing.h"
 
 #include <wx/app.h>
+#include <wx/dialog.h>
 #include <wx/init.h>
+#include <wx/modalhook.h>
 
 #include <cstdlib>
 #include <string>
@@ -23,6 +25,15 @@ void FailOnAssert(const wxString& file, int line, const wxString& func, const wx
         << "wx assert in " << func.utf8_string() << ": " << cond.utf8_string() << " " << msg.utf8_string();
 }
 
+// Outside wxTEST_DIALOG a modal dialog would wait for a user who never comes: fail instead.
+class FailOnUnexpectedDialog : public wxModalDialogHook {
+protected:
+    int Enter(wxDialog* dialog) override {
+        throw std::runtime_error("unexpected modal dialog \"" + dialog->GetTitle().utf8_string() + "\"");
+    }
+    void Exit(wxDialog*) override {}
+};
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -41,6 +52,8 @@ int main(int argc, char** argv) {
         return 2;
     }
     wxSetAssertHandler(FailOnAssert);
+    FailOnUnexpectedDialog unexpectedDialogs;
+    unexpectedDialogs.Register();
     int rc = RUN_ALL_TESTS();
     wxTheApp->OnExit();
     wxEntryCleanup();

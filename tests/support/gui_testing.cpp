@@ -11,9 +11,13 @@
 #include <fstream>
 #include <sstream>
 
-LogCapture::LogCapture() { previous = wxLog::SetActiveTarget(this); }
+LogCapture::LogCapture() {
+    previous = wxLog::SetActiveTarget(this);
+}
 
-LogCapture::~LogCapture() { wxLog::SetActiveTarget(previous); }
+LogCapture::~LogCapture() {
+    wxLog::SetActiveTarget(previous);
+}
 
 void LogCapture::DoLogRecord(wxLogLevel level, const wxString& msg, const wxLogRecordInfo&) {
     entries.push_back({level, msg});
@@ -74,7 +78,9 @@ std::string SourceDir() {
     return dir ? dir : ".";
 }
 
-std::string SettingsFilePath() { return TestHome() + "/zpmv48.ini"; }
+std::string SettingsFilePath() {
+    return TestHome() + "/zpmv48.ini";
+}
 
 void WriteSettingsFile(const std::string& content) {
     std::ofstream(SettingsFilePath(), std::ios::trunc) << content;

@@ -53,7 +53,9 @@ private:
 };
 
 // Shorthand for the program's texts in tests: UTF-8 literal to wxString.
-inline wxString U8(const char* text) { return wxString::FromUTF8(text); }
+inline wxString U8(const char* text) {
+    return wxString::FromUTF8(text);
+}
 
 // Collects wxLogError / wxLogMessage / wxLogWarning instead of showing boxes at idle time.
 class LogCapture : public wxLog {
