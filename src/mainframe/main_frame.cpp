@@ -1,69 +1,166 @@
 #include "mainframe/main_frame.h"
 
+#include "acquisition/progress.h"
 #include "app/app_settings.h"
 #include "app/command_ids.h"
+#include "device/vext_usb.h"
+#include "mainframe/tips_dialog.h"
+#include "plot/layers.h"
+#include "plot/plot_events.h"
+#include "plot/plot_window.h"
+#include "plot/scales.h"
 #include "resources/pictures.h"
 
 #include <wx/image.h>
+#include <wx/listctrl.h>
 #include <wx/msgdlg.h>
 #include <wx/splash.h>
 #include <wx/statusbr.h>
 
 bool MainFrame::splashEnabled = true;
 
+// The command table: every button, menu, list, timer and custom event of the main window.
+// clang-format off
 wxBEGIN_EVENT_TABLE(MainFrame, wxFrame)
     EVT_MENU(ID_QUIT, MainFrame::OnQuit)
+    EVT_MENU(ID_OPEN_JOB, MainFrame::OnOpenJob)
+    EVT_BUTTON(ID_OPEN_BUTTON, MainFrame::OnOpenJob)
+    EVT_MENU(ID_SAVE_JOB, MainFrame::OnSaveJob)
+    EVT_BUTTON(ID_SAVE_JOB, MainFrame::OnSaveJob)
+    EVT_MENU(ID_SAVE_JOB_AS, MainFrame::OnSaveJobAs)
+    EVT_MENU(ID_PRINT, MainFrame::OnPrint)
+    EVT_MENU(ID_PRINT_PREVIEW, MainFrame::OnPrintPreview)
+    EVT_BUTTON(ID_PRINT_BUTTON, MainFrame::OnPrintPreview)
+    EVT_BUTTON(ID_IMAGE_EXPORT, MainFrame::OnExportImage)
+    EVT_MENU(ID_EXPORT_CSV, MainFrame::OnExportCsv)
+    EVT_MENU(ID_COLOUR_FLOW, MainFrame::OnLineColour)
+    EVT_MENU(ID_COLOUR_VOLUME, MainFrame::OnLineColour)
+    EVT_MENU(ID_COLOUR_PRESSURE, MainFrame::OnLineColour)
+    EVT_MENU(ID_WIDTH_FLOW, MainFrame::OnLineWidth)
+    EVT_MENU(ID_WIDTH_VOLUME, MainFrame::OnLineWidth)
+    EVT_MENU(ID_WIDTH_PRESSURE, MainFrame::OnLineWidth)
+    EVT_MENU(ID_FLOW_UNIT_LMIN, MainFrame::OnFlowUnit)
+    EVT_MENU(ID_FLOW_UNIT_M3H, MainFrame::OnFlowUnit)
+    EVT_MENU(ID_FLOW_UNIT_LS, MainFrame::OnFlowUnit)
+    EVT_MENU(ID_FLOW_UNIT_GPM, MainFrame::OnFlowUnit)
+    EVT_MENU(ID_ABSOLUTE_TIME, MainFrame::OnAbsoluteTime)
+    EVT_MENU(ID_FILTER_SETTINGS, MainFrame::OnFilterSettings)
+    EVT_MENU(ID_SHOW_TIPS, MainFrame::OnShowTips)
+    EVT_MENU(ID_IMPORT_DATABASE, MainFrame::OnImportDatabase)
+    EVT_MENU(ID_SERVICE_DIALOG, MainFrame::OnServiceDialog)
+    EVT_BUTTON(ID_ZOOM_IN, MainFrame::OnZoomIn)
+    EVT_BUTTON(ID_ZOOM_OUT, MainFrame::OnZoomOut)
+    EVT_BUTTON(ID_SHOW_FLOW, MainFrame::OnShowFlow)
+    EVT_BUTTON(ID_SHOW_VOLUME, MainFrame::OnShowVolume)
+    EVT_BUTTON(ID_SHOW_PRESSURE, MainFrame::OnShowPressure)
+    EVT_BUTTON(ID_MEASURE_1, MainFrame::OnMeasure1)
+    EVT_BUTTON(ID_MEASURE_2, MainFrame::OnMeasure2)
+    EVT_BUTTON(ID_GRID, MainFrame::OnGrid)
+    EVT_BUTTON(ID_POINTS, MainFrame::OnPoints)
+    EVT_BUTTON(ID_FILTER, MainFrame::OnFilter)
+    EVT_BUTTON(ID_RECORD, MainFrame::OnRecord)
+    EVT_BUTTON(ID_STOP, MainFrame::OnStop)
+    EVT_BUTTON(ID_DEVICE_SETTINGS, MainFrame::OnDeviceSettings)
+    EVT_BUTTON(ID_CLEAR_DEVICE, MainFrame::OnClearDevice)
+    EVT_BUTTON(ID_UPLOAD, MainFrame::OnUpload)
+    EVT_BUTTON(ID_DELETE_RECORD, MainFrame::OnDeleteRecord)
+    EVT_BUTTON(ID_RENAME_RECORD, MainFrame::OnRenameRecord)
+    EVT_BUTTON(ID_SUBTITLE, MainFrame::OnEditSubtitle)
+    EVT_BUTTON(ID_TEXT_BOX, MainFrame::OnEditNoteText)
+    EVT_BUTTON(ID_TARGET_FLOW, MainFrame::OnEditTargetFlow)
+    EVT_LIST_ITEM_SELECTED(ID_RECORD_LIST, MainFrame::OnRecordSelected)
+    EVT_LIST_ITEM_DESELECTED(ID_RECORD_LIST, MainFrame::OnRecordDeselected)
+    EVT_LIST_ITEM_ACTIVATED(ID_RECORD_LIST, MainFrame::OnRecordActivated)
+    EVT_TIMER(ID_STATUS_TIMER, MainFrame::OnStatusTimer)
+    EVT_TIMER(ID_LIVE_TIMER, MainFrame::OnLiveTimer)
+    EVT_COMMAND(wxID_ANY, zpmEVT_PLOT_MEASURE, MainFrame::OnPlotMeasure)
+    EVT_COMMAND(wxID_ANY, zpmEVT_PLOT_TEXTBOX, MainFrame::OnPlotTextBox)
+    EVT_COMMAND(wxID_ANY, zpmEVT_TIPS_SETTING, MainFrame::OnTipsSetting)
 wxEND_EVENT_TABLE()
+    // clang-format on
 
-MainFrame::MainFrame(const wxString& title, const wxPoint& pos, const wxSize& size)
+    MainFrame::MainFrame(const wxString& title, const wxPoint& pos, const wxSize& size)
     // 1. The frame window.
     : wxFrame(nullptr, wxID_ANY, title, pos, size, wxDEFAULT_FRAME_STYLE, wxString::FromAscii("frame")),
-      // 2. Members: empty record set, timers not started, savedFlag false.
+      // 2. Members: empty record set, timers constructed but not started, savedFlag false.
       statusTimer(this, ID_STATUS_TIMER),
-      liveTimer(this, ID_LIVE_TIMER) {
+      liveTimer(this, ID_LIVE_TIMER),
+      progressFactory(DefaultProgressFactory()) {
     Bind(wxEVT_CLOSE_WINDOW, &MainFrame::OnClose, this);
 
-    // 3. Settings file.
+    // 3. The settings file.
     AppSettings = settingsfile::Load(settingsfile::DefaultPath());
 
-    // 4. Menu bar.
-    // 5. Main panel, controls and sizers.
-    // 6. Record list columns, chart, button states; then the status timer and the USB link.
-    statusTimer.Start(5000);
+    // 4. The menu bar; its check marks come from the settings.
+    BuildMenuBar();
 
-    // 7. Status bar.
+    // 5. The main panel with every control and sizer; the frame takes the sizer's minimum size.
+    BuildPanel();
+
+    // 6. Record list, chart, button states; then the status timer and the USB link. The bus is
+    //    not touched here: the first contact with a logger is the first status tick.
+    SetUpRecordList();
+    SetUpChart();
+    SetInitialButtonStates();
+    statusTimer.Start(5000);
+    usbLink = std::make_unique<VextUSB>();
+
+    // 7. The status bar.
     CreateStatusBar(2);
     SetStatusText(wxString::FromUTF8("ZPM Version 4.8"), 0);
 
-    // 8. Image handlers and the splash screen.
-    wxInitAllImageHandlers();
+    // 8. Image handlers and the splash screen, painted before construction goes on.
+    if (!wxImage::FindHandler(wxBITMAP_TYPE_PNG))  // once per process, however many frames
+        wxInitAllImageHandlers();
     if (splashEnabled) {
         new wxSplashScreen(pictures::Get(pictures::Motif::Splash),
                            wxSPLASH_CENTRE_ON_SCREEN | wxSPLASH_TIMEOUT, 2000, nullptr, wxID_ANY,
-                           wxDefaultPosition, wxDefaultSize,
-                           wxSIMPLE_BORDER | wxSTAY_ON_TOP);
+                           wxDefaultPosition, wxDefaultSize, wxSIMPLE_BORDER | wxSTAY_ON_TOP);
         wxYield();
     }
 
-    // 9. Startup tips.
+    // 9. The startup tips, modeless, shown before the main window.
+    if (AppSettings.showTips)
+        (new TipsDialog(this, true))->Show(true);
 }
 
 MainFrame::~MainFrame() {
     settingsfile::Save(settingsfile::DefaultPath(), AppSettings);
     statusTimer.Stop();
     liveTimer.Stop();
+    // The plot window (a child) is destroyed after this body; it must not paint layers that are
+    // about to go, so take them off first.
+    for (int key = 0; key < 9; ++key)
+        plotWindow->DetachLayer(key);
 }
 
-void MainFrame::AppendRecord(const Storage& record) { records.push_back(record); }
+void MainFrame::AppendRecord(const Storage& record) {
+    records.push_back(record);
+}
 
-void MainFrame::InsertRecordAtFront(const Storage& record) { records.insert(records.begin(), record); }
+void MainFrame::InsertRecordAtFront(const Storage& record) {
+    records.insert(records.begin(), record);
+    if (liveRecordIndex >= 0)
+        ++liveRecordIndex;
+    chartedRecord = -1;  // indexes moved: the next chart is another record
+}
 
 void MainFrame::EraseRecord(int index) {
-    if (index >= 0 && index < static_cast<int>(records.size()))
-        records.erase(records.begin() + index);
+    if (index < 0 || index >= static_cast<int>(records.size()))
+        return;
+    records.erase(records.begin() + index);
+    if (index == liveRecordIndex)
+        liveRecordIndex = -1;
+    else if (index < liveRecordIndex)
+        --liveRecordIndex;
+    chartedRecord = -1;
 }
 
-void MainFrame::ClearRecords() { records.clear(); }
+void MainFrame::ClearRecords() {
+    records.clear();
+    liveRecordIndex = -1;
+    chartedRecord = -1;
+}
 
 void MainFrame::OnClose(wxCloseEvent& event) {
     if (savedFlag || records.empty()) {
@@ -73,8 +170,14 @@ void MainFrame::OnClose(wxCloseEvent& event) {
     wxMessageDialog ask(nullptr, wxString::FromUTF8("Do you wish to save data before closing?"),
                         wxString::FromUTF8("Before you close"), wxYES_NO | wxICON_INFORMATION);
     if (ask.ShowModal() == wxID_YES)
-        return;  // consumed: the window stays open with every record, nothing saved
+        return;  // consumed: the window stays open with every record, nothing is saved
     event.Skip();
 }
 
-void MainFrame::OnQuit(wxCommandEvent&) { Close(true); }
+void MainFrame::OnQuit(wxCommandEvent&) {
+    Close(true);
+}
+
+void MainFrame::SetProgressFactory(std::function<std::unique_ptr<ProgressIndicator>()> factory) {
+    progressFactory = std::move(factory);
+}

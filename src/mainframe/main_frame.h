@@ -2,16 +2,42 @@
 
 #include "data/storage.h"
 
+#include <wx/colour.h>
 #include <wx/frame.h>
 #include <wx/timer.h>
 
+#include <array>
+#include <functional>
 #include <memory>
 #include <vector>
 
 class VextUSB;
+class wxVextButton;
+class kwxLCDDisplay;
+class kwxLCDClock;
+class mpWindow;
+class mpScaleX;
+class mpScaleY;
+class mpScaleYVext;
+class mpFXYVector;
+class mpFXYVectorVext;
+class mpInfoLegend;
+class mpInfoTextBox;
+class wxBitmapButton;
+class wxButton;
+class wxGauge;
+class wxListEvent;
+class wxListView;
+class wxMenu;
+class wxMenuItem;
+class wxPanel;
+class wxStaticText;
+class ProgressIndicator;
 
-// The program's one main window. It owns the record set, the timers and the USB link, and
-// routes every command of its static event table to the handler that owns it.
+// The program's one main window. It owns the record set, the timers, the USB link and the chart
+// layers, and routes every command of its static event table to the handler that owns it.
+// Its operations are spread over the folders of the subsystems they belong to (mainframe/,
+// charts/, acquisition/, files/).
 class MainFrame : public wxFrame {
 public:
     MainFrame(const wxString& title, const wxPoint& pos, const wxSize& size);
@@ -20,9 +46,9 @@ public:
     // Tests switch the 2-second splash off; the program always shows it.
     static bool splashEnabled;
 
-    // The record set; row i of the record list is record i.
-    std::vector<Storage>& Records() { return records; }
+    // ---- record set ----
     const std::vector<Storage>& Records() const { return records; }
+    std::vector<Storage>& Records() { return records; }
     void AppendRecord(const Storage& record);
     void InsertRecordAtFront(const Storage& record);
     void EraseRecord(int index);
@@ -31,17 +57,200 @@ public:
     bool IsSaved() const { return savedFlag; }
     void SetSaved(bool saved) { savedFlag = saved; }
 
+    // ---- operations other parts call after changing records or settings ----
+    void RefreshRecordList();
+    void ChartRecord(int index);
+    void SyncFlowUnitItems();
+    void UpdateUnitLabels(int index);
+    void RefreshChart();
+
+    // ---- accessors for tests and the gallery ----
     wxTimer& StatusTimer() { return statusTimer; }
     wxTimer& LiveTimer() { return liveTimer; }
+    wxPanel* Panel() const { return panel; }
+    mpWindow* PlotWindow() const { return plotWindow; }
+    wxListView* RecordList() const { return recordList; }
+    kwxLCDDisplay* FlowDisplay() const { return flowDisplay; }
+    kwxLCDDisplay* PressureDisplay() const { return pressureDisplay; }
+    kwxLCDClock* Clock() const { return clock; }
+    wxStaticText* FlowUnitLabel() const { return flowUnitLabel; }
+    wxStaticText* PressureUnitLabel() const { return pressureUnitLabel; }
+    wxStaticText* StatusText() const { return statusText; }
+    wxGauge* MemoryGauge() const { return memoryGauge; }
+    wxGauge* BatteryGauge() const { return batteryGauge; }
+    mpFXYVector* FlowSeries() const { return flowSeries.get(); }
+    mpFXYVector* VolumeSeries() const { return volumeSeries.get(); }
+    mpFXYVector* PressureSeries() const { return pressureSeries.get(); }
+    mpFXYVectorVext* SecondaryPressureSeries() const { return secondaryPressureSeries.get(); }
+    mpFXYVector* TargetLine() const { return targetLine.get(); }
+    mpScaleX* TimeAxis() const { return timeAxis.get(); }
+    mpScaleY* FlowAxis() const { return flowAxis.get(); }
+    mpScaleY* VolumeAxis() const { return volumeAxis.get(); }
+    mpScaleY* PressureAxis() const { return pressureAxis.get(); }
+    mpScaleYVext* SecondaryPressureAxis() const { return secondaryPressureAxis.get(); }
+    mpInfoLegend* Legend() const { return legend.get(); }
+    mpInfoTextBox* TextBox() const { return textBox.get(); }
+    bool FlowShown() const { return flowShown; }
+    bool VolumeShown() const { return volumeShown; }
+    bool PressureShown() const { return pressureShown; }
+    bool Measure1On() const { return measure1On; }
+    bool Measure2On() const { return measure2On; }
+    bool GridOn() const { return gridOn; }
+    bool PointsMode() const { return pointsMode; }
+    bool FilterOn() const { return filterOn; }
+    int FilterHalfWidth() const { return filterHalfWidth; }
+    const wxString& JobFilePath() const { return jobFilePath; }
+    int LiveRecordIndex() const { return liveRecordIndex; }
+    float ElapsedTime() const { return elapsedTime; }
+    int LivePollingInterval() const { return livePollingMs; }
+    VextUSB& UsbLink() { return *usbLink; }
+    // The download's progress window; tests put their own in its place.
+    void SetProgressFactory(std::function<std::unique_ptr<ProgressIndicator>()> factory);
 
 private:
+    // Construction steps.
+    void BuildMenuBar();
+    void BuildPanel();
+    void SetUpRecordList();
+    void SetUpChart();
+    void SetInitialButtonStates();
+
+    // Application shell.
     void OnClose(wxCloseEvent& event);
     void OnQuit(wxCommandEvent& event);
+    void OnFlowUnit(wxCommandEvent& event);
+    void OnShowTips(wxCommandEvent& event);
+    void OnTipsSetting(wxCommandEvent& event);
 
+    // Record list.
+    int SingleSelectedFocusedRow() const;
+    void OnRecordSelected(wxListEvent& event);
+    void OnRecordDeselected(wxListEvent& event);
+    void OnRecordActivated(wxListEvent& event);
+    void OnRenameRecord(wxCommandEvent& event);
+    void OnEditSubtitle(wxCommandEvent& event);
+    void OnEditNoteText(wxCommandEvent& event);
+    void OnEditTargetFlow(wxCommandEvent& event);
+    void OnDeleteRecord(wxCommandEvent& event);
+    void EnableRecordButtons(bool enable);
+    void EditRecordText(int kind);
+    void ReselectRow(int select, int focus);
+
+    // Chart and plot commands.
+    void OnZoomIn(wxCommandEvent& event);
+    void OnZoomOut(wxCommandEvent& event);
+    void OnShowFlow(wxCommandEvent& event);
+    void OnShowVolume(wxCommandEvent& event);
+    void OnShowPressure(wxCommandEvent& event);
+    void OnMeasure1(wxCommandEvent& event);
+    void OnMeasure2(wxCommandEvent& event);
+    void OnGrid(wxCommandEvent& event);
+    void OnPoints(wxCommandEvent& event);
+    void OnLineColour(wxCommandEvent& event);
+    void OnLineWidth(wxCommandEvent& event);
+    void OnAbsoluteTime(wxCommandEvent& event);
+    void OnPlotMeasure(wxCommandEvent& event);
+    void OnPlotTextBox(wxCommandEvent& event);
+    void SetButtonActive(wxVextButton* button, bool active);
+    void SetMeasure1(bool on);
+    void SetMeasure2(bool on);
+    void ShowFlowReadout(double value);
+
+    // Filter.
+    void OnFilter(wxCommandEvent& event);
+    void OnFilterSettings(wxCommandEvent& event);
+
+    // Files.
+    void OnOpenJob(wxCommandEvent& event);
+    void OnSaveJob(wxCommandEvent& event);
+    void OnSaveJobAs(wxCommandEvent& event);
+    void OnExportCsv(wxCommandEvent& event);
+    void OnExportImage(wxCommandEvent& event);
+    void OnImportDatabase(wxCommandEvent& event);
+    void SaveJob();
+    void SaveJobAs();
+    bool ConfirmDiscardUnsaved();
+    void ReadJobFile(const wxString& path);
+    bool WriteJobFile();
+
+    // Printing.
+    void OnPrint(wxCommandEvent& event);
+    void OnPrintPreview(wxCommandEvent& event);
+
+    // Acquisition.
+    void OnStatusTimer(wxTimerEvent& event);
+    void OnLiveTimer(wxTimerEvent& event);
+    void OnRecord(wxCommandEvent& event);
+    void OnStop(wxCommandEvent& event);
+    void OnUpload(wxCommandEvent& event);
+    void OnClearDevice(wxCommandEvent& event);
+    void StopRecording();
+    void ClearDeviceMemory();
+
+    // Dialogs.
+    void OnDeviceSettings(wxCommandEvent& event);
+    void OnServiceDialog(wxCommandEvent& event);
+
+    // ---- state ----
     std::vector<Storage> records;
     bool savedFlag = false;
     wxTimer statusTimer;
     wxTimer liveTimer;
+    std::unique_ptr<VextUSB> usbLink;
+    wxString jobFilePath;
+
+    // Live recording: the record the record command created (-1 when none); kept in step with
+    // every change of the record set so live samples never land in another record.
+    int liveRecordIndex = -1;
+    float elapsedTime = 0.0f;
+    int livePollingMs = 1000;
+    std::function<std::unique_ptr<ProgressIndicator>()> progressFactory;
+
+    // Controls.
+    wxPanel* panel = nullptr;
+    wxVextButton *openButton = nullptr, *saveButton = nullptr, *printButton = nullptr, *imageButton = nullptr,
+                 *logoButton = nullptr;
+    wxVextButton *zoomInButton = nullptr, *zoomOutButton = nullptr, *measure1Button = nullptr,
+                 *measure2Button = nullptr, *gridButton = nullptr, *pointsButton = nullptr,
+                 *filterButton = nullptr;
+    wxVextButton *flowButton = nullptr, *volumeButton = nullptr, *pressureButton = nullptr;
+    mpWindow* plotWindow = nullptr;
+    wxBitmapButton *recordButton = nullptr, *stopButton = nullptr, *settingsButton = nullptr,
+                   *clearButton = nullptr, *uploadButton = nullptr;
+    kwxLCDClock* clock = nullptr;
+    kwxLCDDisplay *flowDisplay = nullptr, *pressureDisplay = nullptr;
+    wxStaticText *flowUnitLabel = nullptr, *pressureUnitLabel = nullptr;
+    wxListView* recordList = nullptr;
+    wxButton *deleteButton = nullptr, *renameButton = nullptr, *subtitleButton = nullptr,
+             *textBoxButton = nullptr, *targetFlowButton = nullptr;
+    wxGauge *memoryGauge = nullptr, *batteryGauge = nullptr;
+    wxStaticText* statusText = nullptr;
+
+    // Menus.
+    wxMenu* dataMenu = nullptr;
+    std::array<wxMenuItem*, 4> flowUnitItems{};  // ids 61, 63, 62, 64 in menu order
+    wxMenuItem* absoluteTimeItem = nullptr;
+
+    // Chart objects, built once, attached by mode.
+    std::unique_ptr<mpScaleX> timeAxis;
+    std::unique_ptr<mpScaleY> flowAxis, volumeAxis, pressureAxis;
+    std::unique_ptr<mpScaleYVext> secondaryPressureAxis;
+    std::unique_ptr<mpFXYVector> flowSeries, volumeSeries, pressureSeries, targetLine;
+    std::unique_ptr<mpFXYVectorVext> secondaryPressureSeries;
+    std::unique_ptr<mpInfoLegend> legend;
+    std::unique_ptr<mpInfoTextBox> textBox;
+
+    // Chart state.
+    bool flowShown = false, volumeShown = false, pressureShown = false;
+    bool gridOn = false, pointsMode = false;
+    bool measure1On = false, measure2On = false;
+    int pointWidth = 6, lineWidth = 2;
+    wxColour chosenColour;
+    int chartedRecord = -1;
+
+    // Filter commands.
+    bool filterOn = false;
+    int filterHalfWidth = 2;
 
     wxDECLARE_EVENT_TABLE();
 };

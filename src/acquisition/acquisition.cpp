@@ -1,0 +1,140 @@
+// The logger's status poll and live recording.
+#include "acquisition/status_text.h"
+#include "app/app_settings.h"
+#include "data/units.h"
+#include "device/protocol.h"
+#include "device/vext_usb.h"
+#include "mainframe/look.h"
+#include "mainframe/main_frame.h"
+#include "widgets/lcd_display.h"
+
+#include <wx/bmpbuttn.h>
+#include <wx/gauge.h>
+#include <wx/log.h>
+#include <wx/stattext.h>
+
+#include <algorithm>
+#include <vector>
+
+namespace {
+wxString U(const char* text) {
+    return wxString::FromUTF8(text);
+}
+}  // namespace
+
+void MainFrame::OnStatusTimer(wxTimerEvent&) {
+    const std::uint8_t* reply = usbLink->ReadStatus();
+    if (!reply) {
+        statusText->SetLabel(U(" "));
+        memoryGauge->SetValue(0);
+        batteryGauge->SetValue(0);
+        return;
+    }
+    const DeviceStatus st = DecodeStatus(reply);
+    statusText->SetLabel(status::RemainingTimeText(RemainingSeconds(st.freeBytes, st.sampleRateRegister)));
+    memoryGauge->SetValue(status::MemoryGaugeValue(st.freeBytes, memoryGauge->GetRange()));
+
+    const int b = 3 * st.batteryReading;
+    batteryGauge->SetBackgroundColour(FaceColour());
+    batteryGauge->SetValue(std::clamp(b, 0, batteryGauge->GetRange()));
+    switch (status::BatteryLevelOf(b)) {
+        case status::BatteryLevel::Good:
+            batteryGauge->SetForegroundColour(wxColour(0, 255, 0));
+            break;
+        case status::BatteryLevel::Low:
+            batteryGauge->SetForegroundColour(wxColour(240, 160, 0));
+            break;
+        case status::BatteryLevel::Critical:
+            batteryGauge->SetForegroundColour(wxColour(255, 0, 0));
+            break;
+    }
+}
+
+void MainFrame::OnRecord(wxCommandEvent&) {
+    elapsedTime = 0.0f;
+    const std::uint8_t* fw = usbLink->ReadFirmwareVersion();
+    AppSettings.firmwareVersion = fw ? FirmwareWord(fw) : 0;
+    const int length = SettingsBlockLength(AppSettings.firmwareVersion);
+    std::vector<std::uint8_t> raw(length);
+    if (!usbLink->ReadMemory(0, length, raw.data())) {
+        wxLogError(U("Keine USB-Verbindung erkannt: USB Kabel erneut einstecken"));
+        return;
+    }
+    const SettingsBlock block = DecodeSettingsBlock(raw.data(), raw.size());
+    AppSettings = ApplyFlowUnitOption(AppSettings, block);
+    SyncFlowUnitItems();
+
+    recordButton->Enable(false);
+    stopButton->Enable(true);
+
+    const int intervalMs = IntervalMsFromRegister(block.sampleRateRegister);
+    AppSettings.unitSystem = block.stateFlags & 1;
+    AppSettings.pressureUnit = block.pressureUnit;
+
+    if (!usbLink->SetLiveMode(true)) {
+        wxLogError(U("USB-Kommunikation ausgefallen"));
+        return;  // the stop button stays available to end this state
+    }
+
+    const wxString startText = wxDateTime::Now().Format(U("%d/%m/%Y %H:%M:%S"), wxDateTime::GMT0);
+    Storage live(startText, intervalMs, AppSettings.unitSystem, false, AppSettings.flowUnit, 0);
+    live.SetPressureCalibration(block.pressureZero, block.pressureScale, block.pressureScaleFine,
+                                block.pressureUnit);
+    InsertRecordAtFront(live);
+    liveRecordIndex = 0;
+    records[0].SetTitle(wxString::Format(U("Verbunden %d"), static_cast<int>(records.size())));
+    if (block.isLong) {
+        AppSettings.serialNumber = block.serialNumber;
+        records[0].SetSerialNumber(block.serialNumber);
+    }
+    UpdateUnitLabels(0);
+
+    livePollingMs = std::max(intervalMs, 1000);
+    liveTimer.Start(livePollingMs);
+    RefreshRecordList();
+}
+
+void MainFrame::OnLiveTimer(wxTimerEvent&) {
+    // The live record went away (deleted, or the set replaced by an open or a download): no
+    // samples may land in another record, so the recording ends as the stop button ends it.
+    if (liveRecordIndex < 0 || liveRecordIndex >= static_cast<int>(records.size())) {
+        StopRecording();
+        return;
+    }
+    const std::uint8_t* reply = usbLink->ReadLiveValues();
+    if (!reply) {
+        wxLogError(U("USB Connection Lost: STOP operation immediately and Restart Flowmeter AND software"));
+        StopRecording();
+        return;
+    }
+    Storage& live = records[liveRecordIndex];
+    const wxString flowFormat = units::FlowDisplayFormat(AppSettings.flowUnit);
+    for (const RawSample& raw : DecodeLiveReply(reply, usbLink->LastTransferLength())) {
+        live.AddRawSample(raw.flow, raw.pressure);
+        const Storage::Sample s = live.GetLastSample();
+        elapsedTime = s.time;
+        clock->ShowElapsed(elapsedTime);
+        flowDisplay->SetDisplayText(wxString::Format(flowFormat, s.flow));
+        pressureDisplay->SetDisplayText(wxString::Format(U("%.1f"), s.pressure));
+    }
+    RefreshRecordList();
+    ChartRecord(liveRecordIndex);
+    savedFlag = false;
+}
+
+void MainFrame::OnStop(wxCommandEvent&) {
+    StopRecording();
+}
+
+void MainFrame::StopRecording() {
+    recordButton->Enable(true);
+    stopButton->Enable(false);
+    liveTimer.Stop();
+    liveRecordIndex = -1;
+    if (!usbLink->SetLiveMode(false)) {
+        wxLogError(U("USB Fehler: (Logging Fehlgeschlagen) Vantor ausschalten und Software neustarten"));
+        return;
+    }
+    usbLink->ReadLiveValues();  // empties the logger's queue
+    RefreshRecordList();
+}

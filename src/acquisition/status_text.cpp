@@ -1,0 +1,36 @@
+#include "acquisition/status_text.h"
+
+#include <algorithm>
+
+namespace status {
+
+wxString RemainingTimeText(long seconds) {
+    if (seconds < 0)
+        seconds = 0;
+    const long d = seconds / 86400;
+    const long h = (seconds % 86400) / 3600;
+    const long m = (seconds % 3600) / 60;
+    const wxString clock = wxString::Format(wxString::FromAscii("%02ld:%02ld"), h, m);
+    if (d >= 1)
+        return wxString::Format(wxString::FromAscii("%ld Days, "), d) + clock +
+               wxString::FromUTF8(" Minuten Speicherplatz vorhanden");
+    if (h >= 1)
+        return clock + wxString::FromUTF8(" Stunden Speicherplatz vorhanden");
+    return clock + wxString::FromUTF8(" Minuten Speicherplatz vorhanden");
+}
+
+int MemoryGaugeValue(std::uint32_t freeBytes, int range) {
+    const double used = 0x1FFFF - static_cast<double>(freeBytes);
+    // A logger reporting more free bytes than it has must not drive the gauge below zero.
+    return std::clamp(static_cast<int>(range * used / 131071.0), 0, range);
+}
+
+BatteryLevel BatteryLevelOf(int b) {
+    if (b > 350)
+        return BatteryLevel::Good;
+    if (b > 175)
+        return BatteryLevel::Low;
+    return BatteryLevel::Critical;
+}
+
+}  // namespace status

@@ -1,0 +1,168 @@
+// The chart: its layers, how each chart mode attaches them, and how a record is loaded.
+#include "app/app_settings.h"
+#include "mainframe/look.h"
+#include "mainframe/main_frame.h"
+#include "plot/layers.h"
+#include "plot/plot_window.h"
+#include "plot/scales.h"
+
+namespace {
+wxString U(const char* text) {
+    return wxString::FromUTF8(text);
+}
+}  // namespace
+
+void MainFrame::SetUpChart() {
+    const wxFont bold9 = BoldSwissFont(9);
+    const wxFont bold12 = BoldSwissFont(12);
+    timeAxis = std::make_unique<mpScaleX>(U("Zeit (h:m:s)"), 2, true, false);
+    flowAxis = std::make_unique<mpScaleY>(U("Durchfluss"), 2, true, false);
+    volumeAxis = std::make_unique<mpScaleY>(U("Volumen"), 2, true, false);
+    secondaryPressureAxis = std::make_unique<mpScaleYVext>(U("Druck"), 5, true);
+    pressureAxis = std::make_unique<mpScaleY>(U("Druck"), 2, true, false);
+    for (mpLayer* axis : std::initializer_list<mpLayer*>{timeAxis.get(), flowAxis.get(), volumeAxis.get(),
+                                                         secondaryPressureAxis.get(), pressureAxis.get()}) {
+        axis->SetPen(*wxGREY_PEN);
+        axis->SetFont(bold9);
+    }
+
+    flowSeries = std::make_unique<mpFXYVector>(wxString(), 0);
+    volumeSeries = std::make_unique<mpFXYVector>(wxString(), 0);
+    pressureSeries = std::make_unique<mpFXYVector>(wxString(), 0);
+    secondaryPressureSeries = std::make_unique<mpFXYVectorVext>(wxString());
+    flowSeries->SetPen(wxPen(*wxBLUE, 2, wxPENSTYLE_SOLID));
+    volumeSeries->SetPen(wxPen(*wxBLUE, 2, wxPENSTYLE_SOLID));
+    pressureSeries->SetPen(wxPen(*wxRED, 2, wxPENSTYLE_SOLID));
+    secondaryPressureSeries->SetPen(wxPen(*wxRED, 2, wxPENSTYLE_SOLID));
+    for (mpLayer* series : std::initializer_list<mpLayer*>{
+             flowSeries.get(), volumeSeries.get(), pressureSeries.get(), secondaryPressureSeries.get()}) {
+        series->SetFont(bold9);
+        series->SetContinuity(true);
+        series->SetVisible(true);
+    }
+
+    legend = std::make_unique<mpInfoLegend>(200, 20, 40, 40, *wxTRANSPARENT_BRUSH);
+    textBox = std::make_unique<mpInfoTextBox>(200, 20, 40, 40, *wxTRANSPARENT_BRUSH);
+    legend->SetPen(*wxBLACK_PEN);
+    legend->SetFont(bold12);
+    textBox->SetPen(*wxBLACK_PEN);
+    textBox->SetFont(bold12);
+
+    targetLine = std::make_unique<mpFXYVector>(wxString(), 0);
+    targetLine->SetAuxiliaryLine(true);
+    targetLine->SetHideSample(true);
+    targetLine->SetPen(wxPen(*wxGREEN, 3, wxPENSTYLE_LONG_DASH));
+    targetLine->SetFont(bold9);
+
+    plotWindow->SetDateLabels(true);
+    plotWindow->SetBottomMargin(45);
+    plotWindow->AttachLayer(timeAxis.get());
+
+    flowShown = volumeShown = pressureShown = false;
+    gridOn = pointsMode = measure1On = measure2On = false;
+    RefreshChart();
+}
+
+void MainFrame::RefreshChart() {
+    for (int key = 0; key <= 8; ++key)
+        plotWindow->DetachLayer(key);
+    timeAxis->SetTicks(!gridOn);
+    flowAxis->SetTicks(!gridOn);
+    volumeAxis->SetTicks(!gridOn);
+    pressureAxis->SetTicks(!gridOn);
+
+    if (flowShown || volumeShown) {
+        mpScaleY* valueAxis = nullptr;
+        if (flowShown) {
+            targetLine->SetValuePrefix1(wxString());
+            targetLine->SetContinuity(true);
+            plotWindow->AttachLayer(timeAxis.get());
+            plotWindow->AttachLayer(flowAxis.get());
+            plotWindow->AttachLayer(flowSeries.get());
+            plotWindow->AttachLayer(targetLine.get());
+            timeAxis->SetShortenRight(false);
+            flowAxis->SetShortenRight(false);
+            flowSeries->SetValuePrefix1(U("Durchfluss"));
+            flowSeries->SetValuePrefix2(U("Volumen"));
+            valueAxis = flowAxis.get();
+        } else {
+            plotWindow->AttachLayer(timeAxis.get());
+            plotWindow->AttachLayer(volumeAxis.get());
+            plotWindow->AttachLayer(volumeSeries.get());
+            timeAxis->SetShortenRight(false);
+            volumeAxis->SetShortenRight(false);
+            volumeSeries->SetValuePrefix1(U("Volumen"));
+            volumeSeries->SetValuePrefix2(U("Durchfluss"));
+            valueAxis = volumeAxis.get();
+        }
+        if (pressureShown) {
+            timeAxis->SetShortenRight(true);
+            valueAxis->SetShortenRight(true);
+            plotWindow->AttachLayer(secondaryPressureAxis.get());
+            plotWindow->AttachLayer(secondaryPressureSeries.get());
+            secondaryPressureSeries->SetValuePrefix1(U("Druck"));
+        }
+        plotWindow->AttachLayer(legend.get());
+        plotWindow->AttachLayer(textBox.get());
+    } else if (pressureShown) {
+        plotWindow->AttachLayer(timeAxis.get());
+        timeAxis->SetShortenRight(false);
+        pressureAxis->SetVisible(true);
+        plotWindow->AttachLayer(pressureAxis.get());
+        plotWindow->AttachLayer(pressureSeries.get());
+        pressureAxis->SetCaption(U("Druck"));
+        plotWindow->AttachLayer(legend.get());
+        pressureSeries->SetValuePrefix1(U("Druck"));
+        plotWindow->AttachLayer(textBox.get());
+    }
+}
+
+void MainFrame::ChartRecord(int index) {
+    if (index < 0 || index >= static_cast<int>(records.size()))
+        return;
+    const Storage& r = records[index];
+
+    flowSeries->SetDataWithExtra(r.Times(), r.Flows(), r.Volumes(), r.TargetFlow());
+    volumeSeries->SetDataWithExtra(r.Times(), r.Volumes(), r.Flows(), 0);
+    pressureSeries->SetDataWithFloor(r.Times(), r.Pressures(), 0);
+    secondaryPressureSeries->SetData(r.Times(), r.Pressures());
+
+    const wxString name = r.Title() + U(" ") + r.DateText();
+    for (mpLayer* s : std::initializer_list<mpLayer*>{flowSeries.get(), volumeSeries.get(),
+                                                      pressureSeries.get(), secondaryPressureSeries.get()}) {
+        s->SetName(name);
+        s->SetSubtitleLabel(r.Subtitle());
+    }
+
+    targetLine->SetDataWithFloor(r.TargetLineTimes(), r.TargetLineValues(), 0);
+    targetLine->SetName(wxString());
+    const bool hasTarget = r.HasTargetFlow();
+    targetLine->SetVisible(hasTarget);
+    targetLine->SetHideSample(!hasTarget);
+    flowAxis->SetCaption2(hasTarget ? U("Zielfluss") : wxString());
+
+    if (index != chartedRecord) {
+        flowSeries->ClearMarker();
+        volumeSeries->ClearMarker();
+        pressureSeries->ClearMarker();
+        secondaryPressureSeries->ClearMarker();
+        chartedRecord = index;
+    }
+
+    const wxString footer =
+        r.SerialNumber() != 0 ? wxString::Format(U("Vantor Serial No. %d"), r.SerialNumber()) : wxString();
+    for (mpLayer* s : std::initializer_list<mpLayer*>{flowSeries.get(), volumeSeries.get(),
+                                                      pressureSeries.get(), secondaryPressureSeries.get()})
+        s->SetFooterLabel(footer);
+
+    UpdateUnitLabels(index);
+
+    textBox->SetText(r.NoteText());
+    textBox->SetTextBoxPosition(*plotWindow, r.NoteX(), r.NoteY());
+
+    plotWindow->SetStartTime(r.StartTime());
+    plotWindow->SetDateLabels(AppSettings.absoluteTime);
+    plotWindow->SetBottomMargin(AppSettings.absoluteTime ? 45 : 35);
+    plotWindow->RefreshView();
+    plotWindow->Fit();
+}

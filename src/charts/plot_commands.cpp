@@ -1,0 +1,229 @@
+// The plot commands of the main window and what it does with the chart's events.
+#include "app/app_settings.h"
+#include "app/command_ids.h"
+#include "data/units.h"
+#include "dialogs/pen_dialog.h"
+#include "mainframe/main_frame.h"
+#include "plot/layers.h"
+#include "plot/plot_window.h"
+#include "plot/scales.h"
+#include "resources/pictures.h"
+#include "widgets/lcd_display.h"
+#include "widgets/vext_button.h"
+
+#include <wx/colordlg.h>
+#include <wx/listctrl.h>
+#include <wx/menu.h>
+
+namespace {
+wxString U(const char* text) {
+    return wxString::FromUTF8(text);
+}
+}  // namespace
+
+// A switched-on button shows its pressed picture as its normal and hover picture.
+void MainFrame::SetButtonActive(wxVextButton* button, bool active) {
+    if (active) {
+        wxBitmap pressed = button->GetBitmapPressed();
+        button->SetBitmapLabel(pressed);
+        button->SetBitmapCurrent(pressed);
+        return;
+    }
+    using pictures::Motif;
+    Motif motif = Motif::Grid;
+    if (button == flowButton)
+        motif = Motif::FlowSeries;
+    else if (button == volumeButton)
+        motif = Motif::VolumeSeries;
+    else if (button == pressureButton)
+        motif = Motif::PressureSeries;
+    else if (button == measure1Button || button == measure2Button)
+        motif = Motif::Measure;
+    else if (button == gridButton)
+        motif = Motif::Grid;
+    else if (button == pointsButton)
+        motif = Motif::Points;
+    else if (button == filterButton)
+        motif = Motif::Filter;
+    button->SetBitmapLabel(pictures::Get(motif));
+    button->SetBitmapCurrent(pictures::Get(motif, pictures::State::Hover));
+}
+
+void MainFrame::OnZoomIn(wxCommandEvent&) {
+    plotWindow->ZoomIn();
+}
+
+void MainFrame::OnZoomOut(wxCommandEvent&) {
+    plotWindow->ZoomOut();
+}
+
+void MainFrame::OnShowFlow(wxCommandEvent&) {
+    if (flowShown) {
+        flowShown = volumeShown = false;
+        SetButtonActive(flowButton, false);
+    } else {
+        flowShown = true;
+        volumeShown = false;
+        SetButtonActive(flowButton, true);
+        SetButtonActive(volumeButton, false);
+        measure1Button->SetLabel(U("Messwerte 1"));
+    }
+    UpdateUnitLabels(-1);
+    RefreshChart();
+    plotWindow->Fit();
+}
+
+void MainFrame::OnShowVolume(wxCommandEvent&) {
+    if (!volumeShown) {
+        volumeShown = true;
+        flowShown = false;
+        SetButtonActive(volumeButton, true);
+        SetButtonActive(flowButton, false);
+        measure1Button->SetLabel(U("Messwerte V"));
+    }
+    UpdateUnitLabels(-1);
+    RefreshChart();
+    plotWindow->Fit();
+}
+
+void MainFrame::OnShowPressure(wxCommandEvent&) {
+    pressureShown = !pressureShown;
+    SetButtonActive(pressureButton, pressureShown);
+    UpdateUnitLabels(-1);
+    RefreshChart();
+    plotWindow->Fit();
+}
+
+void MainFrame::SetMeasure1(bool on) {
+    measure1On = on;
+    plotWindow->SetMeasureMode1(on);
+    SetButtonActive(measure1Button, on);
+}
+
+void MainFrame::SetMeasure2(bool on) {
+    measure2On = on;
+    plotWindow->SetMeasureMode2(on);
+    SetButtonActive(measure2Button, on);
+}
+
+void MainFrame::OnMeasure1(wxCommandEvent&) {
+    SetMeasure1(!measure1On);
+    if (measure1On && measure2On)
+        SetMeasure2(false);
+    RefreshChart();
+}
+
+void MainFrame::OnMeasure2(wxCommandEvent&) {
+    SetMeasure2(!measure2On);
+    if (measure2On && measure1On)
+        SetMeasure1(false);
+    RefreshChart();
+}
+
+void MainFrame::OnGrid(wxCommandEvent&) {
+    gridOn = !gridOn;
+    SetButtonActive(gridButton, gridOn);
+    RefreshChart();
+}
+
+void MainFrame::OnPoints(wxCommandEvent&) {
+    pointsMode = !pointsMode;
+    SetButtonActive(pointsButton, pointsMode);
+    const int width = pointsMode ? pointWidth : lineWidth;
+    for (mpLayer* s : std::initializer_list<mpLayer*>{flowSeries.get(), volumeSeries.get(),
+                                                      pressureSeries.get(), secondaryPressureSeries.get()}) {
+        wxPen pen = s->GetPen();
+        pen.SetWidth(width);
+        s->SetPen(pen);
+        s->SetContinuity(!pointsMode);
+    }
+    RefreshChart();
+}
+
+void MainFrame::OnLineColour(wxCommandEvent& event) {
+    wxColourData data;
+    data.SetChooseFull(true);
+    for (int i = 0; i < 16; ++i)
+        data.SetCustomColour(i, wxColour(16 * i, 16 * i, 16 * i));
+    wxColourDialog dialog(this, &data);
+    if (dialog.ShowModal() != wxID_OK)
+        return;
+    chosenColour = dialog.GetColourData().GetColour();
+    const wxPen pen(chosenColour, 5, wxPENSTYLE_SOLID);
+    switch (event.GetId()) {
+        case ID_COLOUR_FLOW:
+            flowSeries->SetPen(pen);
+            break;
+        case ID_COLOUR_VOLUME:
+            volumeSeries->SetPen(pen);
+            break;
+        default:
+            pressureSeries->SetPen(pen);
+            secondaryPressureSeries->SetPen(pen);
+            break;
+    }
+    plotWindow->RefreshView();
+}
+
+void MainFrame::OnLineWidth(wxCommandEvent& event) {
+    mpLayer* series = event.GetId() == ID_WIDTH_FLOW     ? static_cast<mpLayer*>(flowSeries.get())
+                      : event.GetId() == ID_WIDTH_VOLUME ? static_cast<mpLayer*>(volumeSeries.get())
+                                                         : static_cast<mpLayer*>(pressureSeries.get());
+    PenDialog dialog(this, series->GetPen().GetWidth());
+    if (dialog.ShowModal() != wxID_OK)
+        return;
+    const int width = dialog.ChosenWidth();
+    auto widen = [width](mpLayer* layer) {
+        wxPen pen = layer->GetPen();
+        pen.SetWidth(width);
+        layer->SetPen(pen);
+    };
+    widen(series);
+    if (event.GetId() == ID_WIDTH_PRESSURE)
+        widen(secondaryPressureSeries.get());
+    else if (pointsMode)
+        pointWidth = width;
+    else
+        lineWidth = width;
+    plotWindow->RefreshView();
+}
+
+void MainFrame::OnAbsoluteTime(wxCommandEvent&) {
+    AppSettings.absoluteTime = !AppSettings.absoluteTime;
+    absoluteTimeItem->Check(AppSettings.absoluteTime);
+    plotWindow->SetDateLabels(AppSettings.absoluteTime);
+    plotWindow->SetBottomMargin(AppSettings.absoluteTime ? 45 : 35);
+    plotWindow->RefreshView();
+    plotWindow->Fit();
+}
+
+void MainFrame::ShowFlowReadout(double value) {
+    flowDisplay->SetDisplayText(wxString::Format(units::FlowDisplayFormat(AppSettings.flowUnit), value));
+}
+
+void MainFrame::OnPlotMeasure(wxCommandEvent& event) {
+    // "x y" from a primary series, "y " from the secondary one.
+    const wxString text = event.GetString();
+    double first = 0, second = 0;
+    text.BeforeFirst(' ').ToCDouble(&first);
+    text.AfterFirst(' ').Trim().ToCDouble(&second);
+    if (event.GetInt() == 1) {
+        const double x = first, y = second;
+        if (flowShown || volumeShown)
+            ShowFlowReadout(y);
+        else
+            pressureDisplay->SetDisplayText(wxString::Format(U("%.2f"), y));
+        clock->ShowElapsed(static_cast<float>(x));
+    } else if (event.GetInt() == 2) {
+        pressureDisplay->SetDisplayText(wxString::Format(U("%.2f"), first));
+    }
+}
+
+void MainFrame::OnPlotTextBox(wxCommandEvent&) {
+    // Called while the chart paints: store the position only, never repaint from here.
+    const long r = recordList->GetFocusedItem();
+    if (r < 0 || r >= static_cast<long>(records.size()))
+        return;
+    const wxRect rect = textBox->GetRect();
+    records[r].SetNotePosition(rect.x, rect.y);
+}

@@ -1,0 +1,183 @@
+// The record list and the five record functions.
+#include "app/app_settings.h"
+#include "app/command_ids.h"
+#include "data/units.h"
+#include "mainframe/look.h"
+#include "mainframe/main_frame.h"
+#include "mainframe/record_list_format.h"
+
+#include <wx/button.h>
+#include <wx/listctrl.h>
+#include <wx/menu.h>
+#include <wx/textdlg.h>
+
+namespace {
+
+wxString U(const char* text) {
+    return wxString::FromUTF8(text);
+}
+
+enum EditKind { EditTitle, EditSubtitleText, EditNote, EditTarget };
+
+}  // namespace
+
+void MainFrame::SetUpRecordList() {
+    recordList->InsertColumn(0, U("Titel"), wxLIST_FORMAT_LEFT, 80);
+    recordList->InsertColumn(1, U("Datum"), wxLIST_FORMAT_LEFT, 80);
+    recordList->InsertColumn(2, U("Zeit"), wxLIST_FORMAT_LEFT, 80);
+    recordList->InsertColumn(3, U("Dauer"), wxLIST_FORMAT_LEFT, 80);
+    // The volume column's title follows the units in force at start-up.
+    recordList->InsertColumn(4, units::VolumeColumnTitle(AppSettings.unitSystem, AppSettings.flowUnit),
+                             wxLIST_FORMAT_LEFT, 150);
+    recordList->SetFont(BoldSwissFont(9));
+}
+
+void MainFrame::RefreshRecordList() {
+    recordList->DeleteAllItems();
+    for (std::size_t i = 0; i < records.size(); ++i) {
+        const Storage& r = records[i];
+        long row = recordList->InsertItem(static_cast<long>(i), r.Title());
+        recordList->SetItem(row, 1, recordlist::DatePart(r.DateText()));
+        recordList->SetItem(row, 2, recordlist::TimePart(r.DateText()));
+        recordList->SetItem(row, 3, recordlist::FormatDuration(r.SampleCount(), r.IntervalMs()));
+        recordList->SetItem(row, 4, recordlist::FormatVolume(r.LastVolume()));
+    }
+}
+
+int MainFrame::SingleSelectedFocusedRow() const {
+    if (recordList->GetSelectedItemCount() != 1)
+        return -1;
+    long r = recordList->GetFocusedItem();
+    if (r < 0 || r >= static_cast<long>(records.size()))
+        return -1;
+    return static_cast<int>(r);
+}
+
+void MainFrame::EnableRecordButtons(bool enable) {
+    deleteButton->Enable(enable);
+    renameButton->Enable(enable);
+    subtitleButton->Enable(enable);
+    textBoxButton->Enable(enable);
+    targetFlowButton->Enable(enable);
+    if (wxMenuBar* bar = GetMenuBar())
+        bar->Enable(ID_EXPORT_CSV, enable);
+}
+
+void MainFrame::OnRecordSelected(wxListEvent&) {
+    if (recordList->GetSelectedItemCount() == 1) {
+        long r = recordList->GetFocusedItem();
+        if (r >= 0 && r < static_cast<long>(records.size())) {
+            // A newly selected record is always shown unfiltered: the filter command turns the
+            // flag back off and restores the record's series.
+            filterOn = true;
+            wxCommandEvent filter(wxEVT_BUTTON, ID_FILTER);
+            ProcessWindowEvent(filter);
+            ChartRecord(static_cast<int>(r));
+        }
+    }
+    EnableRecordButtons(true);
+}
+
+void MainFrame::OnRecordDeselected(wxListEvent&) {
+    EnableRecordButtons(false);
+}
+
+void MainFrame::OnRecordActivated(wxListEvent&) {
+    EditRecordText(EditTitle);
+}
+
+void MainFrame::OnRenameRecord(wxCommandEvent&) {
+    EditRecordText(EditTitle);
+}
+
+void MainFrame::OnEditSubtitle(wxCommandEvent&) {
+    EditRecordText(EditSubtitleText);
+}
+
+void MainFrame::OnEditNoteText(wxCommandEvent&) {
+    EditRecordText(EditNote);
+}
+
+void MainFrame::OnEditTargetFlow(wxCommandEvent&) {
+    EditRecordText(EditTarget);
+}
+
+void MainFrame::EditRecordText(int kind) {
+    const int r = SingleSelectedFocusedRow();
+    if (r < 0)
+        return;
+    Storage& record = records[r];
+    wxString caption, current;
+    long style = wxOK | wxCANCEL | wxCENTRE;
+    switch (kind) {
+        case EditTitle:
+            caption = U("Titel ändern");
+            current = record.Title();
+            break;
+        case EditSubtitleText:
+            caption = U("Weitere Informationen ..");
+            current = record.Subtitle();
+            break;
+        case EditNote:
+            caption = U("Weitere Informationen ..");
+            current = record.NoteText();
+            style |= wxTE_MULTILINE;
+            break;
+        default:
+            caption = U("Zielfluss");
+            current = wxString::Format(wxString::FromAscii("%f"), record.TargetFlow());
+            break;
+    }
+    wxTextEntryDialog dialog(this, current, caption, current, style);
+    if (dialog.ShowModal() == wxID_OK) {
+        const wxString value = dialog.GetValue();
+        bool applied = true;
+        switch (kind) {
+            case EditTitle:
+                record.SetTitle(value.empty() ? U("-") : value);
+                break;
+            case EditSubtitleText:
+                record.SetSubtitle(value);
+                break;
+            case EditNote:
+                record.SetNoteText(value);
+                break;
+            default: {
+                double target = 0;
+                applied = value.ToDouble(&target);
+                if (applied)
+                    record.SetTargetFlow(static_cast<float>(target));
+                break;
+            }
+        }
+        if (applied) {
+            RefreshRecordList();
+            ChartRecord(r);
+            savedFlag = false;
+        }
+    }
+    ReselectRow(r, r);
+}
+
+void MainFrame::OnDeleteRecord(wxCommandEvent&) {
+    const int r = SingleSelectedFocusedRow();
+    if (r < 0)
+        return;
+    EraseRecord(r);
+    RefreshRecordList();
+    savedFlag = false;
+    ReselectRow(r == 0 ? 0 : r - 1, r);
+}
+
+void MainFrame::ReselectRow(int select, int focus) {
+    recordList->SetFocus();
+    const int rows = recordList->GetItemCount();
+    if (rows == 0)
+        return;
+    // After deleting the last row the row to focus is gone; the new last row takes the mark.
+    if (focus >= rows)
+        focus = rows - 1;
+    if (select >= 0 && select < rows)
+        recordList->Select(select);
+    recordList->Focus(focus);
+}

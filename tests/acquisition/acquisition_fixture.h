@@ -1,0 +1,54 @@
+#pragma once
+
+#include "support/gui_testing.h"
+
+#include "acquisition/progress.h"
+#include "app/command_ids.h"
+#include "device/usb_bus.h"
+#include "emulator/emulated_usb_bus.h"
+#include "emulator/logger_clock.h"
+#include "mainframe/main_frame.h"
+
+#include <memory>
+
+// A main window whose USB link talks to an emulated logger on a clock the test moves.
+class AcquisitionTest : public MainFrameTest {
+protected:
+    void SetUp() override {
+        logger = &bus.AddLogger(clock);
+        logger->SetClock({2023, 3, 24, 13, 5, 9});
+        SetCurrentUsbBus(&bus);
+        MainFrameTest::SetUp();
+        frame->SetProgressFactory([this] {
+            ++progressOpened;
+            return std::make_unique<CountingProgress>(*this);
+        });
+    }
+    void TearDown() override {
+        MainFrameTest::TearDown();
+        SetCurrentUsbBus(nullptr);
+    }
+    void StatusTick() {
+        wxTimerEvent tick(frame->StatusTimer());
+        frame->GetEventHandler()->ProcessEvent(tick);
+    }
+    void LiveTick() {
+        wxTimerEvent tick(frame->LiveTimer());
+        frame->GetEventHandler()->ProcessEvent(tick);
+    }
+    void Button(int id) { Command(id, wxEVT_BUTTON); }
+
+    struct CountingProgress : ProgressIndicator {
+        explicit CountingProgress(AcquisitionTest& t) : test(t) { ++test.progressOpen; }
+        ~CountingProgress() override { --test.progressOpen; }
+        void Pulse() override { ++test.pulses; }
+        AcquisitionTest& test;
+    };
+
+    emu::ManualClock clock;
+    emu::EmulatedUsbBus bus;
+    emu::EmulatedLogger* logger = nullptr;
+    int progressOpened = 0;
+    int progressOpen = 0;
+    int pulses = 0;
+};

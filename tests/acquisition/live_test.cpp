@@ -1,0 +1,211 @@
+#include "acquisition_fixture.h"
+
+#include "device/protocol.h"
+#include "widgets/lcd_display.h"
+
+#include <wx/gauge.h>
+#include <wx/panel.h>
+#include <wx/stattext.h>
+
+namespace {
+
+// Flow 120 l/min and a converter reading of 330 (6.89 bar with the calibration below).
+RawSample Steady(double) {
+    return RawSample{120, 330};
+}
+
+class LiveTest : public AcquisitionTest {
+protected:
+    void SetUp() override {
+        AcquisitionTest::SetUp();
+        SetRate(0xFE67);  // 100 ms
+        logger->SetSignal(Steady);
+    }
+    void SetRate(std::uint16_t reg) {
+        SettingsBlock b = logger->Settings();
+        b.sampleRateRegister = reg;
+        b.stateFlags = 1;
+        b.pressureZero = 104;
+        b.pressureScale = 2;
+        b.pressureScaleFine = 26;
+        b.pressureUnit = 98;
+        b.serialNumber = 2417;
+        logger->SetSettings(b);
+    }
+    bool Enabled(int id) { return frame->Panel()->FindWindow(id)->IsEnabled(); }
+};
+
+}  // namespace
+
+TEST_F(LiveTest, StatusTickShowsRemainingTimeBatteryAndMemory) {
+    logger->SetBatteryReading(117);
+    StatusTick();
+    EXPECT_TRUE(frame->StatusText()->GetLabel().EndsWith(U8(" Speicherplatz vorhanden")));
+    EXPECT_EQ(frame->BatteryGauge()->GetValue(), 351);
+    EXPECT_EQ(frame->BatteryGauge()->GetForegroundColour(), wxColour(0, 255, 0));
+    EXPECT_EQ(frame->BatteryGauge()->GetBackgroundColour(), wxColour(236, 233, 216));
+    EXPECT_EQ(frame->MemoryGauge()->GetValue(), 0);  // an empty logger
+    logger->SetBatteryReading(116);
+    StatusTick();
+    EXPECT_EQ(frame->BatteryGauge()->GetForegroundColour(), wxColour(240, 160, 0));
+    logger->SetBatteryReading(58);
+    StatusTick();
+    EXPECT_EQ(frame->BatteryGauge()->GetForegroundColour(), wxColour(255, 0, 0));
+    EXPECT_EQ(frame->BatteryGauge()->GetValue(), 174);
+
+    // Unplugged: blank and zeros, silently; back after the replug.
+    logger->Unplug();
+    StatusTick();
+    EXPECT_EQ(frame->StatusText()->GetLabel(), U8(" "));
+    EXPECT_EQ(frame->BatteryGauge()->GetValue(), 0);
+    EXPECT_EQ(frame->MemoryGauge()->GetValue(), 0);
+    StatusTick();
+    EXPECT_EQ(frame->StatusText()->GetLabel(), U8(" "));
+    logger->Replug();
+    StatusTick();
+    EXPECT_TRUE(frame->StatusText()->GetLabel().EndsWith(U8(" Speicherplatz vorhanden")));
+    EXPECT_TRUE(log->Errors().empty());
+}
+
+TEST_F(LiveTest, RecordingAt100msTakesAboutTenSamplesATick) {
+    Button(ID_RECORD);
+    ASSERT_TRUE(log->Errors().empty());
+    EXPECT_FALSE(Enabled(ID_RECORD));
+    EXPECT_TRUE(Enabled(ID_STOP));
+    EXPECT_TRUE(frame->LiveTimer().IsRunning());
+    EXPECT_EQ(frame->LiveTimer().GetInterval(), 1000);
+    ASSERT_EQ(frame->Records().size(), 1u);
+    const Storage& live = frame->Records()[0];
+    EXPECT_EQ(live.Title(), U8("Verbunden 1"));
+    EXPECT_EQ(live.IntervalMs(), 100);
+    EXPECT_EQ(live.SerialNumber(), 2417);
+    EXPECT_EQ(frame->PressureUnitLabel()->GetLabel(), U8("Bar"));
+    // The start text is UTC, day first.
+    wxDateTime start = ParseRecordDate(live.DateText());
+    ASSERT_TRUE(start.IsValid());
+    EXPECT_LT(std::abs((wxDateTime::Now().ToUTC() - start).GetSeconds().ToLong()), 5);
+
+    clock.Advance(1.0);
+    frame->SetSaved(true);
+    LiveTick();
+    const int n = live.SampleCount();
+    EXPECT_GE(n, 9);
+    EXPECT_LE(n, 11);
+    EXPECT_FLOAT_EQ(live.GetSample(0).time, 0.1f);
+    EXPECT_FLOAT_EQ(live.GetSample(0).flow, 120.0f);
+    EXPECT_NEAR(live.GetSample(0).pressure, (330 - 104) / 2.26 / 14.504, 1e-4);
+    EXPECT_EQ(frame->FlowDisplay()->GetDisplayText(), U8("120"));
+    EXPECT_EQ(frame->PressureDisplay()->GetDisplayText(), U8("6.9"));
+    EXPECT_FLOAT_EQ(frame->ElapsedTime(), live.GetLastSample().time);
+    EXPECT_EQ(frame->Clock()->GetDisplayText(), U8("00:00:01"));
+    EXPECT_FALSE(frame->IsSaved());
+
+    // A tick that brings nothing still refreshes and clears savedFlag.
+    frame->SetSaved(true);
+    LiveTick();
+    EXPECT_EQ(live.SampleCount(), n);
+    EXPECT_FALSE(frame->IsSaved());
+
+    Button(ID_STOP);
+    EXPECT_TRUE(Enabled(ID_RECORD));
+    EXPECT_FALSE(Enabled(ID_STOP));
+    EXPECT_FALSE(frame->LiveTimer().IsRunning());
+    EXPECT_FALSE(logger->LiveMode());
+    EXPECT_EQ(logger->LiveQueueSize(), 0u);
+    EXPECT_EQ(frame->Records()[0].SampleCount(), n);
+}
+
+TEST_F(LiveTest, SlowIntervalsPollAtTheirOwnPaceAndFirstSampleIsOneIntervalIn) {
+    SetRate(0xB000);  // 5000 ms
+    Button(ID_RECORD);
+    EXPECT_EQ(frame->LiveTimer().GetInterval(), 5000);
+    clock.Advance(5.0);
+    LiveTick();
+    ASSERT_EQ(frame->Records()[0].SampleCount(), 1);
+    EXPECT_FLOAT_EQ(frame->Records()[0].GetSample(0).time, 5.0f);
+    EXPECT_EQ(frame->Clock()->GetDisplayText(), U8("00:00:05"));
+}
+
+TEST_F(LiveTest, EachRecordingMakesANewRecordAtTheFront) {
+    Button(ID_RECORD);
+    clock.Advance(0.5);
+    LiveTick();
+    Button(ID_STOP);
+    Button(ID_RECORD);
+    ASSERT_EQ(frame->Records().size(), 2u);
+    EXPECT_EQ(frame->Records()[0].Title(), U8("Verbunden 2"));
+    EXPECT_EQ(frame->Records()[1].Title(), U8("Verbunden 1"));
+    EXPECT_EQ(frame->Records()[0].SampleCount(), 0);
+    EXPECT_GT(frame->Records()[1].SampleCount(), 0);
+}
+
+TEST_F(LiveTest, NoLoggerOrRefusedLiveMode) {
+    logger->Unplug();
+    Button(ID_RECORD);
+    EXPECT_EQ(log->Errors(),
+              std::vector<wxString>{U8("Keine USB-Verbindung erkannt: USB Kabel erneut einstecken")});
+    EXPECT_TRUE(Enabled(ID_RECORD));
+    EXPECT_FALSE(Enabled(ID_STOP));
+    EXPECT_TRUE(frame->Records().empty());
+
+    logger->Replug();
+    log->Clear();
+    logger->StallNext(2, logger::ReqLiveMode);  // the request and its one retry
+    Button(ID_RECORD);
+    EXPECT_EQ(log->Errors(), std::vector<wxString>{U8("USB-Kommunikation ausgefallen")});
+    EXPECT_TRUE(frame->Records().empty());
+    EXPECT_FALSE(frame->LiveTimer().IsRunning());
+    EXPECT_FALSE(Enabled(ID_RECORD));  // the stop button ends this state
+    EXPECT_TRUE(Enabled(ID_STOP));
+    Button(ID_STOP);
+    EXPECT_TRUE(Enabled(ID_RECORD));
+}
+
+TEST_F(LiveTest, UnplugWhileRecordingStopsAndKeepsTheSamples) {
+    Button(ID_RECORD);
+    clock.Advance(1.0);
+    LiveTick();
+    const int n = frame->Records()[0].SampleCount();
+    ASSERT_GT(n, 0);
+    logger->Unplug();
+    clock.Advance(1.0);
+    LiveTick();
+    EXPECT_EQ(log->Errors(),
+              (std::vector<wxString>{
+                  U8("USB Connection Lost: STOP operation immediately and Restart Flowmeter AND software"),
+                  U8("USB Fehler: (Logging Fehlgeschlagen) Vantor ausschalten und Software neustarten")}));
+    EXPECT_EQ(frame->Records()[0].SampleCount(), n);
+    EXPECT_TRUE(Enabled(ID_RECORD));
+    EXPECT_FALSE(frame->LiveTimer().IsRunning());
+}
+
+TEST_F(LiveTest, LiveSamplesGoOnlyIntoTheLiveRecord) {
+    Button(ID_RECORD);
+    // Something else arrives at the front while recording runs.
+    Storage other(U8("01/01/2023 00:00:00"), 1000, 1, false, 0, 9);
+    frame->InsertRecordAtFront(other);
+    clock.Advance(1.0);
+    LiveTick();
+    EXPECT_EQ(frame->Records()[0].SampleCount(), 0);
+    EXPECT_GT(frame->Records()[1].SampleCount(), 0);
+    EXPECT_EQ(frame->LiveRecordIndex(), 1);
+
+    // The live record deleted: the recording stops at the next tick, nothing else grows.
+    frame->EraseRecord(1);
+    clock.Advance(1.0);
+    LiveTick();
+    EXPECT_EQ(frame->Records().size(), 1u);
+    EXPECT_EQ(frame->Records()[0].SampleCount(), 0);
+    EXPECT_FALSE(frame->LiveTimer().IsRunning());
+    EXPECT_TRUE(Enabled(ID_RECORD));
+    EXPECT_FALSE(logger->LiveMode());
+    EXPECT_TRUE(log->Errors().empty());
+}
+
+TEST_F(LiveTest, ShortLiveReplyTakesOnlyWhatArrived) {
+    Button(ID_RECORD);
+    clock.Advance(0.2);              // two samples queued
+    logger->OverstateLiveCount(30);  // the count byte claims ten
+    LiveTick();
+    EXPECT_EQ(frame->Records()[0].SampleCount(), 2);
+}

@@ -1,0 +1,211 @@
+#include "support/gui_testing.h"
+
+#include "app/app_settings.h"
+#include "app/command_ids.h"
+#include "mainframe/main_frame.h"
+#include "plot/plot_window.h"
+#include "test_records.h"
+
+#include <wx/filedlg.h>
+#include <wx/image.h>
+#include <wx/listctrl.h>
+
+#include <filesystem>
+#include <fstream>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// Answers a file dialog with a path, checking the message, wildcard and proposed name.
+class ExpectFile : public wxExpectModalBase<wxFileDialog, ExpectFile> {
+public:
+    ExpectFile(const wxString& path, const char* message, const char* wildcard, const char* proposed = "",
+               int id = wxID_OK)
+        : path(path), message(message), wildcard(wildcard), proposed(proposed), id(id) {}
+
+protected:
+    int OnInvoked(wxFileDialog* dlg) const override {
+        EXPECT_EQ(dlg->GetMessage().utf8_string(), message);
+        EXPECT_EQ(dlg->GetWildcard().utf8_string(), wildcard);
+        EXPECT_EQ(dlg->GetFilename().utf8_string(), proposed);
+        dlg->SetPath(path);
+        return id;
+    }
+
+private:
+    wxString path;
+    std::string message, wildcard, proposed;
+    int id;
+};
+
+const char* SaveMessage = "Vorgang abspeichern";
+const char* OpenMessage = "KVR ZPM-Vorgang öffnen";
+const char* DiscardText =
+    "Die aktuellen Messdaten wurden noch nicht gespeichert. Sollen sie verworfen werden?";
+
+class FileCommandsTest : public MainFrameTest {
+protected:
+    void SetUp() override {
+        MainFrameTest::SetUp();
+        dir = fs::temp_directory_path() / ("zpm-files-" + std::to_string(::getpid()));
+        fs::create_directories(dir);
+        frame->AppendRecord(MakeRecord("Eins", "24/03/2023 14:05:09", {100, 200, 300}, {1, 2, 3}));
+        frame->AppendRecord(MakeRecord("Zwei", "25/03/2023 10:00:00", {5, 6}, {0.5f, 0.25f}));
+        frame->RefreshRecordList();
+    }
+    void TearDown() override {
+        MainFrameTest::TearDown();
+        fs::remove_all(dir);
+    }
+    wxString P(const char* name) { return wxString::FromUTF8((dir / name).string()); }
+    fs::path dir;
+};
+
+}  // namespace
+
+TEST_F(FileCommandsTest, SaveWithoutPathAsksForANameAndAppendsKvr) {
+    wxTEST_DIALOG(Command(ID_SAVE_JOB), ExpectFile(P("messung"), SaveMessage, "ZPM Dateien"));
+    EXPECT_TRUE(fs::exists(dir / "messung.kvr"));
+    EXPECT_TRUE(frame->IsSaved());
+    EXPECT_EQ(frame->GetTitle(), U8("messung"));
+    EXPECT_EQ(frame->JobFilePath(), P("messung.kvr"));
+    // The next save writes to the same file without asking.
+    frame->Records()[0].SetTitle(U8("Geändert"));
+    frame->SetSaved(false);
+    Command(ID_SAVE_JOB, wxEVT_BUTTON);
+    EXPECT_TRUE(frame->IsSaved());
+    EXPECT_NE(ReadTextFile((dir / "messung.kvr").string()).find("Ge\xe4ndert\n"), std::string::npos);
+
+    // ".kvr" anywhere in the name: nothing appended.
+    wxTEST_DIALOG(Command(ID_SAVE_JOB_AS), ExpectFile(P("messung.kvr.bak"), SaveMessage, "ZPM Dateien"));
+    EXPECT_TRUE(fs::exists(dir / "messung.kvr.bak"));
+    EXPECT_EQ(frame->GetTitle(), U8("messung.kvr.bak"));
+}
+
+TEST_F(FileCommandsTest, CancelIsNotASave) {
+    EXPECT_FALSE(frame->IsSaved());
+    wxTEST_DIALOG(Command(ID_SAVE_JOB), ExpectFile(P("x"), SaveMessage, "ZPM Dateien", "", wxID_CANCEL));
+    EXPECT_FALSE(frame->IsSaved());
+    EXPECT_TRUE(frame->JobFilePath().empty());
+    EXPECT_EQ(frame->GetTitle(), U8("Unbennant"));
+}
+
+TEST_F(FileCommandsTest, FailedSaveReportsAndKeepsTheFlagDown) {
+    fs::create_directories(dir / "ordner.kvr");  // a directory where the file should go
+    wxTEST_DIALOG(Command(ID_SAVE_JOB_AS), ExpectFile(P("ordner.kvr"), SaveMessage, "ZPM Dateien"));
+    EXPECT_EQ(log->Errors(), std::vector<wxString>{U8("Cannot open File for Writing")});
+    EXPECT_FALSE(frame->IsSaved());
+}
+
+TEST_F(FileCommandsTest, OpenReplacesTheRecordsAfterAskingAboutUnsavedOnes) {
+    wxTEST_DIALOG(Command(ID_SAVE_JOB_AS), ExpectFile(P("auftrag"), SaveMessage, "ZPM Dateien"));
+    ASSERT_TRUE(frame->IsSaved());
+    frame->AppendRecord(MakeRecord("Drei", "26/03/2023 10:00:00", {1}));
+    frame->SetSaved(false);
+
+    // No: everything stays as it was.
+    wxTEST_DIALOG(Command(ID_OPEN_BUTTON, wxEVT_BUTTON),
+                  ExpectMessage(wxID_NO, U8(DiscardText), U8("Message")));
+    EXPECT_EQ(frame->Records().size(), 3u);
+
+    wxTEST_DIALOG(Command(ID_OPEN_JOB), ExpectMessage(wxID_YES, U8(DiscardText), U8("Message")),
+                  ExpectFile(P("auftrag.kvr"), OpenMessage, "KVR Dateien (*.kvr)|*.kvr"));
+    ASSERT_EQ(frame->Records().size(), 2u);
+    EXPECT_EQ(frame->Records()[0].Title(), U8("Eins"));
+    EXPECT_FLOAT_EQ(frame->Records()[0].GetSample(2).flow, 300.0f);
+    EXPECT_EQ(frame->RecordList()->GetItemCount(), 2);
+    EXPECT_TRUE(frame->IsSaved());
+    EXPECT_EQ(frame->GetTitle(), U8("auftrag.kvr"));
+}
+
+TEST_F(FileCommandsTest, UnreadableOrDamagedFiles) {
+    frame->SetSaved(true);
+    wxTEST_DIALOG(Command(ID_OPEN_JOB), ExpectFile(P("fehlt.kvr"), OpenMessage, "KVR Dateien (*.kvr)|*.kvr"));
+    EXPECT_EQ(log->Errors(), std::vector<wxString>{U8("Cannot open File for Reading")});
+    EXPECT_TRUE(frame->Records().empty());
+    EXPECT_EQ(frame->RecordList()->GetItemCount(), 0);
+    EXPECT_EQ(frame->JobFilePath(), P("fehlt.kvr"));
+
+    // A file that breaks off in its second record: the first is kept, the damage reported.
+    std::ofstream(dir / "kaputt.kvr")
+        << "480000\n2\nGanz\n24/03/2023 14:05:09\n\n0\n0 \n0 0\n0.000000\n1000\n98\n1 0\n"
+           "0\n1\n1.000000 10.000000 1.000000 0.166667\nHalb\n24/03/2023\n";
+    log->Clear();
+    wxTEST_DIALOG(Command(ID_OPEN_JOB),
+                  ExpectFile(P("kaputt.kvr"), OpenMessage, "KVR Dateien (*.kvr)|*.kvr"));
+    ASSERT_EQ(frame->Records().size(), 1u);
+    EXPECT_EQ(frame->Records()[0].Title(), U8("Ganz"));
+    ASSERT_EQ(log->Errors().size(), 1u);
+    EXPECT_NE(log->Errors()[0].Find(P("kaputt.kvr")), wxNOT_FOUND);
+    EXPECT_FALSE(frame->IsSaved());
+}
+
+TEST_F(FileCommandsTest, CsvExportOfTheFocusedRecord) {
+    frame->RecordList()->Focus(0);
+    frame->RecordList()->Select(0);
+    PumpEvents(2);
+    wxTEST_DIALOG(Command(ID_EXPORT_CSV), ExpectFile(P("daten.csv.old"), "Exportieren nach Excel",
+                                                     "Exceldateien (*.csv)|*.csv||", "24_03_2023 14_05_09"));
+    const std::string csv = ReadTextFile((dir / "daten.csv.old").string());
+    EXPECT_EQ(csv.substr(0, csv.find('\n')), "File Name," + (dir / "daten.csv.old").string());
+    EXPECT_NE(csv.find("Zeit (s), Durchfluss (L/min), Volumen (L), Druck (Bar)\n1.00,100.00,1.67,1.00\n"),
+              std::string::npos);
+
+    wxTEST_DIALOG(Command(ID_EXPORT_CSV), ExpectFile(P("tabelle"), "Exportieren nach Excel",
+                                                     "Exceldateien (*.csv)|*.csv||", "24_03_2023 14_05_09"));
+    EXPECT_TRUE(fs::exists(dir / "tabelle.csv"));
+
+    fs::create_directories(dir / "belegt.csv");
+    wxTEST_DIALOG(
+        Command(ID_EXPORT_CSV),
+        ExpectFile(P("belegt.csv"), "Exportieren nach Excel", "Exceldateien (*.csv)|*.csv||",
+                   "24_03_2023 14_05_09"),
+        ExpectMessage(wxID_OK,
+                      U8("Öffnen der Exceldatei fehlgeschlagen, möglicherweise wird sie bereits durch ein "
+                         "anderes Programm benutzt?"),
+                      U8("Message")));
+}
+
+TEST_F(FileCommandsTest, ImageExportSavesWhatTheChartShows) {
+    frame->RecordList()->Focus(0);
+    frame->RecordList()->Select(0);
+    Command(ID_SHOW_FLOW, wxEVT_BUTTON);
+    PumpEvents();
+    wxTEST_DIALOG(Command(ID_IMAGE_EXPORT, wxEVT_BUTTON),
+                  ExpectFile(P("bild.bmp"), "Bild speichern als…", "Bilddateien (*.bmp)|*.bmp"));
+    wxImage saved;
+    ASSERT_TRUE(saved.LoadFile(P("bild.bmp"), wxBITMAP_TYPE_BMP));
+    EXPECT_EQ(saved.GetSize(), frame->PlotWindow()->GetClientSize());
+    const wxImage shown = frame->PlotWindow()->SnapshotBitmap().ConvertToImage();
+    ASSERT_EQ(shown.GetSize(), saved.GetSize());
+    int differing = 0;
+    for (int y = 0; y < shown.GetHeight(); ++y)
+        for (int x = 0; x < shown.GetWidth(); ++x)
+            differing +=
+                shown.GetRed(x, y) != saved.GetRed(x, y) || shown.GetBlue(x, y) != saved.GetBlue(x, y);
+    EXPECT_EQ(differing, 0);
+    // The blue flow line is in the picture.
+    int blue = 0;
+    for (int y = 0; y < saved.GetHeight(); ++y)
+        for (int x = 0; x < saved.GetWidth(); ++x)
+            blue += saved.GetBlue(x, y) > 200 && saved.GetRed(x, y) < 80 && saved.GetGreen(x, y) < 80;
+    EXPECT_GT(blue, 20);
+}
+
+TEST_F(FileCommandsTest, DatabaseImportChecksBlocks) {
+    std::ofstream(dir / "leer.hex", std::ios::binary) << std::string(15, '\0');
+    std::ofstream(dir / "kurz.hex", std::ios::binary) << std::string(15, '\0') << std::string(5, 'x');
+    wxTEST_DIALOG(Command(ID_IMPORT_DATABASE),
+                  ExpectFile(P("leer.hex"), "Open KVR Database File", "KVR Database files (*.hex)|*.hex"));
+    for (const auto& e : log->All())
+        ADD_FAILURE() << "logged: " << e.text.utf8_string();
+    EXPECT_EQ(frame->GetTitle(), U8("leer.hex"));
+    wxTEST_DIALOG(Command(ID_IMPORT_DATABASE),
+                  ExpectFile(P("kurz.hex"), "Open KVR Database File", "KVR Database files (*.hex)|*.hex"));
+    EXPECT_EQ(log->Messages(), std::vector<wxString>{U8("Error reading lenghts from import file")});
+    wxTEST_DIALOG(Command(ID_IMPORT_DATABASE),
+                  ExpectFile(P("nichts.hex"), "Open KVR Database File", "KVR Database files (*.hex)|*.hex"));
+    EXPECT_EQ(log->Errors(), std::vector<wxString>{U8("Cannot open File for Reading")});
+    EXPECT_EQ(frame->Records().size(), 2u);  // the import never touches the records
+}
