@@ -6,6 +6,8 @@
 #include "device/vext_usb.h"
 #include "mainframe/look.h"
 #include "mainframe/main_frame.h"
+#include "widgets/gauge_style.h"
+#include "widgets/gauge_style.h"
 #include "widgets/lcd_display.h"
 
 #include <wx/bmpbuttn.h>
@@ -48,6 +50,7 @@ void MainFrame::OnStatusTimer(wxTimerEvent&) {
             batteryGauge->SetForegroundColour(wxColour(255, 0, 0));
             break;
     }
+    ApplyGaugeStyle(batteryGauge);
 }
 
 void MainFrame::OnRecord(wxCommandEvent&) {

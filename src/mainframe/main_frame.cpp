@@ -12,6 +12,7 @@
 #include "resources/pictures.h"
 
 #include <wx/image.h>
+#include <wx/weakref.h>
 #include <wx/listctrl.h>
 #include <wx/msgdlg.h>
 #include <wx/splash.h>
@@ -120,8 +121,19 @@ wxEND_EVENT_TABLE()
     }
 
     // 9. The startup tips, modeless, shown before the main window.
-    if (AppSettings.showTips)
-        (new TipsDialog(this, true))->Show(true);
+    if (AppSettings.showTips) {
+        auto* tips = new TipsDialog(this, true);
+        tips->Show(true);
+        // Shown before the main window, the dialog would end up behind it: bring it to the front
+        // once the main window is up.
+        wxWeakRef<TipsDialog> weak(tips);
+        CallAfter([weak] {
+            if (weak) {
+                weak->CentreOnParent();
+                weak->Raise();
+            }
+        });
+    }
 }
 
 MainFrame::~MainFrame() {

@@ -6,6 +6,7 @@
 #include "mainframe/main_frame.h"
 #include "plot/plot_window.h"
 #include "resources/pictures.h"
+#include "widgets/gauge_style.h"
 #include "widgets/lcd_display.h"
 #include "widgets/vext_button.h"
 
@@ -253,5 +254,7 @@ void MainFrame::SetInitialButtonStates() {
     batteryGauge->SetValue(0);
     batteryGauge->SetForegroundColour(wxColour(255, 0, 0));
     batteryGauge->SetBackgroundColour(wxColour(50, 50, 50));
+    ApplyGaugeStyle(batteryGauge);
     memoryGauge->SetValue(0);
+    ApplyGaugeStyle(memoryGauge, true);
 }
