@@ -5,11 +5,11 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 scripts/install-deps.sh run
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZPM_BUILD_TESTS=OFF >/dev/null
-cmake --build build -j "$(nproc)" --target zpm $( [ -f emulator/CMakeLists.txt ] && echo zpm-demo )
+cmake -S . -B build-run -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZPM_BUILD_TESTS=OFF >/dev/null
+cmake --build build-run -j "$(nproc)" --target zpm $( [ -f emulator/CMakeLists.txt ] && echo zpm-demo )
 
-program=build/src/app/exe/zpm
-[ -x build/src/app/exe/zpm-demo ] && program=build/src/app/exe/zpm-demo
+program=build-run/src/app/exe/zpm
+[ -x build-run/src/app/exe/zpm-demo ] && program=build-run/src/app/exe/zpm-demo
 
 if [ -n "${DISPLAY:-}" ]; then
   exec "$program"
@@ -24,7 +24,7 @@ if ! xsession_wait_window Unbennant 60; then
   exit 1
 fi
 sleep 7   # the splash closes after 2 s; the first status poll of the logger comes at 5 s
-shot=${ZPM_SCREENSHOT:-$(pwd)/build/zpm-screenshot.png}
+shot=${ZPM_SCREENSHOT:-$(pwd)/build-run/zpm-screenshot.png}
 import -window root "$shot"
 echo "Screenshot of the running program: $shot"
 wmctrl -c Unbennant
