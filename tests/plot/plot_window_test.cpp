@@ -38,21 +38,30 @@ struct MeasureEvent {
     wxObject* series;
 };
 
-// The frame receives the layers' events as the main window does.
+// The frame receives the layers' events as the main window does, through its event table.
 class PlotFrame : public wxFrame {
 public:
-    PlotFrame() : wxFrame(nullptr, wxID_ANY, U8("Plot"), wxDefaultPosition, wxSize(700, 400)) {
-        Bind(zpmEVT_PLOT_MEASURE, [this](wxCommandEvent& e) {
-            measures.push_back({S(e.GetString()), e.GetInt(), e.GetEventObject()});
-        });
-        Bind(zpmEVT_PLOT_TEXTBOX, [this](wxCommandEvent& e) { textBoxes.push_back(e.GetEventObject()); });
-    }
+    PlotFrame() : wxFrame(nullptr, wxID_ANY, U8("Plot"), wxDefaultPosition, wxSize(700, 400)) {}
     std::vector<MeasureEvent> measures;
     std::vector<wxObject*> textBoxes;
+
+private:
+    void OnMeasure(wxCommandEvent& e) {
+        measures.push_back({S(e.GetString()), e.GetInt(), e.GetEventObject()});
+    }
+    void OnTextBox(wxCommandEvent& e) { textBoxes.push_back(e.GetEventObject()); }
+    wxDECLARE_EVENT_TABLE();
 };
 
-// A layer with a fixed extent that notes when it draws.
-class NoteLayer : public mpLayer {
+// clang-format off
+wxBEGIN_EVENT_TABLE(PlotFrame, wxFrame)
+    EVT_PLOT_MEASURE(PlotFrame::OnMeasure)
+    EVT_PLOT_TEXTBOX(PlotFrame::OnTextBox)
+wxEND_EVENT_TABLE()
+    // clang-format on
+
+    // A layer with a fixed extent that notes when it draws.
+    class NoteLayer : public mpLayer {
 public:
     NoteLayer(std::string tag, std::vector<std::string>* log, bool bounds = false, double minX = 0,
               double maxX = 0, double minY = 0, double maxY = 0)
