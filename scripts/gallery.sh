@@ -12,7 +12,9 @@ mkdir -p "$out"
 xsession_start
 export HOME=$(mktemp -d)
 printf '1\n98\n0\n0\n0\n0\n0\n' > "$HOME/zpmv48.ini"
-for page in $("$gallery" --list); do
+for entry in $("$gallery" --list); do
+  page=${entry%%:*}
+  settle=${entry##*:}
   "$gallery" --page "$page" &
   pid=$!
   # Pages draw at once; give the window manager and the first paints a moment.
@@ -20,7 +22,7 @@ for page in $("$gallery" --list); do
     [ "$(wmctrl -l | wc -l)" -gt 0 ] && break
     sleep 0.1
   done
-  sleep 1.5
+  sleep "$settle"
   import -window root -trim +repage "$out/$page.png"
   kill "$pid" 2>/dev/null || true
   wait "$pid" 2>/dev/null || true

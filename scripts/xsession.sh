@@ -1,11 +1,15 @@
 # Sourced by scripts that need a desktop without a screen: starts Xvfb and openbox on a free
 # display and exports DISPLAY. Call xsession_stop when done (traps do it too).
 xsession_start() {
-  local n=${XSESSION_FIRST_DISPLAY:-90}
-  while [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ]; do n=$((n + 1)); done
-  Xvfb ":$n" -screen 0 1600x1200x24 -nolisten tcp >/dev/null 2>&1 &
+  # The server picks a free display itself (-displayfd), so parallel sessions never collide.
+  XSESSION_DIR=$(mktemp -d)
+  Xvfb -displayfd 3 -screen 0 1600x1200x24 -nolisten tcp 3>"$XSESSION_DIR/display" >/dev/null 2>&1 &
   XSESSION_XVFB=$!
-  export DISPLAY=":$n"
+  for _ in $(seq 100); do
+    [ -s "$XSESSION_DIR/display" ] && break
+    sleep 0.1
+  done
+  export DISPLAY=":$(head -n1 "$XSESSION_DIR/display")"
   for _ in $(seq 100); do
     xdpyinfo >/dev/null 2>&1 && break
     sleep 0.1
@@ -25,6 +29,8 @@ xsession_stop() {
   [ -n "${XSESSION_XVFB:-}" ] && kill "$XSESSION_XVFB" 2>/dev/null || true
   XSESSION_WM=
   XSESSION_XVFB=
+  [ -n "${XSESSION_DIR:-}" ] && rm -rf "$XSESSION_DIR"
+  XSESSION_DIR=
 }
 
 # Waits until a window whose title contains $1 is mapped (at most $2 seconds, default 30).

@@ -25,6 +25,9 @@ bool MyPrintout::OnPrintPage(int) {
         return false;
     int w = 0, h = 0;
     dc->GetSize(&w, &h);
+    const bool sizeKnown = w > 0 && h > 0;
+    if (!sizeKnown)  // a context that does not know its size (a vector surface): the page's
+        GetPageSizePixels(&w, &h);
     // A chart that never painted has no size yet; the page then carries the product line only.
     if (plot->GetPlotWidth() > 0) {
         const float scale = static_cast<float>(w) / static_cast<float>(plot->GetPlotWidth());
@@ -33,7 +36,17 @@ bool MyPrintout::OnPrintPage(int) {
         plot->DrawLayersOn(*dc);
         dc->SetDeviceOrigin(0, 0);
     }
-    MapScreenSizeToPage();
+    if (sizeKnown) {
+        MapScreenSizeToPage();
+    } else {
+        // What MapScreenSizeToPage gives when the device is as large as the page.
+        int screenX = 0, screenY = 0, printerX = 0, printerY = 0;
+        GetPPIScreen(&screenX, &screenY);
+        GetPPIPrinter(&printerX, &printerY);
+        dc->SetUserScale(double(printerX) / screenX, double(printerY) / screenY);
+    }
+    dc->SetFont(*wxNORMAL_FONT);  // a page starts without one on some devices
+    dc->SetTextForeground(*wxBLACK);
     dc->DrawText(wxString::FromUTF8("Zepmonic, ZPM 2"), 10, 10);
     return true;
 }

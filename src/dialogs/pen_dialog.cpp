@@ -8,10 +8,6 @@ namespace {
 wxString U(const char* text) { return wxString::FromUTF8(text); }
 }  // namespace
 
-wxBEGIN_EVENT_TABLE(PenDialog, wxDialog)
-    EVT_BUTTON(wxID_OK, PenDialog::OnOk)
-wxEND_EVENT_TABLE()
-
 PenDialog::PenDialog(wxWindow* parent, int currentWidth)
     : wxDialog(parent, wxID_ANY, U("Diagrammlinienart"), wxDefaultPosition, wxDefaultSize, wxDEFAULT_DIALOG_STYLE,
                wxString::FromAscii("dialog")) {
@@ -39,10 +35,10 @@ PenDialog::PenDialog(wxWindow* parent, int currentWidth)
     top->SetSizeHints(this);
 }
 
-void PenDialog::OnOk(wxCommandEvent&) {
+bool PenDialog::TransferDataFromWindow() {
     const int selection = widthChoice->GetSelection();
     // Nothing chosen keeps the width the dialog was opened with.
     if (selection != wxNOT_FOUND)
         chosenIndex = selection;
-    EndModal(wxID_OK);
+    return true;
 }

@@ -12,12 +12,11 @@ public:
     int ChosenWidth() const { return chosenIndex + 1; }
     wxChoice* WidthChoice() const { return widthChoice; }
 
-private:
-    void OnOk(wxCommandEvent& event);
+    // "OK" (the toolkit's own OK handling): takes the selection before the dialog ends.
+    bool TransferDataFromWindow() override;
 
+private:
     wxChoice* widthChoice = nullptr;
     wxButton* okButton = nullptr;
     int chosenIndex = 0;
-
-    wxDECLARE_EVENT_TABLE();
 };

@@ -26,7 +26,7 @@ public:
             wxString arg = argv[i];
             if (arg == wxString::FromAscii("--list")) {
                 for (const auto& p : GalleryPages())
-                    std::printf("%s\n", p.name.c_str());
+                    std::printf("%s:%.1f\n", p.name.c_str(), p.settleSeconds);
                 return false;
             }
             if (arg == wxString::FromAscii("--page") && i + 1 < argc)

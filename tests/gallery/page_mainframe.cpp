@@ -29,7 +29,7 @@ Storage HydrantTest() {
     r.SetTitle(wxString::FromUTF8("Hydrant 12"));
     r.SetSubtitle(wxString::FromUTF8("Nordstraße, Nennweite 100"));
     r.SetNoteText(wxString::FromUTF8("Ruhedruck 6,1 bar\nFließdruck 3,4 bar"));
-    r.SetNotePosition(40, -60);
+    r.SetNotePosition(-40, 30);
     r.SetTargetFlow(800.0f);
     r.SetPressureUnit(98);
     float volume = 0;
@@ -86,5 +86,17 @@ wxTopLevelWindow* TipsOverMainWindow() {
 ZPM_GALLERY_PAGE("mainwindow-empty", [] { return static_cast<wxTopLevelWindow*>(NewMainWindow()); });
 ZPM_GALLERY_PAGE("mainwindow-chart", ChartedMainWindow);
 ZPM_GALLERY_PAGE("tips-dialog", TipsOverMainWindow);
+
+// The print preview of the charted record: the page as it will be printed.
+wxTopLevelWindow* PrintPreview() {
+    auto* frame = static_cast<MainFrame*>(ChartedMainWindow());
+    frame->CallAfter([frame] {
+        wxCommandEvent preview(wxEVT_MENU, ID_PRINT_PREVIEW);
+        frame->ProcessWindowEvent(preview);
+    });
+    return frame;
+}
+
+ZPM_GALLERY_PAGE_SETTLE("print-preview", 3.0, PrintPreview);
 
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include <wx/app.h>
 #include <wx/dialog.h>
+#include <wx/image.h>
 #include <wx/init.h>
 #include <wx/modalhook.h>
 
@@ -29,6 +30,8 @@ void FailOnAssert(const wxString& file, int line, const wxString& func, const wx
 class FailOnUnexpectedDialog : public wxModalDialogHook {
 protected:
     int Enter(wxDialog* dialog) override {
+        if (RealModalDialogs::Allowed())
+            return wxID_NONE;
         throw std::runtime_error("unexpected modal dialog \"" + dialog->GetTitle().utf8_string() + "\"");
     }
     void Exit(wxDialog*) override {}
@@ -52,6 +55,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     wxSetAssertHandler(FailOnAssert);
+    wxInitAllImageHandlers();
     FailOnUnexpectedDialog unexpectedDialogs;
     unexpectedDialogs.Register();
     int rc = RUN_ALL_TESTS();

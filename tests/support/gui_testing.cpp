@@ -11,6 +11,14 @@
 #include <fstream>
 #include <sstream>
 
+namespace {
+int realModalDialogs = 0;
+}  // namespace
+
+RealModalDialogs::RealModalDialogs() { ++realModalDialogs; }
+RealModalDialogs::~RealModalDialogs() { --realModalDialogs; }
+bool RealModalDialogs::Allowed() { return realModalDialogs > 0; }
+
 LogCapture::LogCapture() {
     previous = wxLog::SetActiveTarget(this);
 }

@@ -80,6 +80,15 @@ private:
     wxLog* previous;
 };
 
+// Inside its scope modal dialogs run for real instead of failing the test: for toolkit operations
+// that go through a dialog that shows nothing, such as printing to a file without a prompt.
+class RealModalDialogs {
+public:
+    RealModalDialogs();
+    ~RealModalDialogs();
+    static bool Allowed();
+};
+
 // Runs the event loop until pred() holds or timeoutMs passes; returns pred().
 bool PumpUntil(const std::function<bool()>& pred, int timeoutMs = 5000);
 // Processes pending events for a short while (bounded, no fixed sleep when idle).
