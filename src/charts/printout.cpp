@@ -23,28 +23,17 @@ bool MyPrintout::OnPrintPage(int) {
     wxDC* dc = GetDC();
     if (!dc)
         return false;
-    int w = 0, h = 0;
-    dc->GetSize(&w, &h);
-    const bool sizeKnown = w > 0 && h > 0;
-    if (!sizeKnown)  // a context that does not know its size (a vector surface): the page's
-        GetPageSizePixels(&w, &h);
     // A chart that never painted has no size yet; the page then carries the product line only.
     if (plot->GetPlotWidth() > 0) {
-        const float scale = static_cast<float>(w) / static_cast<float>(plot->GetPlotWidth());
-        dc->SetUserScale(scale, scale);
-        dc->SetDeviceOrigin(w / 2, h / 2);
+        // The screen chart scaled to the page width, its centre on the page's centre. The toolkit's
+        // fit takes the preview's own scaling into account as well as the printer's resolution.
+        FitThisSizeToPage(wxSize(plot->GetPlotWidth(), 1));
+        const wxRect page = GetLogicalPageRect();
+        dc->SetLogicalOrigin(-(page.x + page.width / 2), -(page.y + page.height / 2));
         plot->DrawLayersOn(*dc);
-        dc->SetDeviceOrigin(0, 0);
+        dc->SetLogicalOrigin(0, 0);
     }
-    if (sizeKnown) {
-        MapScreenSizeToPage();
-    } else {
-        // What MapScreenSizeToPage gives when the device is as large as the page.
-        int screenX = 0, screenY = 0, printerX = 0, printerY = 0;
-        GetPPIScreen(&screenX, &screenY);
-        GetPPIPrinter(&printerX, &printerY);
-        dc->SetUserScale(double(printerX) / screenX, double(printerY) / screenY);
-    }
+    MapScreenSizeToPage();
     dc->SetFont(*wxNORMAL_FONT);  // a page starts without one on some devices
     dc->SetTextForeground(*wxBLACK);
     dc->DrawText(wxString::FromUTF8("Zepmonic, ZPM 2"), 10, 10);
