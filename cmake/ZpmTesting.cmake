@@ -37,5 +37,5 @@ function(zpm_add_script_test name)
     set(T_TIMEOUT 300)
   endif()
   set_tests_properties(${name} PROPERTIES LABELS ${label} TIMEOUT ${T_TIMEOUT}
-    ENVIRONMENT "ZPM_SOURCE_DIR=${CMAKE_SOURCE_DIR};ZPM_BINARY_DIR=${CMAKE_BINARY_DIR};NO_AT_BRIDGE=1;GDK_BACKEND=x11")
+    ENVIRONMENT "ZPM_SOURCE_DIR=${CMAKE_SOURCE_DIR};ZPM_BINARY_DIR=${CMAKE_BINARY_DIR};NO_AT_BRIDGE=1;GDK_BACKEND=x11;LSAN_OPTIONS=suppressions=${CMAKE_SOURCE_DIR}/tests/support/lsan.supp:print_suppressions=0")
 endfunction()
