@@ -38,9 +38,17 @@ mpLayer::mpLayer(LayerKind kind) : font(*wxNORMAL_FONT), pen(*wxBLACK_PEN), kind
 // ---------------------------------------------------------------------------------------------
 // Samples
 
+// Copies a series, keeping room to grow: a live record grows by a few samples a tick, and a fresh
+// allocation of a long series on every tick costs more in page faults than the copy itself.
+void AssignWithHeadroom(std::vector<float>& to, const std::vector<float>& from) {
+    if (from.size() > to.capacity())
+        to.reserve(from.size() + from.size() / 2);
+    to.assign(from.begin(), from.end());
+}
+
 void SeriesSamples::Set(const std::vector<float>& newXs, const std::vector<float>& newYs) {
-    xs = newXs;
-    ys = newYs;
+    AssignWithHeadroom(xs, newXs);
+    AssignWithHeadroom(ys, newYs);
     // A sample needs both values; a longer vector's tail is not drawn.
     count = std::min(xs.size(), ys.size());
     extent = plotmath::SeriesExtent(xs.data(), ys.data(), count);
@@ -51,6 +59,10 @@ void SeriesSamples::Set(const std::vector<float>& newXs, const std::vector<float
         pyramid.Build(ys.data(), count);
     else
         pyramid.Clear();
+}
+
+void SeriesSamples::SetExtras(const std::vector<float>& newExtras) {
+    AssignWithHeadroom(extras, newExtras);
 }
 
 bool SeriesSamples::At(int index, double& x, double& y, double& extra) const {

@@ -91,10 +91,12 @@ protected:
 
 // The samples of a vector series and what its drawing needs to stay quick on long recordings:
 // whether x never decreases (binary search) and block extremes of y (one query per pixel column).
+void AssignWithHeadroom(std::vector<float>& to, const std::vector<float>& from);
+
 class SeriesSamples {
 public:
     void Set(const std::vector<float>& xs, const std::vector<float>& ys);
-    void SetExtras(const std::vector<float>& extras) { this->extras = extras; }
+    void SetExtras(const std::vector<float>& extras);
     void ClearExtras() { extras.clear(); }
 
     std::size_t Count() const { return count; }

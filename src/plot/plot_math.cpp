@@ -85,47 +85,68 @@ View FitView(const View& current, const Extent& primary, double minY2, double ma
     return v;
 }
 
+namespace {
+
+// Smallest and largest finite value; eight independent lanes keep the CPU busy (a live chart
+// recomputes this for every series on every tick).
+bool FiniteRange(const float* v, std::size_t n, float& lo, float& hi) {
+    constexpr float inf = std::numeric_limits<float>::infinity();
+    constexpr float most = std::numeric_limits<float>::max();
+    constexpr std::size_t lanes = 8;
+    float mn[lanes], mx[lanes];
+    for (std::size_t k = 0; k < lanes; ++k) {
+        mn[k] = inf;
+        mx[k] = -inf;
+    }
+    std::size_t i = 0;
+    for (; i + lanes <= n; i += lanes) {
+        for (std::size_t k = 0; k < lanes; ++k) {
+            const float x = v[i + k];
+            const bool finite = std::fabs(x) <= most;  // false for infinities and NaN
+            mn[k] = finite && x < mn[k] ? x : mn[k];
+            mx[k] = finite && x > mx[k] ? x : mx[k];
+        }
+    }
+    for (; i < n; ++i) {
+        const float x = v[i];
+        if (std::fabs(x) <= most) {
+            mn[0] = std::min(mn[0], x);
+            mx[0] = std::max(mx[0], x);
+        }
+    }
+    lo = *std::min_element(mn, mn + lanes);
+    hi = *std::max_element(mx, mx + lanes);
+    return lo <= hi;
+}
+
+}  // namespace
+
 Extent SeriesExtent(const float* xs, const float* ys, std::size_t n) {
     Extent e;
-    bool haveX = false, haveY = false;
-    double minX = 0, maxX = 0, minY = 0, maxY = 0;
-    for (std::size_t i = 0; i < n; ++i) {
-        const double x = xs[i], y = ys[i];
-        if (std::isfinite(x)) {
-            if (!haveX) {
-                minX = maxX = x;
-                haveX = true;
-            } else {
-                minX = std::min(minX, x);
-                maxX = std::max(maxX, x);
-            }
-        }
-        if (std::isfinite(y)) {
-            if (!haveY) {
-                minY = maxY = y;
-                haveY = true;
-            } else {
-                minY = std::min(minY, y);
-                maxY = std::max(maxY, y);
-            }
-        }
+    float lo = 0, hi = 0;
+    if (FiniteRange(xs, n, lo, hi)) {
+        e.minX = lo - 0.5;
+        e.maxX = hi + 0.5;
     }
-    if (haveX) {
-        e.minX = minX - 0.5;
-        e.maxX = maxX + 0.5;
-    }
-    if (haveY) {
-        e.minY = minY - 0.5;
-        e.maxY = maxY + 0.5;
+    if (FiniteRange(ys, n, lo, hi)) {
+        e.minY = lo - 0.5;
+        e.maxY = hi + 0.5;
     }
     return e;
 }
 
 bool IsSortedFinite(const float* xs, std::size_t n) {
-    for (std::size_t i = 0; i < n; ++i) {
-        if (!std::isfinite(xs[i]))
-            return false;
-        if (i > 0 && xs[i] < xs[i - 1])
+    constexpr float most = std::numeric_limits<float>::max();
+    // Blocks without early exit vectorise; a failing block ends the scan.
+    constexpr std::size_t block = 1024;
+    for (std::size_t start = 0; start < n; start += block) {
+        const std::size_t end = std::min(n, start + block);
+        bool ok = true;
+        for (std::size_t i = start; i < end; ++i)
+            ok &= std::fabs(xs[i]) <= most;
+        for (std::size_t i = std::max<std::size_t>(start, 1); i < end; ++i)
+            ok &= !(xs[i] < xs[i - 1]);
+        if (!ok)
             return false;
     }
     return true;
