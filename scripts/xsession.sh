@@ -14,12 +14,16 @@ xsession_start() {
     xdpyinfo >/dev/null 2>&1 && break
     sleep 0.1
   done
-  openbox >/dev/null 2>&1 &
+  # The window manager gets a home of its own: sessions running side by side share nothing.
+  mkdir -p "$XSESSION_DIR/wm"
+  HOME="$XSESSION_DIR/wm" XDG_CONFIG_HOME="$XSESSION_DIR/wm" XDG_CACHE_HOME="$XSESSION_DIR/wm" \
+    openbox >"$XSESSION_DIR/openbox.log" 2>&1 &
   XSESSION_WM=$!
   for _ in $(seq 100); do
     wmctrl -m >/dev/null 2>&1 && break
     sleep 0.1
   done
+  wmctrl -m >/dev/null 2>&1 || echo "xsession: the window manager did not start" >&2
   export NO_AT_BRIDGE=1 GDK_BACKEND=x11
   trap xsession_stop EXIT
 }
@@ -38,6 +42,7 @@ xsession_wait_window() {
   local title=$1 limit=${2:-30}
   for _ in $(seq $((limit * 10))); do
     wmctrl -l 2>/dev/null | grep -q -- "$title" && return 0
+    xdotool search --onlyvisible --name -- "$title" >/dev/null 2>&1 && return 0
     sleep 0.1
   done
   return 1

@@ -39,10 +39,13 @@ appstreamcli validate --no-net "$root/usr/share/metainfo/com.zepmonic.zpm.metain
 xsession_start
 export HOME="$work/home"
 mkdir -p "$HOME"
-"$root/usr/bin/zpm-demo" &
+"$root/usr/bin/zpm-demo" 2>"$work/stderr" &
 app=$!
 if ! xsession_wait_window Unbennant 60; then
   echo "the installed zpm-demo showed no main window" >&2
+  wmctrl -l >&2 || true
+  kill -0 "$app" 2>/dev/null && echo "(it is still running)" >&2
+  tail -n 5 "$work/stderr" >&2
   kill "$app" 2>/dev/null || true
   exit 1
 fi
