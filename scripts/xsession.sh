@@ -1,7 +1,19 @@
 # Sourced by scripts that need a desktop without a screen: starts Xvfb and openbox on a free
 # display and exports DISPLAY. Call xsession_stop when done (traps do it too).
 xsession_start() {
-  # The server picks a free display itself (-displayfd), so parallel sessions never collide.
+  local attempt
+  for attempt in 1 2 3 4 5; do
+    xsession_try_start && { trap xsession_stop EXIT; return 0; }
+    xsession_stop
+    sleep 0.$((RANDOM % 5 + 1))
+  done
+  echo "xsession: no X server with a window manager after $attempt attempts" >&2
+  return 1
+}
+
+# One attempt: the server picks a free display itself (-displayfd); with sessions starting side
+# by side a server occasionally loses its display to a neighbour, so the caller tries again.
+xsession_try_start() {
   XSESSION_DIR=$(mktemp -d)
   Xvfb -displayfd 3 -screen 0 1600x1200x24 -nolisten tcp 3>"$XSESSION_DIR/display" >/dev/null 2>&1 &
   XSESSION_XVFB=$!
@@ -9,11 +21,15 @@ xsession_start() {
     [ -s "$XSESSION_DIR/display" ] && break
     sleep 0.1
   done
+  [ -s "$XSESSION_DIR/display" ] || return 1
   export DISPLAY=":$(head -n1 "$XSESSION_DIR/display")"
-  for _ in $(seq 100); do
-    xdpyinfo >/dev/null 2>&1 && break
+  local up=
+  for _ in $(seq 50); do
+    xdpyinfo >/dev/null 2>&1 && { up=1; break; }
+    kill -0 "$XSESSION_XVFB" 2>/dev/null || return 1
     sleep 0.1
   done
+  [ -n "$up" ] || return 1
   # The window manager gets a home of its own: sessions running side by side share nothing.
   mkdir -p "$XSESSION_DIR/wm"
   HOME="$XSESSION_DIR/wm" XDG_CONFIG_HOME="$XSESSION_DIR/wm" XDG_CACHE_HOME="$XSESSION_DIR/wm" \
@@ -21,11 +37,11 @@ xsession_start() {
   XSESSION_WM=$!
   for _ in $(seq 100); do
     wmctrl -m >/dev/null 2>&1 && break
+    kill -0 "$XSESSION_WM" 2>/dev/null || return 1
     sleep 0.1
   done
-  wmctrl -m >/dev/null 2>&1 || echo "xsession: the window manager did not start" >&2
+  wmctrl -m >/dev/null 2>&1 || return 1
   export NO_AT_BRIDGE=1 GDK_BACKEND=x11
-  trap xsession_stop EXIT
 }
 
 xsession_stop() {
