@@ -11,18 +11,18 @@ xsession_start() {
   return 1
 }
 
-# One attempt: the server picks a free display itself (-displayfd); with sessions starting side
-# by side a server occasionally loses its display to a neighbour, so the caller tries again.
+# One attempt on a display of our own: a number from a range that xvfb-run (99 upward) does not
+# reach, reserved atomically with mkdir so that sessions starting side by side never share one.
 xsession_try_start() {
   XSESSION_DIR=$(mktemp -d)
-  Xvfb -displayfd 3 -screen 0 1600x1200x24 -nolisten tcp 3>"$XSESSION_DIR/display" >/dev/null 2>&1 &
+  local n=$((200 + RANDOM % 700))
+  if [ -e "/tmp/.X$n-lock" ] || ! mkdir "/tmp/.zpm-xsession-$n" 2>/dev/null; then
+    return 1
+  fi
+  XSESSION_LOCK="/tmp/.zpm-xsession-$n"
+  Xvfb ":$n" -screen 0 1600x1200x24 -nolisten tcp >/dev/null 2>&1 &
   XSESSION_XVFB=$!
-  for _ in $(seq 100); do
-    [ -s "$XSESSION_DIR/display" ] && break
-    sleep 0.1
-  done
-  [ -s "$XSESSION_DIR/display" ] || return 1
-  export DISPLAY=":$(head -n1 "$XSESSION_DIR/display")"
+  export DISPLAY=":$n"
   local up=
   for _ in $(seq 50); do
     xdpyinfo >/dev/null 2>&1 && { up=1; break; }
@@ -50,7 +50,10 @@ xsession_stop() {
   XSESSION_WM=
   XSESSION_XVFB=
   [ -n "${XSESSION_DIR:-}" ] && rm -rf "$XSESSION_DIR"
+  [ -n "${XSESSION_LOCK:-}" ] && rmdir "$XSESSION_LOCK" 2>/dev/null
+  XSESSION_LOCK=
   XSESSION_DIR=
+  return 0
 }
 
 # Waits until a window whose title contains $1 is mapped (at most $2 seconds, default 30).
