@@ -104,6 +104,25 @@ mpScaleY::mpScaleY(const wxString& name, int align, bool ticks, bool shortenRigh
     caption = FirstWord(name);
 }
 
+namespace {
+
+// What a value axis needs of the window: the primary or the secondary scale.
+plotmath::ValueAxisInput ValueAxisInputOf(mpWindow& window, int align, bool secondary) {
+    plotmath::ValueAxisInput in;
+    in.W = window.GetPlotWidth();
+    in.H = window.GetPlotHeight();
+    in.centre = secondary ? window.GetCentreY2() : window.GetCentreY();
+    in.scale = secondary ? window.GetScaleY2() : window.GetScaleY();
+    in.centreX = window.GetCentreX();
+    in.scaleX = window.GetScaleX();
+    in.bottomMargin = window.GetBottomMargin();
+    in.align = align;
+    in.secondary = secondary;
+    return in;
+}
+
+}  // namespace
+
 void mpScaleY::Draw(wxDC& dc, mpWindow& window) {
     if (!visible)
         return;
@@ -111,15 +130,7 @@ void mpScaleY::Draw(wxDC& dc, mpWindow& window) {
     dc.SetFont(font);
     const int W = window.GetPlotWidth(), H = window.GetPlotHeight();
 
-    plotmath::ValueAxisInput in;
-    in.W = W;
-    in.H = H;
-    in.centre = window.GetCentreY();
-    in.scale = window.GetScaleY();
-    in.centreX = window.GetCentreX();
-    in.scaleX = window.GetScaleX();
-    in.bottomMargin = window.GetBottomMargin();
-    in.align = align;
+    const plotmath::ValueAxisInput in = ValueAxisInputOf(window, align, false);
     const plotmath::ValueAxisLayout layout = plotmath::LayoutValueAxis(in, MeasureWith(dc));
     const int x = layout.x;
     dc.DrawLine(x, -H / 2, x, H / 2 - in.bottomMargin);
@@ -184,16 +195,7 @@ void mpScaleYVext::Draw(wxDC& dc, mpWindow& window) {
     dc.SetFont(font);
     const int W = window.GetPlotWidth(), H = window.GetPlotHeight();
 
-    plotmath::ValueAxisInput in;
-    in.W = W;
-    in.H = H;
-    in.centre = window.GetCentreY2();
-    in.scale = window.GetScaleY2();
-    in.centreX = window.GetCentreX();
-    in.scaleX = window.GetScaleX();
-    in.bottomMargin = window.GetBottomMargin();
-    in.align = align;
-    in.secondary = true;
+    const plotmath::ValueAxisInput in = ValueAxisInputOf(window, align, true);
     const plotmath::ValueAxisLayout layout = plotmath::LayoutValueAxis(in, MeasureWith(dc));
     const int x = layout.x;
     dc.DrawLine(x, -H / 2, x, H / 2 - in.bottomMargin);
