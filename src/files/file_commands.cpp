@@ -4,8 +4,8 @@
 #include "files/csv_export.h"
 #include "files/database_import.h"
 #include "files/job_file.h"
-#include "mainframe/main_frame.h"
 #include "files/save_file.h"
+#include "mainframe/main_frame.h"
 #include "plot/plot_window.h"
 
 #include <wx/filedlg.h>
@@ -39,9 +39,10 @@ wxString ChosenPath(const wxFileDialog& dialog) {
 bool ConfirmReplace(const wxString& chosen, const wxString& path) {
     if (path == chosen || !wxFileName::Exists(path, wxFILE_EXISTS_ANY))
         return true;
-    wxMessageDialog ask(nullptr,
-                        wxString::Format(U("Die Datei \"%s\" ist bereits vorhanden. Soll sie ersetzt werden?"), path),
-                        U("Message"), wxYES_NO | wxNO_DEFAULT | wxICON_QUESTION);
+    wxMessageDialog ask(
+        nullptr,
+        wxString::Format(U("Die Datei \"%s\" ist bereits vorhanden. Soll sie ersetzt werden?"), path),
+        U("Message"), wxYES_NO | wxNO_DEFAULT | wxICON_QUESTION);
     return ask.ShowModal() == wxID_YES;
 }
 
@@ -52,8 +53,9 @@ void ReportSaveFailure(SaveResult result) {
         wxLogError(U("Error writing File"));
 }
 
-// The image file: the type chosen in the dialog, its extension appended. A name that already ends
-// in ".bmp" or ".png" (any case) is kept as typed, and that extension gives the type.
+// The image file. PNG when that type is chosen, or when the name ends in ".png" and the type was
+// left at BMP, the default; BMP otherwise. The name ends in the type's extension: a ".bmp" or
+// ".png" ending (any case) becomes it, any other name gets it appended.
 struct ImageTarget {
     wxString path;
     wxBitmapType type;
@@ -61,13 +63,14 @@ struct ImageTarget {
 
 ImageTarget ImageTargetFor(const wxString& chosen, int filterIndex) {
     const wxString ext = wxFileName(chosen).GetExt().Lower();
-    if (ext == U("bmp"))
-        return {chosen, wxBITMAP_TYPE_BMP};
-    if (ext == U("png"))
-        return {chosen, wxBITMAP_TYPE_PNG};
-    if (filterIndex == 1)
-        return {chosen + U(".png"), wxBITMAP_TYPE_PNG};
-    return {chosen + U(".bmp"), wxBITMAP_TYPE_BMP};
+    const bool png = filterIndex == 1 || ext == U("png");
+    const wxString wanted = png ? U("png") : U("bmp");
+    const wxBitmapType type = png ? wxBITMAP_TYPE_PNG : wxBITMAP_TYPE_BMP;
+    if (ext == wanted)
+        return {chosen, type};
+    if (ext == U("bmp") || ext == U("png"))
+        return {chosen.Left(chosen.length() - 3) + wanted, type};
+    return {chosen + U(".") + wanted, type};
 }
 
 }  // namespace
@@ -204,7 +207,8 @@ void MainFrame::OnExportImage(wxCommandEvent&) {
     plotWindow->Update();
     const wxBitmap picture = plotWindow->SnapshotBitmap();
     wxFileDialog dialog(this, U("Bild speichern als…"), wxString(), wxString(),
-                        U("Bilddateien (*.bmp)|*.bmp|Bilddateien (*.png)|*.png"), wxFD_SAVE | wxFD_OVERWRITE_PROMPT);
+                        U("Bilddateien (*.bmp)|*.bmp|Bilddateien (*.png)|*.png"),
+                        wxFD_SAVE | wxFD_OVERWRITE_PROMPT);
     if (dialog.ShowModal() != wxID_OK)
         return;
     const wxString chosen = ChosenPath(dialog);

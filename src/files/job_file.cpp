@@ -192,8 +192,9 @@ private:
         // Beyond a double too: tiny when its exponent is negative, or when it has none and no
         // digit before the point other than 0.
         const char* x = std::find_if(p, q, [](char c) { return c == 'e' || c == 'E'; });
-        const bool tiny = x != q ? x + 1 < q && x[1] == '-'
-                                 : std::all_of(p, std::find(p, q, '.'), [](char c) { return c == '0' || c == '-'; });
+        const bool tiny =
+            x != q ? x + 1 < q && x[1] == '-'
+                   : std::all_of(p, std::find(p, q, '.'), [](char c) { return c == '0' || c == '-'; });
         if (!tiny)
             return false;
         v = *p == '-' ? -0.0f : 0.0f;
@@ -257,7 +258,8 @@ public:
     ReadResult Run() {
         int first = 0;
         if (Got g = src_.ReadInt(first); g != Got::Ok) {
-            Fail(g == Got::End ? std::string("die Datei ist leer") : std::string("die erste Zeile ") + Why(g));
+            Fail(g == Got::End ? std::string("die Datei ist leer")
+                               : std::string("die erste Zeile ") + Why(g));
             return Finish();
         }
         int count = first;
@@ -504,7 +506,8 @@ void WriteRecord(Sink& sink, const Storage& rec, int flowUnitSetting) {
     std::string title = filetext::ToLatin1Line(rec.Title(), MaxTextLine);
     // The reader skips white space before a title: leading blanks would be lost on reading (and a
     // second save would differ), and a blank title would swallow the next line.
-    title.erase(0, std::find_if(title.begin(), title.end(), [](char c) { return !IsSpace(c); }) - title.begin());
+    title.erase(0,
+                std::find_if(title.begin(), title.end(), [](char c) { return !IsSpace(c); }) - title.begin());
     if (title.empty())
         title = "-";
     WriteTextLine(sink, title);

@@ -8,8 +8,8 @@
 #include <csignal>
 #include <cstdlib>
 #include <filesystem>
-#include <functional>
 #include <fstream>
+#include <functional>
 #include <sstream>
 
 namespace fs = std::filesystem;
@@ -157,7 +157,11 @@ TEST(AtomicFile, SavesKeepTheFilesIdentity) {
     };
     auto write = [](const fs::path& p, const char* text) { std::ofstream(p) << text; };
     const Case cases[] = {
-        {"absolute link", [&](const fs::path& d) { write(d / "echt", "alt\n"); fs::create_symlink(d / "echt", d / "ziel"); },
+        {"absolute link",
+         [&](const fs::path& d) {
+             write(d / "echt", "alt\n");
+             fs::create_symlink(d / "echt", d / "ziel");
+         },
          AtomicWriteResult::Ok, "echt", [](const fs::path& d) { EXPECT_TRUE(fs::is_symlink(d / "ziel")); }},
         {"relative link chain",
          [&](const fs::path& d) {
@@ -171,12 +175,14 @@ TEST(AtomicFile, SavesKeepTheFilesIdentity) {
              EXPECT_EQ(fs::read_symlink(d / "ziel"), "b/zwischen");
              EXPECT_EQ(fs::read_symlink(d / "b" / "zwischen"), "echt");
          }},
-        {"dangling link", [](const fs::path& d) { fs::create_symlink("neu.ini", d / "ziel"); }, AtomicWriteResult::Ok,
-         "neu.ini", [](const fs::path& d) { EXPECT_TRUE(fs::is_symlink(d / "ziel")); }},
+        {"dangling link", [](const fs::path& d) { fs::create_symlink("neu.ini", d / "ziel"); },
+         AtomicWriteResult::Ok, "neu.ini",
+         [](const fs::path& d) { EXPECT_TRUE(fs::is_symlink(d / "ziel")); }},
         {"permission bits",
          [&](const fs::path& d) {
              write(d / "ziel", "alt\n");
-             fs::permissions(d / "ziel", fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+             fs::permissions(d / "ziel",
+                             fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
          },
          AtomicWriteResult::Ok, "ziel",
          [](const fs::path& d) {
@@ -188,18 +194,22 @@ TEST(AtomicFile, SavesKeepTheFilesIdentity) {
              write(d / "ziel", "alt\n");
              fs::permissions(d / "ziel", fs::perms::owner_read | fs::perms::group_read);
          },
-         AtomicWriteResult::CannotOpen, nullptr, [](const fs::path& d) { EXPECT_EQ(Slurp((d / "ziel").string()), "alt\n"); }},
+         AtomicWriteResult::CannotOpen, nullptr,
+         [](const fs::path& d) { EXPECT_EQ(Slurp((d / "ziel").string()), "alt\n"); }},
         {"link to a read-only file",
          [&](const fs::path& d) {
              write(d / "echt", "alt\n");
              fs::permissions(d / "echt", fs::perms::owner_read);
              fs::create_symlink("echt", d / "ziel");
          },
-         AtomicWriteResult::CannotOpen, nullptr, [](const fs::path& d) { EXPECT_EQ(Slurp((d / "echt").string()), "alt\n"); }},
+         AtomicWriteResult::CannotOpen, nullptr,
+         [](const fs::path& d) { EXPECT_EQ(Slurp((d / "echt").string()), "alt\n"); }},
         {"FIFO", [](const fs::path& d) { ASSERT_EQ(::mkfifo((d / "ziel").c_str(), 0600), 0); },
-         AtomicWriteResult::CannotOpen, nullptr, [](const fs::path& d) { EXPECT_TRUE(fs::is_fifo(d / "ziel")); }},
-        {"directory", [](const fs::path& d) { fs::create_directory(d / "ziel"); }, AtomicWriteResult::CannotOpen,
-         nullptr, [](const fs::path& d) { EXPECT_TRUE(fs::is_directory(d / "ziel")); }},
+         AtomicWriteResult::CannotOpen, nullptr,
+         [](const fs::path& d) { EXPECT_TRUE(fs::is_fifo(d / "ziel")); }},
+        {"directory", [](const fs::path& d) { fs::create_directory(d / "ziel"); },
+         AtomicWriteResult::CannotOpen, nullptr,
+         [](const fs::path& d) { EXPECT_TRUE(fs::is_directory(d / "ziel")); }},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

@@ -126,8 +126,10 @@ TEST(JobFileDamage, HostileContentIsReportedAndBounded) {
         // No value that is not a finite float enters a record; the message names its line.
         {"nan", "1\nA\n1000\n98\n1\n0\n2\n1 2 3 4\n5 nan 7 8\n", 0,
          "Zeile 9: Messung 1 von 1: Messpunkt 2 von 2 ist keine endliche Zahl"},
-        {"inf", "1\nA\n1000\n98\n1\n0\n1\n1 2 inf 4\n", 0, "Zeile 8: Messung 1 von 1: Messpunkt 1 von 1 ist keine"},
-        {"-infinity", "1\nA\n1000\n98\n1\n0\n1\n1 2 3 -Infinity\n", 0, "Messpunkt 1 von 1 ist keine endliche"},
+        {"inf", "1\nA\n1000\n98\n1\n0\n1\n1 2 inf 4\n", 0,
+         "Zeile 8: Messung 1 von 1: Messpunkt 1 von 1 ist keine"},
+        {"-infinity", "1\nA\n1000\n98\n1\n0\n1\n1 2 3 -Infinity\n", 0,
+         "Messpunkt 1 von 1 ist keine endliche"},
         {"nan(…)", "1\nA\n1000\n98\n1\n0\n1\nnan(0x7f) 2 3 4", 0, "Messpunkt 1 von 1 ist keine endliche"},
         {"beyond the float range", "1\nA\n1000\n98\n1\n0\n1\n1 3.5e38 3 4\n", 0,
          "Zeile 8: Messung 1 von 1: Messpunkt 1 von 1 liegt außerhalb des Wertebereichs"},
@@ -146,8 +148,8 @@ TEST(JobFileDamage, HostileContentIsReportedAndBounded) {
                 EXPECT_TRUE(std::isfinite(s.Flows()[i] + s.Times()[i] + s.Pressures()[i] + s.Volumes()[i]));
     }
     // Below the smallest float is no damage: such a number reads as scanf reads it.
-    const jobfile::ReadResult tiny = ReadText("1\nA\n1000\n98\n1\n0\n1\n1e-50 -1e-400 1e-40 0." +
-                                              std::string(400, '0') + "1\n");
+    const jobfile::ReadResult tiny =
+        ReadText("1\nA\n1000\n98\n1\n0\n1\n1e-50 -1e-400 1e-40 0." + std::string(400, '0') + "1\n");
     EXPECT_FALSE(tiny.damaged) << tiny.problem;
     ASSERT_EQ(tiny.records.size(), 1u);
     EXPECT_EQ(tiny.records[0].GetSample(0).time, 0.0f);

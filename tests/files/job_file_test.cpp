@@ -6,10 +6,10 @@
 #include <cfloat>
 #include <charconv>
 #include <climits>
-#include <limits>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <limits>
 #include <random>
 #include <sstream>
 
@@ -167,18 +167,31 @@ TEST(JobFileRoundTrip, GivesTheSameRecordsToSixDecimals) {
 TEST(JobFileRoundTrip, EverythingWrittenReadsBackCleanAndWritesTheSameBytes) {
     std::mt19937 rng(20240514);
     auto pick = [&](auto from, auto to) { return std::uniform_int_distribution<long long>(from, to)(rng); };
-    const wchar_t charPool[] = {L'a', L'Z', L'7', L' ', L' ', L'\t', L'\r', L'\n', L'-', 0xE4, 0xDF, 0xFF, 0x7F,
-                                0x20AC, 0x263A, 0x1F600, 0xFFFF, 0xFFFD, 0, 0xD800, 0xDC00};
+    const wchar_t charPool[] = {L'a',   L'Z',    L'7',   L' ',   L' ', L'\t',  L'\r',
+                                L'\n',  L'-',    0xE4,   0xDF,   0xFF, 0x7F,   0x20AC,
+                                0x263A, 0x1F600, 0xFFFF, 0xFFFD, 0,    0xD800, 0xDC00};
     auto text = [&]() {
         std::wstring t;
         const long long len = pick(0, 9) == 0 ? pick(190, 260) : pick(0, 12);
         for (long long i = 0; i < len; ++i)
-            t.push_back(static_cast<wchar_t>(charPool[pick(0, static_cast<long long>(std::size(charPool)) - 1)]));
+            t.push_back(
+                static_cast<wchar_t>(charPool[pick(0, static_cast<long long>(std::size(charPool)) - 1)]));
         return wxString(t);
     };
-    const float floatPool[] = {0.0f, -0.0f, 0.5f, 1e-7f, 5e-7f, -123.456789f, 8388607.5f, 3.0e12f,
-                               FLT_MAX, -FLT_MAX, FLT_MIN, std::numeric_limits<float>::denorm_min(),
-                               std::numeric_limits<float>::quiet_NaN(), std::numeric_limits<float>::infinity(),
+    const float floatPool[] = {0.0f,
+                               -0.0f,
+                               0.5f,
+                               1e-7f,
+                               5e-7f,
+                               -123.456789f,
+                               8388607.5f,
+                               3.0e12f,
+                               FLT_MAX,
+                               -FLT_MAX,
+                               FLT_MIN,
+                               std::numeric_limits<float>::denorm_min(),
+                               std::numeric_limits<float>::quiet_NaN(),
+                               std::numeric_limits<float>::infinity(),
                                -std::numeric_limits<float>::infinity()};
     auto extreme = [&]() {
         return pick(0, 2) == 0 ? std::uniform_real_distribution<float>(-1e6f, 1e6f)(rng)
@@ -194,16 +207,19 @@ TEST(JobFileRoundTrip, EverythingWrittenReadsBackCleanAndWritesTheSameBytes) {
             // Logger records (any flow unit code, known or not, any calibration) and records with
             // values from files or filters, extremes included.
             const bool fromLogger = pick(0, 1) == 1;
-            Storage r(text(), static_cast<int>(pick(0, 3600000)), static_cast<int>(pick(-2, 300)), pick(0, 1) == 1,
-                      fromLogger ? static_cast<int>(pick(0, 255)) : 0, static_cast<int>(k + 1));
+            Storage r(text(), static_cast<int>(pick(0, 3600000)), static_cast<int>(pick(-2, 300)),
+                      pick(0, 1) == 1, fromLogger ? static_cast<int>(pick(0, 255)) : 0,
+                      static_cast<int>(k + 1));
             r.SetTitle(text());
             r.SetSubtitle(text());
             r.SetNoteText(text());
-            r.SetNotePosition(static_cast<int>(pick(INT_MIN, INT_MAX)), static_cast<int>(pick(INT_MIN, INT_MAX)));
+            r.SetNotePosition(static_cast<int>(pick(INT_MIN, INT_MAX)),
+                              static_cast<int>(pick(INT_MIN, INT_MAX)));
             r.SetSerialNumber(static_cast<int>(pick(INT_MIN, INT_MAX)));
             r.SetTargetFlow(extreme());
-            r.SetPressureCalibration(static_cast<std::uint8_t>(pick(0, 255)), static_cast<std::uint8_t>(pick(0, 3)),
-                                     static_cast<std::uint8_t>(pick(0, 99)), static_cast<std::uint8_t>(pick(0, 255)));
+            r.SetPressureCalibration(
+                static_cast<std::uint8_t>(pick(0, 255)), static_cast<std::uint8_t>(pick(0, 3)),
+                static_cast<std::uint8_t>(pick(0, 99)), static_cast<std::uint8_t>(pick(0, 255)));
             const long long samples = pick(0, 3) == 0 ? 0 : pick(1, 60);
             for (long long i = 0; i < samples; ++i) {
                 if (fromLogger)

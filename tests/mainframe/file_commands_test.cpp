@@ -131,7 +131,8 @@ TEST_F(FileCommandsTest, AppendedExtensionAsksBeforeReplacing) {
         {ID_EXPORT_CSV, "tabelle", "tabelle.csv", "Exportieren nach Excel", "Exceldateien (*.csv)|*.csv||",
          "24_03_2023 14_05_09", -1, "File Name,"},
         {ID_IMAGE_EXPORT, "bild", "bild.bmp", ImageMessage, ImageTypes, "", 0, "BM"},
-        {ID_IMAGE_EXPORT, "bild", "bild.png", ImageMessage, ImageTypes, "", 1, "\x89PNG\r\n"},
+        // The chosen type decides the extension, also over the other type's one typed.
+        {ID_IMAGE_EXPORT, "Bild.BMP", "Bild.png", ImageMessage, ImageTypes, "", 1, "\x89PNG\r\n"},
         {ID_SAVE_JOB_AS, "messung", "messung.kvr", SaveMessage, "ZPM Dateien", "", -1, "480000\n2\n"},
     };
     for (const Case& c : cases) {
@@ -199,10 +200,11 @@ TEST_F(FileCommandsTest, UnreadableOrDamagedFiles) {
                   ExpectFile(P("kaputt.kvr"), OpenMessage, "KVR Dateien (*.kvr)|*.kvr"));
     ASSERT_EQ(frame->Records().size(), 1u);
     EXPECT_EQ(frame->Records()[0].Title(), U8("Ganz"));
-    EXPECT_EQ(log->Errors(), std::vector<wxString>{U8("Die Datei \"") + P("kaputt.kvr") +
-                                                   U8("\" ist beschädigt (Zeile 18: Messung 2 von 2: der Untertitel "
-                                                      "fehlt, die Datei endet); nur die vollständig gelesenen "
-                                                      "Messungen werden gezeigt.")});
+    EXPECT_EQ(log->Errors(),
+              std::vector<wxString>{U8("Die Datei \"") + P("kaputt.kvr") +
+                                    U8("\" ist beschädigt (Zeile 18: Messung 2 von 2: der Untertitel "
+                                       "fehlt, die Datei endet); nur die vollständig gelesenen "
+                                       "Messungen werden gezeigt.")});
     EXPECT_FALSE(frame->IsSaved());
 
     // Only the user replaces the damaged file: saving asks for the name, proposing the same one.
@@ -211,7 +213,8 @@ TEST_F(FileCommandsTest, UnreadableOrDamagedFiles) {
                   ExpectFile(P("kaputt.kvr"), SaveMessage, "ZPM Dateien", "kaputt.kvr", wxID_CANCEL));
     EXPECT_EQ(ReadTextFile((dir / "kaputt.kvr").string()), damaged);
     EXPECT_FALSE(frame->IsSaved());
-    wxTEST_DIALOG(Command(ID_SAVE_JOB), ExpectFile(P("kaputt.kvr"), SaveMessage, "ZPM Dateien", "kaputt.kvr"));
+    wxTEST_DIALOG(Command(ID_SAVE_JOB),
+                  ExpectFile(P("kaputt.kvr"), SaveMessage, "ZPM Dateien", "kaputt.kvr"));
     EXPECT_TRUE(frame->IsSaved());
     EXPECT_EQ(jobfile::Load(P("kaputt.kvr"))->records.size(), 1u);
     EXPECT_FALSE(jobfile::Load(P("kaputt.kvr"))->damaged);
@@ -286,7 +289,8 @@ TEST_F(FileCommandsTest, ImageExportSavesWhatTheChartShows) {
     frame->RecordList()->Select(0);
     Command(ID_SHOW_FLOW, wxEVT_BUTTON);
     PumpEvents();
-    wxTEST_DIALOG(Command(ID_IMAGE_EXPORT, wxEVT_BUTTON), ExpectFile(P("bild.bmp"), ImageMessage, ImageTypes));
+    wxTEST_DIALOG(Command(ID_IMAGE_EXPORT, wxEVT_BUTTON),
+                  ExpectFile(P("bild.bmp"), ImageMessage, ImageTypes));
     wxImage saved;
     ASSERT_TRUE(saved.LoadFile(P("bild.bmp"), wxBITMAP_TYPE_BMP));
     EXPECT_EQ(saved.GetSize(), frame->PlotWindow()->GetClientSize());
