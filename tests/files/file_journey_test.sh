@@ -215,14 +215,27 @@ blue=$(convert "$png" -fx 'b > 0.7 && r < 0.3 && g < 0.3' -format '%[fx:round(me
 ((blue > 100)) || fail "bild.png shows no flow line ($blue blue pixels)"
 echo "PNG: ${width}x$height, $blue blue pixels"
 
-# 7. Start again and open the job once more.
+# 7. Start again and open the job once more, this time picked with the mouse: "Home" in the
+#    dialog's side bar, into its only folder, click the only job file there, "Open".
 wmctrl -c demo1.kvr
 for _ in $(seq 100); do kill -0 "$app" 2>/dev/null || break; sleep 0.1; done
 kill -0 "$app" 2>/dev/null && fail "the program did not close after saving"
 wait "$app" || true
 start_program
 click "$main" "${open_button[@]}"
-type_path_and_confirm "KVR ZPM-Vorgang öffnen" "~/Messungen/demo1.kvr" reopen
+d=$(wait_window "KVR ZPM-Vorgang öffnen") || fail "no open dialog"
+sleep 0.3
+click "$d" 57 59  # "Home"; its first entry, Messungen, is selected
+sleep 0.5
+xdotool key Return
+sleep 0.5
+click "$d" 500 83  # the first file row
+sleep 0.3
+shot dialog-reopen
+for _ in 1 2 3; do
+  click "$d" -50 -26 2>/dev/null || true
+  wait_gone "KVR ZPM-Vorgang öffnen" && break
+done
 wait_title demo1.kvr
 sleep 0.5
 list_picture "$main" list-reopened
