@@ -198,6 +198,9 @@ private:
     wxTimer liveTimer;
     std::unique_ptr<VextUSB> usbLink;
     wxString jobFilePath;
+    // The last open found damage, or could not read a file that is there: saving asks for the
+    // name instead of replacing that file unasked.
+    bool jobFileNeedsName = false;
 
     // Live recording: the record the record command created (-1 when none); kept in step with
     // every change of the record set so live samples never land in another record.
