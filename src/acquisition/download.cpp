@@ -26,9 +26,15 @@ void MainFrame::OnUpload(wxCommandEvent&) {
     if (!ConfirmDiscardUnsaved())
         return;
 
-    // 1-3: firmware word, settings block, settings refreshed from it.
+    // 1-3: firmware word, settings block, settings refreshed from it. Without the firmware word
+    // the block length is a guess: a long block read as a short one would shift every sample by
+    // twenty bytes, so a logger that does not tell its firmware is a failed read.
     const std::uint8_t* fw = usbLink->ReadFirmwareVersion();
     AppSettings.firmwareVersion = fw ? FirmwareWord(fw) : 0;
+    if (!fw) {
+        ReportUsbFailure(*usbLink);
+        return;
+    }
     const std::uint32_t q = SettingsBlockLength(AppSettings.firmwareVersion);
     std::vector<std::uint8_t> raw(q);
     if (!usbLink->ReadMemory(0, q, raw.data())) {
