@@ -396,7 +396,8 @@ std::optional<Fault> EmulatedLogger::TakeFault(int requestType, int request, boo
         bool fits = !((f.kind == Fault::ShortReply || f.kind == Fault::LiveCountTooLarge) && !in) &&
                     !(f.kind == Fault::LiveCountTooLarge && request != logger::ReqLiveValues);
         bool positional = f.request == AnyTransfer;
-        bool applicable = f.kind != Fault::OpenFails && Matches(f, requestType, request) && (fits || positional);
+        bool applicable =
+            f.kind != Fault::OpenFails && Matches(f, requestType, request) && (fits || positional);
         if (!applicable) {
             ++it;
             continue;

@@ -159,8 +159,8 @@ void Config::OnSetup(wxCommandEvent&) {
 void Config::SetClockToComputerTime() {
     const wxDateTime now = computerClock ? computerClock() : wxDateTime::Now();
     // The logger keeps two-digit years of 20yy: a computer clock outside them is not copied.
-    const std::optional<std::array<std::uint8_t, 3>> date = dialogrules::ClockDateRegisters(
-        {now.GetDay(), static_cast<int>(now.GetMonth()) + 1, now.GetYear()});
+    const std::optional<std::array<std::uint8_t, 3>> date =
+        dialogrules::ClockDateRegisters({now.GetDay(), static_cast<int>(now.GetMonth()) + 1, now.GetYear()});
     if (!date) {
         Fail(U("Clock Time Change failed"));
         return;

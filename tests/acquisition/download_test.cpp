@@ -111,7 +111,8 @@ TEST_F(DownloadTest, RealProgressWindowNeverCoversAQuestionOrMessage) {
     ThreeEvents();
     const wxString path = wxString::FromUTF8((dir / "real").string());
     wxTEST_DIALOG(Button(ID_UPLOAD), ExpectUncovered(wxID_YES, U8(SaveQuestion), U8(SaveCaption)),
-                  wxExpectModal<wxFileDialog>(path), ExpectUncovered(wxID_OK, U8(ClearQuestion), U8(ClearCaption)));
+                  wxExpectModal<wxFileDialog>(path),
+                  ExpectUncovered(wxID_OK, U8(ClearQuestion), U8(ClearCaption)));
     EXPECT_EQ(shownWhileReading, 1);
     EXPECT_EQ(logger->EventCount(), 0) << "saved, then cleared";
     EXPECT_EQ(ShownProgressWindows(), 0);
@@ -122,7 +123,8 @@ TEST_F(DownloadTest, RealProgressWindowNeverCoversAQuestionOrMessage) {
     {
         UncoveredLog errors;
         Button(ID_UPLOAD);
-        EXPECT_EQ(errors.errors, (std::vector<std::pair<std::string, int>>{{"USB-Verbindung fehlgeschlagen", 0}}));
+        EXPECT_EQ(errors.errors,
+                  (std::vector<std::pair<std::string, int>>{{"USB-Verbindung fehlgeschlagen", 0}}));
     }
     EXPECT_EQ(shownWhileReading, 2);
     EXPECT_EQ(ShownProgressWindows(), 0);

@@ -19,10 +19,10 @@
 #include <wx/stattext.h>
 #include <wx/textctrl.h>
 
+#include <unistd.h>
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
-#include <unistd.h>
 
 namespace {
 
@@ -30,8 +30,10 @@ using Texts = std::vector<std::string>;
 
 const char* const NoConnection = "Keine USB-Verbindung erkannt: USB Kabel erneut einstecken";
 const char* const LiveRefused = "USB-Kommunikation ausgefallen";
-const char* const LiveLost = "USB Connection Lost: STOP operation immediately and Restart Flowmeter AND software";
-const char* const StopFailed = "USB Fehler: (Logging Fehlgeschlagen) Vantor ausschalten und Software neustarten";
+const char* const LiveLost =
+    "USB Connection Lost: STOP operation immediately and Restart Flowmeter AND software";
+const char* const StopFailed =
+    "USB Fehler: (Logging Fehlgeschlagen) Vantor ausschalten und Software neustarten";
 const char* const UsbFailed = "USB-Verbindung fehlgeschlagen";
 const char* const SaveQuestion = "Save files to computer drive?";
 const char* const ClearQuestion = "Wählen Sie 'OK' um alle gespeicherten Daten auf dem Gerät zu löschen";
@@ -49,7 +51,7 @@ const FaultKind Kinds[] = {
     {"time-out", emu::Fault::Timeout, 0},
     {"unplug", emu::Fault::Unplug, 0},
     {"unplug and replug", emu::Fault::Replug, 0},
-    {"short reply", emu::Fault::ShortReply, -1},             // one byte short
+    {"short reply", emu::Fault::ShortReply, -1},               // one byte short
     {"wrong count byte", emu::Fault::LiveCountTooLarge, 222},  // 74 samples claimed
 };
 
@@ -293,7 +295,11 @@ std::vector<FaultSweep::Operation> FaultSweep::Operations() {
     const int sampleChunks = (3 * (50 + 60) + 127) / 128;
     std::vector<Operation> ops;
 
-    ops.push_back({"status poll", {{logger::ReqStatus, 1, "", End}}, warm, nothing, [this] { StatusTick(); },
+    ops.push_back({"status poll",
+                   {{logger::ReqStatus, 1, "", End}},
+                   warm,
+                   nothing,
+                   [this] { StatusTick(); },
                    [this, unchanged](const Outcome& o) {
                        unchanged(o);
                        const wxString label = frame->StatusText()->GetLabel();
@@ -347,7 +353,8 @@ std::vector<FaultSweep::Operation> FaultSweep::Operations() {
                        warm();
                        frame->SetSaved(true);
                    },
-                   [this] { frame->SetSaved(true); }, [this] { Button(ID_UPLOAD); },
+                   [this] { frame->SetSaved(true); },
+                   [this] { Button(ID_UPLOAD); },
                    [this](const Outcome& o) {
                        const bool read = o.course.ok[3];
                        if (!read) {
@@ -358,7 +365,8 @@ std::vector<FaultSweep::Operation> FaultSweep::Operations() {
                            ASSERT_EQ(frame->Records().size(), 3u);
                            const int counts[3] = {60, 0, 50};
                            for (int i = 0; i < 3; ++i) {
-                               EXPECT_EQ(frame->Records()[i].Title(), wxString::Format(U8("Speicher %d"), 3 - i));
+                               EXPECT_EQ(frame->Records()[i].Title(),
+                                         wxString::Format(U8("Speicher %d"), 3 - i));
                                EXPECT_EQ(frame->Records()[i].SampleCount(), counts[i]);
                            }
                            EXPECT_FLOAT_EQ(frame->Records()[2].GetSample(0).flow, 100.0f);
@@ -367,7 +375,10 @@ std::vector<FaultSweep::Operation> FaultSweep::Operations() {
                        EXPECT_EQ(logger->EventCount(), o.course.ok[4] ? 0 : 3);
                    }});
 
-    ops.push_back({"clear", {{logger::ReqClearMemory, 1, UsbFailed, End}}, warm, nothing,
+    ops.push_back({"clear",
+                   {{logger::ReqClearMemory, 1, UsbFailed, End}},
+                   warm,
+                   nothing,
                    [this] { Button(ID_CLEAR_DEVICE); },
                    [this, unchanged](const Outcome& o) {
                        unchanged(o);
@@ -375,7 +386,8 @@ std::vector<FaultSweep::Operation> FaultSweep::Operations() {
                        EXPECT_EQ(logger->EventCount(), o.course.ok[0] ? 0 : 3);
                    }});
 
-    const char* const SettingsFailed = "Herunterladen der Einstellungen fehlgeschlagen: USB-Kabelverbindung überprüfen";
+    const char* const SettingsFailed =
+        "Herunterladen der Einstellungen fehlgeschlagen: USB-Kabelverbindung überprüfen";
     const char* const ClockWriteFailed = "Uhrzeiteinstellung fehlgeschlagen";
     const char* const ThresholdFailed = "Änderung des Druchflussgrenzwertes fehlgeschlagen";
     const auto change = [this] {
@@ -398,7 +410,8 @@ std::vector<FaultSweep::Operation> FaultSweep::Operations() {
                        settings = std::make_unique<SettingsDialog>(nullptr);
                        change();
                    },
-                   change, [this] { Press(settings->DownloadButton()); },
+                   change,
+                   [this] { Press(settings->DownloadButton()); },
                    [this, unchanged](const Outcome& o) {
                        unchanged(o);
                        EXPECT_TRUE(o.shown.dialogs.empty());
@@ -429,7 +442,8 @@ std::vector<FaultSweep::Operation> FaultSweep::Operations() {
                        service = std::make_unique<Config>(nullptr);
                        service->SetComputerClock([this] { return computerTime; });
                    },
-                   nothing, [this] { Press(service->SetupButton()); },
+                   nothing,
+                   [this] { Press(service->SetupButton()); },
                    [this, unchanged](const Outcome& o) {
                        unchanged(o);
                        EXPECT_EQ(o.shown.dialogs, Texts{SetupQuestion});
@@ -451,7 +465,8 @@ std::vector<FaultSweep::Operation> FaultSweep::Operations() {
                     {logger::ReqReadMemory, 1, "", End},
                     {logger::ReqReadClock, 1, "", Next},
                     {logger::ReqClockConfig, 1, "", End}},
-                   [this] { service = std::make_unique<Config>(nullptr); }, nothing,
+                   [this] { service = std::make_unique<Config>(nullptr); },
+                   nothing,
                    [this] { Press(service->DumpButton()); },
                    [this, unchanged](const Outcome& o) {
                        unchanged(o);
@@ -466,7 +481,8 @@ std::vector<FaultSweep::Operation> FaultSweep::Operations() {
                        const std::size_t config = baseDump.find("Clock Configure");
                        ASSERT_NE(rtc, std::string::npos);
                        ASSERT_NE(config, std::string::npos);
-                       std::string expected = o.course.ok[0] ? baseDump.substr(0, block) : "Firmware Version: \t 0\n";
+                       std::string expected =
+                           o.course.ok[0] ? baseDump.substr(0, block) : "Firmware Version: \t 0\n";
                        if (o.course.ok[1])
                            expected += baseDump.substr(block, rtc - block);
                        if (o.course.ok[2])
@@ -529,7 +545,8 @@ TEST_F(FaultSweep, EveryFaultAtEveryTransferOfEveryOperation) {
 
         for (const FaultKind& kind : Kinds) {
             for (std::size_t k = 1; k <= transfers.size(); ++k) {
-                SCOPED_TRACE(testing::Message() << kind.name << " at transfer " << k << " of " << transfers.size());
+                SCOPED_TRACE(testing::Message()
+                             << kind.name << " at transfer " << k << " of " << transfers.size());
                 Restore();
                 RestoreRecords();
                 op.prepare();
@@ -539,8 +556,9 @@ TEST_F(FaultSweep, EveryFaultAtEveryTransferOfEveryOperation) {
                 const emu::TransferRecord& hit = transfers[k - 1];
                 const Effect effect = EffectOf(kind.fault, hit);
                 const Course course = Follow(op.steps, stepOf[k - 1], effect);
-                const bool lost = kind.fault == emu::Fault::ShortReply && hit.request == logger::ReqLiveValues &&
-                                  stepOf[k - 1] >= 3 && stepOf[k - 1] < 8;
+                const bool lost = kind.fault == emu::Fault::ShortReply &&
+                                  hit.request == logger::ReqLiveValues && stepOf[k - 1] >= 3 &&
+                                  stepOf[k - 1] < 8;
                 EXPECT_FALSE(logger->FaultsPending()) << "the operation never reached the transfer";
                 EXPECT_EQ(run.errors, course.errors);
                 EXPECT_EQ(run.covered, 0) << "a message or question under the progress window";
@@ -569,10 +587,11 @@ TEST_F(FaultSweep, EveryFaultAtEveryTransferOfEveryOperation) {
     service.reset();
     std::filesystem::remove_all(dir);
     const double total = std::chrono::duration<double>(std::chrono::steady_clock::now() - sweepStart).count();
-    std::printf("fault sweep: %zu operations x %zu fault kinds x %d transfer positions = %d faulted runs, "
-                "%d runs with the recovery runs; slowest run %.3f s, all in %.1f s\n",
-                ops.size(), std::size(Kinds), positions, positions * static_cast<int>(std::size(Kinds)), runs,
-                slowest, total);
+    std::printf(
+        "fault sweep: %zu operations x %zu fault kinds x %d transfer positions = %d faulted runs, "
+        "%d runs with the recovery runs; slowest run %.3f s, all in %.1f s\n",
+        ops.size(), std::size(Kinds), positions, positions * static_cast<int>(std::size(Kinds)), runs,
+        slowest, total);
     EXPECT_LT(slowest, 5.0) << "an operation took longer than its time-outs allow";
 }
 

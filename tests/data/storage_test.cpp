@@ -74,10 +74,13 @@ TEST(Storage, FlowAndVolumeFollowTheFlowUnit) {
         {0, 3, 100, 60000, 100.0f, 100.0f},
     };
     for (const auto& c : cases) {
-        Storage r(wxString::FromUTF8("24/03/2023 14:05:09"), c.intervalMs, c.unitSystem, false, c.flowUnit, 7);
+        Storage r(wxString::FromUTF8("24/03/2023 14:05:09"), c.intervalMs, c.unitSystem, false, c.flowUnit,
+                  7);
         r.AddRawSample(c.rawFlow, 0);
-        EXPECT_NEAR(r.GetLastSample().flow, c.flow, 1e-4) << "system " << c.unitSystem << " unit " << c.flowUnit;
-        EXPECT_NEAR(r.GetLastSample().volume, c.volume, 1e-5) << "system " << c.unitSystem << " unit " << c.flowUnit;
+        EXPECT_NEAR(r.GetLastSample().flow, c.flow, 1e-4)
+            << "system " << c.unitSystem << " unit " << c.flowUnit;
+        EXPECT_NEAR(r.GetLastSample().volume, c.volume, 1e-5)
+            << "system " << c.unitSystem << " unit " << c.flowUnit;
     }
 }
 

@@ -220,7 +220,8 @@ TEST_F(TransportTest, EveryFixedLengthReadCutShortIsAFailedRead) {
         {"clock", logger::ReqReadClock, [](VextUSB& u) { return u.ReadClock() != nullptr; }},
         {"status", logger::ReqStatus, [](VextUSB& u) { return u.ReadStatus() != nullptr; }},
         {"converter", logger::ReqPressureAdc, [](VextUSB& u) { return u.ReadPressureAdc() != nullptr; }},
-        {"firmware", logger::ReqFirmwareVersion, [](VextUSB& u) { return u.ReadFirmwareVersion() != nullptr; }},
+        {"firmware", logger::ReqFirmwareVersion,
+         [](VextUSB& u) { return u.ReadFirmwareVersion() != nullptr; }},
     };
     emu::EmulatedLogger& logger = harness->AddLogger();
     logger.SetErrorCode(9);  // so that the error-code read has a reply to tell from none
@@ -313,7 +314,8 @@ TEST_F(TransportTest, ClockWritesAndLiveReadAreNotRetriedAndFailWithTheirTransfe
     usb.FindDevice();
     for (const Case& c : cases) {
         for (emu::Fault fault : {emu::Fault::Stall, emu::Fault::Timeout}) {
-            SCOPED_TRACE(testing::Message() << c.name << (fault == emu::Fault::Stall ? ", stall" : ", time-out"));
+            SCOPED_TRACE(testing::Message()
+                         << c.name << (fault == emu::Fault::Stall ? ", stall" : ", time-out"));
             logger.ClearTransfers();
             logger.Plan({fault, emu::AnyRequest, 0, 1, 0});
             EXPECT_FALSE(c.op(usb));
@@ -335,9 +337,13 @@ TEST_F(TransportTest, RequestTableAsTheLoggerSeesIt) {
         std::vector<std::array<int, 6>> sent;  // type, request, value, index, length, time-out
     };
     const Case cases[] = {
-        {"search selects configuration 1", [](VextUSB& u) { return u.FindDevice(); }, {{0x00, 9, 1, 0, 0, 100}}},
+        {"search selects configuration 1",
+         [](VextUSB& u) { return u.FindDevice(); },
+         {{0x00, 9, 1, 0, 0, 100}}},
         {"error code", [](VextUSB& u) { return u.ReadErrorCode() == 0; }, {{0xC0, 1, 0, 0, 1, 500}}},
-        {"clock config", [](VextUSB& u) { return u.ReadClockConfig() != nullptr; }, {{0xC0, 2, 0, 0, 2, 100}}},
+        {"clock config",
+         [](VextUSB& u) { return u.ReadClockConfig() != nullptr; },
+         {{0xC0, 2, 0, 0, 2, 100}}},
         {"auto on", [](VextUSB& u) { return u.SetAutoLogging(true); }, {{0x40, 3, 2, 0, 1, 500}}},
         {"auto off", [](VextUSB& u) { return u.SetAutoLogging(false); }, {{0x40, 3, 0, 0, 1, 500}}},
         {"rate and unit",
@@ -370,7 +376,9 @@ TEST_F(TransportTest, RequestTableAsTheLoggerSeesIt) {
          [](VextUSB& u) { return u.WritePressureCalibration(104, 26, 2); },
          {{0x40, 35, 0x1A68, 2, 3, 500}}},
         {"adc", [](VextUSB& u) { return u.ReadPressureAdc() != nullptr; }, {{0xC0, 37, 0, 0, 2, 500}}},
-        {"firmware", [](VextUSB& u) { return u.ReadFirmwareVersion() != nullptr; }, {{0xC0, 41, 0, 0, 2, 500}}},
+        {"firmware",
+         [](VextUSB& u) { return u.ReadFirmwareVersion() != nullptr; },
+         {{0xC0, 41, 0, 0, 2, 500}}},
         // A stalled request: configuration 1 again, then the retry.
         {"status after a stall",
          [&](VextUSB& u) {

@@ -254,16 +254,17 @@ TEST_F(ConfigTest, SetupClockKeepsTheLoggersBitsAndReportsEveryFailure) {
         {"weekday bits only", wednesday, 0x28, 0x2B, none, {}, true, true},
         {"all bits set", sunday, 0xFF, 0xFF, none, {}, true, true},
         {"no bits set", wednesday, 0x00, 0x03, none, {}, true, true},
-        {"year 1999", wxDateTime(31, wxDateTime::Dec, 1999, 12, 0, 0), 0x21, 0x21, none, failed, false, false},
+        {"year 1999", wxDateTime(31, wxDateTime::Dec, 1999, 12, 0, 0), 0x21, 0x21, none, failed, false,
+         false},
         {"year 2100", wxDateTime(1, wxDateTime::Jan, 2100, 12, 0, 0), 0x21, 0x21, none, failed, false, false},
-        {"date stalls", wednesday, 0x21, 0x23,
-         [](auto& l) { l.StallNext(1, logger::ReqSetClockDate); }, failed, true, false},
-        {"date times out", wednesday, 0x21, 0x23,
-         [](auto& l) { l.TimeOutNext(1, logger::ReqSetClockDate); }, failed, true, false},
-        {"time stalls", wednesday, 0x21, 0x21,
-         [](auto& l) { l.StallNext(1, logger::ReqSetClockTime); }, failed, false, true},
-        {"clock unreadable", wednesday, 0x21, 0x21,
-         [](auto& l) { l.StallNext(2, logger::ReqReadClock); }, failed, false, true},
+        {"date stalls", wednesday, 0x21, 0x23, [](auto& l) { l.StallNext(1, logger::ReqSetClockDate); },
+         failed, true, false},
+        {"date times out", wednesday, 0x21, 0x23, [](auto& l) { l.TimeOutNext(1, logger::ReqSetClockDate); },
+         failed, true, false},
+        {"time stalls", wednesday, 0x21, 0x21, [](auto& l) { l.StallNext(1, logger::ReqSetClockTime); },
+         failed, false, true},
+        {"clock unreadable", wednesday, 0x21, 0x21, [](auto& l) { l.StallNext(2, logger::ReqReadClock); },
+         failed, false, true},
     };
     Config d(nullptr);
     for (const Case& c : cases) {
@@ -280,8 +281,9 @@ TEST_F(ConfigTest, SetupClockKeepsTheLoggersBitsAndReportsEveryFailure) {
         EXPECT_FALSE(logger.FaultsPending());
         EXPECT_EQ(logger.ClockRegistersNow().weekday, c.registerAfter);
         const emu::CivilTime now = logger.ClockNow();
-        const emu::CivilTime computer{c.computer.GetYear(), c.computer.GetMonth() + 1, c.computer.GetDay(),
-                                      c.computer.GetHour(), c.computer.GetMinute(), c.computer.GetSecond()};
+        const emu::CivilTime computer{c.computer.GetYear(),   c.computer.GetMonth() + 1,
+                                      c.computer.GetDay(),    c.computer.GetHour(),
+                                      c.computer.GetMinute(), c.computer.GetSecond()};
         EXPECT_EQ(now.hour == computer.hour && now.minute == computer.minute && now.second == computer.second,
                   c.timeWritten);
         EXPECT_EQ(now.year == computer.year && now.month == computer.month && now.day == computer.day,

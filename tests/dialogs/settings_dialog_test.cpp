@@ -387,7 +387,8 @@ TEST_F(SettingsDialogTest, FailedWritesReportAndTheRestStillRuns) {
         logger.Plan({c.fault, c.request, 0, 1, 0});
         NoDialog([&] { Download(d); });
         EXPECT_EQ(Utf8(log.Errors()), std::vector<std::string>{"Uhrzeiteinstellung fehlgeschlagen"});
-        EXPECT_EQ(logger.Settings().flowOnThreshold, flowOn) << "the thresholds are written after a failed clock";
+        EXPECT_EQ(logger.Settings().flowOnThreshold, flowOn)
+            << "the thresholds are written after a failed clock";
         EXPECT_FALSE(d.TimeChanged());
         EXPECT_FALSE(logger.FaultsPending());
     }
