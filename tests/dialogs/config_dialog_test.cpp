@@ -288,8 +288,9 @@ TEST_F(ConfigTest, SetupClockKeepsTheLoggersBitsAndReportsEveryFailure) {
                   c.timeWritten);
         EXPECT_EQ(now.year == computer.year && now.month == computer.month && now.day == computer.day,
                   c.dateWritten);
-        if (!c.timeWritten && !c.dateWritten)
+        if (!c.timeWritten && !c.dateWritten) {
             EXPECT_EQ(now, before);
+        }
     }
 }
 
