@@ -506,6 +506,7 @@ TEST_F(FaultSweep, EveryFaultAtEveryTransferOfEveryOperation) {
     const std::vector<Operation> ops = Operations();
 
     int positions = 0, runs = 0;
+    std::string perOperation;
     double slowest = 0;
     const auto sweepStart = std::chrono::steady_clock::now();
     for (const Operation& op : ops) {
@@ -545,6 +546,7 @@ TEST_F(FaultSweep, EveryFaultAtEveryTransferOfEveryOperation) {
         ASSERT_EQ(used, op.steps.back().transfers);
         ASSERT_TRUE(pending.empty());
         positions += static_cast<int>(transfers.size());
+        perOperation += (perOperation.empty() ? "" : ", ") + op.name + " " + std::to_string(transfers.size());
 
         for (const FaultKind& kind : Kinds) {
             const int failuresBefore = Failures();
@@ -592,10 +594,10 @@ TEST_F(FaultSweep, EveryFaultAtEveryTransferOfEveryOperation) {
     std::filesystem::remove_all(dir);
     const double total = std::chrono::duration<double>(std::chrono::steady_clock::now() - sweepStart).count();
     std::printf(
-        "fault sweep: %zu operations x %zu fault kinds x %d transfer positions = %d faulted runs, "
-        "%d runs with the recovery runs; slowest run %.3f s, all in %.1f s\n",
-        ops.size(), std::size(Kinds), positions, positions * static_cast<int>(std::size(Kinds)), runs,
-        slowest, total);
+        "fault sweep: %zu operations with %d transfers in all (%s) x %zu fault kinds = %d faulted "
+        "runs, %d runs with the recoveries; slowest run %.3f s, all in %.1f s\n",
+        ops.size(), positions, perOperation.c_str(), std::size(Kinds),
+        positions * static_cast<int>(std::size(Kinds)), runs, slowest, total);
     EXPECT_LT(slowest, 5.0) << "an operation took longer than its time-outs allow";
 }
 
