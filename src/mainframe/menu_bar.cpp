@@ -16,7 +16,7 @@ wxString U(const char* text) {
 wxMenuItem* ItemWithPicture(wxMenu* menu, int id, const char* label, const char* help,
                             pictures::Motif motif) {
     auto* item = new wxMenuItem(menu, id, U(label), U(help), wxITEM_NORMAL);
-    item->SetBitmap(pictures::Get(motif));
+    item->SetBitmap(pictures::Bundle(motif));
     return menu->Append(item);
 }
 
