@@ -20,7 +20,7 @@ xsession_try_start() {
     return 1
   fi
   XSESSION_LOCK="/tmp/.zpm-xsession-$n"
-  Xvfb ":$n" -screen 0 1600x1200x24 -nolisten tcp >/dev/null 2>&1 &
+  Xvfb ":$n" -screen 0 ${XSESSION_SCREEN:-1600x1200x24} -nolisten tcp >/dev/null 2>&1 &
   XSESSION_XVFB=$!
   export DISPLAY=":$n"
   local up=

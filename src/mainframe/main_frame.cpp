@@ -103,6 +103,7 @@ wxEND_EVENT_TABLE()
     SetUpRecordList();
     SetUpChart();
     SetInitialButtonStates();
+    AcceptDroppedFiles();
     statusTimer.Start(5000);
     usbLink = std::make_unique<VextUSB>();
 
