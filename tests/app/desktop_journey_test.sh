@@ -53,14 +53,15 @@ xsession_start
 if "$demo" --bogus 2>bogus.err; then fail "--bogus was accepted"; fi
 grep -q -- "--bogus" bogus.err || fail "no word about --bogus: $(cat bogus.err)"
 
-# 3. The file named on the command line is open: the window carries its name.
-"$demo" a.kvr 2>demo.err &
+# 3. The file named on the command line is open (of several, the first): the window carries its
+#    name.
+"$demo" a.kvr b.kvr 2>demo.err &
 app=$!
 xsession_wait_window a.kvr 60 || fail "the window does not show a.kvr"
 wid=$(xdotool search --name '^a\.kvr$' | head -n 1)
 # The splash screen goes after 2 s; keys go to the main window after that.
 for _ in $(seq 50); do [ "$(wmctrl -l | wc -l)" -eq 1 ] && break; sleep 0.1; done
-echo "zpm-demo a.kvr opened it"
+echo "zpm-demo a.kvr b.kvr opened a.kvr"
 
 # 4. Ctrl+S writes the job again to the same file, without a dialog: the file that was moved
 #    away comes back with the same bytes, so every record was read and written.

@@ -7,6 +7,9 @@
 #include "mainframe/main_frame.h"
 #include "test_records.h"
 
+#include <wx/dialog.h>
+#include <wx/dnd.h>
+
 #include <filesystem>
 #include <fstream>
 
@@ -109,4 +112,35 @@ TEST_F(DesktopOpenTest, AFileNamedAtStartOpensAsTheOpenCommandOpensIt) {
     EXPECT_TRUE(frame->Records().empty());
     EXPECT_EQ(frame->GetTitle(), U8("fehlt.kvr"));
     EXPECT_TRUE(frame->IsShown());
+}
+
+TEST_F(DesktopOpenTest, ADropWhileADialogIsOpenIsRefused) {
+    // The command that opened the dialog is still running: its records stay as they are.
+    frame->AppendRecord(MakeRecord("Live", "01/01/2024 08:00:00", {1}));
+    auto* target = dynamic_cast<wxFileDropTarget*>(frame->GetDropTarget());
+    ASSERT_NE(target, nullptr);
+    wxArrayString files;
+    files.Add(P("Messung.KVR"));
+    bool accepted = true;
+    {
+        RealModalDialogs real;
+        wxDialog dialog(frame, wxID_ANY, U8("Frage"));
+        dialog.CallAfter([&] {
+            accepted = target->OnDropFiles(0, 0, files);
+            dialog.EndModal(wxID_OK);
+        });
+        dialog.ShowModal();
+    }
+    PumpEvents();
+    EXPECT_FALSE(accepted);
+    EXPECT_EQ(Titles(), std::vector<wxString>{U8("Live")});
+
+    // With the dialog gone the same drop opens the file (after the question, at idle time).
+    wxTEST_DIALOG(
+        {
+            EXPECT_TRUE(target->OnDropFiles(0, 0, files));
+            PumpUntil([&] { return Titles().size() == 2; });
+        },
+        ExpectMessage(wxID_YES, U8(DiscardText)));
+    EXPECT_EQ(frame->GetTitle(), U8("Messung.KVR"));
 }
