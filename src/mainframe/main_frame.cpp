@@ -103,6 +103,7 @@ wxEND_EVENT_TABLE()
     SetUpRecordList();
     SetUpChart();
     SetInitialButtonStates();
+    AcceptDroppedFiles();
     statusTimer.Start(5000);
     usbLink = std::make_unique<VextUSB>();
 
@@ -114,7 +115,9 @@ wxEND_EVENT_TABLE()
     if (!wxImage::FindHandler(wxBITMAP_TYPE_PNG))  // once per process, however many frames
         wxInitAllImageHandlers();
     if (splashEnabled) {
-        new wxSplashScreen(pictures::Get(pictures::Motif::Splash),
+        // The picture for this screen's scale: twice the pixels in the same place on a desktop
+        // that scales by 2.
+        new wxSplashScreen(pictures::Bundle(pictures::Motif::Splash).GetBitmapFor(this),
                            wxSPLASH_CENTRE_ON_SCREEN | wxSPLASH_TIMEOUT, 2000, nullptr, wxID_ANY,
                            wxDefaultPosition, wxDefaultSize, wxSIMPLE_BORDER | wxSTAY_ON_TOP);
         wxYield();

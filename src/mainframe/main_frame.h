@@ -34,6 +34,9 @@ class wxPanel;
 class wxStaticText;
 class ProgressIndicator;
 
+// A job file by its name: ".kvr", in any case.
+bool IsJobFileName(const wxString& path);
+
 // The program's one main window. It owns the record set, the timers, the USB link and the chart
 // layers, and routes every command of its static event table to the handler that owns it.
 // Its operations are spread over the folders of the subsystems they belong to (mainframe/,
@@ -53,6 +56,13 @@ public:
     void InsertRecordAtFront(const Storage& record);
     void EraseRecord(int index);
     void ClearRecords();
+
+    // Opens a job file named outside the open dialog (command line, drop), as the open command
+    // does with the file chosen in its dialog.
+    void OpenJobFile(const wxString& path);
+    // A drop of files onto the window: the first job file among them opens, after the question
+    // about unsaved records. False when nothing was opened.
+    bool OpenDroppedFiles(const std::vector<wxString>& files);
 
     bool IsSaved() const { return savedFlag; }
     void SetSaved(bool saved) { savedFlag = saved; }
@@ -114,6 +124,7 @@ private:
     void SetUpRecordList();
     void SetUpChart();
     void SetInitialButtonStates();
+    void AcceptDroppedFiles();
 
     // Application shell.
     void OnClose(wxCloseEvent& event);
