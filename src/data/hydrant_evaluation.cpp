@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <deque>
 
 namespace hydrant {
@@ -193,6 +194,53 @@ Evaluation Evaluate(const Storage& record, double requiredPressure) {
         !units::IsKnownPressureUnit(record.PressureUnit()))
         return Refused("Die Messung hat eine unbekannte Einheit.");
     return Evaluate(record.Times(), record.Flows(), record.Pressures(), requiredPressure);
+}
+
+UnitTexts UnitsOf(const Storage& record) {
+    UnitTexts u;
+    u.flow = units::FlowShortLabel(record.UnitSystem(), record.FlowUnit());
+    u.flow.Trim();
+    u.pressure = units::PressureShortLabel(record.PressureUnit());
+    // Litres and gallons per minute are read in whole units, the larger units with decimals.
+    const bool perMinute =
+        record.UnitSystem() != units::UnitSystemMetric || record.FlowUnit() == 0 || record.FlowUnit() == 3;
+    u.flowDecimals = perMinute ? 0 : 2;
+    u.pressureDecimals = record.PressureUnit() == units::PressureKiloPascal
+                             ? 0
+                             : (record.PressureUnit() == units::PressurePsi ? 1 : 2);
+    return u;
+}
+
+wxString FormatNumber(double value, int decimals) {
+    // Decimal point whatever the locale, as everywhere in the program's figures.
+    char text[64];
+    std::snprintf(text, sizeof text, "%.*f", decimals, value);
+    return wxString::FromAscii(text);
+}
+
+wxString FormatSeconds(double seconds) {
+    const long whole = std::lround(seconds);
+    char text[32];
+    std::snprintf(text, sizeof text, "%02ld:%02ld:%02ld", whole / 3600, whole / 60 % 60, whole % 60);
+    return wxString::FromAscii(text);
+}
+
+wxString ReportText(const Evaluation& e, const UnitTexts& u) {
+    if (!e.ok)
+        return wxString();
+    const wxString p = wxString::FromAscii(" ") + u.pressure;
+    const wxString q = wxString::FromAscii(" ") + u.flow;
+    wxString out = U("Hydrantenprüfung\n");
+    out << U("Ruhedruck: ") << FormatNumber(e.staticPressure, u.pressureDecimals) << p << U("\n");
+    out << U("Fließdruck: ") << FormatNumber(e.flowingPressure, u.pressureDecimals) << p << U("\n");
+    out << U("Durchfluss: ") << FormatNumber(e.flow, u.flowDecimals) << q << U("\n");
+    out << U("Ruhephase: ") << FormatSeconds(e.restPhase.startTime) << U(" – ")
+        << FormatSeconds(e.restPhase.endTime) << U("\n");
+    out << U("Fließphase: ") << FormatSeconds(e.flowingPhase.startTime) << U(" – ")
+        << FormatSeconds(e.flowingPhase.endTime) << U("\n");
+    out << U("Mindestdruck: ") << FormatNumber(e.requiredPressure, u.pressureDecimals) << p << U("\n");
+    out << U("Verfügbarer Durchfluss: ") << FormatNumber(e.availableFlow, u.flowDecimals) << q;
+    return out;
 }
 
 }  // namespace hydrant

@@ -54,4 +54,18 @@ Evaluation Evaluate(const std::vector<float>& times, const std::vector<float>& f
 Evaluation Evaluate(const Storage& record, double requiredPressure);
 void Recompute(Evaluation& evaluation, double requiredPressure);
 
+// The record's units as the evaluation shows them ("l/min", "Bar", ...), without padding.
+struct UnitTexts {
+    wxString flow, pressure;
+    int flowDecimals = 0, pressureDecimals = 2;
+};
+UnitTexts UnitsOf(const Storage& record);
+
+// One line per figure, as the dialog shows them and the text box takes them over:
+// "Hydrantenprüfung", "Ruhedruck: 5.20 Bar", "Fließdruck: …", "Durchfluss: …", "Ruhephase: …",
+// "Fließphase: …", "Mindestdruck: …", "Verfügbarer Durchfluss: …". Empty when !evaluation.ok.
+wxString ReportText(const Evaluation& evaluation, const UnitTexts& unitTexts);
+wxString FormatNumber(double value, int decimals);
+wxString FormatSeconds(double seconds);
+
 }  // namespace hydrant
