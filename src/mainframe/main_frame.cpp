@@ -6,6 +6,7 @@
 #include "device/vext_usb.h"
 #include "mainframe/tips_dialog.h"
 #include "plot/layers.h"
+#include "plot/phase_shading.h"
 #include "plot/plot_events.h"
 #include "plot/plot_window.h"
 #include "plot/scales.h"
@@ -46,6 +47,8 @@ wxBEGIN_EVENT_TABLE(MainFrame, wxFrame)
     EVT_MENU(ID_FLOW_UNIT_GPM, MainFrame::OnFlowUnit)
     EVT_MENU(ID_ABSOLUTE_TIME, MainFrame::OnAbsoluteTime)
     EVT_MENU(ID_FILTER_SETTINGS, MainFrame::OnFilterSettings)
+    EVT_MENU(ID_HYDRANT_TEST, MainFrame::OnHydrantTest)
+    EVT_UPDATE_UI(ID_HYDRANT_TEST, MainFrame::OnUpdateHydrantTest)
     EVT_MENU(ID_SHOW_TIPS, MainFrame::OnShowTips)
     EVT_MENU(ID_IMPORT_DATABASE, MainFrame::OnImportDatabase)
     EVT_MENU(ID_SERVICE_DIALOG, MainFrame::OnServiceDialog)

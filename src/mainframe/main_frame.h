@@ -23,6 +23,7 @@ class mpFXYVector;
 class mpFXYVectorVext;
 class mpInfoLegend;
 class mpInfoTextBox;
+class mpPhaseShading;
 class wxBitmapButton;
 class wxButton;
 class wxGauge;
@@ -31,6 +32,7 @@ class wxListView;
 class wxMenu;
 class wxMenuItem;
 class wxPanel;
+class wxUpdateUIEvent;
 class wxStaticText;
 class ProgressIndicator;
 
@@ -184,6 +186,10 @@ private:
     void ReadJobFile(const wxString& path);
     bool WriteJobFile();
 
+    // Hydrant test evaluation.
+    void OnHydrantTest(wxCommandEvent& event);
+    void OnUpdateHydrantTest(wxUpdateUIEvent& event);
+
     // Printing.
     void OnPrint(wxCommandEvent& event);
     void OnPrintPreview(wxCommandEvent& event);
@@ -253,6 +259,7 @@ private:
     std::unique_ptr<mpFXYVectorVext> secondaryPressureSeries;
     std::unique_ptr<mpInfoLegend> legend;
     std::unique_ptr<mpInfoTextBox> textBox;
+    std::unique_ptr<mpPhaseShading> phaseShading;  // marks of the hydrant test evaluation
 
     // Chart state.
     bool flowShown = false, volumeShown = false, pressureShown = false;

@@ -80,6 +80,9 @@ void MainFrame::BuildMenuBar() {
                      U("Ausgewählte Daten nach MS Excel exportieren"));
     dataMenu->Enable(ID_EXPORT_CSV, false);
     dataMenu->Append(ID_FILTER_SETTINGS, U("Filtereinstellungen"), U("Datenfiltereinstellung ändern"));
+    dataMenu->AppendSeparator();
+    dataMenu->Append(ID_HYDRANT_TEST, U("Hydrantenprüfung auswerten"),
+                     U("Ruhedruck, Fließdruck und verfügbaren Durchfluss der ausgewählten Messung bestimmen"));
     menuBar->Append(dataMenu, U("Da&ten"));
 
     auto* helpMenu = new wxMenu;
