@@ -154,7 +154,9 @@ void MainFrame::InsertRecordAtFront(const Storage& record) {
     records.insert(records.begin(), record);
     if (liveRecordIndex >= 0)
         ++liveRecordIndex;
-    chartedRecord = -1;  // indexes moved: the next chart is another record
+    // The charted record moved one row down; the chart still shows it.
+    if (chartedRecord >= 0)
+        ++chartedRecord;
 }
 
 void MainFrame::EraseRecord(int index) {
@@ -165,7 +167,12 @@ void MainFrame::EraseRecord(int index) {
         liveRecordIndex = -1;
     else if (index < liveRecordIndex)
         --liveRecordIndex;
-    chartedRecord = -1;
+    // The chart keeps showing what it showed; what belongs to the charted record (its text box
+    // position) must follow it to its new row, or go nowhere when it was the one erased.
+    if (index == chartedRecord)
+        chartedRecord = -1;
+    else if (index < chartedRecord)
+        --chartedRecord;
 }
 
 void MainFrame::ClearRecords() {

@@ -412,7 +412,7 @@ void mpInfoLayer::Place(mpWindow& window, Anchor anchor) {
         pointer.dragDY = window.GetLeftDragDY();
     }
     double ax = 0, ay = 0;
-    plotmath::PlaceBox(box, pointer, W, H, ax, ay);
+    dragged = plotmath::PlaceBox(box, pointer, W, H, ax, ay);
     if (anchor == Anchor::Legend)
         window.SetLegendAnchor(ax, ay);
     else if (anchor == Anchor::TextBox)

@@ -427,16 +427,18 @@ void TextBoxSize(const wxString& text, const TextMeasure& measure, int& width, i
     height = blockHeight > 0 ? blockHeight + 10 : 0;
 }
 
-void PlaceBox(BoxState& box, const PointerState& pointer, int W, int H, double& anchorX, double& anchorY) {
+bool PlaceBox(BoxState& box, const PointerState& pointer, int W, int H, double& anchorX, double& anchorY) {
     // Drag step: only a pending pointer step moves the box, by exactly that step.
     const int px = pointer.leftX - W / 2, py = pointer.leftY - H / 2;
     const auto inside = [&box](int x, int y) {
         return x >= box.x && x <= box.x + box.width && y >= box.y && y <= box.y + box.height;
     };
+    bool dragged = false;
     if ((pointer.dragDX != 0 || pointer.dragDY != 0) &&
         (inside(px, py) || inside(px + pointer.dragDX, py + pointer.dragDY))) {
         box.x -= pointer.dragDX;
         box.y -= pointer.dragDY;
+        dragged = true;
     }
     anchorX = box.x;
     anchorY = box.y;
@@ -452,6 +454,7 @@ void PlaceBox(BoxState& box, const PointerState& pointer, int W, int H, double& 
         box.lastW = W;
         box.lastH = H;
     }
+    return dragged;
 }
 
 // ---------------------------------------------------------------------------------------------

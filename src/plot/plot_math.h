@@ -165,7 +165,8 @@ struct PointerState {
 };
 // Drag step (a pending pointer step that starts or ends on the box moves it by that step),
 // anchor update and resize step (the box keeps its relative place when the window is resized).
-void PlaceBox(BoxState& box, const PointerState& pointer, int W, int H, double& anchorX, double& anchorY);
+// True when the drag step moved the box: only then did the user place it.
+bool PlaceBox(BoxState& box, const PointerState& pointer, int W, int H, double& anchorX, double& anchorY);
 
 // ---------------------------------------------------------------------------------------------
 // Series drawing
