@@ -641,8 +641,8 @@ bool ClipToDrawable(double& x1, double& y1, double& x2, double& y2) {
     }
     if (found.empty())
         return false;
-    const auto [first, last] =
-        std::minmax_element(found.begin(), found.end(), [](const Crossing& a, const Crossing& b) { return a.t < b.t; });
+    const auto [first, last] = std::minmax_element(
+        found.begin(), found.end(), [](const Crossing& a, const Crossing& b) { return a.t < b.t; });
     x1 = first->x;
     y1 = first->y;
     x2 = last->x;

@@ -168,12 +168,22 @@ TEST(PlotAxes, ElapsedTimeLabels) {
         const char* text;
     };
     const Case cases[] = {
-        {0, "00:00"},        {25, "00:25"},           {75, "01:15"},
-        {3599, "59:59"},     {3600, "01:00:00"},      {-5, "23:59:55"},
-        {-86400 - 5, "23:59:55"}, {24.999999978, "00:25"}, {45296, "12:34:56"},
+        {0, "00:00"},
+        {25, "00:25"},
+        {75, "01:15"},
+        {3599, "59:59"},
+        {3600, "01:00:00"},
+        {-5, "23:59:55"},
+        {-86400 - 5, "23:59:55"},
+        {24.999999978, "00:25"},
+        {45296, "12:34:56"},
         // Past a day the hours count on: the ticks of a 27.8-hour recording.
-        {15625, "04:20:25"}, {46875, "13:01:15"}, {78125, "21:42:05"},
-        {109375, "30:22:55"}, {86400 + 61, "24:01:01"}, {360000, "100:00:00"},
+        {15625, "04:20:25"},
+        {46875, "13:01:15"},
+        {78125, "21:42:05"},
+        {109375, "30:22:55"},
+        {86400 + 61, "24:01:01"},
+        {360000, "100:00:00"},
     };
     for (const Case& c : cases)
         EXPECT_EQ(S(ElapsedTimeLabel(c.seconds)), c.text) << c.seconds;
@@ -488,8 +498,8 @@ TEST(PlotReduction, FarEndsAreClippedFromTheEndOnScreen) {
     for (double d : {1e6, 1e9, 1e12, 1e15, 1e17, 1e19, 1e22}) {
         for (const Direction& dir : directions) {
             for (const auto& [sx, sy] : starts) {
-                SCOPED_TRACE(testing::Message() << "d " << d << " dir " << dir.dx << "," << dir.dy
-                                                << " from " << sx << "," << sy);
+                SCOPED_TRACE(testing::Message() << "d " << d << " dir " << dir.dx << "," << dir.dy << " from "
+                                                << sx << "," << sy);
                 const double len = std::hypot(dir.dx, dir.dy);
                 const double fx = std::trunc(sx + d * dir.dx / len), fy = std::trunc(sy + d * dir.dy / len);
                 for (bool reversed : {false, true}) {

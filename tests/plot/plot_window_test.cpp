@@ -559,7 +559,8 @@ int DifferingPixels(const wxImage& a, const wxImage& b, int levels = 0) {
     int count = 0;
     const unsigned char *p = a.GetData(), *q = b.GetData();
     for (int i = 0; i < a.GetWidth() * a.GetHeight(); ++i, p += 3, q += 3)
-        count += std::abs(p[0] - q[0]) > levels || std::abs(p[1] - q[1]) > levels || std::abs(p[2] - q[2]) > levels;
+        count += std::abs(p[0] - q[0]) > levels || std::abs(p[1] - q[1]) > levels ||
+                 std::abs(p[2] - q[2]) > levels;
     return count;
 }
 
@@ -715,55 +716,57 @@ TEST_F(PlotWindowTest, ReducedDrawingLooksLikeEverySegment) {
         double zoomX, zoomY;  // times the fitted scale, centred near the middle sample
     };
     const View views[] = {{"whole", 1, 1}, {"zoomed", 3.7, 2.3}, {"far zoom", 4e5, 3e3}};
+    // Pen widths 1 to 3 on the primary axis, and the secondary axis' own drawing with width 2.
+    const std::pair<bool, int> pens[] = {{false, 1}, {false, 2}, {false, 3}, {true, 2}};
     for (const Case& c : cases) {
-        for (bool secondary : {false, true}) {
-            for (int width : {1, 2, 3}) {
-                for (bool continuous : {true, false}) {
-                    mpFXYVector primary;
-                    mpFXYVectorVext other;
-                    mpLayer& series = secondary ? static_cast<mpLayer&>(other) : primary;
-                    mpSeriesShape& shape = secondary ? static_cast<mpSeriesShape&>(other) : primary;
-                    if (secondary)
-                        other.SetData(c.xs, c.ys);
-                    else
-                        primary.SetData(c.xs, c.ys);
-                    series.SetPen(wxPen(*wxBLUE, width, wxPENSTYLE_SOLID));
-                    series.SetContinuity(continuous);
-                    plot->AttachLayer(&series);
-                    plot->Fit();
-                    // Alone, the secondary series is shown on the scale the primary one would get.
-                    const double fitX = plot->GetScaleX(), fitY = plot->GetScaleY();
-                    plot->SetScaleY2(fitY);
-                    plot->SetCentreY2(plot->GetCentreY());
-                    for (const View& view : views) {
-                        SCOPED_TRACE(testing::Message()
-                                     << c.name << (secondary ? ", secondary axis" : ", primary axis") << ", pen "
-                                     << width << (continuous ? ", lines" : ", points") << ", " << view.name);
-                        const std::size_t mid = c.xs.size() / 2;
-                        plot->SetScaleX(fitX * view.zoomX);
-                        plot->SetScaleY(fitY * view.zoomY);
-                        plot->SetScaleY2(fitY * view.zoomY);
-                        if (view.zoomX != 1) {
-                            plot->SetCentreX(c.xs[mid] + 13 / plot->GetScaleX());
-                            plot->SetCentreY(c.ys[mid]);
-                            plot->SetCentreY2(c.ys[mid]);
-                        }
-                        shape.SetReducedDrawing(true);
-                        const wxImage reduced = plot->SnapshotBitmap().ConvertToImage();
-                        shape.SetReducedDrawing(false);
-                        const wxImage every = plot->SnapshotBitmap().ConvertToImage();
-                        const int ink = InkedPixels(every);
-                        EXPECT_GT(ink, 0);
-                        // Overlapping anti-aliased edges darken a little more where every segment
-                        // is drawn; a pixel counts as different when a channel is off by an eighth.
-                        const int differing = DifferingPixels(reduced, every, 32);
-                        EXPECT_LE(differing, ink / 200) << differing << " of " << ink << " inked pixels differ";
-                        if (getenv("ZPM_PLOT_DUMP"))
-                            printf("%-26s %s w%d %s %-8s ink %6d d0 %5d d8 %5d d32 %5d\n", c.name, secondary ? "sec" : "pri", width,
-                                   continuous ? "lines " : "points", view.name, ink, DifferingPixels(reduced, every), DifferingPixels(reduced, every, 8), differing);
+        for (const auto& [secondary, width] : pens) {
+            for (bool continuous : {true, false}) {
+                mpFXYVector primary;
+                mpFXYVectorVext other;
+                mpLayer& series = secondary ? static_cast<mpLayer&>(other) : primary;
+                mpSeriesShape& shape = secondary ? static_cast<mpSeriesShape&>(other) : primary;
+                if (secondary)
+                    other.SetData(c.xs, c.ys);
+                else
+                    primary.SetData(c.xs, c.ys);
+                series.SetPen(wxPen(*wxBLUE, width, wxPENSTYLE_SOLID));
+                series.SetContinuity(continuous);
+                plot->AttachLayer(&series);
+                plot->Fit();
+                // Alone, the secondary series is shown on the scale the primary one would get.
+                const double fitX = plot->GetScaleX(), fitY = plot->GetScaleY();
+                plot->SetScaleY2(fitY);
+                plot->SetCentreY2(plot->GetCentreY());
+                for (const View& view : views) {
+                    SCOPED_TRACE(testing::Message()
+                                 << c.name << (secondary ? ", secondary axis" : ", primary axis") << ", pen "
+                                 << width << (continuous ? ", lines" : ", points") << ", " << view.name);
+                    const std::size_t mid = c.xs.size() / 2;
+                    plot->SetScaleX(fitX * view.zoomX);
+                    plot->SetScaleY(fitY * view.zoomY);
+                    plot->SetScaleY2(fitY * view.zoomY);
+                    if (view.zoomX != 1) {
+                        plot->SetCentreX(c.xs[mid] + 13 / plot->GetScaleX());
+                        plot->SetCentreY(c.ys[mid]);
+                        plot->SetCentreY2(c.ys[mid]);
                     }
-                    plot->DetachLayer(0);
+                    shape.SetReducedDrawing(true);
+                    const wxImage reduced = plot->SnapshotBitmap().ConvertToImage();
+                    shape.SetReducedDrawing(false);
+                    const wxImage every = plot->SnapshotBitmap().ConvertToImage();
+                    const int ink = InkedPixels(every);
+                    EXPECT_GT(ink, 0);
+                    // Overlapping anti-aliased edges darken a little more where every segment
+                    // is drawn; a pixel counts as different when a channel is off by an eighth.
+                    const int differing = DifferingPixels(reduced, every, 32);
+                    EXPECT_LE(differing, ink / 200) << differing << " of " << ink << " inked pixels differ";
+                    if (getenv("ZPM_PLOT_DUMP"))
+                        printf("%-26s %s w%d %s %-8s ink %6d d0 %5d d8 %5d d32 %5d\n", c.name,
+                               secondary ? "sec" : "pri", width, continuous ? "lines " : "points", view.name,
+                               ink, DifferingPixels(reduced, every), DifferingPixels(reduced, every, 8),
+                               differing);
                 }
+                plot->DetachLayer(0);
             }
         }
     }
