@@ -10,6 +10,8 @@
 #include <wx/frame.h>
 #include <wx/image.h>
 
+#include <gtk/gtk.h>
+
 #include <algorithm>
 #include <cmath>
 #include <memory>
@@ -328,6 +330,65 @@ TEST_F(PlotWindowTest, WheelZoomsAndScrolls) {
 
 namespace {
 
+// Whether the toolkit shows the window's scrollbar of that orientation.
+bool BarShown(wxWindow* window, int orient) {
+    GtkScrolledWindow* sw = GTK_SCROLLED_WINDOW(window->GetHandle());
+    GtkWidget* bar = orient == wxHORIZONTAL ? gtk_scrolled_window_get_hscrollbar(sw)
+                                            : gtk_scrolled_window_get_vscrollbar(sw);
+    return bar && gtk_widget_get_mapped(bar) && gtk_widget_get_child_visible(bar) &&
+           gtk_widget_get_allocated_width(bar) > 1 && gtk_widget_get_allocated_height(bar) > 1;
+}
+
+}  // namespace
+
+TEST_F(PlotWindowTest, ScrollbarsWhileZoomedIn) {
+    NoteLayer data("data", nullptr, true, 0, 100, 0, 50);
+    plot->AttachLayer(&data);
+    plot->Fit();
+    PumpEvents();
+    EXPECT_FALSE(BarShown(plot, wxHORIZONTAL));
+    EXPECT_FALSE(BarShown(plot, wxVERTICAL));
+
+    // Zoomed in, both bars show: one unit a pixel over the extent, the thumb where the view is.
+    for (int i = 0; i < 8; ++i)
+        plot->ZoomIn();
+    ASSERT_TRUE(PumpUntil([&] { return BarShown(plot, wxHORIZONTAL) && BarShown(plot, wxVERTICAL); }));
+    plot->RefreshView();
+    PumpEvents();
+    wxSize client = plot->GetClientSize();
+    EXPECT_EQ(plot->GetScrollRange(wxHORIZONTAL), static_cast<int>(100 * plot->GetScaleX()));
+    EXPECT_EQ(plot->GetScrollRange(wxVERTICAL), static_cast<int>(50 * plot->GetScaleY()));
+    EXPECT_EQ(plot->GetScrollPos(wxHORIZONTAL),
+              static_cast<int>(plot->GetCentreX() * plot->GetScaleX() - client.x / 2));
+    EXPECT_EQ(plot->GetScrollPos(wxVERTICAL),
+              static_cast<int>((50 - plot->GetCentreY()) * plot->GetScaleY() - client.y / 2));
+
+    // Dragging a thumb pans to where it is; a step on a bar pans by one pixel.
+    const auto scroll = [this](wxEventType type, int position, int orient) {
+        wxScrollWinEvent e(type, position, orient);
+        e.SetEventObject(plot);
+        plot->GetEventHandler()->ProcessEvent(e);
+    };
+    scroll(wxEVT_SCROLLWIN_THUMBTRACK, 40, wxHORIZONTAL);
+    EXPECT_DOUBLE_EQ(plot->GetCentreX(), (client.x / 2 + 40) / plot->GetScaleX());
+    scroll(wxEVT_SCROLLWIN_THUMBRELEASE, 25, wxVERTICAL);
+    EXPECT_DOUBLE_EQ(plot->GetCentreY(), 50 - (client.y / 2 + 25) / plot->GetScaleY());
+    const int before = plot->GetScrollPos(wxVERTICAL);
+    scroll(wxEVT_SCROLLWIN_LINEDOWN, 0, wxVERTICAL);
+    EXPECT_EQ(plot->GetScrollPos(wxVERTICAL), before + 1);
+    EXPECT_DOUBLE_EQ(plot->GetCentreY(), 50 - (client.y / 2 + before + 1) / plot->GetScaleY());
+    const double x = plot->GetCentreX();
+    scroll(wxEVT_SCROLLWIN_LINEUP, 0, wxHORIZONTAL);
+    EXPECT_DOUBLE_EQ(plot->GetCentreX(), x - 1 / plot->GetScaleX());
+
+    // A fit shows everything again, and the bars go.
+    plot->Fit();
+    EXPECT_TRUE(PumpUntil([&] { return !BarShown(plot, wxHORIZONTAL) && !BarShown(plot, wxVERTICAL); }));
+    plot->DetachLayer(0);
+}
+
+namespace {
+
 // A flow series with volumes as extra values, on a 10 px per unit view.
 struct MeasureFixture {
     mpFXYVector flow;
@@ -626,8 +687,9 @@ TEST_F(PlotWindowTest, LinesToFarPointsKeepTheirVisiblePart) {
 
 TEST_F(PlotWindowTest, CrossHairAndMarkerOfAFarSampleStayOutOfTheView) {
     // The measured sample lies 10^6 to 10^22 pixels above the view: the cross-hair's vertical line
-    // is all that measuring adds to the picture.
-    for (double far : {1e6, 1e9, 1e15, 1e22}) {
+    // is all that measuring adds to the picture (2^24 and 2^32 pixels wrap round to the middle of
+    // the view in cairo's fixed-point numbers, if they get there).
+    for (double far : {1e6, 16777216.0, 4294967296.0 + 3, 1e9, 1e15, 1e22}) {
         SCOPED_TRACE(far);
         mpFXYVector series;
         series.SetData({0, 10}, {0, static_cast<float>(far)});
@@ -638,11 +700,14 @@ TEST_F(PlotWindowTest, CrossHairAndMarkerOfAFarSampleStayOutOfTheView) {
         plot->SetCentreX(5);
         plot->SetScaleY(1);
         plot->SetCentreY(0);
+        plot->RefreshView();
+        PumpEvents();  // the scrollbars this view brings take their room first
         const wxImage before = plot->SnapshotBitmap().ConvertToImage();
         plot->SetMeasureMode1(true);
         const int W = plot->GetPlotWidth(), column = W / 2 + 60;  // nearest to x = 10
         Mouse(wxEVT_LEFT_DOWN, column, 40, true);
         const wxImage measured = plot->SnapshotBitmap().ConvertToImage();
+        ASSERT_EQ(measured.GetSize(), before.GetSize());
         EXPECT_TRUE(series.HasMarker());
         EXPECT_DOUBLE_EQ(series.GetMarkerValue1(), static_cast<float>(far));
         int outside = 0, onLine = 0;
