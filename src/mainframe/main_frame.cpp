@@ -15,6 +15,8 @@
 #include <wx/weakref.h>
 #include <wx/listctrl.h>
 #include <wx/msgdlg.h>
+#include <wx/panel.h>
+#include <wx/sizer.h>
 #include <wx/splash.h>
 #include <wx/statusbr.h>
 
@@ -109,6 +111,9 @@ wxEND_EVENT_TABLE()
     // 7. The status bar.
     CreateStatusBar(2);
     SetStatusText(wxString::FromUTF8("ZPM Version 4.8"), 0);
+    // The minimum size once more, now with the status bar below the panel: without it the
+    // window would be a status bar's height too small for its controls.
+    panel->GetSizer()->SetSizeHints(this);
 
     // 8. Image handlers and the splash screen, painted before construction goes on.
     if (!wxImage::FindHandler(wxBITMAP_TYPE_PNG))  // once per process, however many frames

@@ -215,9 +215,9 @@ void mpWindow::CentreOnMenuClick() {
 // Painting
 
 void mpWindow::DrawLayersOn(wxDC& dc) {
+    // The origin is at the chart centre: the chart's background spans both sides of it.
     dc.SetPen(*wxTRANSPARENT_PEN);
     dc.SetBrush(wxBrush(GetBackgroundColour(), wxBRUSHSTYLE_SOLID));
-    // The origin is at the chart centre: the chart's background spans both sides of it.
     dc.DrawRectangle(-(plotWidth / 2), -(plotHeight / 2), plotWidth, plotHeight);
     for (const auto& [key, layer] : layers)
         layer->Draw(dc, *this);
