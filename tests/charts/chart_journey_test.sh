@@ -16,9 +16,14 @@ export HOME=$(mktemp -d)
 work=$(mktemp -d)
 app=
 cleanup() {
-  [ -n "$app" ] && kill "$app" 2>/dev/null && wait "$app" 2>/dev/null
+  local status=$?
+  if [ -n "$app" ]; then
+    kill "$app" 2>/dev/null || true
+    wait "$app" 2>/dev/null || true
+  fi
   xsession_stop
   rm -rf "$HOME" "$work"
+  exit "$status"
 }
 trap cleanup EXIT
 fail() {
