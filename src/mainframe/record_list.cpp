@@ -161,7 +161,7 @@ void MainFrame::EditRecordText(int kind) {
             savedFlag = false;
         }
     }
-    ReselectRow(r);
+    ReselectRow(r, false);
 }
 
 void MainFrame::OnDeleteRecord(wxCommandEvent&) {
@@ -173,16 +173,20 @@ void MainFrame::OnDeleteRecord(wxCommandEvent&) {
     savedFlag = false;
     // The neighbour above takes both the highlight and the focus mark, so the next command acts
     // on the row the user sees highlighted.
-    ReselectRow(r == 0 ? 0 : r - 1);
+    ReselectRow(r == 0 ? 0 : r - 1, true);
 }
 
-void MainFrame::ReselectRow(int row) {
+void MainFrame::ReselectRow(int row, bool newRecord) {
     recordList->SetFocus();
     const int rows = recordList->GetItemCount();
     if (row < 0 || row >= rows)
         return;
-    // Focus first: the selection's handler charts the focused row.
-    recordList->Focus(row);
+    // Highlight and focus mark go to the same row. With the focus set first, the selection's
+    // handler takes the row as a newly selected record (charted, unfiltered); selected first, it
+    // finds no focused row yet and the record stays as it is shown.
+    if (newRecord)
+        recordList->Focus(row);
     recordList->Select(row);
+    recordList->Focus(row);
     recordList->EnsureVisible(row);
 }

@@ -130,9 +130,15 @@ TEST_F(RecordListTest, EditsThroughTextEntryDialogs) {
     EXPECT_EQ(frame->Records()[0].Subtitle(), U8("Hydrant 12, Nordstraße"));
     EXPECT_FALSE(frame->IsSaved());
 
+    // An edit leaves the record as it is shown: filtered stays filtered.
+    Command(ID_FILTER, wxEVT_BUTTON);
+    ASSERT_TRUE(frame->Records()[0].IsFiltered());
     wxTEST_DIALOG(Command(ID_TEXT_BOX, wxEVT_BUTTON),
                   ExpectTextEntry(U8("Zeile 1\nZeile 2"), U8("Weitere Informationen .."), U8("")));
     EXPECT_EQ(frame->Records()[0].NoteText(), U8("Zeile 1\nZeile 2"));
+    EXPECT_TRUE(frame->Records()[0].IsFiltered());
+    EXPECT_TRUE(frame->FilterOn());
+    Command(ID_FILTER, wxEVT_BUTTON);
 
     frame->SetSaved(true);
     wxTEST_DIALOG(Command(ID_TARGET_FLOW, wxEVT_BUTTON),
