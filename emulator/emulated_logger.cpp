@@ -73,7 +73,7 @@ bool Matches(const PlannedFault& f, int requestType, int request) {
         requestType == logger::RequestTypeStandardOut && request == logger::RequestSetConfiguration;
     if (f.kind == Fault::ReconfigureFails)
         return isConfig;
-    if (f.request == AnyRequest)
+    if (f.request == AnyRequest || f.request == AnyTransfer)
         return true;
     if (f.request == SetConfigurationRequest)
         return isConfig;
@@ -393,8 +393,11 @@ std::optional<Fault> EmulatedLogger::TakeFault(int requestType, int request, boo
     std::optional<Fault> hit;
     for (auto it = faults.begin(); it != faults.end();) {
         PlannedFault& f = *it;
-        bool applicable = f.kind != Fault::OpenFails && Matches(f, requestType, request) &&
-                          !((f.kind == Fault::ShortReply || f.kind == Fault::LiveCountTooLarge) && !in);
+        bool fits = !((f.kind == Fault::ShortReply || f.kind == Fault::LiveCountTooLarge) && !in) &&
+                    !(f.kind == Fault::LiveCountTooLarge && request != logger::ReqLiveValues);
+        bool positional = f.request == AnyTransfer;
+        bool applicable =
+            f.kind != Fault::OpenFails && Matches(f, requestType, request) && (fits || positional);
         if (!applicable) {
             ++it;
             continue;
@@ -408,8 +411,11 @@ std::optional<Fault> EmulatedLogger::TakeFault(int requestType, int request, boo
             ++it;
             continue;
         }
-        hit = f.kind;
-        bytes = f.bytes;
+        // A positional fault is spent at its transfer even where its kind has nothing to change.
+        if (fits) {
+            hit = f.kind;
+            bytes = f.bytes;
+        }
         if (--f.count <= 0)
             it = faults.erase(it);
         else
@@ -434,7 +440,7 @@ int EmulatedLogger::HandleControl(int requestType, int request, int value, int i
     SpendLatency();
     Update();
     bool in = (requestType & 0x80) != 0;
-    TransferRecord rec{requestType, request, value, index, size, 0, {}};
+    TransferRecord rec{requestType, request, value, index, size, timeoutMs, 0, {}};
     int faultBytes = 0;
     std::optional<Fault> fault = TakeFault(requestType, request, in, faultBytes);
     auto finish = [&](int result) {
@@ -453,6 +459,10 @@ int EmulatedLogger::HandleControl(int requestType, int request, int value, int i
         plugged = false;
         return finish(-ENODEV);
     }
+    if (fault == Fault::Replug) {
+        Replug();
+        return finish(-ENODEV);
+    }
 
     if (requestType == logger::RequestTypeStandardOut && request == logger::RequestSetConfiguration)
         return finish(value == 1 ? 0 : -EINVAL);
@@ -464,8 +474,11 @@ int EmulatedLogger::HandleControl(int requestType, int request, int value, int i
             return finish(-EPIPE);
         if (fault == Fault::LiveCountTooLarge && !reply.empty())
             reply[0] = static_cast<std::uint8_t>(faultBytes);
-        if (fault == Fault::ShortReply && static_cast<int>(reply.size()) > faultBytes)
-            reply.resize(std::max(faultBytes, 0));
+        if (fault == Fault::ShortReply) {
+            int keep = faultBytes >= 0 ? faultBytes : static_cast<int>(reply.size()) + faultBytes;
+            if (static_cast<int>(reply.size()) > keep)
+                reply.resize(std::max(keep, 0));
+        }
         int n = std::min<int>(size, static_cast<int>(reply.size()));
         if (n > 0 && bytes)
             std::memcpy(bytes, reply.data(), n);

@@ -37,18 +37,24 @@ struct TransferRecord {
     int value = 0;
     int index = 0;
     int length = 0;                  // wLength asked for
+    int timeoutMs = 0;               // the host's time-out for this transfer
     int result = 0;                  // bytes moved, or the negative errno the host got
     std::vector<std::uint8_t> data;  // the reply (IN) or the data stage (OUT)
 };
 
 inline constexpr int AnyRequest = -1;
 inline constexpr int SetConfigurationRequest = -2;  // the standard SET_CONFIGURATION request
+// Counts every control transfer, whatever it is, and hits the one at the position reached; a kind
+// that cannot apply there (a short reply to an OUT transfer, a count byte outside a live reply)
+// is spent without effect.
+inline constexpr int AnyTransfer = -3;
 
 enum class Fault {
     Stall,              // the transfer fails with -EPIPE
     Timeout,            // the transfer fails with -ETIMEDOUT
     Unplug,             // the cable is pulled at this transfer: -ENODEV, the logger leaves the bus
-    ShortReply,         // an IN reply is cut to `bytes` bytes
+    Replug,             // pulled at this transfer and plugged straight back under a new device number
+    ShortReply,         // an IN reply is cut to `bytes` bytes; `bytes` < 0: that many bytes short
     LiveCountTooLarge,  // a live reply's count byte says `bytes` while the data stays as it is
     ReconfigureFails,   // SET_CONFIGURATION fails with -EPIPE
     OpenFails,          // usb_open gives no handle (counts opens, not transfers)
@@ -129,6 +135,10 @@ public:
         Plan({Fault::LiveCountTooLarge, logger::ReqLiveValues, 0, n, countByte});
     }
     void UnplugAt(int request = AnyRequest, int skip = 0) { Plan({Fault::Unplug, request, skip, 1, 0}); }
+    // The fault hits the control transfer at `position` (1 = the next one), whatever it is.
+    void FaultAtTransfer(Fault kind, int position, int bytes = 0) {
+        Plan({kind, AnyTransfer, position - 1, 1, bytes});
+    }
     void FailNextOpen(int n = 1) { Plan({Fault::OpenFails, AnyRequest, 0, n, 0}); }
     bool FaultsPending() const { return !faults.empty(); }
     void ClearFaults() { faults.clear(); }

@@ -1,13 +1,16 @@
 #!/bin/bash
-# Renders the artwork (src/resources/artwork/*.svg) into the XPM pictures compiled into the
-# program (src/resources/xpm/*.xpm). Run it after changing a source and commit both; the build
-# itself needs neither tool. Needs rsvg-convert (librsvg2-bin) and ImageMagick (imagemagick).
+# Renders the artwork (src/resources/artwork/*.svg) into the pictures compiled into the program:
+# the XPM pictures at their stated sizes (src/resources/xpm/*.xpm) and, for screens that draw
+# two device pixels per point, the same pictures at twice the size as PNG (src/resources/x2/*.png).
+# Run it after changing a source and commit all three; the build itself needs neither tool.
+# Needs rsvg-convert (librsvg2-bin) and ImageMagick (imagemagick).
 #   scripts/render-artwork.sh [--sheet FILE.png]
 # --sheet also writes every picture, enlarged, into one PNG for review.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 art=src/resources/artwork
 out=src/resources/xpm
+out2=src/resources/x2
 sheet=""
 if [ "${1:-}" = "--sheet" ]; then
   sheet=$(realpath -m "$2")
@@ -17,10 +20,18 @@ trap 'rm -rf "$tmp"' EXIT
 # The plain ImageMagick 6 binary when it is there, whatever else is called convert.
 convert=$(command -v convert-im6.q16 || command -v convert)
 face='#ECE9D8'
-mkdir -p "$out"
+mkdir -p "$out" "$out2"
+# The pass being rendered: k device pixels per picture pixel (1: XPM, 2: PNG at twice the size).
+k=1
 
-# render SVG WIDTH HEIGHT PNG: rasterises an artwork source at the picture's pixel size.
-render() { rsvg-convert -w "$2" -h "$3" "$art/$1.svg" -o "$4"; }
+# render SVG WIDTH HEIGHT PNG: rasterises an artwork source at the picture's size in this pass.
+render() { rsvg-convert -w $(($2 * k)) -h $(($3 * k)) "$art/$1.svg" -o "$4"; }
+
+# to_png PNG NAME: writes NAME.png of the double-size pass, without time stamps, so that the same
+# sources give the same bytes.
+to_png() {
+  "$convert" "$1" -strip -define png:exclude-chunks=date,time -define png:compression-level=9 "$out2/$2.png"
+}
 
 # to_xpm PNG NAME: writes NAME.xpm with the array NAME_xpm, const for C++.
 to_xpm() {
@@ -37,8 +48,14 @@ to_xpm() {
 sheet_n=0
 
 # opaque PNG NAME: flattened on the face colour (the button pictures are drawn without mask in
-# the tips dialog, so no pixel may be transparent).
+# the tips dialog, so no pixel may be transparent). The XPM keeps at most 255 colours; the PNG of
+# the double-size pass keeps them all.
 opaque() {
+  if [ "$k" -ne 1 ]; then
+    "$convert" "$1" -background "$face" -flatten -alpha off "$tmp/o.png"
+    to_png "$tmp/o.png" "$2"
+    return
+  fi
   local size w h
   size=$("$convert" "$1" -format '%w %h' info:)
   w=${size% *}
@@ -50,13 +67,18 @@ opaque() {
 }
 
 # transparent PNG NAME: pixels less than half covered become "None"; edges keep their colour.
+# The PNG of the double-size pass keeps its soft edges.
 transparent() {
+  if [ "$k" -ne 1 ]; then
+    to_png "$1" "$2"
+    return
+  fi
   "$convert" "$1" -channel A -threshold 50% +channel "$tmp/t.png"
   to_xpm "$tmp/t.png" "$2"
 }
 
 # framed SVG NAME WxH: the motif alone, in the raised frame (hover) and, moved by one pixel,
-# in the sunken frame (pressed).
+# in the sunken frame (pressed); one picture pixel is k device pixels.
 framed() {
   local w=${3%x*} h=${3#*x}
   render "$1" "$w" "$h" "$tmp/m.png"
@@ -65,7 +87,7 @@ framed() {
   opaque "$tmp/m.png" "$2"
   "$convert" "$tmp/fh.png" "$tmp/m.png" -composite "$tmp/h.png"
   opaque "$tmp/h.png" "$2_hover"
-  "$convert" "$tmp/fp.png" \( "$tmp/m.png" -repage +1+1 \) -background none -flatten "$tmp/p.png"
+  "$convert" "$tmp/fp.png" \( "$tmp/m.png" -repage +$k+$k \) -background none -flatten "$tmp/p.png"
   opaque "$tmp/p.png" "$2_pressed"
 }
 
@@ -80,7 +102,7 @@ faced() {
   opaque "$tmp/n.png" "$2"
   "$convert" "$tmp/f-hover.png" "$tmp/g.png" -composite "$tmp/h.png"
   opaque "$tmp/h.png" "$2_hover"
-  "$convert" "$tmp/f-pressed.png" \( "$tmp/g.png" -modulate 92 -repage +1+1 \) -background none -flatten "$tmp/p.png"
+  "$convert" "$tmp/f-pressed.png" \( "$tmp/g.png" -modulate 92 -repage +$k+$k \) -background none -flatten "$tmp/p.png"
   opaque "$tmp/p.png" "$2_pressed"
 }
 
@@ -90,6 +112,8 @@ plain() {
   opaque "$tmp/s.png" "$2"
 }
 
+# pictures: every picture of the program, rendered in the current pass.
+pictures() {
 # File row, 50 x 50.
 framed open open 50x50
 framed save save 50x50
@@ -123,6 +147,17 @@ for m in open save print; do
   render "menu-$m" 16 15 "$tmp/menu.png"
   transparent "$tmp/menu.png" "menu_$m"
 done
+}
+
+pictures
+# The double-size pass: every picture above except the application icon, which comes in sizes
+# of its own.
+k=2
+review_sheet=$sheet
+sheet=""
+pictures
+sheet=$review_sheet
+k=1
 # Application icon, transparent; 16 and 24 pixels have their own simpler drawings.
 for px in 16 24 32 48 64 128; do
   src=zpm
@@ -135,4 +170,4 @@ if [ -n "$sheet" ]; then
   montage "$tmp"/sheet-*.png -background '#B0B0B0' -geometry '+6+6' -tile 9x "$sheet"
   echo "$sheet"
 fi
-echo "$(find "$out" -name "*.xpm" | wc -l) pictures in $out"
+echo "$(find "$out" -name "*.xpm" | wc -l) pictures in $out, $(find "$out2" -name "*.png" | wc -l) in $out2"

@@ -1,5 +1,6 @@
 # Sourced by scripts that need a desktop without a screen: starts Xvfb and openbox on a free
-# display and exports DISPLAY. Call xsession_stop when done (traps do it too).
+# display and exports DISPLAY. Call xsession_stop when done (traps do it too). The screen is
+# 1600x1200 unless XSESSION_SCREEN says otherwise (WIDTHxHEIGHTxDEPTH).
 xsession_start() {
   local attempt
   for attempt in 1 2 3 4 5; do
@@ -20,7 +21,7 @@ xsession_try_start() {
     return 1
   fi
   XSESSION_LOCK="/tmp/.zpm-xsession-$n"
-  Xvfb ":$n" -screen 0 1600x1200x24 -nolisten tcp >/dev/null 2>&1 &
+  Xvfb ":$n" -screen 0 ${XSESSION_SCREEN:-1600x1200x24} -nolisten tcp >/dev/null 2>&1 &
   XSESSION_XVFB=$!
   export DISPLAY=":$n"
   local up=

@@ -7,7 +7,6 @@
 #include "mainframe/look.h"
 #include "mainframe/main_frame.h"
 #include "widgets/gauge_style.h"
-#include "widgets/gauge_style.h"
 #include "widgets/lcd_display.h"
 
 #include <wx/bmpbuttn.h>
@@ -59,7 +58,9 @@ void MainFrame::OnRecord(wxCommandEvent&) {
     AppSettings.firmwareVersion = fw ? FirmwareWord(fw) : 0;
     const int length = SettingsBlockLength(AppSettings.firmwareVersion);
     std::vector<std::uint8_t> raw(length);
-    if (!usbLink->ReadMemory(0, length, raw.data())) {
+    // Without the firmware word the block length is a guess, and a long block read short loses
+    // the serial number and the prescribed flow unit: no answer, no recording.
+    if (!fw || !usbLink->ReadMemory(0, length, raw.data())) {
         wxLogError(U("Keine USB-Verbindung erkannt: USB Kabel erneut einstecken"));
         return;
     }

@@ -26,9 +26,15 @@ void MainFrame::OnUpload(wxCommandEvent&) {
     if (!ConfirmDiscardUnsaved())
         return;
 
-    // 1-3: firmware word, settings block, settings refreshed from it.
+    // 1-3: firmware word, settings block, settings refreshed from it. Without the firmware word
+    // the block length is a guess: a long block read as a short one would shift every sample by
+    // twenty bytes, so a logger that does not tell its firmware is a failed read.
     const std::uint8_t* fw = usbLink->ReadFirmwareVersion();
     AppSettings.firmwareVersion = fw ? FirmwareWord(fw) : 0;
+    if (!fw) {
+        ReportUsbFailure(*usbLink);
+        return;
+    }
     const std::uint32_t q = SettingsBlockLength(AppSettings.firmwareVersion);
     std::vector<std::uint8_t> raw(q);
     if (!usbLink->ReadMemory(0, q, raw.data())) {
@@ -41,20 +47,24 @@ void MainFrame::OnUpload(wxCommandEvent&) {
     const int intervalMs = IntervalMsFromRegister(block.sampleRateRegister);
     const std::uint32_t g = block.eventCount;
 
-    // 4: the progress window, closed when this command ends however it ends.
+    // 4: the progress window. It is closed before any question or message of the download: a
+    // progress window left open stays on top of them and hides their text.
     std::unique_ptr<ProgressIndicator> progress = progressFactory();
+    auto closeProgress = [&progress] { progress.reset(); };
 
     if (g == 0) {
         ClearRecords();
     } else {
         // The directory grows down from the top of memory; it must leave room for the block.
         if (EntrySize * g > MemoryTop - q) {
+            closeProgress();
             wxLogError(U("Lesen fehlgeschlagen: Ereignisverzeichnis des Geräts ungültig (%u Einträge)"), g);
             return;
         }
         const std::uint32_t directoryStart = MemoryTop - EntrySize * g;
         std::vector<std::uint8_t> directory(EntrySize * g);
         if (!usbLink->ReadMemory(directoryStart, EntrySize * g, directory.data())) {
+            closeProgress();
             ReportUsbFailure(*usbLink);
             return;
         }
@@ -66,6 +76,7 @@ void MainFrame::OnUpload(wxCommandEvent&) {
             // Samples lie between the block and the directory; an end outside that area means the
             // directory cannot be trusted.
             if (entries[i].endAddress < q || entries[i].endAddress > directoryStart) {
+                closeProgress();
                 wxLogError(U("Lesen fehlgeschlagen: Ereignisverzeichnis des Geräts ungültig (Endadresse %u)"),
                            static_cast<unsigned>(entries[i].endAddress));
                 return;
@@ -77,6 +88,7 @@ void MainFrame::OnUpload(wxCommandEvent&) {
         std::vector<std::uint8_t> samples(e > q ? e - q : 0);
         if (!samples.empty() &&
             !usbLink->ReadMemory(q, static_cast<std::uint32_t>(samples.size()), samples.data())) {
+            closeProgress();
             ReportUsbFailure(*usbLink);
             return;
         }
@@ -118,6 +130,7 @@ void MainFrame::OnUpload(wxCommandEvent&) {
     }
 
     // 10-12: list, the save question, and the clear offer only after a real save.
+    closeProgress();
     RefreshRecordList();
     savedFlag = false;
     wxMessageDialog ask(nullptr, U("Save files to computer drive?"), U("Save new data?"),

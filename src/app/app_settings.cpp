@@ -5,7 +5,6 @@
 #include <wx/filename.h>
 #include <wx/stdpaths.h>
 
-#include <fstream>
 #include <sstream>
 
 SettingsRecord AppSettings;
@@ -51,10 +50,10 @@ std::string DefaultPath() {
 }
 
 SettingsRecord Load(const std::string& path) {
-    std::ifstream in(path);
-    if (!in)
+    RegularFileReader file(path);
+    if (!file.IsOpen())
         return SettingsRecord{};
-    return Parse(in);
+    return Parse(file.Stream());
 }
 
 bool Save(const std::string& path, const SettingsRecord& s) {

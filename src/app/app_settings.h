@@ -35,10 +35,11 @@ void Format(std::ostream& out, const SettingsRecord& s);
 // Path in the per-user configuration directory.
 std::string DefaultPath();
 
-// Missing or unreadable file: the defaults, silently.
+// Missing or unreadable file, or something other than a regular file: the defaults, silently.
 SettingsRecord Load(const std::string& path);
 // Written through a temporary file in the same directory and renamed over the old one, so a crash
-// or a full disk leaves the previous file intact. Returns false when nothing could be written.
+// or a full disk leaves the previous file intact. A symbolic link stays a link (its target is
+// written); a write-protected file is left alone. Returns false when nothing could be written.
 bool Save(const std::string& path, const SettingsRecord& s);
 
 }  // namespace settingsfile

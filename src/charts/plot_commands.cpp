@@ -23,7 +23,7 @@ wxString U(const char* text) {
 // A switched-on button shows its pressed picture as its normal and hover picture.
 void MainFrame::SetButtonActive(wxVextButton* button, bool active) {
     if (active) {
-        wxBitmap pressed = button->GetBitmapPressed();
+        const wxBitmapBundle pressed = button->GetBitmapBundlePressed();
         button->SetBitmapLabel(pressed);
         button->SetBitmapCurrent(pressed);
         return;
@@ -44,8 +44,8 @@ void MainFrame::SetButtonActive(wxVextButton* button, bool active) {
         motif = Motif::Points;
     else if (button == filterButton)
         motif = Motif::Filter;
-    button->SetBitmapLabel(pictures::Get(motif));
-    button->SetBitmapCurrent(pictures::Get(motif, pictures::State::Hover));
+    button->SetBitmapLabel(pictures::Bundle(motif));
+    button->SetBitmapCurrent(pictures::Bundle(motif, pictures::State::Hover));
 }
 
 void MainFrame::OnZoomIn(wxCommandEvent&) {

@@ -36,9 +36,12 @@ void Storage::SetPressureCalibration(std::uint8_t offset, std::uint8_t gainWhole
 }
 
 void Storage::AddRawSample(int rawFlow, int rawPressure) {
+    // A US logger already delivers US gallons per minute, and its records are labelled in gallons
+    // whatever the flow unit setting: its flows and volumes stay as delivered.
+    const int conversion = unitSystem == units::UnitSystemMetric ? flowUnit : units::FlowLitresPerMinute;
     ++sampleCounter;
     const float time = static_cast<float>(static_cast<double>(sampleCounter) * intervalMs / 1000.0);
-    const float flow = static_cast<float>(units::ConvertFlow(rawFlow, flowUnit));
+    const float flow = static_cast<float>(units::ConvertFlow(rawFlow, conversion));
 
     int counts = rawPressure - pressureOffset;
     if (counts < 5)
@@ -50,7 +53,7 @@ void Storage::AddRawSample(int rawFlow, int rawPressure) {
         psi = static_cast<float>(counts / gain);
     const float pressure = static_cast<float>(units::ConvertPressureFromPsi(psi, pressureUnit));
 
-    volumeTotal = static_cast<float>(volumeTotal + units::VolumeIncrement(rawFlow, intervalMs, flowUnit));
+    volumeTotal = static_cast<float>(volumeTotal + units::VolumeIncrement(rawFlow, intervalMs, conversion));
     Append(time, flow, pressure, volumeTotal);
 }
 

@@ -4,6 +4,7 @@
 
 #include <wx/log.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
@@ -102,9 +103,13 @@ int VextUSB::Request(bool in, int request, int value, int index, int length, int
         return StatusNoDevice;
     if (!Open())
         return StatusOpenFailed;
+    // A reply shorter than asked would leave stale bytes of an earlier reply in the buffer, read
+    // as if the logger had sent them: it counts as a failed transfer.
     auto transfer = [&] {
-        return in ? ControlIn(request, value, index, length, timeoutMs)
-                  : ControlOut(request, value, index, length, timeoutMs);
+        if (!in)
+            return ControlOut(request, value, index, length, timeoutMs);
+        int result = ControlIn(request, value, index, length, timeoutMs);
+        return result >= 0 && result < std::min(length, static_cast<int>(BufferSize)) ? -EPROTO : result;
     };
     // A logger that vanished under an open handle counts as a failed open: forget it, so the next
     // operation searches the bus again.
@@ -187,18 +192,16 @@ const std::uint8_t* VextUSB::ReadLiveValues() {
     return result < 0 ? nullptr : buffer;
 }
 
-bool VextUSB::SingleShotOut(int request, int value, int index, int length, int timeoutMs, bool okWhenOpened) {
+bool VextUSB::SingleShotOut(int request, int value, int index, int length, int timeoutMs) {
     if (!EnsureDevice())
         return false;
     if (!Open())
         return false;
     int result = ControlOut(request, value, index, length, timeoutMs);
-    bool gone = DeviceGone(result);
-    if (gone)
+    if (DeviceGone(result))
         Forget();
     Close();
-    // A transfer that found the logger gone means the open did not really succeed.
-    return okWhenOpened ? !gone : result >= 0;
+    return result >= 0;
 }
 
 const std::uint8_t* VextUSB::ReadFirmwareVersion() {
@@ -246,11 +249,12 @@ bool VextUSB::ClearMemory() {
 }
 
 bool VextUSB::SetClockTime(std::uint8_t sec, std::uint8_t min, std::uint8_t hours, std::uint8_t weekday) {
-    return SingleShotOut(logger::ReqSetClockTime, (min << 8) | sec, (weekday << 8) | hours, 4, 500, false);
+    return SingleShotOut(logger::ReqSetClockTime, (min << 8) | sec, (weekday << 8) | hours, 4, 500);
 }
 
 bool VextUSB::SetClockDate(std::uint8_t day, std::uint8_t month, std::uint8_t year) {
-    return SingleShotOut(logger::ReqSetClockDate, (month << 8) | day, year, 4, 500, true);
+    // A stalled or timed-out date write is a failed write, as every other one.
+    return SingleShotOut(logger::ReqSetClockDate, (month << 8) | day, year, 4, 500);
 }
 
 bool VextUSB::ConfigureClock(std::uint8_t low, std::uint8_t high) {

@@ -80,7 +80,7 @@ private:
     void Close();
     void Forget();
     int Request(bool in, int request, int value, int index, int length, int timeoutMs);
-    bool SingleShotOut(int request, int value, int index, int length, int timeoutMs, bool okWhenOpened);
+    bool SingleShotOut(int request, int value, int index, int length, int timeoutMs);
 
     UsbHandle handle = nullptr;
     std::optional<DeviceId> device;

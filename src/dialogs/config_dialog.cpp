@@ -35,6 +35,8 @@ enum : int {
     ID_DUMP = 16,
 };
 
+constexpr std::uint8_t WeekdayBits = 0x07;
+
 void Inform(const wxString& text) {
     wxLogMessage(U("%s"), text);
 }
@@ -142,15 +144,7 @@ void Config::OnSetup(wxCommandEvent&) {
     usb.SetAutoLogging(false);
     usb.ClearMemory();
 
-    // The weekday register gets the day of the week, Monday 1 to Sunday 7.
-    wxDateTime now = wxDateTime::Now();
-    int weekday = now.GetWeekDay() == wxDateTime::Sun ? 7 : static_cast<int>(now.GetWeekDay());
-    if (!usb.SetClockTime(ToBcd(now.GetSecond()), ToBcd(now.GetMinute()), ToBcd(now.GetHour()),
-                          ToBcd(weekday)))
-        Fail(U("Clock Time Change failed"));
-    if (!usb.SetClockDate(ToBcd(now.GetDay()), ToBcd(static_cast<int>(now.GetMonth()) + 1),
-                          ToBcd(now.GetYear() - 2000)))
-        Fail(U("Clock Time Change failed"));
+    SetClockToComputerTime();
 
     usb.ConfigureClock(0, 171);
     if (const std::uint8_t* config = usb.ReadClockConfig())
@@ -160,6 +154,30 @@ void Config::OnSetup(wxCommandEvent&) {
         Fail(U("Failed to set Flow On thresh"));
     if (!usb.SetFlowOffThreshold(30, 10))
         Fail(U("Failed to set Flow Off thresh"));
+}
+
+void Config::SetClockToComputerTime() {
+    const wxDateTime now = computerClock ? computerClock() : wxDateTime::Now();
+    // The logger keeps two-digit years of 20yy: a computer clock outside them is not copied.
+    const std::optional<std::array<std::uint8_t, 3>> date =
+        dialogrules::ClockDateRegisters({now.GetDay(), static_cast<int>(now.GetMonth()) + 1, now.GetYear()});
+    if (!date) {
+        Fail(U("Clock Time Change failed"));
+        return;
+    }
+    // Register 3 holds more than the weekday (bits 0 to 2, Monday 1 to Sunday 7): its other bits
+    // belong to the logger's clock and go back as they were read.
+    if (const std::uint8_t* clock = usb.ReadClock()) {
+        const int weekday = now.GetWeekDay() == wxDateTime::Sun ? 7 : static_cast<int>(now.GetWeekDay());
+        const auto weekdayRegister = static_cast<std::uint8_t>((clock[3] & ~WeekdayBits) | weekday);
+        if (!usb.SetClockTime(ToBcd(now.GetSecond()), ToBcd(now.GetMinute()), ToBcd(now.GetHour()),
+                              weekdayRegister))
+            Fail(U("Clock Time Change failed"));
+    } else {
+        Fail(U("Clock Time Change failed"));
+    }
+    if (!usb.SetClockDate((*date)[0], (*date)[1], (*date)[2]))
+        Fail(U("Clock Time Change failed"));
 }
 
 void Config::OnFilter(wxCommandEvent&) {

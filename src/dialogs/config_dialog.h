@@ -2,7 +2,10 @@
 
 #include "device/vext_usb.h"
 
+#include <wx/datetime.h>
 #include <wx/dialog.h>
+
+#include <functional>
 
 class wxButton;
 class wxCheckBox;
@@ -30,6 +33,8 @@ public:
     wxTextCtrl* FineText() const { return fineText; }
     wxStaticText* AdcLabel() const { return adcLabel; }
     wxTextCtrl* ContentsText() const { return contentsText; }
+    // The computer's clock that the set-up copies to the logger; tests put their own in its place.
+    void SetComputerClock(std::function<wxDateTime()> clock) { computerClock = std::move(clock); }
 
 private:
     void OnSetup(wxCommandEvent& event);
@@ -38,8 +43,10 @@ private:
     void OnConverter(wxCommandEvent& event);
     void OnDump(wxCommandEvent& event);
     void OnVolumeRange(wxCommandEvent& event);
+    void SetClockToComputerTime();
 
     VextUSB usb;
+    std::function<wxDateTime()> computerClock;
 
     wxButton* setupButton = nullptr;
     wxButton* filterButton = nullptr;

@@ -112,7 +112,7 @@ void SettingsDialog::CreateControls() {
     const wxString labelName = wxString::FromAscii("staticText");
 
     connectionPicture =
-        new wxStaticBitmap(this, wxID_ANY, pictures::Get(pictures::Motif::ConnectionNotAnswered),
+        new wxStaticBitmap(this, wxID_ANY, pictures::Bundle(pictures::Motif::ConnectionNotAnswered),
                            wxDefaultPosition, wxSize(280, 70));
 
     clockGroup = new wxStaticBoxSizer(wxHORIZONTAL, this, U("Echtzeituhr"));
@@ -238,7 +238,7 @@ void SettingsDialog::ShowConnection(Connection state) {
     pictures::Motif motif = state == Connection::Answered      ? pictures::Motif::ConnectionAnswered
                             : state == Connection::NotAnswered ? pictures::Motif::ConnectionNotAnswered
                                                                : pictures::Motif::ConnectionWritten;
-    connectionPicture->SetBitmap(pictures::Get(motif));
+    connectionPicture->SetBitmap(pictures::Bundle(motif));
 }
 
 void SettingsDialog::ReadLogger() {

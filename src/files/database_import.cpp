@@ -1,11 +1,9 @@
 #include "files/database_import.h"
 
+#include "app/atomic_file.h"
 #include "files/save_file.h"
 
-#include <sys/stat.h>
-
 #include <cstdint>
-#include <fstream>
 
 namespace dbimport {
 
@@ -59,14 +57,10 @@ wxString Scan(std::istream& in) {
 }
 
 std::optional<wxString> ScanFile(const wxString& path) {
-    const std::string fsPath = FileSystemPath(path);
-    struct stat st {};
-    if (fsPath.empty() || ::stat(fsPath.c_str(), &st) != 0 || S_ISDIR(st.st_mode))
+    RegularFileReader file(FileSystemPath(path));
+    if (!file.IsOpen())
         return std::nullopt;
-    std::ifstream in(fsPath, std::ios::binary);
-    if (!in)
-        return std::nullopt;
-    return Scan(in);
+    return Scan(file.Stream());
 }
 
 }  // namespace dbimport

@@ -19,7 +19,7 @@ namespace dbimport {
 // empty text when the file was complete. Memory use does not depend on the lengths read.
 wxString Scan(std::istream& in);
 
-// Opens the file at path; nothing when it cannot be opened.
+// Opens the file at path; nothing when it cannot be opened or is no regular file.
 std::optional<wxString> ScanFile(const wxString& path);
 
 }  // namespace dbimport

@@ -4,14 +4,19 @@
 #include "files/csv_export.h"
 #include "files/database_import.h"
 #include "files/job_file.h"
+#include "files/save_file.h"
 #include "mainframe/main_frame.h"
 #include "plot/plot_window.h"
 
 #include <wx/filedlg.h>
 #include <wx/filename.h>
+#include <wx/image.h>
 #include <wx/listctrl.h>
 #include <wx/log.h>
 #include <wx/msgdlg.h>
+#include <wx/mstream.h>
+
+#include <string>
 
 namespace {
 
@@ -19,9 +24,53 @@ wxString U(const char* text) {
     return wxString::FromUTF8(text);
 }
 
-// The chosen path; built from directory and name, which GTK's dialog fills in every case.
+// The path the user chose. Only GetPath() carries a folder typed into GTK's name field
+// ("~/Messungen/demo1"); directory and name give the folder the dialog happened to show. Right
+// after a dialog answered by the testing hook GetPath() can be empty, and then they are all there is.
 wxString ChosenPath(const wxFileDialog& dialog) {
+    const wxString path = dialog.GetPath();
+    if (!path.empty())
+        return path;
     return wxFileName(dialog.GetDirectory(), dialog.GetFilename()).GetFullPath();
+}
+
+// The dialog asked before replacing the name the user typed; when an extension was appended to
+// it, the file with that extension is another one and is asked about here. True: go on.
+bool ConfirmReplace(const wxString& chosen, const wxString& path) {
+    if (path == chosen || !wxFileName::Exists(path, wxFILE_EXISTS_ANY))
+        return true;
+    wxMessageDialog ask(
+        nullptr,
+        wxString::Format(U("Die Datei \"%s\" ist bereits vorhanden. Soll sie ersetzt werden?"), path),
+        U("Message"), wxYES_NO | wxNO_DEFAULT | wxICON_QUESTION);
+    return ask.ShowModal() == wxID_YES;
+}
+
+void ReportSaveFailure(SaveResult result) {
+    if (result == SaveResult::CannotOpen)
+        wxLogError(U("Cannot open File for Writing"));
+    else if (result == SaveResult::WriteFailed)
+        wxLogError(U("Error writing File"));
+}
+
+// The image file. PNG when that type is chosen, or when the name ends in ".png" and the type was
+// left at BMP, the default; BMP otherwise. The name ends in the type's extension: a ".bmp" or
+// ".png" ending (any case) becomes it, any other name gets it appended.
+struct ImageTarget {
+    wxString path;
+    wxBitmapType type;
+};
+
+ImageTarget ImageTargetFor(const wxString& chosen, int filterIndex) {
+    const wxString ext = wxFileName(chosen).GetExt().Lower();
+    const bool png = filterIndex == 1 || ext == U("png");
+    const wxString wanted = png ? U("png") : U("bmp");
+    const wxBitmapType type = png ? wxBITMAP_TYPE_PNG : wxBITMAP_TYPE_BMP;
+    if (ext == wanted)
+        return {chosen, type};
+    if (ext == U("bmp") || ext == U("png"))
+        return {chosen.Left(chosen.length() - 3) + wanted, type};
+    return {chosen + U(".") + wanted, type};
 }
 
 }  // namespace
@@ -42,8 +91,9 @@ void MainFrame::OnOpenJob(wxCommandEvent&) {
                         U("KVR Dateien (*.kvr)|*.kvr"), wxFD_OPEN);
     if (dialog.ShowModal() != wxID_OK)
         return;
-    ReadJobFile(ChosenPath(dialog));
-    SetTitle(dialog.GetFilename());
+    const wxString path = ChosenPath(dialog);
+    ReadJobFile(path);
+    SetTitle(wxFileName(path).GetFullName());
 }
 
 void MainFrame::ReadJobFile(const wxString& path) {
@@ -53,6 +103,9 @@ void MainFrame::ReadJobFile(const wxString& path) {
     if (!result) {
         wxLogError(U("Cannot open File for Reading"));
         savedFlag = false;
+        // Saving to a name that holds nothing is harmless; what is there but could not be read
+        // is replaced only when the user names it again.
+        jobFileNeedsName = wxFileName::Exists(path, wxFILE_EXISTS_ANY);
         RefreshRecordList();
         return;
     }
@@ -67,9 +120,11 @@ void MainFrame::ReadJobFile(const wxString& path) {
                      "gezeigt."),
                    path, wxString::FromUTF8(result->problem));
         savedFlag = false;
+        jobFileNeedsName = true;
         return;
     }
     savedFlag = true;
+    jobFileNeedsName = false;
 }
 
 void MainFrame::OnSaveJob(wxCommandEvent&) {
@@ -81,7 +136,7 @@ void MainFrame::OnSaveJobAs(wxCommandEvent&) {
 }
 
 void MainFrame::SaveJob() {
-    if (jobFilePath.empty()) {
+    if (jobFilePath.empty() || jobFileNeedsName) {
         SaveJobAs();
         return;
     }
@@ -89,29 +144,32 @@ void MainFrame::SaveJob() {
 }
 
 bool MainFrame::WriteJobFile() {
-    switch (jobfile::Save(jobFilePath, records, AppSettings.flowUnit)) {
-        case SaveResult::Ok:
-            savedFlag = true;
-            return true;
-        case SaveResult::CannotOpen:
-            wxLogError(U("Cannot open File for Writing"));
-            break;
-        case SaveResult::WriteFailed:
-            wxLogError(U("Error writing File"));
-            break;
-    }
-    savedFlag = false;
-    return false;
+    const SaveResult result = jobfile::Save(jobFilePath, records, AppSettings.flowUnit);
+    savedFlag = result == SaveResult::Ok;
+    ReportSaveFailure(result);
+    return savedFlag;
 }
 
 void MainFrame::SaveJobAs() {
-    wxFileDialog dialog(this, U("Vorgang abspeichern"), wxString(), wxString(), U("ZPM Dateien"),
+    // After a damaged open the damaged file's name is proposed: replacing it is the user's choice.
+    wxString dir, name;
+    if (jobFileNeedsName) {
+        const wxFileName damaged(jobFilePath);
+        dir = damaged.GetPath();
+        name = damaged.GetFullName();
+    }
+    wxFileDialog dialog(this, U("Vorgang abspeichern"), dir, name, U("ZPM Dateien"),
                         wxFD_SAVE | wxFD_OVERWRITE_PROMPT);
     if (dialog.ShowModal() != wxID_OK)
         return;  // cancel is not a save: savedFlag stays as it was
-    jobFilePath = jobfile::PathWithExtension(ChosenPath(dialog));
+    const wxString chosen = ChosenPath(dialog);
+    const wxString path = jobfile::PathWithExtension(chosen);
+    if (!ConfirmReplace(chosen, path))
+        return;  // nothing written, nothing changed
+    jobFilePath = path;
+    jobFileNeedsName = false;
     WriteJobFile();
-    SetTitle(dialog.GetFilename());
+    SetTitle(wxFileName(chosen).GetFullName());
 }
 
 void MainFrame::OnExportCsv(wxCommandEvent&) {
@@ -124,7 +182,10 @@ void MainFrame::OnExportCsv(wxCommandEvent&) {
                         wxFD_SAVE | wxFD_OVERWRITE_PROMPT);
     if (dialog.ShowModal() != wxID_OK)
         return;
-    const wxString path = csvexport::PathWithExtension(ChosenPath(dialog));
+    const wxString chosen = ChosenPath(dialog);
+    const wxString path = csvexport::PathWithExtension(chosen);
+    if (!ConfirmReplace(chosen, path))
+        return;
     switch (csvexport::Save(path, record, AppSettings.flowUnit)) {
         case SaveResult::Ok:
             break;
@@ -146,10 +207,27 @@ void MainFrame::OnExportImage(wxCommandEvent&) {
     plotWindow->Update();
     const wxBitmap picture = plotWindow->SnapshotBitmap();
     wxFileDialog dialog(this, U("Bild speichern als…"), wxString(), wxString(),
-                        U("Bilddateien (*.bmp)|*.bmp"), wxFD_SAVE | wxFD_OVERWRITE_PROMPT);
+                        U("Bilddateien (*.bmp)|*.bmp|Bilddateien (*.png)|*.png"),
+                        wxFD_SAVE | wxFD_OVERWRITE_PROMPT);
     if (dialog.ShowModal() != wxID_OK)
         return;
-    picture.SaveFile(ChosenPath(dialog), wxBITMAP_TYPE_BMP);  // wx reports a failed write itself
+    const wxString chosen = ChosenPath(dialog);
+    const ImageTarget target = ImageTargetFor(chosen, dialog.GetFilterIndex());
+    if (!ConfirmReplace(chosen, target.path))
+        return;
+    // Encoded in memory first, then written like every other file: a failure leaves any previous
+    // file as it was.
+    wxMemoryOutputStream encoded;
+    if (!picture.ConvertToImage().SaveFile(encoded, target.type)) {
+        wxLogError(U("Error writing File"));
+        return;
+    }
+    std::string bytes(encoded.GetSize(), '\0');
+    encoded.CopyTo(bytes.data(), bytes.size());
+    ReportSaveFailure(SaveFileSafely(target.path, [&](std::ostream& out) {
+        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+        return bool(out);
+    }));
 }
 
 void MainFrame::OnImportDatabase(wxCommandEvent&) {
@@ -157,8 +235,9 @@ void MainFrame::OnImportDatabase(wxCommandEvent&) {
                         U("KVR Database files (*.hex)|*.hex"), wxFD_OPEN);
     if (dialog.ShowModal() != wxID_OK)
         return;
-    SetTitle(dialog.GetFilename());
-    std::optional<wxString> message = dbimport::ScanFile(ChosenPath(dialog));
+    const wxString path = ChosenPath(dialog);
+    SetTitle(wxFileName(path).GetFullName());
+    std::optional<wxString> message = dbimport::ScanFile(path);
     if (!message)
         wxLogError(U("Cannot open File for Reading"));
     else if (!message->empty())

@@ -2,13 +2,15 @@
 
 #include "files/file_text.h"
 
-#include <sys/stat.h>
+#include "app/atomic_file.h"
 
 #include <algorithm>
+#include <cfloat>
 #include <charconv>
+#include <cmath>
 #include <cstring>
-#include <fstream>
 #include <string_view>
+#include <type_traits>
 
 namespace jobfile {
 
@@ -25,7 +27,7 @@ constexpr std::size_t kBlindReserve = 1 << 16;
 // The shortest sample line, "0 0 0 0", bounds how many samples the rest of a file can hold.
 constexpr std::size_t kShortestSample = 7;
 
-enum class Got { Ok, End, CutOff, NotANumber, OutOfRange, TooLong };
+enum class Got { Ok, End, NotANumber, OutOfRange, NotFinite, TooLong };
 
 inline bool IsSpace(char c) {
     return c == ' ' || c == '\n' || c == '\t' || c == '\r' || c == '\v' || c == '\f';
@@ -155,14 +157,48 @@ private:
         auto [q, ec] = std::from_chars(p, e, v);
         if (ec == std::errc::invalid_argument)
             return Got::NotANumber;
-        // Every writer ends its lines, so a number running into the end of the file was cut off.
-        if (q == e)
-            return e == end && eof_ ? Got::CutOff : Got::TooLong;
-        if (ec == std::errc::result_out_of_range)
-            return Got::OutOfRange;
+        // The end of the file ends a number as scanf reads it; a number that fills the whole window
+        // is none that any writer makes.
+        if (q == e && !(e == end && eof_))
+            return Got::TooLong;
+        if (ec == std::errc::result_out_of_range) {
+            if constexpr (std::is_floating_point_v<T>) {
+                if (!TinyValue(p, q, v))
+                    return Got::OutOfRange;
+            } else {
+                return Got::OutOfRange;
+            }
+        }
+        if constexpr (std::is_floating_point_v<T>) {
+            if (!std::isfinite(v))  // "nan", "inf": no measurement is either
+                return Got::NotFinite;
+        }
         pos_ = static_cast<std::size_t>(q - buf_.data());
         SkipSpace();
         return Got::Ok;
+    }
+
+    // A number below the smallest float reads as scanf reads it: zero or the nearest tiny value.
+    // False when it is beyond the largest float instead.
+    static bool TinyValue(const char* p, const char* q, float& v) {
+        double d = 0;
+        const auto [r, ec] = std::from_chars(p, q, d);
+        if (ec == std::errc() && r == q) {
+            if (std::fabs(d) > FLT_MAX)
+                return false;
+            v = static_cast<float>(d);
+            return true;
+        }
+        // Beyond a double too: tiny when its exponent is negative, or when it has none and no
+        // digit before the point other than 0.
+        const char* x = std::find_if(p, q, [](char c) { return c == 'e' || c == 'E'; });
+        const bool tiny =
+            x != q ? x + 1 < q && x[1] == '-'
+                   : std::all_of(p, std::find(p, q, '.'), [](char c) { return c == '0' || c == '-'; });
+        if (!tiny)
+            return false;
+        v = *p == '-' ? -0.0f : 0.0f;
+        return true;
     }
 
     std::istream& in_;
@@ -177,18 +213,19 @@ bool IsVersion(int v) {
     return v == Layout410 || v == Layout430 || v == Layout460 || v == Layout480;
 }
 
+// What is wrong with a field, in the words of the damage message (UTF-8).
 const char* Why(Got g) {
     switch (g) {
         case Got::End:
-            return "is missing, the file ends";
-        case Got::CutOff:
-            return "is cut off by the end of the file";
+            return "fehlt, die Datei endet";
         case Got::NotANumber:
-            return "is not a number";
+            return "ist keine Zahl";
         case Got::OutOfRange:
-            return "is out of range";
+            return "liegt außerhalb des Wertebereichs";
+        case Got::NotFinite:
+            return "ist keine endliche Zahl";
         case Got::TooLong:
-            return "is too long";
+            return "ist zu lang";
         case Got::Ok:
             break;
     }
@@ -221,19 +258,20 @@ public:
     ReadResult Run() {
         int first = 0;
         if (Got g = src_.ReadInt(first); g != Got::Ok) {
-            Fail(g == Got::End ? std::string("the file is empty") : std::string("the first line ") + Why(g));
+            Fail(g == Got::End ? std::string("die Datei ist leer")
+                               : std::string("die erste Zeile ") + Why(g));
             return Finish();
         }
         int count = first;
         if (IsVersion(first)) {
             r_.layout = first;
-            if (!Int(count, "the record count"))
+            if (!Int(count, "die Anzahl der Messungen"))
                 return Finish();
         }
         const int layout = r_.layout;
         r_.settings.syncFlowUnitMarks = layout == LayoutOldest || layout >= Layout460;
         if (count < 0) {
-            Fail("the record count " + std::to_string(count) + " is negative");
+            Fail("die Anzahl der Messungen " + std::to_string(count) + " ist negativ");
             return Finish();
         }
         count_ = count;
@@ -249,9 +287,9 @@ private:
     // Records what is wrong; line 0 means the line the reader stands on.
     void Fail(const std::string& what, long line = 0) {
         r_.damaged = true;
-        std::string text = "line " + std::to_string(line > 0 ? line : src_.line()) + ": ";
+        std::string text = "Zeile " + std::to_string(line > 0 ? line : src_.line()) + ": ";
         if (record_ > 0)
-            text += "record " + std::to_string(record_) + " of " + std::to_string(count_) + ": ";
+            text += "Messung " + std::to_string(record_) + " von " + std::to_string(count_) + ": ";
         problems_.push_back(text + what);
     }
 
@@ -260,7 +298,7 @@ private:
         constexpr std::size_t kShown = 4;
         for (std::size_t i = 0; i < problems_.size(); ++i) {
             if (i >= kShown && i + 1 < problems_.size()) {
-                r_.problem += "; … " + std::to_string(problems_.size() - kShown - 1) + " more";
+                r_.problem += "; … " + std::to_string(problems_.size() - kShown - 1) + " weitere";
                 i = problems_.size() - 2;
                 continue;
             }
@@ -286,19 +324,19 @@ private:
             return false;
         }
         if (cut)
-            Fail(std::string(field) + " is longer than 198 characters and was shortened", line);
+            Fail(std::string(field) + " ist länger als 198 Zeichen und wurde gekürzt", line);
         return true;
     }
 
     bool ReadRecord(int index) {
         const int layout = r_.layout;
         std::string title, date, subtitle;
-        if (!Line(title, "the title"))
+        if (!Line(title, "der Titel"))
             return false;
-        if (layout >= Layout410 && !(Line(date, "the date") && Line(subtitle, "the subtitle")))
+        if (layout >= Layout410 && !(Line(date, "das Datum") && Line(subtitle, "der Untertitel")))
             return false;
         int serial = 0;
-        if (layout >= Layout430 && !Int(serial, "the serial number"))
+        if (layout >= Layout430 && !Int(serial, "die Seriennummer"))
             return false;
 
         wxString note;
@@ -308,37 +346,36 @@ private:
             std::vector<std::uint16_t> units;
             for (;;) {
                 int code = 0;
-                if (!Int(code, "a text box character"))
+                if (!Int(code, "ein Zeichen des Textfelds"))
                     return false;
                 if (code == 0)
                     break;
                 if (code < 0 || code > 0xFFFF) {
-                    Fail("the text box character code " + std::to_string(code) + " is not a 16-bit code");
+                    Fail("der Zeichencode " + std::to_string(code) + " des Textfelds ist kein 16-Bit-Code");
                     return false;
                 }
                 units.push_back(static_cast<std::uint16_t>(code));
             }
             note = FromUtf16(units);
-            if (!Int(noteX, "the text box position") || !Int(noteY, "the text box position"))
+            if (!Int(noteX, "die Position des Textfelds") || !Int(noteY, "die Position des Textfelds"))
                 return false;
             if (Got g = src_.ReadFloat(target); g != Got::Ok) {
-                Fail(std::string("the target flow ") + Why(g));
+                Fail(std::string("der Zielfluss ") + Why(g));
                 return false;
             }
         }
 
         int interval = 0, pressureCode = 0, unitSystem = 0, flowUnit = 0, spare = 0, samples = 0;
-        if (!Int(interval, "the sample interval") || !Int(pressureCode, "the pressure unit"))
+        if (!Int(interval, "das Messintervall") || !Int(pressureCode, "die Druckeinheit"))
             return false;
-        const long unitLine = src_.line();
-        if (!Int(unitSystem, "the unit system"))
+        if (!Int(unitSystem, "das Einheitensystem"))
             return false;
-        if (layout >= Layout460 && !Int(flowUnit, "the flow unit"))
+        if (layout >= Layout460 && !Int(flowUnit, "die Durchflusseinheit"))
             return false;
-        if (!Int(spare, "the spare flag") || !Int(samples, "the sample count"))
+        if (!Int(spare, "das Reservekennzeichen") || !Int(samples, "die Anzahl der Messpunkte"))
             return false;
         if (samples < 0) {
-            Fail("the sample count " + std::to_string(samples) + " is negative");
+            Fail("die Anzahl der Messpunkte " + std::to_string(samples) + " ist negativ");
             return false;
         }
 
@@ -367,7 +404,7 @@ private:
             Got g;
             if ((g = src_.ReadFloat(t)) != Got::Ok || (g = src_.ReadFloat(f)) != Got::Ok ||
                 (g = src_.ReadFloat(p)) != Got::Ok || (g = src_.ReadFloat(v)) != Got::Ok) {
-                Fail("sample " + std::to_string(j + 1) + " of " + std::to_string(samples) + " " + Why(g));
+                Fail("Messpunkt " + std::to_string(j + 1) + " von " + std::to_string(samples) + " " + Why(g));
                 return false;
             }
             rec.AddSample(t, f, p, v);
@@ -376,13 +413,13 @@ private:
         r_.records.push_back(std::move(rec));
         Settings& s = r_.settings;
         if (layout >= Layout460) {
-            // A code no menu item offers would zero every later recording; the records keep their
-            // values either way, so only the setting is refused.
+            // The writer stores the flow unit setting as it is, and the settings file may hold any
+            // code up to 255. A code no menu item offers would zero every later recording, so only
+            // the four known ones become the setting; the records keep their values either way,
+            // and the file is not damaged by it.
             if (flowUnit >= 0 && flowUnit <= 3) {
                 s.flowUnitSet = true;
                 s.flowUnit = flowUnit;
-            } else {
-                Fail("the flow unit " + std::to_string(flowUnit) + " is unknown and was ignored", unitLine);
             }
         } else {
             s.flowUnitSet = true;
@@ -403,6 +440,16 @@ private:
 
 // ---------------------------------------------------------------------------------------------
 // Writing
+
+// "nan" or "inf" would make the file unreadable: no value is written as 0, an infinite one as
+// the largest float of its sign.
+inline float Finite(float v) {
+    if (std::isnan(v))
+        return 0.0f;
+    if (std::isinf(v))
+        return v > 0 ? FLT_MAX : -FLT_MAX;
+    return v;
+}
 
 // Collects the output in a block and hands it to the stream in large writes.
 class Sink {
@@ -432,7 +479,7 @@ public:
     }
     void Fixed(float v, char after) {
         char* p = Reserve(filetext::FixedBufferSize + 1);
-        p = filetext::FormatFixed(p, v, 6);
+        p = filetext::FormatFixed(p, Finite(v), 6);
         *p++ = after;
         Commit(p);
     }
@@ -450,10 +497,6 @@ private:
     std::size_t used_ = 0;
 };
 
-bool OnlyBlanks(const std::string& s) {
-    return std::all_of(s.begin(), s.end(), [](char c) { return IsSpace(c); });
-}
-
 void WriteTextLine(Sink& sink, const std::string& bytes) {
     sink.Append(bytes);
     sink.Append("\n");
@@ -461,19 +504,26 @@ void WriteTextLine(Sink& sink, const std::string& bytes) {
 
 void WriteRecord(Sink& sink, const Storage& rec, int flowUnitSetting) {
     std::string title = filetext::ToLatin1Line(rec.Title(), MaxTextLine);
-    // The reader skips white space before a title, so a blank one would swallow the next line.
-    if (OnlyBlanks(title))
+    // The reader skips white space before a title: leading blanks would be lost on reading (and a
+    // second save would differ), and a blank title would swallow the next line.
+    title.erase(0,
+                std::find_if(title.begin(), title.end(), [](char c) { return !IsSpace(c); }) - title.begin());
+    if (title.empty())
         title = "-";
     WriteTextLine(sink, title);
     WriteTextLine(sink, filetext::ToLatin1Line(rec.DateText(), MaxTextLine));
     WriteTextLine(sink, filetext::ToLatin1Line(rec.Subtitle(), MaxTextLine));
     sink.Int(rec.SerialNumber(), '\n');
 
-    // The text box as 16-bit character codes; a code 0 would end the list early.
+    // The text box as 16-bit character codes; a code 0 would end the list early, and what is no
+    // character (a lone surrogate, beyond U+10FFFF) is written as the replacement character that
+    // reading would make of it.
     for (wxUniChar c : rec.NoteText()) {
         std::uint32_t code = c.GetValue();
         if (code == 0)
             code = '?';
+        else if ((code >= 0xD800 && code < 0xE000) || code > 0x10FFFF)
+            code = 0xFFFD;
         if (code > 0xFFFF) {
             code -= 0x10000;
             sink.Int(0xD800 + (code >> 10), ' ');
@@ -500,13 +550,13 @@ void WriteRecord(Sink& sink, const Storage& rec, int flowUnitSetting) {
     const float* v = rec.Volumes().data();
     for (std::size_t i = 0; i < n; ++i) {
         char* out = sink.Reserve(4 * (filetext::FixedBufferSize + 1));
-        out = filetext::FormatFixed(out, t[i], 6);
+        out = filetext::FormatFixed(out, Finite(t[i]), 6);
         *out++ = ' ';
-        out = filetext::FormatFixed(out, f[i], 6);
+        out = filetext::FormatFixed(out, Finite(f[i]), 6);
         *out++ = ' ';
-        out = filetext::FormatFixed(out, p[i], 6);
+        out = filetext::FormatFixed(out, Finite(p[i]), 6);
         *out++ = ' ';
-        out = filetext::FormatFixed(out, v[i], 6);
+        out = filetext::FormatFixed(out, Finite(v[i]), 6);
         *out++ = '\n';
         sink.Commit(out);
     }
@@ -519,14 +569,10 @@ ReadResult Read(std::istream& in) {
 }
 
 std::optional<ReadResult> Load(const wxString& path) {
-    const std::string fsPath = FileSystemPath(path);
-    struct stat st {};
-    if (fsPath.empty() || ::stat(fsPath.c_str(), &st) != 0 || S_ISDIR(st.st_mode))
+    RegularFileReader file(FileSystemPath(path));
+    if (!file.IsOpen())
         return std::nullopt;
-    std::ifstream in(fsPath, std::ios::binary);
-    if (!in)
-        return std::nullopt;
-    return Read(in);
+    return Read(file.Stream());
 }
 
 void ApplySettings(const Settings& s, SettingsRecord& app) {

@@ -21,10 +21,12 @@
 //          else records = r->records, jobfile::ApplySettings(r->settings, AppSettings),
 //          SyncFlowUnitItems() if r->settings.syncFlowUnitMarks, RefreshRecordList();
 //          r->damaged        -> wxLogError naming the file and r->problem, savedFlag stays false;
-//          otherwise savedFlag = true.
+//          otherwise savedFlag = true. After damage (or a file that is there but cannot be read)
+//          save goes through save as, proposing the same name.
 //   save:  jobfile::Save(path, records, AppSettings.flowUnit); savedFlag = true only on Ok;
 //          CannotOpen -> "Cannot open File for Writing", WriteFailed -> "Error writing File".
-//   save as: path = jobfile::PathWithExtension(dialog path), then save.
+//   save as: path = jobfile::PathWithExtension(dialog path), asking before replacing a file that
+//          only the appended extension names; then save.
 namespace jobfile {
 
 inline constexpr int Layout480 = 480000;
@@ -52,24 +54,30 @@ struct ReadResult {
     std::vector<Storage> records;  // every record read completely, numbered 1, 2, … by default
     Settings settings;
     bool damaged = false;  // the file broke off or held something no writer produces
-    std::string problem;   // what and where, UTF-8, for the error message ("line 12: …")
+    std::string problem;   // what and where, German, UTF-8 ("Zeile 12: Messung 2 von 3: …")
 };
 
 // Reads a job file from a stream opened in binary mode; CR LF and LF line ends are both accepted.
-// Never reads past the stream, never allocates more than the stream can fill, always ends.
-// Records are built with flow unit 0, so the stored values pass unchanged.
+// Numbers are read as scanf reads them, the last one also without its line end; "nan", "inf" and
+// numbers beyond the float range are damage. A flow unit other than 0 to 3 is taken for the
+// records but not for the setting. Never reads past the stream, never allocates more than the
+// stream can fill, always ends. Records are built with flow unit 0, so the stored values pass
+// unchanged.
 ReadResult Read(std::istream& in);
 
-// Opens and reads the file at path; nothing when it cannot be opened.
+// Opens and reads the file at path; nothing when it cannot be opened or is no regular file (a FIFO,
+// a directory or a device is refused at once).
 std::optional<ReadResult> Load(const wxString& path);
 
 // Sets the flow unit, unit system and pressure unit of the application as the file prescribes.
 void ApplySettings(const Settings& s, SettingsRecord& app);
 
 // Writes the 480000 layout; flowUnitSetting is the application's flow unit, stored with every
-// record. Titles that are empty or only blanks are written as "-" (a blank title line would be
-// skipped as white space on reading); characters beyond ISO 8859-1 in the text lines become "?";
-// text lines are cut to MaxTextLine characters. Returns false when the stream failed.
+// record. What is written reads back without damage and writes again to the same bytes: titles
+// lose leading blanks and an empty one is written as "-" (the reader skips white space before a
+// title); characters beyond ISO 8859-1 in the text lines become "?"; text lines are cut to
+// MaxTextLine characters; "nan" is written as 0 and an infinite value as the largest float.
+// Returns false when the stream failed.
 bool Write(std::ostream& out, const std::vector<Storage>& records, int flowUnitSetting);
 
 // Writes the file at path without ever destroying the previous one (see SaveFileSafely).

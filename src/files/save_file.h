@@ -12,7 +12,7 @@
 // path is untouched.
 enum class SaveResult {
     Ok,
-    CannotOpen,   // the target is a directory or write-protected, or no file can be made beside it
+    CannotOpen,   // the target is no regular file or write-protected, or no file can be made beside it
     WriteFailed,  // writing, flushing or the final rename failed
 };
 
@@ -20,5 +20,6 @@ enum class SaveResult {
 std::string FileSystemPath(const wxString& path);
 
 // Writes through a temporary file beside the target that replaces the target only when writer
-// returned true and everything reached the disk.
+// returned true and everything reached the disk. A symbolic link is followed (its target is
+// written), an existing file keeps its permission bits (see WriteFileAtomically).
 SaveResult SaveFileSafely(const wxString& path, const std::function<bool(std::ostream&)>& writer);

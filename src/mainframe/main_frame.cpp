@@ -6,6 +6,7 @@
 #include "device/vext_usb.h"
 #include "mainframe/tips_dialog.h"
 #include "plot/layers.h"
+#include "plot/phase_shading.h"
 #include "plot/plot_events.h"
 #include "plot/plot_window.h"
 #include "plot/scales.h"
@@ -48,6 +49,8 @@ wxBEGIN_EVENT_TABLE(MainFrame, wxFrame)
     EVT_MENU(ID_FLOW_UNIT_GPM, MainFrame::OnFlowUnit)
     EVT_MENU(ID_ABSOLUTE_TIME, MainFrame::OnAbsoluteTime)
     EVT_MENU(ID_FILTER_SETTINGS, MainFrame::OnFilterSettings)
+    EVT_MENU(ID_HYDRANT_TEST, MainFrame::OnHydrantTest)
+    EVT_UPDATE_UI(ID_HYDRANT_TEST, MainFrame::OnUpdateHydrantTest)
     EVT_MENU(ID_SHOW_TIPS, MainFrame::OnShowTips)
     EVT_MENU(ID_IMPORT_DATABASE, MainFrame::OnImportDatabase)
     EVT_MENU(ID_SERVICE_DIALOG, MainFrame::OnServiceDialog)
@@ -105,6 +108,7 @@ wxEND_EVENT_TABLE()
     SetUpRecordList();
     SetUpChart();
     SetInitialButtonStates();
+    AcceptDroppedFiles();
     statusTimer.Start(5000);
     usbLink = std::make_unique<VextUSB>();
 
@@ -119,7 +123,9 @@ wxEND_EVENT_TABLE()
     if (!wxImage::FindHandler(wxBITMAP_TYPE_PNG))  // once per process, however many frames
         wxInitAllImageHandlers();
     if (splashEnabled) {
-        new wxSplashScreen(pictures::Get(pictures::Motif::Splash),
+        // The picture for this screen's scale: twice the pixels in the same place on a desktop
+        // that scales by 2.
+        new wxSplashScreen(pictures::Bundle(pictures::Motif::Splash).GetBitmapFor(this),
                            wxSPLASH_CENTRE_ON_SCREEN | wxSPLASH_TIMEOUT, 2000, nullptr, wxID_ANY,
                            wxDefaultPosition, wxDefaultSize, wxSIMPLE_BORDER | wxSTAY_ON_TOP);
         wxYield();

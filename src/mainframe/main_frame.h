@@ -23,6 +23,7 @@ class mpFXYVector;
 class mpFXYVectorVext;
 class mpInfoLegend;
 class mpInfoTextBox;
+class mpPhaseShading;
 class wxBitmapButton;
 class wxButton;
 class wxGauge;
@@ -31,8 +32,12 @@ class wxListView;
 class wxMenu;
 class wxMenuItem;
 class wxPanel;
+class wxUpdateUIEvent;
 class wxStaticText;
 class ProgressIndicator;
+
+// A job file by its name: ".kvr", in any case.
+bool IsJobFileName(const wxString& path);
 
 // The program's one main window. It owns the record set, the timers, the USB link and the chart
 // layers, and routes every command of its static event table to the handler that owns it.
@@ -53,6 +58,13 @@ public:
     void InsertRecordAtFront(const Storage& record);
     void EraseRecord(int index);
     void ClearRecords();
+
+    // Opens a job file named outside the open dialog (command line, drop), as the open command
+    // does with the file chosen in its dialog.
+    void OpenJobFile(const wxString& path);
+    // A drop of files onto the window: the first job file among them opens, after the question
+    // about unsaved records. False when nothing was opened.
+    bool OpenDroppedFiles(const std::vector<wxString>& files);
 
     bool IsSaved() const { return savedFlag; }
     void SetSaved(bool saved) { savedFlag = saved; }
@@ -114,6 +126,7 @@ private:
     void SetUpRecordList();
     void SetUpChart();
     void SetInitialButtonStates();
+    void AcceptDroppedFiles();
 
     // Application shell.
     void OnClose(wxCloseEvent& event);
@@ -173,6 +186,10 @@ private:
     void ReadJobFile(const wxString& path);
     bool WriteJobFile();
 
+    // Hydrant test evaluation.
+    void OnHydrantTest(wxCommandEvent& event);
+    void OnUpdateHydrantTest(wxUpdateUIEvent& event);
+
     // Printing.
     void OnPrint(wxCommandEvent& event);
     void OnPrintPreview(wxCommandEvent& event);
@@ -198,6 +215,9 @@ private:
     wxTimer liveTimer;
     std::unique_ptr<VextUSB> usbLink;
     wxString jobFilePath;
+    // The last open found damage, or could not read a file that is there: saving asks for the
+    // name instead of replacing that file unasked.
+    bool jobFileNeedsName = false;
 
     // Live recording: the record the record command created (-1 when none); kept in step with
     // every change of the record set so live samples never land in another record.
@@ -239,6 +259,7 @@ private:
     std::unique_ptr<mpFXYVectorVext> secondaryPressureSeries;
     std::unique_ptr<mpInfoLegend> legend;
     std::unique_ptr<mpInfoTextBox> textBox;
+    std::unique_ptr<mpPhaseShading> phaseShading;  // marks of the hydrant test evaluation
 
     // Chart state.
     bool flowShown = false, volumeShown = false, pressureShown = false;

@@ -38,12 +38,12 @@ using pictures::State;
 // disabled: the pressed picture, or the normal one when disabledIsNormal.
 wxVextButton* MakeVextButton(wxWindow* parent, int id, Motif motif, const char* label, wxSize size,
                              const char* tooltip, bool withDisabled, bool disabledIsNormal = false) {
-    auto* b = new wxVextButton(parent, id, pictures::Get(motif), U(label), wxDefaultPosition, size,
+    auto* b = new wxVextButton(parent, id, pictures::Bundle(motif), U(label), wxDefaultPosition, size,
                                wxNO_BORDER, wxDefaultValidator, ButtonName);
-    b->SetBitmapCurrent(pictures::Get(motif, State::Hover));
-    b->SetBitmapPressed(pictures::Get(motif, State::Pressed));
+    b->SetBitmapCurrent(pictures::Bundle(motif, State::Hover));
+    b->SetBitmapPressed(pictures::Bundle(motif, State::Pressed));
     if (withDisabled)
-        b->SetBitmapDisabled(pictures::Get(motif, disabledIsNormal ? State::Normal : State::Pressed));
+        b->SetBitmapDisabled(pictures::Bundle(motif, disabledIsNormal ? State::Normal : State::Pressed));
     if (tooltip)
         b->SetToolTip(U(tooltip));
     return b;
@@ -51,11 +51,11 @@ wxVextButton* MakeVextButton(wxWindow* parent, int id, Motif motif, const char* 
 
 // A round logger button: the 70 x 70 face centred in a smaller button, pressed = disabled.
 wxBitmapButton* MakeLoggerButton(wxWindow* parent, int id, Motif motif, wxSize size, const char* tooltip) {
-    auto* b = new wxBitmapButton(parent, id, pictures::Get(motif), wxPoint(0, 0), size, wxNO_BORDER,
+    auto* b = new wxBitmapButton(parent, id, pictures::Bundle(motif), wxPoint(0, 0), size, wxNO_BORDER,
                                  wxDefaultValidator, ButtonName);
-    b->SetBitmapPressed(pictures::Get(motif, State::Pressed));
-    b->SetBitmapDisabled(pictures::Get(motif, State::Pressed));
-    b->SetBitmapCurrent(pictures::Get(motif, State::Hover));
+    b->SetBitmapPressed(pictures::Bundle(motif, State::Pressed));
+    b->SetBitmapDisabled(pictures::Bundle(motif, State::Pressed));
+    b->SetBitmapCurrent(pictures::Bundle(motif, State::Hover));
     b->SetToolTip(U(tooltip));
     return b;
 }
@@ -96,7 +96,7 @@ void MainFrame::BuildPanel() {
     imageButton = MakeVextButton(panel, ID_IMAGE_EXPORT, Motif::Camera, "Ansicht", fileSize,
                                  "Save an image with the current plot", false);
     logoButton =
-        new wxVextButton(panel, ID_LOGO_BUTTON, pictures::Get(Motif::Logo),
+        new wxVextButton(panel, ID_LOGO_BUTTON, pictures::Bundle(Motif::Logo),
                          wxString::Format(wxString::FromAscii("ZPM Version %.1f"), 4.8), wxDefaultPosition,
                          wxSize(100, 70), wxNO_BORDER, wxDefaultValidator, ButtonName);
     auto* fileRow = new wxBoxSizer(wxHORIZONTAL);

@@ -13,10 +13,11 @@ wxString U(const char* text) {
     return wxString::FromUTF8(text);
 }
 
+// label: the item's text, then a tab and its shortcut where it has one.
 wxMenuItem* ItemWithPicture(wxMenu* menu, int id, const char* label, const char* help,
                             pictures::Motif motif) {
     auto* item = new wxMenuItem(menu, id, U(label), U(help), wxITEM_NORMAL);
-    item->SetBitmap(pictures::Get(motif));
+    item->SetBitmap(pictures::Bundle(motif));
     return menu->Append(item);
 }
 
@@ -24,22 +25,25 @@ wxMenuItem* ItemWithPicture(wxMenu* menu, int id, const char* label, const char*
 
 void MainFrame::BuildMenuBar() {
     using pictures::Motif;
-    // "Datei"
+    // "Datei", with the shortcuts every desktop program has. The service dialog and the database
+    // import have no item and no key.
     auto* fileMenu = new wxMenu;
-    ItemWithPicture(fileMenu, ID_OPEN_JOB, "Vorgang Öffnen", "Einen gespeicherten Vorgang öffnen",
+    ItemWithPicture(fileMenu, ID_OPEN_JOB, "Vorgang Öffnen\tCtrl+O", "Einen gespeicherten Vorgang öffnen",
                     Motif::MenuOpen);
-    ItemWithPicture(fileMenu, ID_SAVE_JOB, "Vorgang Speichern", "Den aktuellen Vorgang abspeichern",
+    ItemWithPicture(fileMenu, ID_SAVE_JOB, "Vorgang Speichern\tCtrl+S", "Den aktuellen Vorgang abspeichern",
                     Motif::MenuSave);
-    ItemWithPicture(fileMenu, ID_SAVE_JOB_AS, "Vorgang Speichern als", "Den aktuellen Vorgang abspeichern",
-                    Motif::MenuSave);
+    ItemWithPicture(fileMenu, ID_SAVE_JOB_AS, "Vorgang Speichern als\tCtrl+Shift+S",
+                    "Den aktuellen Vorgang abspeichern", Motif::MenuSave);
     fileMenu->AppendSeparator();
-    ItemWithPicture(fileMenu, ID_PRINT, "Diagramm Drucken", "Aktuelles Diagramm drucken", Motif::MenuPrint);
+    ItemWithPicture(fileMenu, ID_PRINT, "Diagramm Drucken\tCtrl+P", "Aktuelles Diagramm drucken",
+                    Motif::MenuPrint);
     ItemWithPicture(fileMenu, ID_PRINT_PREVIEW, "Drucken mit Vorschau", "Diagramm Vorschau und Druck",
                     Motif::MenuPrint);
-    fileMenu->Append(ID_QUIT, U("Verlassen"), U("Beendet die Anwendung"));
+    fileMenu->Append(ID_QUIT, U("Verlassen\tCtrl+Q"), U("Beendet die Anwendung"));
 
+    // Menu titles with distinct mnemonics: Alt+D, Alt+G, Alt+T, Alt+H.
     auto* menuBar = new wxMenuBar;
-    menuBar->Append(fileMenu, U("Datei"));
+    menuBar->Append(fileMenu, U("&Datei"));
 
     // "Diagramm" with its two submenus.
     auto* colourMenu = new wxMenu;
@@ -53,7 +57,7 @@ void MainFrame::BuildMenuBar() {
     auto* chartMenu = new wxMenu;
     chartMenu->AppendSubMenu(colourMenu, U("Linienfarbe"), U("Linienfarben ändern"));
     chartMenu->AppendSubMenu(widthMenu, U("Linienstärke"), U("Linienart ändern"));
-    menuBar->Append(chartMenu, U("Diagramm"));
+    menuBar->Append(chartMenu, U("Dia&gramm"));
 
     // "Daten": four independent check items for the flow unit (ids not in label order).
     dataMenu = new wxMenu;
@@ -76,11 +80,14 @@ void MainFrame::BuildMenuBar() {
                      U("Ausgewählte Daten nach MS Excel exportieren"));
     dataMenu->Enable(ID_EXPORT_CSV, false);
     dataMenu->Append(ID_FILTER_SETTINGS, U("Filtereinstellungen"), U("Datenfiltereinstellung ändern"));
-    menuBar->Append(dataMenu, U("Daten"));
+    dataMenu->AppendSeparator();
+    dataMenu->Append(ID_HYDRANT_TEST, U("Hydrantenprüfung auswerten"),
+                     U("Ruhedruck, Fließdruck und verfügbaren Durchfluss der ausgewählten Messung bestimmen"));
+    menuBar->Append(dataMenu, U("Da&ten"));
 
     auto* helpMenu = new wxMenu;
     helpMenu->Append(ID_SHOW_TIPS, U("Show Startup Tips"), U("Display startup help tips"));
-    menuBar->Append(helpMenu, U("Help"));
+    menuBar->Append(helpMenu, U("&Help"));
     SetMenuBar(menuBar);
 }
 

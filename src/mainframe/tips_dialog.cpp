@@ -38,18 +38,18 @@ wxBEGIN_EVENT_TABLE(TipsDialog, wxDialog) EVT_PAINT(TipsDialog::OnPaint)
     using pictures::Motif;
     tips = {
         {U("Reads and records live measurements from the Vantor while connected via the USB"),
-         pictures::Get(Motif::RecordFace)},
+         pictures::Bundle(Motif::RecordFace)},
         {U("Change settings on the Vantor to control how data is recorded"),
-         pictures::Get(Motif::SettingsFace)},
+         pictures::Bundle(Motif::SettingsFace)},
         {U("Download all recorded Flow and Pressure events from the Vantor via the USB"),
-         pictures::Get(Motif::UploadFace)},
+         pictures::Bundle(Motif::UploadFace)},
         {U("Delete all recordings on the Vantor. This clears the memory, requires the USB to be connected"),
-         pictures::Get(Motif::ClearFace)},
-        {U("Open previously saved work to view data and make additional edits"), pictures::Get(Motif::Open)},
+         pictures::Bundle(Motif::ClearFace)},
+        {U("Open previously saved work to view data and make additional edits"), pictures::Bundle(Motif::Open)},
         {U("Move cursor over an icon and help note will automatically appear"),
-         pictures::Get(Motif::HelpTip)},
+         pictures::Bundle(Motif::HelpTip)},
         {U("Save an image of current plot. The saved image can be imported into an MS Word or Excel report"),
-         pictures::Get(Motif::Camera)},
+         pictures::Bundle(Motif::Camera)},
     };
     std::srand(static_cast<unsigned>(std::time(nullptr)));
     current = std::rand() % static_cast<int>(tips.size());
@@ -75,7 +75,7 @@ wxBEGIN_EVENT_TABLE(TipsDialog, wxDialog) EVT_PAINT(TipsDialog::OnPaint)
 void TipsDialog::OnPaint(wxPaintEvent&) {
     wxPaintDC dc(this);
     const Tip& tip = tips[current];
-    dc.DrawBitmap(tip.picture, 10, 10, false);
+    dc.DrawBitmap(tip.picture.GetBitmapFor(this), 10, 10, false);
     int y = 15;
     for (const wxString& line : BreakTipText(tip.text)) {
         dc.DrawText(line, 100, y);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <wx/bitmap.h>
+#include <wx/bmpbndl.h>
 #include <wx/dialog.h>
 #include <wx/event.h>
 
@@ -13,10 +13,10 @@ wxDECLARE_EVENT(zpmEVT_TIPS_SETTING, wxCommandEvent);
 
 class Tip {
 public:
-    Tip(const wxString& text, const wxBitmap& picture) : text(text), picture(picture) {}
+    Tip(const wxString& text, const wxBitmapBundle& picture) : text(text), picture(picture) {}
     virtual ~Tip() = default;
     wxString text;
-    wxBitmap picture;
+    wxBitmapBundle picture;
 };
 
 // A modeless dialog showing one of seven usage tips.

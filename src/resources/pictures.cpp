@@ -1,10 +1,17 @@
-// The program's pictures, compiled in. The XPM files are made from the SVG sources in
-// artwork/ by scripts/render-artwork.sh.
+// The program's pictures, compiled in. The XPM files and the double-size PNG files are made
+// from the SVG sources in artwork/ by scripts/render-artwork.sh.
 #include "resources/pictures.h"
 
-#include <wx/icon.h>
+#include "resources/embedded_pictures.h"
 
+#include <wx/bmpbndl.h>
+#include <wx/icon.h>
+#include <wx/imagpng.h>
+#include <wx/mstream.h>
+
+#include <algorithm>
 #include <array>
+#include <string>
 
 // clang-format off
 #include "resources/xpm/camera.xpm"
@@ -86,46 +93,138 @@ using Xpm = const char* const*;
 
 struct MotifPictures {
     Xpm normal, hover, pressed;  // hover and pressed are null for motifs without states
+    const char* name;            // file name of the normal picture; "_hover", "_pressed" follow
 };
 
 constexpr int motifCount = static_cast<int>(Motif::Splash) + 1;
 
 // In the order of the Motif enumeration.
 const std::array<MotifPictures, motifCount> table = {{
-    {open_xpm, open_hover_xpm, open_pressed_xpm},                                   // Open
-    {save_xpm, save_hover_xpm, save_pressed_xpm},                                   // Save
-    {print_xpm, print_hover_xpm, print_pressed_xpm},                                // Print
-    {camera_xpm, camera_hover_xpm, camera_pressed_xpm},                             // Camera
-    {logo_xpm, nullptr, nullptr},                                                   // Logo
-    {zoom_in_xpm, zoom_in_hover_xpm, zoom_in_pressed_xpm},                          // ZoomIn
-    {zoom_out_xpm, zoom_out_hover_xpm, zoom_out_pressed_xpm},                       // ZoomOut
-    {measure_xpm, measure_hover_xpm, measure_pressed_xpm},                          // Measure
-    {grid_xpm, grid_hover_xpm, grid_pressed_xpm},                                   // Grid
-    {points_xpm, points_hover_xpm, points_pressed_xpm},                             // Points
-    {filter_xpm, filter_hover_xpm, filter_pressed_xpm},                             // Filter
-    {flow_series_xpm, flow_series_hover_xpm, flow_series_pressed_xpm},              // FlowSeries
-    {volume_series_xpm, volume_series_hover_xpm, volume_series_pressed_xpm},        // VolumeSeries
-    {pressure_series_xpm, pressure_series_hover_xpm, pressure_series_pressed_xpm},  // PressureSeries
-    {record_face_xpm, record_face_hover_xpm, record_face_pressed_xpm},              // RecordFace
-    {stop_face_xpm, stop_face_hover_xpm, stop_face_pressed_xpm},                    // StopFace
-    {settings_face_xpm, settings_face_hover_xpm, settings_face_pressed_xpm},        // SettingsFace
-    {clear_face_xpm, clear_face_hover_xpm, clear_face_pressed_xpm},                 // ClearFace
-    {upload_face_xpm, upload_face_hover_xpm, upload_face_pressed_xpm},              // UploadFace
-    {help_tip_xpm, nullptr, nullptr},                                               // HelpTip
-    {menu_open_xpm, nullptr, nullptr},                                              // MenuOpen
-    {menu_save_xpm, nullptr, nullptr},                                              // MenuSave
-    {menu_print_xpm, nullptr, nullptr},                                             // MenuPrint
-    {connection_answered_xpm, nullptr, nullptr},                                    // ConnectionAnswered
-    {connection_not_answered_xpm, nullptr, nullptr},                                // ConnectionNotAnswered
-    {connection_written_xpm, nullptr, nullptr},                                     // ConnectionWritten
-    {splash_xpm, nullptr, nullptr},                                                 // Splash
+    {open_xpm, open_hover_xpm, open_pressed_xpm, "open"},                                      // Open
+    {save_xpm, save_hover_xpm, save_pressed_xpm, "save"},                                      // Save
+    {print_xpm, print_hover_xpm, print_pressed_xpm, "print"},                                  // Print
+    {camera_xpm, camera_hover_xpm, camera_pressed_xpm, "camera"},                              // Camera
+    {logo_xpm, nullptr, nullptr, "logo"},                                                      // Logo
+    {zoom_in_xpm, zoom_in_hover_xpm, zoom_in_pressed_xpm, "zoom_in"},                          // ZoomIn
+    {zoom_out_xpm, zoom_out_hover_xpm, zoom_out_pressed_xpm, "zoom_out"},                      // ZoomOut
+    {measure_xpm, measure_hover_xpm, measure_pressed_xpm, "measure"},                          // Measure
+    {grid_xpm, grid_hover_xpm, grid_pressed_xpm, "grid"},                                      // Grid
+    {points_xpm, points_hover_xpm, points_pressed_xpm, "points"},                              // Points
+    {filter_xpm, filter_hover_xpm, filter_pressed_xpm, "filter"},                              // Filter
+    {flow_series_xpm, flow_series_hover_xpm, flow_series_pressed_xpm, "flow_series"},          // FlowSeries
+    {volume_series_xpm, volume_series_hover_xpm, volume_series_pressed_xpm, "volume_series"},  // VolumeSeries
+    {pressure_series_xpm, pressure_series_hover_xpm, pressure_series_pressed_xpm,
+     "pressure_series"},                                                               // PressureSeries
+    {record_face_xpm, record_face_hover_xpm, record_face_pressed_xpm, "record_face"},  // RecordFace
+    {stop_face_xpm, stop_face_hover_xpm, stop_face_pressed_xpm, "stop_face"},          // StopFace
+    {settings_face_xpm, settings_face_hover_xpm, settings_face_pressed_xpm, "settings_face"},  // SettingsFace
+    {clear_face_xpm, clear_face_hover_xpm, clear_face_pressed_xpm, "clear_face"},              // ClearFace
+    {upload_face_xpm, upload_face_hover_xpm, upload_face_pressed_xpm, "upload_face"},          // UploadFace
+    {help_tip_xpm, nullptr, nullptr, "help_tip"},                                              // HelpTip
+    {menu_open_xpm, nullptr, nullptr, "menu_open"},                                            // MenuOpen
+    {menu_save_xpm, nullptr, nullptr, "menu_save"},                                            // MenuSave
+    {menu_print_xpm, nullptr, nullptr, "menu_print"},                                          // MenuPrint
+    {connection_answered_xpm, nullptr, nullptr, "connection_answered"},          // ConnectionAnswered
+    {connection_not_answered_xpm, nullptr, nullptr, "connection_not_answered"},  // ConnectionNotAnswered
+    {connection_written_xpm, nullptr, nullptr, "connection_written"},            // ConnectionWritten
+    {splash_xpm, nullptr, nullptr, "splash"},                                    // Splash
 }};
 
 const MotifPictures& Entry(Motif m) {
     return table[static_cast<size_t>(m)];
 }
 
+std::string FileName(Motif m, State s) {
+    const MotifPictures& e = Entry(m);
+    std::string name = e.name;
+    if (s == State::Hover && e.hover)
+        name += "_hover";
+    else if (s == State::Pressed && e.pressed)
+        name += "_pressed";
+    return name;
+}
+
+const EmbeddedPicture* FindDoubleSize(const std::string& name) {
+    const EmbeddedPicture* end = embeddedPictures + embeddedPictureCount;
+    const EmbeddedPicture* found = std::lower_bound(
+        embeddedPictures, end, name,
+        [](const EmbeddedPicture& p, const std::string& n) { return n.compare(p.name) > 0; });
+    return found != end && name == found->name ? found : nullptr;
+}
+
+wxImage DecodePng(const EmbeddedPicture& picture) {
+    // A handler of its own: the program registers the toolkit's handlers later, and only once.
+    wxPNGHandler handler;
+    wxMemoryInputStream in(picture.data, picture.size);
+    wxImage image;
+    handler.LoadFile(&image, in, false);
+    return image;
+}
+
+// One picture at the stated size (the XPM, pixel for pixel as on a screen of scale 1) and at
+// twice the size (drawn from the same source, for a scale of 2). The double size is decoded when
+// a window first asks for it; other sizes are resized from the nearer drawing.
+class PictureBundle : public wxBitmapBundleImpl {
+public:
+    PictureBundle(Xpm xpm, const EmbeddedPicture* doubleSize)
+        : normal(xpm), doublePicture(doubleSize), size(normal.GetSize()) {}
+
+    wxSize GetDefaultSize() const override { return size; }
+
+    wxSize GetPreferredBitmapSizeAtScale(double scale) const override { return DoGetPreferredSize(scale); }
+
+    wxBitmap GetBitmap(const wxSize& wanted) override {
+        if (wanted == size)
+            return normal;
+        if (doublePicture && !doubled.IsOk())
+            doubled = wxBitmap(DecodePng(*doublePicture));
+        if (wanted == size * 2 && doubled.IsOk())
+            return doubled;
+        // In between or beyond: shrinking the larger drawing looks better than enlarging pixels.
+        const bool fromDouble = doubled.IsOk() && wanted.x > size.x;
+        return Resized((fromDouble ? doubled : normal).ConvertToImage(), wanted);
+    }
+
+protected:
+    double GetNextAvailableScale(size_t& i) const override {
+        switch (i++) {
+            case 0:
+                return 1.0;
+            case 1:
+                if (doublePicture)
+                    return 2.0;
+                break;
+        }
+        return 0.0;
+    }
+
+private:
+    static wxBitmap Resized(wxImage image, const wxSize& wanted) {
+        if (wanted.x <= 0 || wanted.y <= 0)
+            return wxBitmap();
+        return wxBitmap(image.Rescale(wanted.x, wanted.y, wxIMAGE_QUALITY_HIGH));
+    }
+
+    wxBitmap normal;
+    wxBitmap doubled;
+    const EmbeddedPicture* doublePicture;
+    wxSize size;
+};
+
 }  // namespace
+
+wxBitmapBundle Bundle(Motif m, State s) {
+    return wxBitmapBundle::FromImpl(new PictureBundle(XpmData(m, s), FindDoubleSize(FileName(m, s))));
+}
+
+bool HasDoubleSize(Motif m, State s) {
+    return FindDoubleSize(FileName(m, s)) != nullptr;
+}
+
+wxBitmap GetDoubleSize(Motif m, State s) {
+    const EmbeddedPicture* picture = FindDoubleSize(FileName(m, s));
+    return picture ? wxBitmap(DecodePng(*picture)) : wxBitmap();
+}
 
 const char* const* XpmData(Motif m, State s) {
     const MotifPictures& e = Entry(m);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <wx/bitmap.h>
+#include <wx/bmpbndl.h>
 #include <wx/iconbndl.h>
 
 #include <vector>
@@ -60,6 +61,14 @@ enum class State {
 // transparent around their motif.
 wxBitmap Get(Motif motif, State state = State::Normal);
 wxSize SizeOf(Motif motif);
+
+// The picture for every screen: exactly Get() where one device pixel is one point, and a drawing
+// at twice the size from the same source where the desktop scales by 2 (GDK_SCALE=2). Windows
+// choose with GetBitmapFor(window); buttons, menus and static pictures do it themselves.
+wxBitmapBundle Bundle(Motif motif, State state = State::Normal);
+// The double-size drawing alone (empty if the picture has none).
+bool HasDoubleSize(Motif motif, State state = State::Normal);
+wxBitmap GetDoubleSize(Motif motif, State state = State::Normal);
 bool HasState(Motif motif, State state);
 
 // The compiled-in XPM data of a picture (what Get decodes).

@@ -29,8 +29,8 @@ wxBEGIN_EVENT_TABLE(wxVextButton, wxControl)
 wxEND_EVENT_TABLE()
     // clang-format on
 
-    wxVextButton::wxVextButton(wxWindow* parent, wxWindowID id, const wxBitmap& normal, const wxString& text,
-                               const wxPoint& pos, const wxSize& size, long style,
+    wxVextButton::wxVextButton(wxWindow* parent, wxWindowID id, const wxBitmapBundle& normal,
+                               const wxString& text, const wxPoint& pos, const wxSize& size, long style,
                                const wxValidator& validator, const wxString& name)
     : normalBitmap(normal), label(text) {
     // Painted entirely in OnPaint (double-buffered), so no background erase that could flicker.
@@ -43,27 +43,27 @@ wxEND_EVENT_TABLE()
     SetBackgroundColour(faceColour);
 }
 
-void wxVextButton::SetBitmapLabel(const wxBitmap& bitmap) {
+void wxVextButton::SetBitmapLabel(const wxBitmapBundle& bitmap) {
     normalBitmap = bitmap;
     Refresh();
 }
 
-void wxVextButton::SetBitmapPressed(const wxBitmap& bitmap) {
+void wxVextButton::SetBitmapPressed(const wxBitmapBundle& bitmap) {
     pressedBitmap = bitmap;
     Refresh();
 }
 
-void wxVextButton::SetBitmapCurrent(const wxBitmap& bitmap) {
+void wxVextButton::SetBitmapCurrent(const wxBitmapBundle& bitmap) {
     hoverBitmap = bitmap;
     Refresh();
 }
 
-void wxVextButton::SetBitmapFocus(const wxBitmap& bitmap) {
+void wxVextButton::SetBitmapFocus(const wxBitmapBundle& bitmap) {
     focusBitmap = bitmap;
     Refresh();
 }
 
-void wxVextButton::SetBitmapDisabled(const wxBitmap& bitmap) {
+void wxVextButton::SetBitmapDisabled(const wxBitmapBundle& bitmap) {
     disabledBitmap = bitmap;
     Refresh();
 }
@@ -108,19 +108,24 @@ ButtonPicture wxVextButton::ChosenPicture() const {
 }
 
 wxBitmap wxVextButton::ShownBitmap() const {
+    const wxBitmapBundle* shown = &normalBitmap;
     switch (ChosenPicture()) {
         case ButtonPicture::Pressed:
-            return pressedBitmap;
+            shown = &pressedBitmap;
+            break;
         case ButtonPicture::Hover:
-            return hoverBitmap;
+            shown = &hoverBitmap;
+            break;
         case ButtonPicture::Focus:
-            return focusBitmap;
+            shown = &focusBitmap;
+            break;
         case ButtonPicture::Disabled:
-            return disabledBitmap;
+            shown = &disabledBitmap;
+            break;
         case ButtonPicture::Normal:
             break;
     }
-    return normalBitmap;
+    return shown->GetBitmapFor(this);
 }
 
 void wxVextButton::Render(wxDC& dc, const wxSize& size) const {
@@ -129,7 +134,9 @@ void wxVextButton::Render(wxDC& dc, const wxSize& size) const {
 
     const wxBitmap bitmap = ShownBitmap();
     if (bitmap.IsOk()) {
-        const wxPoint at = CentredOrigin(size, bitmap.GetSize());
+        // Centred by its size in points: a double-size picture covers the same area, with twice
+        // the pixels.
+        const wxPoint at = CentredOrigin(size, bitmap.GetLogicalSize());
         dc.DrawBitmap(bitmap, at.x, at.y, true);
     }
 
@@ -143,7 +150,7 @@ void wxVextButton::Render(wxDC& dc, const wxSize& size) const {
 }
 
 wxSize wxVextButton::DoGetBestSize() const {
-    wxSize best = normalBitmap.IsOk() ? normalBitmap.GetSize() : wxSize(16, 16);
+    wxSize best = normalBitmap.IsOk() ? normalBitmap.GetDefaultSize() : wxSize(16, 16);
     if (!label.empty()) {
         const wxSize extent = GetTextExtent(label);
         best.x = std::max(best.x, extent.x);

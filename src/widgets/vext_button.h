@@ -3,6 +3,7 @@
 #include "widgets/picture_choice.h"
 
 #include <wx/bitmap.h>
+#include <wx/bmpbndl.h>
 #include <wx/control.h>
 #include <wx/string.h>
 
@@ -13,29 +14,33 @@ class wxDC;
 // raised or sunken frame, so the button draws no face, frame or focus rectangle of its own.
 // It is drawn by itself rather than by a native button, which would paint its own face and
 // frame around the pictures. A click issues the ordinary button command with the button's id.
+// Each picture is a bundle, so a desktop that scales by 2 gets the double-size drawing.
 class wxVextButton : public wxControl {
 public:
-    wxVextButton(wxWindow* parent, wxWindowID id, const wxBitmap& normal, const wxString& label,
+    wxVextButton(wxWindow* parent, wxWindowID id, const wxBitmapBundle& normal, const wxString& label,
                  const wxPoint& pos = wxDefaultPosition, const wxSize& size = wxDefaultSize,
                  long style = wxNO_BORDER, const wxValidator& validator = wxDefaultValidator,
                  const wxString& name = wxString::FromAscii("button"));
 
     // State pictures; each setter repaints. An unset picture falls back to the normal one.
-    void SetBitmapLabel(const wxBitmap& bitmap);
-    void SetBitmapPressed(const wxBitmap& bitmap);
-    void SetBitmapSelected(const wxBitmap& bitmap) { SetBitmapPressed(bitmap); }
-    void SetBitmapCurrent(const wxBitmap& bitmap);
-    void SetBitmapHover(const wxBitmap& bitmap) { SetBitmapCurrent(bitmap); }
-    void SetBitmapFocus(const wxBitmap& bitmap);
-    void SetBitmapDisabled(const wxBitmap& bitmap);
+    void SetBitmapLabel(const wxBitmapBundle& bitmap);
+    void SetBitmapPressed(const wxBitmapBundle& bitmap);
+    void SetBitmapSelected(const wxBitmapBundle& bitmap) { SetBitmapPressed(bitmap); }
+    void SetBitmapCurrent(const wxBitmapBundle& bitmap);
+    void SetBitmapHover(const wxBitmapBundle& bitmap) { SetBitmapCurrent(bitmap); }
+    void SetBitmapFocus(const wxBitmapBundle& bitmap);
+    void SetBitmapDisabled(const wxBitmapBundle& bitmap);
 
-    wxBitmap GetBitmapLabel() const { return normalBitmap; }
-    wxBitmap GetBitmapPressed() const { return pressedBitmap; }
-    wxBitmap GetBitmapSelected() const { return pressedBitmap; }
-    wxBitmap GetBitmapCurrent() const { return hoverBitmap; }
-    wxBitmap GetBitmapHover() const { return hoverBitmap; }
-    wxBitmap GetBitmapFocus() const { return focusBitmap; }
-    wxBitmap GetBitmapDisabled() const { return disabledBitmap; }
+    // The pictures at their stated size.
+    wxBitmap GetBitmapLabel() const { return normalBitmap.GetBitmap(wxDefaultSize); }
+    wxBitmap GetBitmapPressed() const { return pressedBitmap.GetBitmap(wxDefaultSize); }
+    wxBitmap GetBitmapSelected() const { return GetBitmapPressed(); }
+    wxBitmap GetBitmapCurrent() const { return hoverBitmap.GetBitmap(wxDefaultSize); }
+    wxBitmap GetBitmapHover() const { return GetBitmapCurrent(); }
+    wxBitmap GetBitmapFocus() const { return focusBitmap.GetBitmap(wxDefaultSize); }
+    wxBitmap GetBitmapDisabled() const { return disabledBitmap.GetBitmap(wxDefaultSize); }
+    // The pressed picture for every screen scale.
+    const wxBitmapBundle& GetBitmapBundlePressed() const { return pressedBitmap; }
 
     // The label is the button's own: drawn under the picture, never handed to the window system.
     void SetLabel(const wxString& text) override;
@@ -44,7 +49,8 @@ public:
     // The state the picture is chosen from, and the choice itself.
     ButtonCondition Condition() const;
     ButtonPicture ChosenPicture() const;
-    // The picture the button shows right now (the normal one when the chosen one is unset).
+    // The picture the button shows right now (the normal one when the chosen one is unset), in
+    // the size for the screen's scale.
     wxBitmap ShownBitmap() const;
 
     // Draws the button as it looks now into a device context of the given size; the paint
@@ -73,7 +79,7 @@ private:
     void SetMousePressed(bool pressed);
     void Click();
 
-    wxBitmap normalBitmap, pressedBitmap, hoverBitmap, focusBitmap, disabledBitmap;
+    wxBitmapBundle normalBitmap, pressedBitmap, hoverBitmap, focusBitmap, disabledBitmap;
     wxString label;
     bool mouseDown = false;      // left button went down here and has not come up yet
     bool keyDown = false;        // space held down while focused

@@ -4,6 +4,7 @@
 
 #include <wx/filedlg.h>
 #include <wx/filename.h>
+#include <wx/toplevel.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -60,7 +61,74 @@ protected:
     std::filesystem::path dir;
 };
 
+// "Laden" windows the user would see now.
+int ShownProgressWindows() {
+    int n = 0;
+    for (wxWindow* w : wxTopLevelWindows)
+        n += w->IsShown() && w->GetLabel() == U8("Laden") ? 1 : 0;
+    return n;
+}
+
+// A message box answered as ExpectMessage does, after checking that nothing covers it.
+class ExpectUncovered : public ExpectMessage {
+public:
+    using ExpectMessage::ExpectMessage;
+
+protected:
+    int OnInvoked(wxMessageDialog* dlg) const override {
+        EXPECT_EQ(ShownProgressWindows(), 0) << "progress window over " << dlg->GetMessage().utf8_string();
+        return ExpectMessage::OnInvoked(dlg);
+    }
+};
+
+// Error messages, each with the number of progress windows shown when it was raised.
+class UncoveredLog : public wxLog {
+public:
+    UncoveredLog() : previous(wxLog::SetActiveTarget(this)) {}
+    ~UncoveredLog() override { wxLog::SetActiveTarget(previous); }
+    std::vector<std::pair<std::string, int>> errors;
+
+protected:
+    void DoLogRecord(wxLogLevel, const wxString& msg, const wxLogRecordInfo&) override {
+        errors.emplace_back(msg.utf8_string(), ShownProgressWindows());
+    }
+
+private:
+    wxLog* previous;
+};
+
 }  // namespace
+
+// The program's own progress window, not a stand-in: it shows while the logger is read and is
+// gone before the save question, the clear question and any failure message.
+TEST_F(DownloadTest, RealProgressWindowNeverCoversAQuestionOrMessage) {
+    int shownWhileReading = 0;
+    frame->SetProgressFactory([&] {
+        std::unique_ptr<ProgressIndicator> p = DefaultProgressFactory()();
+        shownWhileReading += ShownProgressWindows();
+        return p;
+    });
+    ThreeEvents();
+    const wxString path = wxString::FromUTF8((dir / "real").string());
+    wxTEST_DIALOG(Button(ID_UPLOAD), ExpectUncovered(wxID_YES, U8(SaveQuestion), U8(SaveCaption)),
+                  wxExpectModal<wxFileDialog>(path),
+                  ExpectUncovered(wxID_OK, U8(ClearQuestion), U8(ClearCaption)));
+    EXPECT_EQ(shownWhileReading, 1);
+    EXPECT_EQ(logger->EventCount(), 0) << "saved, then cleared";
+    EXPECT_EQ(ShownProgressWindows(), 0);
+
+    // A read that fails behind the progress window: its message comes after the window is gone.
+    ThreeEvents();
+    logger->Plan({emu::Fault::Stall, logger::ReqReadMemory, 1, 1, 0});
+    {
+        UncoveredLog errors;
+        Button(ID_UPLOAD);
+        EXPECT_EQ(errors.errors,
+                  (std::vector<std::pair<std::string, int>>{{"USB-Verbindung fehlgeschlagen", 0}}));
+    }
+    EXPECT_EQ(shownWhileReading, 2);
+    EXPECT_EQ(ShownProgressWindows(), 0);
+}
 
 TEST_F(DownloadTest, ThreeEventsNewestFirstWithTheirSamples) {
     ThreeEvents();

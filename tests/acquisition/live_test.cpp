@@ -1,6 +1,8 @@
 #include "acquisition_fixture.h"
 
+#include "app/app_settings.h"
 #include "device/protocol.h"
+#include "plot/scales.h"
 #include "widgets/lcd_display.h"
 
 #include <wx/gauge.h>
@@ -208,4 +210,55 @@ TEST_F(LiveTest, ShortLiveReplyTakesOnlyWhatArrived) {
     logger->OverstateLiveCount(30);  // the count byte claims ten
     LiveTick();
     EXPECT_EQ(frame->Records()[0].SampleCount(), 2);
+}
+
+// A US logger delivers US gallons per minute and its records are labelled in gallons whatever the
+// flow unit setting: nothing is converted. A metric logger's litres per minute follow the setting.
+TEST_F(LiveTest, UnitsOfUsAndMetricLoggersUnderEveryFlowUnit) {
+    struct Case {
+        int unitSystem, flowUnit;
+        double flowFactor, volumeFactor;  // of the raw flow, and of litres or US gallons
+        const char *flowAxis, *volumeAxis;
+    };
+    const Case cases[] = {
+        {1, 0, 1.0, 1.0, "Durchfluss (Liter/min)", "Liter"},
+        {1, 1, 1.0 / 60, 1.0, "Durchfluss (Litre/sec)", "Liter"},
+        {1, 2, 0.06, 0.001, "Durchfluss (M³/h)", "Meters³"},
+        {1, 3, 0.264172, 0.264172, "Durchfluss (Gallone/min)", "Gallone"},
+        {0, 0, 1.0, 1.0, "Durchfluss (Gallone/min)", "Gallone"},
+        {0, 1, 1.0, 1.0, "Durchfluss (Gallone/min)", "Gallone"},
+        {0, 2, 1.0, 1.0, "Durchfluss (Gallone/min)", "Gallone"},
+        {0, 3, 1.0, 1.0, "Durchfluss (Gallone/min)", "Gallone"},
+    };
+    const double perSample = 120 * 100 / 60000.0;  // raw 120 for 100 ms
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "unit system " << c.unitSystem << ", flow unit " << c.flowUnit);
+        SettingsBlock b = logger->Settings();
+        b.stateFlags = static_cast<std::uint8_t>(c.unitSystem);
+        logger->SetSettings(b);
+        AppSettings.flowUnit = static_cast<std::uint8_t>(c.flowUnit);
+        logger->ClearEvents();
+        ASSERT_TRUE(logger->AddEvent({2023, 3, 24, 8, 0, 0}, {{120, 330}, {120, 330}, {120, 330}}));
+
+        frame->SetSaved(true);
+        wxTEST_DIALOG(Button(ID_UPLOAD), ExpectMessage(wxID_NO, U8("Save files to computer drive?")));
+        ASSERT_EQ(frame->Records().size(), 1u);
+        const Storage& downloaded = frame->Records()[0];
+        EXPECT_EQ(downloaded.UnitSystem(), c.unitSystem);
+        ASSERT_EQ(downloaded.SampleCount(), 3);
+        EXPECT_NEAR(downloaded.GetSample(0).flow, 120 * c.flowFactor, 1e-4);
+        EXPECT_NEAR(downloaded.LastVolume(), 3 * perSample * c.volumeFactor, 1e-5);
+
+        Button(ID_RECORD);
+        clock.Advance(1.0);
+        LiveTick();
+        Button(ID_STOP);
+        const Storage& live = frame->Records()[0];
+        ASSERT_EQ(live.SampleCount(), 10);
+        EXPECT_NEAR(live.GetSample(9).flow, 120 * c.flowFactor, 1e-4);
+        EXPECT_NEAR(live.LastVolume(), 10 * perSample * c.volumeFactor, 1e-5);
+        EXPECT_EQ(frame->FlowAxis()->GetName(), U8(c.flowAxis));
+        EXPECT_EQ(frame->VolumeAxis()->GetName(), U8(c.volumeAxis));
+        EXPECT_TRUE(log->Errors().empty());
+    }
 }

@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <sstream>
 
 namespace fs = std::filesystem;
@@ -142,4 +143,104 @@ TEST(AtomicFile, WriterFailureKeepsOldContentAndRemovesTheTemporary) {
 TEST(AtomicFile, MissingDirectoryIsReportedAsCannotOpen) {
     EXPECT_EQ(WriteFileAtomically("/proc/zpm-no-such-dir/x", std::string("x")),
               AtomicWriteResult::CannotOpen);
+}
+
+// A save keeps the file's identity: links stay links and their target is written, permission bits
+// stay, and what may not or cannot be replaced by a file is left exactly as it was.
+TEST(AtomicFile, SavesKeepTheFilesIdentity) {
+    struct Case {
+        const char* name;
+        std::function<void(const fs::path& dir)> setUp;  // the target is dir/"ziel"
+        AtomicWriteResult result;
+        const char* written;  // the path whose content is then "neu\n"; nullptr: nothing written
+        std::function<void(const fs::path& dir)> check;
+    };
+    auto write = [](const fs::path& p, const char* text) { std::ofstream(p) << text; };
+    const Case cases[] = {
+        {"absolute link",
+         [&](const fs::path& d) {
+             write(d / "echt", "alt\n");
+             fs::create_symlink(d / "echt", d / "ziel");
+         },
+         AtomicWriteResult::Ok, "echt", [](const fs::path& d) { EXPECT_TRUE(fs::is_symlink(d / "ziel")); }},
+        {"relative link chain",
+         [&](const fs::path& d) {
+             fs::create_directory(d / "b");
+             write(d / "b" / "echt", "alt\n");
+             fs::create_symlink("b/zwischen", d / "ziel");
+             fs::create_symlink("echt", d / "b" / "zwischen");
+         },
+         AtomicWriteResult::Ok, "b/echt",
+         [](const fs::path& d) {
+             EXPECT_EQ(fs::read_symlink(d / "ziel"), "b/zwischen");
+             EXPECT_EQ(fs::read_symlink(d / "b" / "zwischen"), "echt");
+         }},
+        {"dangling link", [](const fs::path& d) { fs::create_symlink("neu.ini", d / "ziel"); },
+         AtomicWriteResult::Ok, "neu.ini",
+         [](const fs::path& d) { EXPECT_TRUE(fs::is_symlink(d / "ziel")); }},
+        {"permission bits",
+         [&](const fs::path& d) {
+             write(d / "ziel", "alt\n");
+             fs::permissions(d / "ziel",
+                             fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+         },
+         AtomicWriteResult::Ok, "ziel",
+         [](const fs::path& d) {
+             EXPECT_EQ(fs::status(d / "ziel").permissions(),
+                       fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+         }},
+        {"read-only file",
+         [&](const fs::path& d) {
+             write(d / "ziel", "alt\n");
+             fs::permissions(d / "ziel", fs::perms::owner_read | fs::perms::group_read);
+         },
+         AtomicWriteResult::CannotOpen, nullptr,
+         [](const fs::path& d) { EXPECT_EQ(Slurp((d / "ziel").string()), "alt\n"); }},
+        {"link to a read-only file",
+         [&](const fs::path& d) {
+             write(d / "echt", "alt\n");
+             fs::permissions(d / "echt", fs::perms::owner_read);
+             fs::create_symlink("echt", d / "ziel");
+         },
+         AtomicWriteResult::CannotOpen, nullptr,
+         [](const fs::path& d) { EXPECT_EQ(Slurp((d / "echt").string()), "alt\n"); }},
+        {"FIFO", [](const fs::path& d) { ASSERT_EQ(::mkfifo((d / "ziel").c_str(), 0600), 0); },
+         AtomicWriteResult::CannotOpen, nullptr,
+         [](const fs::path& d) { EXPECT_TRUE(fs::is_fifo(d / "ziel")); }},
+        {"directory", [](const fs::path& d) { fs::create_directory(d / "ziel"); },
+         AtomicWriteResult::CannotOpen, nullptr,
+         [](const fs::path& d) { EXPECT_TRUE(fs::is_directory(d / "ziel")); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TempDir dir;
+        const fs::path d = dir.path;
+        c.setUp(d);
+        const auto before = std::distance(fs::directory_iterator(d), fs::directory_iterator());
+        EXPECT_EQ(WriteFileAtomically((d / "ziel").string(), std::string("neu\n")), c.result);
+        if (c.written) {
+            EXPECT_EQ(Slurp((d / c.written).string()), "neu\n");
+        }
+        c.check(d);
+        // No temporary file is left, and nothing new besides a link's missing target.
+        EXPECT_EQ(std::distance(fs::directory_iterator(d), fs::directory_iterator()),
+                  before + (std::string(c.name) == "dangling link" ? 1 : 0));
+    }
+
+    // The settings file gets the same care; and what is not a regular file is not read either.
+    TempDir dir;
+    const fs::path real = fs::path(dir.path) / "echt.ini", ini = fs::path(dir.path) / "zpmv48.ini";
+    write(real, "1\n98\n0\n1\n0\n0\n0\n");
+    fs::create_symlink(real, ini);
+    SettingsRecord s;
+    s.flowUnit = 3;
+    EXPECT_TRUE(settingsfile::Save(ini.string(), s));
+    EXPECT_TRUE(fs::is_symlink(ini));
+    EXPECT_EQ(settingsfile::Load(ini.string()), s);
+    fs::permissions(real, fs::perms::owner_read);
+    EXPECT_FALSE(settingsfile::Save(ini.string(), SettingsRecord{}));
+    EXPECT_EQ(Slurp(real.string()), "1\n98\n0\n1\n3\n0\n0\n");
+    const fs::path fifo = fs::path(dir.path) / "fifo.ini";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    EXPECT_EQ(settingsfile::Load(fifo.string()), SettingsRecord{});  // returns at once, defaults
 }

@@ -58,21 +58,29 @@ TEST(Storage, RawSampleTimesStartOneIntervalAfterTheStart) {
 
 TEST(Storage, FlowAndVolumeFollowTheFlowUnit) {
     struct Case {
-        int flowUnit, rawFlow, intervalMs;
+        int unitSystem, flowUnit, rawFlow, intervalMs;
         float flow, volume;
     };
     const Case cases[] = {
-        {0, 100, 60000, 100.0f, 100.0f},      // litres
-        {1, 120, 1000, 2.0f, 2.0f},           // l/s, volume still litres
-        {2, 100, 60000, 6.0f, 0.1f},          // m³/h and cubic metres
-        {3, 100, 60000, 26.4172f, 26.4172f},  // US gallons for both
-        {9, 100, 60000, 0.0f, 0.0f},          // unknown code
+        {1, 0, 100, 60000, 100.0f, 100.0f},      // litres
+        {1, 1, 120, 1000, 2.0f, 2.0f},           // l/s, volume still litres
+        {1, 2, 100, 60000, 6.0f, 0.1f},          // m³/h and cubic metres
+        {1, 3, 100, 60000, 26.4172f, 26.4172f},  // US gallons for both
+        {1, 9, 100, 60000, 0.0f, 0.0f},          // unknown code
+        // A US logger delivers gallons per minute: whatever the code, nothing is converted.
+        {0, 0, 100, 60000, 100.0f, 100.0f},
+        {0, 1, 120, 1000, 120.0f, 2.0f},
+        {0, 2, 100, 60000, 100.0f, 100.0f},
+        {0, 3, 100, 60000, 100.0f, 100.0f},
     };
     for (const auto& c : cases) {
-        Storage r = Metric(c.flowUnit, c.intervalMs);
+        Storage r(wxString::FromUTF8("24/03/2023 14:05:09"), c.intervalMs, c.unitSystem, false, c.flowUnit,
+                  7);
         r.AddRawSample(c.rawFlow, 0);
-        EXPECT_NEAR(r.GetLastSample().flow, c.flow, 1e-4) << "unit " << c.flowUnit;
-        EXPECT_NEAR(r.GetLastSample().volume, c.volume, 1e-5) << "unit " << c.flowUnit;
+        EXPECT_NEAR(r.GetLastSample().flow, c.flow, 1e-4)
+            << "system " << c.unitSystem << " unit " << c.flowUnit;
+        EXPECT_NEAR(r.GetLastSample().volume, c.volume, 1e-5)
+            << "system " << c.unitSystem << " unit " << c.flowUnit;
     }
 }
 

@@ -206,26 +206,48 @@ TEST_F(TransportTest, ZeroLengthOutCompletes) {
     EXPECT_TRUE(logger.LiveMode());
 }
 
-TEST_F(TransportTest, ShortReadCountsAsDoneAndKeepsTheRestOfTheBuffer) {
+TEST_F(TransportTest, EveryFixedLengthReadCutShortIsAFailedRead) {
+    // A reply shorter than asked would leave the bytes of an earlier reply in the buffer: such a
+    // transfer counts as failed, is retried once like a stall, and never shows as a value.
+    struct Case {
+        const char* name;
+        int request;
+        std::function<bool(VextUSB&)> read;  // true when the read gave a reply
+    };
+    const Case cases[] = {
+        {"error code", logger::ReqErrorCode, [](VextUSB& u) { return u.ReadErrorCode() != 0; }},
+        {"clock config", logger::ReqClockConfig, [](VextUSB& u) { return u.ReadClockConfig() != nullptr; }},
+        {"clock", logger::ReqReadClock, [](VextUSB& u) { return u.ReadClock() != nullptr; }},
+        {"status", logger::ReqStatus, [](VextUSB& u) { return u.ReadStatus() != nullptr; }},
+        {"converter", logger::ReqPressureAdc, [](VextUSB& u) { return u.ReadPressureAdc() != nullptr; }},
+        {"firmware", logger::ReqFirmwareVersion,
+         [](VextUSB& u) { return u.ReadFirmwareVersion() != nullptr; }},
+    };
     emu::EmulatedLogger& logger = harness->AddLogger();
-    logger.SetBatteryReading(0x1234);
+    logger.SetErrorCode(9);  // so that the error-code read has a reply to tell from none
     VextUSB usb;
-    ASSERT_NE(usb.ReadStatus(), nullptr);
-    std::uint8_t before[7];
-    std::memcpy(before, usb.Buffer(), 7);
-    logger.SetBatteryReading(0x0101);
-    logger.ShortReplyNext(4, 1, logger::ReqStatus);
-    EXPECT_EQ(usb.ReadRequest(logger::ReqStatus, 0, 0, 7, 500), Status::StatusDone);
-    EXPECT_EQ(usb.LastTransferLength(), 4);
-    EXPECT_EQ(usb.Buffer()[3], 0x01);       // arrived
-    EXPECT_EQ(usb.Buffer()[4], before[4]);  // what the buffer held
-    EXPECT_EQ(usb.Buffer()[5], before[5]);
-    EXPECT_EQ(usb.Buffer()[6], before[6]);
-
-    // The firmware read zeroes its two bytes first: an empty reply reads as word 0.
-    logger.ShortReplyNext(0, 1, logger::ReqFirmwareVersion);
-    ASSERT_NE(usb.ReadFirmwareVersion(), nullptr);
-    EXPECT_EQ(FirmwareWord(usb.Buffer()), 0);
+    usb.FindDevice();
+    for (const Case& c : cases) {
+        for (int shortBy : {1, 2}) {
+            SCOPED_TRACE(testing::Message() << c.name << ", " << shortBy << " byte(s) short");
+            // Once: the retry brings the whole reply.
+            logger.ClearTransfers();
+            logger.ShortReplyNext(-shortBy, 1, c.request);
+            EXPECT_TRUE(c.read(usb));
+            std::vector<int> results;
+            for (const auto& t : logger.Transfers())
+                results.push_back(t.requestType == 0 ? -1 : t.result);
+            const int full = logger.Transfers().back().length;
+            std::vector<int> expected = {std::max(full - shortBy, 0), -1, full};
+            EXPECT_EQ(results, expected);
+            // Twice: the read fails.
+            logger.ShortReplyNext(-shortBy, 2, c.request);
+            EXPECT_FALSE(c.read(usb));
+            EXPECT_FALSE(logger.FaultsPending());
+        }
+    }
+    EXPECT_TRUE(usb.HasDevice());
+    EXPECT_TRUE(log.errors.empty());
 }
 
 TEST_F(TransportTest, FailedTransferReselectsConfigurationAndRetriesOnce) {
@@ -277,70 +299,102 @@ TEST_F(TransportTest, FailedTransferReselectsConfigurationAndRetriesOnce) {
     }
 }
 
-TEST_F(TransportTest, NoRetryForLiveReadAndClockWrites) {
-    emu::EmulatedLogger& logger = harness->AddLogger();
-    VextUSB usb;
-    usb.FindDevice();
-    logger.ClearTransfers();
-    logger.StallNext(1);
-    EXPECT_EQ(usb.ReadLiveValues(), nullptr);
-    logger.StallNext(1);
-    EXPECT_FALSE(usb.SetClockTime(9, 5, 0x13, 0x21));  // true only when the transfer went through
-    logger.StallNext(1);
-    EXPECT_TRUE(usb.SetClockDate(0x24, 0x03, 0x23));  // true whenever the logger could be opened
-    EXPECT_EQ(logger.Transfers().size(), 3u);
-    for (const auto& t : logger.Transfers())
-        EXPECT_EQ(t.result, -EPIPE);
-}
-
-TEST_F(TransportTest, CommandsSendTheirRequestValueIndexAndLength) {
-    emu::EmulatedLogger& logger = harness->AddLogger();
-    VextUSB usb;
-    usb.FindDevice();
+TEST_F(TransportTest, ClockWritesAndLiveReadAreNotRetriedAndFailWithTheirTransfer) {
     struct Case {
         const char* name;
         std::function<bool(VextUSB&)> op;
-        std::vector<std::array<int, 5>> sent;  // type, request, value, index, length
     };
     const Case cases[] = {
-        {"error code", [](VextUSB& u) { return u.ReadErrorCode() == 0; }, {{0xC0, 1, 0, 0, 1}}},
-        {"clock config", [](VextUSB& u) { return u.ReadClockConfig() != nullptr; }, {{0xC0, 2, 0, 0, 2}}},
-        {"auto on", [](VextUSB& u) { return u.SetAutoLogging(true); }, {{0x40, 3, 2, 0, 1}}},
-        {"auto off", [](VextUSB& u) { return u.SetAutoLogging(false); }, {{0x40, 3, 0, 0, 1}}},
+        {"live read", [](VextUSB& u) { return u.ReadLiveValues() != nullptr; }},
+        {"clock time", [](VextUSB& u) { return u.SetClockTime(9, 5, 0x13, 0x21); }},
+        {"clock date", [](VextUSB& u) { return u.SetClockDate(0x24, 0x03, 0x23); }},
+    };
+    emu::EmulatedLogger& logger = harness->AddLogger();
+    VextUSB usb;
+    usb.FindDevice();
+    for (const Case& c : cases) {
+        for (emu::Fault fault : {emu::Fault::Stall, emu::Fault::Timeout}) {
+            SCOPED_TRACE(testing::Message()
+                         << c.name << (fault == emu::Fault::Stall ? ", stall" : ", time-out"));
+            logger.ClearTransfers();
+            logger.Plan({fault, emu::AnyRequest, 0, 1, 0});
+            EXPECT_FALSE(c.op(usb));
+            ASSERT_EQ(logger.Transfers().size(), 1u);  // no configuration, no retry
+            EXPECT_EQ(logger.Transfers()[0].result, fault == emu::Fault::Stall ? -EPIPE : -ETIMEDOUT);
+            EXPECT_TRUE(c.op(usb));
+            EXPECT_TRUE(usb.HasDevice());
+        }
+    }
+}
+
+TEST_F(TransportTest, RequestTableAsTheLoggerSeesIt) {
+    // Every request with its literal request type, request, value, index, length and time-out.
+    emu::EmulatedLogger& logger = harness->AddLogger();
+    std::uint8_t chunk[130];
+    struct Case {
+        const char* name;
+        std::function<bool(VextUSB&)> op;
+        std::vector<std::array<int, 6>> sent;  // type, request, value, index, length, time-out
+    };
+    const Case cases[] = {
+        {"search selects configuration 1",
+         [](VextUSB& u) { return u.FindDevice(); },
+         {{0x00, 9, 1, 0, 0, 100}}},
+        {"error code", [](VextUSB& u) { return u.ReadErrorCode() == 0; }, {{0xC0, 1, 0, 0, 1, 500}}},
+        {"clock config",
+         [](VextUSB& u) { return u.ReadClockConfig() != nullptr; },
+         {{0xC0, 2, 0, 0, 2, 100}}},
+        {"auto on", [](VextUSB& u) { return u.SetAutoLogging(true); }, {{0x40, 3, 2, 0, 1, 500}}},
+        {"auto off", [](VextUSB& u) { return u.SetAutoLogging(false); }, {{0x40, 3, 0, 0, 1, 500}}},
         {"rate and unit",
          [](VextUSB& u) { return u.SetRateAndPressureUnit(0xFB34, 112); },
-         {{0x40, 4, 0xFB34, 0, 1}, {0x40, 12, 112, 0, 1}}},
-        {"live on", [](VextUSB& u) { return u.SetLiveMode(true); }, {{0x40, 5, 1, 0, 1}}},
-        {"live off", [](VextUSB& u) { return u.SetLiveMode(false); }, {{0x40, 5, 0, 0, 1}}},
-        {"clear", [](VextUSB& u) { return u.ClearMemory(); }, {{0x40, 13, 0, 0, 1}}},
-        {"live read", [](VextUSB& u) { return u.ReadLiveValues() != nullptr; }, {{0xC0, 21, 0, 0, 223}}},
-        {"clock", [](VextUSB& u) { return u.ReadClock() != nullptr; }, {{0xC0, 26, 0, 0, 8}}},
+         {{0x40, 4, 0xFB34, 0, 1, 500}, {0x40, 12, 112, 0, 1, 500}}},
+        {"live on", [](VextUSB& u) { return u.SetLiveMode(true); }, {{0x40, 5, 1, 0, 1, 500}}},
+        {"live off", [](VextUSB& u) { return u.SetLiveMode(false); }, {{0x40, 5, 0, 0, 1, 500}}},
+        {"clear", [](VextUSB& u) { return u.ClearMemory(); }, {{0x40, 13, 0, 0, 1, 500}}},
+        {"live read", [](VextUSB& u) { return u.ReadLiveValues() != nullptr; }, {{0xC0, 21, 0, 0, 223, 100}}},
+        {"memory 130 bytes at 0x1FF00",
+         [&](VextUSB& u) { return u.ReadMemory(0x1FF00, 130, chunk); },
+         {{0xC0, 23, 0xFF00, 0x8001, 128, 1000}, {0xC0, 23, 0xFF80, 0x0201, 2, 1000}}},
+        {"clock", [](VextUSB& u) { return u.ReadClock() != nullptr; }, {{0xC0, 26, 0, 0, 8, 500}}},
         {"time 13:05:09",
          [](VextUSB& u) { return u.SetClockTime(0x09, 0x05, 0x13, 0x21); },
-         {{0x40, 27, 0x0509, 0x2113, 4}}},
+         {{0x40, 27, 0x0509, 0x2113, 4, 500}}},
         {"date 24.03.23",
          [](VextUSB& u) { return u.SetClockDate(0x24, 0x03, 0x23); },
-         {{0x40, 28, 0x0324, 0x23, 4}}},
+         {{0x40, 28, 0x0324, 0x23, 4, 500}}},
         {"clock configuration",
          [](VextUSB& u) { return u.ConfigureClock(0, 171); },
-         {{0x40, 29, 0xAB00, 0, 2}}},
-        {"flow on", [](VextUSB& u) { return u.SetFlowOnThreshold(50, 2); }, {{0x40, 30, 50, 2, 4}}},
-        {"flow off", [](VextUSB& u) { return u.SetFlowOffThreshold(30, 10); }, {{0x40, 31, 30, 10, 4}}},
-        {"median clamp", [](VextUSB& u) { return u.SetMedianAndClamp(3, 30); }, {{0x40, 33, 0x1E03, 0, 2}}},
-        {"status", [](VextUSB& u) { return u.ReadStatus() != nullptr; }, {{0xC0, 34, 0, 0, 7}}},
+         {{0x40, 29, 0xAB00, 0, 2, 100}}},
+        {"flow on", [](VextUSB& u) { return u.SetFlowOnThreshold(50, 2); }, {{0x40, 30, 50, 2, 4, 500}}},
+        {"flow off", [](VextUSB& u) { return u.SetFlowOffThreshold(30, 10); }, {{0x40, 31, 30, 10, 4, 500}}},
+        {"median clamp",
+         [](VextUSB& u) { return u.SetMedianAndClamp(3, 30); },
+         {{0x40, 33, 0x1E03, 0, 2, 500}}},
+        {"status", [](VextUSB& u) { return u.ReadStatus() != nullptr; }, {{0xC0, 34, 0, 0, 7, 500}}},
         {"calibration",
          [](VextUSB& u) { return u.WritePressureCalibration(104, 26, 2); },
-         {{0x40, 35, 0x1A68, 2, 3}}},
-        {"adc", [](VextUSB& u) { return u.ReadPressureAdc() != nullptr; }, {{0xC0, 37, 0, 0, 2}}},
-        {"firmware", [](VextUSB& u) { return u.ReadFirmwareVersion() != nullptr; }, {{0xC0, 41, 0, 0, 2}}},
+         {{0x40, 35, 0x1A68, 2, 3, 500}}},
+        {"adc", [](VextUSB& u) { return u.ReadPressureAdc() != nullptr; }, {{0xC0, 37, 0, 0, 2, 500}}},
+        {"firmware",
+         [](VextUSB& u) { return u.ReadFirmwareVersion() != nullptr; },
+         {{0xC0, 41, 0, 0, 2, 500}}},
+        // A stalled request: configuration 1 again, then the retry.
+        {"status after a stall",
+         [&](VextUSB& u) {
+             logger.StallNext(1, logger::ReqStatus);
+             return u.ReadStatus() != nullptr;
+         },
+         {{0xC0, 34, 0, 0, 7, 500}, {0x00, 9, 1, 0, 0, 100}, {0xC0, 34, 0, 0, 7, 500}}},
     };
+    VextUSB usb;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         logger.ClearTransfers();
         EXPECT_TRUE(c.op(usb));
-        std::vector<std::array<int, 5>> sent;
+        std::vector<std::array<int, 6>> sent;
         for (const auto& t : logger.Transfers())
-            sent.push_back({t.requestType, t.request, t.value, t.index, t.length});
+            sent.push_back({t.requestType, t.request, t.value, t.index, t.length, t.timeoutMs});
         EXPECT_EQ(sent, c.sent);
     }
 }

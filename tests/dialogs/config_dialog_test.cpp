@@ -232,3 +232,66 @@ TEST_F(ConfigTest, SetupAsksBeforeItErasesTheLogger) {
 }
 
 }  // namespace
+
+namespace {
+
+// The set-up copies the computer's clock: it keeps the logger's own bits of register 3, refuses
+// a computer year the logger cannot hold, and reports a failed clock read, time or date write.
+TEST_F(ConfigTest, SetupClockKeepsTheLoggersBitsAndReportsEveryFailure) {
+    struct Case {
+        const char* name;
+        wxDateTime computer;
+        std::uint8_t registerBefore, registerAfter;
+        std::function<void(emu::EmulatedLogger&)> fault;
+        std::vector<std::string> errors;
+        bool timeWritten, dateWritten;
+    };
+    const wxDateTime wednesday(14, wxDateTime::Feb, 2024, 10, 20, 30);
+    const wxDateTime sunday(27, wxDateTime::Dec, 2099, 23, 59, 58);
+    const auto none = [](emu::EmulatedLogger&) {};
+    const std::vector<std::string> failed = {"Clock Time Change failed"};
+    const Case cases[] = {
+        {"weekday bits only", wednesday, 0x28, 0x2B, none, {}, true, true},
+        {"all bits set", sunday, 0xFF, 0xFF, none, {}, true, true},
+        {"no bits set", wednesday, 0x00, 0x03, none, {}, true, true},
+        {"year 1999", wxDateTime(31, wxDateTime::Dec, 1999, 12, 0, 0), 0x21, 0x21, none, failed, false,
+         false},
+        {"year 2100", wxDateTime(1, wxDateTime::Jan, 2100, 12, 0, 0), 0x21, 0x21, none, failed, false, false},
+        {"date stalls", wednesday, 0x21, 0x23, [](auto& l) { l.StallNext(1, logger::ReqSetClockDate); },
+         failed, true, false},
+        {"date times out", wednesday, 0x21, 0x23, [](auto& l) { l.TimeOutNext(1, logger::ReqSetClockDate); },
+         failed, true, false},
+        {"time stalls", wednesday, 0x21, 0x21, [](auto& l) { l.StallNext(1, logger::ReqSetClockTime); },
+         failed, false, true},
+        {"clock unreadable", wednesday, 0x21, 0x21, [](auto& l) { l.StallNext(2, logger::ReqReadClock); },
+         failed, false, true},
+    };
+    Config d(nullptr);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const emu::CivilTime before{2023, 3, 24, 13, 5, 9};
+        logger.SetClock(before, c.registerBefore);
+        d.SetComputerClock([&] { return c.computer; });
+        logger.ClearTransfers();
+        log.Clear();
+        c.fault(logger);
+        wxTEST_DIALOG(Press(d.SetupButton()),
+                      ExpectMessage(wxID_OK, U8(ConfirmText), U8("Configure TOC and RTC")));
+        EXPECT_EQ(Utf8(log.Errors()), c.errors);
+        EXPECT_FALSE(logger.FaultsPending());
+        EXPECT_EQ(logger.ClockRegistersNow().weekday, c.registerAfter);
+        const emu::CivilTime now = logger.ClockNow();
+        const emu::CivilTime computer{c.computer.GetYear(),   c.computer.GetMonth() + 1,
+                                      c.computer.GetDay(),    c.computer.GetHour(),
+                                      c.computer.GetMinute(), c.computer.GetSecond()};
+        EXPECT_EQ(now.hour == computer.hour && now.minute == computer.minute && now.second == computer.second,
+                  c.timeWritten);
+        EXPECT_EQ(now.year == computer.year && now.month == computer.month && now.day == computer.day,
+                  c.dateWritten);
+        if (!c.timeWritten && !c.dateWritten) {
+            EXPECT_EQ(now, before);
+        }
+    }
+}
+
+}  // namespace

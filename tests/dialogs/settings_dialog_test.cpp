@@ -69,6 +69,13 @@ std::string Text(wxTextCtrl* field) {
     return field->GetValue().utf8_string();
 }
 
+std::vector<std::string> Utf8(const std::vector<wxString>& texts) {
+    std::vector<std::string> out;
+    for (const wxString& t : texts)
+        out.push_back(t.utf8_string());
+    return out;
+}
+
 class SettingsDialogTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -357,16 +364,34 @@ TEST_F(SettingsDialogTest, WithoutLoggerOnlyCloseIsUseful) {
 
 TEST_F(SettingsDialogTest, FailedWritesReportAndTheRestStillRuns) {
     SettingsDialog d(nullptr);
-    Spin(d.MinutesSpin(), true);
-    Type(d.FlowOnText(), "150");
-    // The clock time is a single transfer without retry: one stall loses it.
-    logger.StallNext(1, logger::ReqSetClockTime);
-    NoDialog([&] { Download(d); });
-    std::vector<wxString> errors = log.Errors();
-    ASSERT_EQ(errors.size(), 1u);
-    EXPECT_EQ(errors[0].utf8_string(), "Uhrzeiteinstellung fehlgeschlagen");
-    EXPECT_EQ(logger.Settings().flowOnThreshold, 150) << "the thresholds are written after a failed clock";
-    EXPECT_FALSE(d.TimeChanged());
+    // The clock time and date are single transfers without retry: one stall or time-out loses
+    // either, and each is reported; the thresholds are written all the same.
+    struct Case {
+        const char* name;
+        emu::Fault fault;
+        int request;
+    };
+    const Case cases[] = {
+        {"time stalls", emu::Fault::Stall, logger::ReqSetClockTime},
+        {"time times out", emu::Fault::Timeout, logger::ReqSetClockTime},
+        {"date stalls", emu::Fault::Stall, logger::ReqSetClockDate},
+        {"date times out", emu::Fault::Timeout, logger::ReqSetClockDate},
+    };
+    int flowOn = 150;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        log.Clear();
+        Spin(d.MinutesSpin(), true);
+        PickDate(d, wxDateTime(2, wxDateTime::Feb, 2024));
+        Type(d.FlowOnText(), std::to_string(++flowOn).c_str());
+        logger.Plan({c.fault, c.request, 0, 1, 0});
+        NoDialog([&] { Download(d); });
+        EXPECT_EQ(Utf8(log.Errors()), std::vector<std::string>{"Uhrzeiteinstellung fehlgeschlagen"});
+        EXPECT_EQ(logger.Settings().flowOnThreshold, flowOn)
+            << "the thresholds are written after a failed clock";
+        EXPECT_FALSE(d.TimeChanged());
+        EXPECT_FALSE(logger.FaultsPending());
+    }
 
     // The logger is gone: every step reports.
     log.Clear();

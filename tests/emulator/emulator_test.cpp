@@ -273,12 +273,16 @@ TEST_F(EmulatorTest, FaultPlanHitsExactlyWhereAsked) {
     logger.Replug();
     EXPECT_NE(usb.ReadStatus(), nullptr);
 
-    // Short reply and inflated live count, each once.
+    // Short replies, to a length or by a number of bytes, and an inflated live count, each once.
+    logger.ClearTransfers();
     logger.ShortReplyNext(2, 1, logger::ReqStatus);
+    logger.ShortReplyNext(-1, 1, logger::ReqReadClock);
     EXPECT_NE(usb.ReadStatus(), nullptr);
-    EXPECT_EQ(usb.LastTransferLength(), 2);
-    EXPECT_NE(usb.ReadStatus(), nullptr);
-    EXPECT_EQ(usb.LastTransferLength(), 7);
+    EXPECT_NE(usb.ReadClock(), nullptr);
+    std::vector<int> lengths;
+    for (const auto& t : logger.Transfers())
+        lengths.push_back(t.requestType == 0 ? -1 : t.result);
+    EXPECT_EQ(lengths, (std::vector<int>{2, -1, 7, 7, -1, 8}));
     logger.OverstateLiveCount(222);
     ASSERT_NE(usb.ReadLiveValues(), nullptr);
     EXPECT_EQ(usb.Buffer()[0], 222);
@@ -292,6 +296,32 @@ TEST_F(EmulatorTest, FaultPlanHitsExactlyWhereAsked) {
     EXPECT_EQ(usb.ReadRequest(logger::ReqStatus, 0, 0, 7, 500), VextUSB::StatusOpenFailed);
     EXPECT_EQ(usb.ReadRequest(logger::ReqStatus, 0, 0, 7, 500), VextUSB::StatusDone);
     EXPECT_FALSE(logger.FaultsPending());
+
+    // By position: the third transfer from now, whatever it is. A kind that has nothing to change
+    // there (a short reply to a write) is spent all the same.
+    logger.ClearTransfers();
+    logger.FaultAtTransfer(emu::Fault::Timeout, 3);
+    EXPECT_TRUE(usb.SetLiveMode(true));
+    EXPECT_NE(usb.ReadStatus(), nullptr);
+    EXPECT_NE(usb.ReadClock(), nullptr);  // its first attempt times out; the retry answers
+    std::vector<int> results;
+    for (const auto& t : logger.Transfers())
+        results.push_back(t.result);
+    EXPECT_EQ(results, (std::vector<int>{1, 7, -ETIMEDOUT, 0, 8}));
+    logger.FaultAtTransfer(emu::Fault::ShortReply, 1, -1);
+    EXPECT_TRUE(usb.SetLiveMode(false));
+    EXPECT_FALSE(logger.FaultsPending());
+    logger.ClearTransfers();
+    EXPECT_NE(usb.ReadStatus(), nullptr);
+    EXPECT_EQ(logger.Transfers().back().result, 7);
+
+    // Pulled and plugged straight back: that transfer fails, the logger is back under a new number.
+    const int number = logger.DeviceNumber();
+    logger.FaultAtTransfer(emu::Fault::Replug, 1);
+    EXPECT_EQ(usb.ReadStatus(), nullptr);
+    EXPECT_TRUE(logger.Plugged());
+    EXPECT_NE(logger.DeviceNumber(), number);
+    EXPECT_NE(usb.ReadStatus(), nullptr);
 }
 
 TEST_F(EmulatorTest, CorruptDirectories) {

@@ -14,13 +14,20 @@ struct GalleryPage {
     std::string name;
     std::function<wxTopLevelWindow*()> show;
     double settleSeconds = 1.5;  // how long the screenshot waits after the window appears
+    std::string keys;            // pressed (xdotool key names) once the window shows, if any
 };
 
 std::vector<GalleryPage>& GalleryPages();
 
+// Pages whose name starts with "x2-" are screenshot on a desktop that scales by 2 (GDK_SCALE=2).
+constexpr const char* doubleScalePrefix = "x2-";
+
 struct GalleryPageRegistrar {
-    GalleryPageRegistrar(const char* name, std::function<wxTopLevelWindow*()> show, double settleSeconds = 1.5) {
-        GalleryPages().push_back({name, std::move(show), settleSeconds});
+    GalleryPageRegistrar(const char* name, std::function<wxTopLevelWindow*()> show,
+                         double settleSeconds = 1.5, const char* keys = "", bool alsoAtScale2 = false) {
+        GalleryPages().push_back({name, show, settleSeconds, keys});
+        if (alsoAtScale2)
+            GalleryPages().push_back({doubleScalePrefix + std::string(name), show, settleSeconds, keys});
     }
 };
 
@@ -31,3 +38,6 @@ struct GalleryPageRegistrar {
 // A page that needs time before it shows what it is about (live samples, a download).
 #define ZPM_GALLERY_PAGE_SETTLE(name, seconds, fn) \
     static GalleryPageRegistrar ZPM_GALLERY_CONCAT(galleryPage, __LINE__)(name, fn, seconds)
+// A page shown at desktop scales 1 and 2 (the second named "x2-NAME"), keys pressed after showing.
+#define ZPM_GALLERY_PAGE_BOTH_SCALES(name, fn, keys) \
+    static GalleryPageRegistrar ZPM_GALLERY_CONCAT(galleryPage, __LINE__)(name, fn, 1.5, keys, true)

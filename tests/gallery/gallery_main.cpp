@@ -26,7 +26,7 @@ public:
             wxString arg = argv[i];
             if (arg == wxString::FromAscii("--list")) {
                 for (const auto& p : GalleryPages())
-                    std::printf("%s:%.1f\n", p.name.c_str(), p.settleSeconds);
+                    std::printf("%s:%.1f:%s\n", p.name.c_str(), p.settleSeconds, p.keys.c_str());
                 return false;
             }
             if (arg == wxString::FromAscii("--page") && i + 1 < argc)
@@ -41,7 +41,7 @@ public:
                 return true;
             }
         }
-        std::fprintf(stderr, "usage: zpm_gallery --list | --page NAME\n");
+        std::fprintf(stderr, "usage: zpm_gallery --list | --page NAME\n");  // --list: NAME:SETTLE:KEYS
         return false;
     }
 };

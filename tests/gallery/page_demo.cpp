@@ -32,7 +32,9 @@ protected:
     void Exit(wxDialog*) override {}
 };
 
-wxTopLevelWindow* DemoStatus() { return DemoWindow(); }  // the first status poll comes after 5 s
+wxTopLevelWindow* DemoStatus() {
+    return DemoWindow();
+}  // the first status poll comes after 5 s
 
 wxTopLevelWindow* DemoLive() {
     MainFrame* frame = DemoWindow();
@@ -57,6 +59,26 @@ wxTopLevelWindow* DemoDownload() {
     return frame;
 }
 
+// A downloaded hydrant test evaluated: the dialog over the chart, whose phases are marked.
+wxTopLevelWindow* DemoHydrant() {
+    MainFrame* frame = DemoWindow();
+    frame->SetSize(frame->GetMinSize() + wxSize(360, 200));
+    frame->CallAfter([frame] {
+        static AnswerNo answers;
+        answers.Register();
+        Send(frame, ID_UPLOAD);
+        answers.Unregister();
+        frame->RecordList()->Focus(2);
+        frame->RecordList()->Select(2);
+        Send(frame, ID_SHOW_FLOW);
+        Send(frame, ID_SHOW_PRESSURE);
+        wxCommandEvent evaluate(wxEVT_MENU, ID_HYDRANT_TEST);
+        frame->ProcessWindowEvent(evaluate);  // modal: the page is shot while it is open
+    });
+    return frame;
+}
+
+ZPM_GALLERY_PAGE_SETTLE("demo-hydrant", 3.0, DemoHydrant);
 ZPM_GALLERY_PAGE_SETTLE("demo-status", 6.5, DemoStatus);
 ZPM_GALLERY_PAGE_SETTLE("demo-live", 5.5, DemoLive);
 ZPM_GALLERY_PAGE_SETTLE("demo-download", 3.0, DemoDownload);

@@ -42,7 +42,7 @@ wxTopLevelWindow* ServiceAfterDump() {
     return dialog;
 }
 
-ZPM_GALLERY_PAGE("settings-dialog", SettingsWithLogger);
+ZPM_GALLERY_PAGE_BOTH_SCALES("settings-dialog", SettingsWithLogger, "");
 ZPM_GALLERY_PAGE("settings-dialog-no-logger", SettingsWithoutLogger);
 ZPM_GALLERY_PAGE("service-dialog", ServiceAfterDump);
 

@@ -84,8 +84,10 @@ wxTopLevelWindow* TipsOverMainWindow() {
 }
 
 ZPM_GALLERY_PAGE("mainwindow-empty", [] { return static_cast<wxTopLevelWindow*>(NewMainWindow()); });
-ZPM_GALLERY_PAGE("mainwindow-chart", ChartedMainWindow);
-ZPM_GALLERY_PAGE("tips-dialog", TipsOverMainWindow);
+ZPM_GALLERY_PAGE_BOTH_SCALES("mainwindow-chart", ChartedMainWindow, "");
+ZPM_GALLERY_PAGE_BOTH_SCALES("tips-dialog", TipsOverMainWindow, "");
+// The "Datei" menu opened with its mnemonic: shortcuts and pictures of the items.
+ZPM_GALLERY_PAGE_BOTH_SCALES("mainwindow-menu", ChartedMainWindow, "alt+d");
 
 // The print preview of the charted record: the page as it will be printed.
 wxTopLevelWindow* PrintPreview() {

@@ -35,7 +35,7 @@ wxTopLevelWindow* Pictures() {
         for (Motif m : row) {
             auto* triple = new wxBoxSizer(wxHORIZONTAL);
             for (State s : {State::Normal, State::Hover, State::Pressed})
-                triple->Add(new wxStaticBitmap(panel, wxID_ANY, pictures::Get(m, s)), 0, wxRIGHT, 2);
+                triple->Add(new wxStaticBitmap(panel, wxID_ANY, pictures::Bundle(m, s)), 0, wxRIGHT, 2);
             line->Add(triple, 0, wxRIGHT, 14);
         }
         top->Add(line, 0, wxLEFT | wxTOP, 10);
@@ -44,15 +44,15 @@ wxTopLevelWindow* Pictures() {
     // Pictures without states.
     auto* single = new wxBoxSizer(wxHORIZONTAL);
     for (Motif m : {Motif::Logo, Motif::HelpTip})
-        single->Add(new wxStaticBitmap(panel, wxID_ANY, pictures::Get(m)), 0, wxRIGHT, 14);
+        single->Add(new wxStaticBitmap(panel, wxID_ANY, pictures::Bundle(m)), 0, wxRIGHT, 14);
     // Menu and application icons on light, face and dark ground.
     for (const wxColour& ground : {*wxWHITE, face, wxColour(60, 60, 60)}) {
         auto* patch = new wxPanel(panel, wxID_ANY);
         patch->SetBackgroundColour(ground);
         auto* s = new wxBoxSizer(wxHORIZONTAL);
         for (Motif m : {Motif::MenuOpen, Motif::MenuSave, Motif::MenuPrint})
-            s->Add(new wxStaticBitmap(patch, wxID_ANY, pictures::Get(m)), 0, wxALL | wxALIGN_CENTER_VERTICAL,
-                   4);
+            s->Add(new wxStaticBitmap(patch, wxID_ANY, pictures::Bundle(m)), 0,
+                   wxALL | wxALIGN_CENTER_VERTICAL, 4);
         for (int px : pictures::AppIconSizes())
             s->Add(new wxStaticBitmap(patch, wxID_ANY, wxBitmap(pictures::AppIconXpm(px))), 0,
                    wxALL | wxALIGN_BOTTOM, 4);
@@ -63,7 +63,7 @@ wxTopLevelWindow* Pictures() {
 
     auto* connections = new wxBoxSizer(wxHORIZONTAL);
     for (Motif m : {Motif::ConnectionAnswered, Motif::ConnectionNotAnswered, Motif::ConnectionWritten})
-        connections->Add(new wxStaticBitmap(panel, wxID_ANY, pictures::Get(m)), 0, wxRIGHT, 10);
+        connections->Add(new wxStaticBitmap(panel, wxID_ANY, pictures::Bundle(m)), 0, wxRIGHT, 10);
     top->Add(connections, 0, wxALL, 10);
 
     panel->SetSizer(top);
@@ -76,7 +76,7 @@ wxTopLevelWindow* Splash() {
     auto* frame = new wxFrame(nullptr, wxID_ANY, wxString::FromUTF8("Splash"), wxPoint(0, 0));
     auto* panel = new wxPanel(frame, wxID_ANY);
     auto* top = new wxBoxSizer(wxVERTICAL);
-    top->Add(new wxStaticBitmap(panel, wxID_ANY, pictures::Get(Motif::Splash)));
+    top->Add(new wxStaticBitmap(panel, wxID_ANY, pictures::Bundle(Motif::Splash)));
     panel->SetSizer(top);
     top->SetSizeHints(frame);
     frame->Show();
@@ -94,7 +94,7 @@ wxTopLevelWindow* TipPictures() {
         int x = 10;
         for (Motif m : {Motif::RecordFace, Motif::SettingsFace, Motif::UploadFace, Motif::ClearFace,
                         Motif::Open, Motif::HelpTip, Motif::Camera}) {
-            dc.DrawBitmap(pictures::Get(m), x, 10, false);
+            dc.DrawBitmap(pictures::Bundle(m).GetBitmapFor(panel), x, 10, false);
             x += 85;
         }
     });
@@ -102,8 +102,8 @@ wxTopLevelWindow* TipPictures() {
     return frame;
 }
 
-ZPM_GALLERY_PAGE("pictures", Pictures);
-ZPM_GALLERY_PAGE("pictures-splash", Splash);
+ZPM_GALLERY_PAGE_BOTH_SCALES("pictures", Pictures, "");
+ZPM_GALLERY_PAGE_BOTH_SCALES("pictures-splash", Splash, "");
 ZPM_GALLERY_PAGE("pictures-tips", TipPictures);
 
 }  // namespace

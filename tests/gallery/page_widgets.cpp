@@ -24,12 +24,12 @@ enum class Look { Normal, Hover, Pressed, Disabled };
 // A button as the main window makes it (hover, pressed and disabled = pressed pictures), then
 // put into a state the way the pointer or the keyboard would.
 wxVextButton* MakeButton(wxWindow* parent, Motif motif, const char* label, const wxSize& size, Look look) {
-    auto* b = new wxVextButton(parent, wxID_ANY, pictures::Get(motif), wxString::FromUTF8(label),
+    auto* b = new wxVextButton(parent, wxID_ANY, pictures::Bundle(motif), wxString::FromUTF8(label),
                                wxDefaultPosition, size, wxNO_BORDER);
     if (pictures::HasState(motif, State::Hover)) {
-        b->SetBitmapCurrent(pictures::Get(motif, State::Hover));
-        b->SetBitmapPressed(pictures::Get(motif, State::Pressed));
-        b->SetBitmapDisabled(pictures::Get(motif, State::Pressed));
+        b->SetBitmapCurrent(pictures::Bundle(motif, State::Hover));
+        b->SetBitmapPressed(pictures::Bundle(motif, State::Pressed));
+        b->SetBitmapDisabled(pictures::Bundle(motif, State::Pressed));
     }
     switch (look) {
         case Look::Normal:
@@ -155,11 +155,11 @@ wxTopLevelWindow* LoggerButtons() {
     auto* grid = new wxFlexGridSizer(std::size(faces), 10, 10);
     for (bool enabled : {true, false}) {
         for (const auto& [motif, size] : faces) {
-            auto* b =
-                new wxBitmapButton(panel, wxID_ANY, pictures::Get(motif), wxPoint(0, 0), size, wxNO_BORDER);
-            b->SetBitmapPressed(pictures::Get(motif, State::Pressed));
-            b->SetBitmapDisabled(pictures::Get(motif, State::Pressed));
-            b->SetBitmapCurrent(pictures::Get(motif, State::Hover));
+            auto* b = new wxBitmapButton(panel, wxID_ANY, pictures::Bundle(motif), wxPoint(0, 0), size,
+                                         wxNO_BORDER);
+            b->SetBitmapPressed(pictures::Bundle(motif, State::Pressed));
+            b->SetBitmapDisabled(pictures::Bundle(motif, State::Pressed));
+            b->SetBitmapCurrent(pictures::Bundle(motif, State::Hover));
             b->Enable(enabled);
             grid->Add(b);
         }
@@ -172,8 +172,8 @@ wxTopLevelWindow* LoggerButtons() {
     return frame;
 }
 
-ZPM_GALLERY_PAGE("widgets-buttons", Buttons);
-ZPM_GALLERY_PAGE("widgets-logger-buttons", LoggerButtons);
-ZPM_GALLERY_PAGE("widgets-displays", Displays);
+ZPM_GALLERY_PAGE_BOTH_SCALES("widgets-buttons", Buttons, "");
+ZPM_GALLERY_PAGE_BOTH_SCALES("widgets-logger-buttons", LoggerButtons, "");
+ZPM_GALLERY_PAGE_BOTH_SCALES("widgets-displays", Displays, "");
 
 }  // namespace

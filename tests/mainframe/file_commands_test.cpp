@@ -2,6 +2,7 @@
 
 #include "app/app_settings.h"
 #include "app/command_ids.h"
+#include "files/job_file.h"
 #include "mainframe/main_frame.h"
 #include "plot/plot_window.h"
 #include "test_records.h"
@@ -10,6 +11,8 @@
 #include <wx/image.h>
 #include <wx/listctrl.h>
 
+#include <sys/stat.h>
+
 #include <filesystem>
 #include <fstream>
 
@@ -17,12 +20,13 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// Answers a file dialog with a path, checking the message, wildcard and proposed name.
+// Answers a file dialog with a path (and a type choice), checking the message, wildcard and
+// proposed name.
 class ExpectFile : public wxExpectModalBase<wxFileDialog, ExpectFile> {
 public:
     ExpectFile(const wxString& path, const char* message, const char* wildcard, const char* proposed = "",
-               int id = wxID_OK)
-        : path(path), message(message), wildcard(wildcard), proposed(proposed), id(id) {}
+               int id = wxID_OK, int filter = -1)
+        : path(path), message(message), wildcard(wildcard), proposed(proposed), id(id), filter(filter) {}
 
 protected:
     int OnInvoked(wxFileDialog* dlg) const override {
@@ -30,16 +34,20 @@ protected:
         EXPECT_EQ(dlg->GetWildcard().utf8_string(), wildcard);
         EXPECT_EQ(dlg->GetFilename().utf8_string(), proposed);
         dlg->SetPath(path);
+        if (filter >= 0)
+            dlg->SetFilterIndex(filter);
         return id;
     }
 
 private:
     wxString path;
     std::string message, wildcard, proposed;
-    int id;
+    int id, filter;
 };
 
 const char* SaveMessage = "Vorgang abspeichern";
+const char* ImageMessage = "Bild speichern als…";
+const char* ImageTypes = "Bilddateien (*.bmp)|*.bmp|Bilddateien (*.png)|*.png";
 const char* OpenMessage = "KVR ZPM-Vorgang öffnen";
 const char* DiscardText =
     "Die aktuellen Messdaten wurden noch nicht gespeichert. Sollen sie verworfen werden?";
@@ -96,6 +104,62 @@ TEST_F(FileCommandsTest, FailedSaveReportsAndKeepsTheFlagDown) {
     wxTEST_DIALOG(Command(ID_SAVE_JOB_AS), ExpectFile(P("ordner.kvr"), SaveMessage, "ZPM Dateien"));
     EXPECT_EQ(log->Errors(), std::vector<wxString>{U8("Cannot open File for Writing")});
     EXPECT_FALSE(frame->IsSaved());
+
+    // A write-protected file is refused, also for root, and stays as it was.
+    std::ofstream(dir / "fest.kvr") << "480000\n0\n";
+    fs::permissions(dir / "fest.kvr", fs::perms::owner_read);
+    log->Clear();
+    wxTEST_DIALOG(Command(ID_SAVE_JOB_AS), ExpectFile(P("fest.kvr"), SaveMessage, "ZPM Dateien"));
+    EXPECT_EQ(log->Errors(), std::vector<wxString>{U8("Cannot open File for Writing")});
+    EXPECT_EQ(ReadTextFile((dir / "fest.kvr").string()), "480000\n0\n");
+    EXPECT_FALSE(frame->IsSaved());
+}
+
+// The dialog asks about the name typed; a file that only the appended extension names is asked
+// about by the program. No writes nothing and changes nothing.
+TEST_F(FileCommandsTest, AppendedExtensionAsksBeforeReplacing) {
+    frame->RecordList()->Focus(0);
+    frame->RecordList()->Select(0);
+    Command(ID_SHOW_FLOW, wxEVT_BUTTON);
+    PumpEvents();
+    struct Case {
+        int command;
+        const char *typed, *file, *message, *wildcard, *proposed;
+        int filter;
+        const char* head;  // how the new content begins
+    } cases[] = {
+        {ID_EXPORT_CSV, "tabelle", "tabelle.csv", "Exportieren nach Excel", "Exceldateien (*.csv)|*.csv||",
+         "24_03_2023 14_05_09", -1, "File Name,"},
+        {ID_IMAGE_EXPORT, "bild", "bild.bmp", ImageMessage, ImageTypes, "", 0, "BM"},
+        // The chosen type decides the extension, also over the other type's one typed.
+        {ID_IMAGE_EXPORT, "Bild.BMP", "Bild.png", ImageMessage, ImageTypes, "", 1, "\x89PNG\r\n"},
+        {ID_SAVE_JOB_AS, "messung", "messung.kvr", SaveMessage, "ZPM Dateien", "", -1, "480000\n2\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.file);
+        std::ofstream(dir / c.file) << "alt";
+        const wxString question =
+            U8("Die Datei \"") + P(c.file) + U8("\" ist bereits vorhanden. Soll sie ersetzt werden?");
+        frame->SetSaved(false);
+        wxTEST_DIALOG(Command(c.command, c.command == ID_IMAGE_EXPORT ? wxEVT_BUTTON : wxEVT_MENU),
+                      ExpectFile(P(c.typed), c.message, c.wildcard, c.proposed, wxID_OK, c.filter),
+                      ExpectMessage(wxID_NO, question, U8("Message")));
+        EXPECT_EQ(ReadTextFile((dir / c.file).string()), "alt");
+        EXPECT_FALSE(frame->IsSaved());
+        EXPECT_EQ(frame->GetTitle(), U8("Unbennant"));
+        EXPECT_TRUE(frame->JobFilePath().empty());
+
+        wxTEST_DIALOG(Command(c.command, c.command == ID_IMAGE_EXPORT ? wxEVT_BUTTON : wxEVT_MENU),
+                      ExpectFile(P(c.typed), c.message, c.wildcard, c.proposed, wxID_OK, c.filter),
+                      ExpectMessage(wxID_YES, question, U8("Message")));
+        EXPECT_EQ(ReadTextFile((dir / c.file).string()).rfind(c.head, 0), 0u);
+        EXPECT_EQ(frame->IsSaved(), c.command == ID_SAVE_JOB_AS);
+        EXPECT_FALSE(fs::exists(dir / c.typed));
+    }
+    EXPECT_EQ(frame->GetTitle(), U8("messung"));
+    EXPECT_EQ(frame->JobFilePath(), P("messung.kvr"));
+    for (const auto& e : log->All())
+        ADD_FAILURE() << "logged: " << e.text.utf8_string();
 }
 
 TEST_F(FileCommandsTest, OpenReplacesTheRecordsAfterAskingAboutUnsavedOnes) {
@@ -136,9 +200,62 @@ TEST_F(FileCommandsTest, UnreadableOrDamagedFiles) {
                   ExpectFile(P("kaputt.kvr"), OpenMessage, "KVR Dateien (*.kvr)|*.kvr"));
     ASSERT_EQ(frame->Records().size(), 1u);
     EXPECT_EQ(frame->Records()[0].Title(), U8("Ganz"));
-    ASSERT_EQ(log->Errors().size(), 1u);
-    EXPECT_NE(log->Errors()[0].Find(P("kaputt.kvr")), wxNOT_FOUND);
+    EXPECT_EQ(log->Errors(),
+              std::vector<wxString>{U8("Die Datei \"") + P("kaputt.kvr") +
+                                    U8("\" ist beschädigt (Zeile 18: Messung 2 von 2: der Untertitel "
+                                       "fehlt, die Datei endet); nur die vollständig gelesenen "
+                                       "Messungen werden gezeigt.")});
     EXPECT_FALSE(frame->IsSaved());
+
+    // Only the user replaces the damaged file: saving asks for the name, proposing the same one.
+    const std::string damaged = ReadTextFile((dir / "kaputt.kvr").string());
+    wxTEST_DIALOG(Command(ID_SAVE_JOB, wxEVT_BUTTON),
+                  ExpectFile(P("kaputt.kvr"), SaveMessage, "ZPM Dateien", "kaputt.kvr", wxID_CANCEL));
+    EXPECT_EQ(ReadTextFile((dir / "kaputt.kvr").string()), damaged);
+    EXPECT_FALSE(frame->IsSaved());
+    wxTEST_DIALOG(Command(ID_SAVE_JOB),
+                  ExpectFile(P("kaputt.kvr"), SaveMessage, "ZPM Dateien", "kaputt.kvr"));
+    EXPECT_TRUE(frame->IsSaved());
+    EXPECT_EQ(jobfile::Load(P("kaputt.kvr"))->records.size(), 1u);
+    EXPECT_FALSE(jobfile::Load(P("kaputt.kvr"))->damaged);
+    // From now on it is the user's file again: the next save writes without asking.
+    frame->SetSaved(false);
+    Command(ID_SAVE_JOB);
+    EXPECT_TRUE(frame->IsSaved());
+
+    // A file that is there but cannot be read is not replaced unasked either; a missing one is.
+    ASSERT_EQ(::mkfifo((dir / "rohr.kvr").c_str(), 0600), 0);
+    wxTEST_DIALOG(Command(ID_OPEN_JOB), ExpectFile(P("rohr.kvr"), OpenMessage, "KVR Dateien (*.kvr)|*.kvr"));
+    frame->AppendRecord(MakeRecord("Neu", "26/03/2023 10:00:00", {1}));
+    wxTEST_DIALOG(Command(ID_SAVE_JOB),
+                  ExpectFile(P("x"), SaveMessage, "ZPM Dateien", "rohr.kvr", wxID_CANCEL));
+    EXPECT_TRUE(fs::is_fifo(dir / "rohr.kvr"));
+    wxTEST_DIALOG(Command(ID_OPEN_JOB), ExpectMessage(wxID_YES, U8(DiscardText), U8("Message")),
+                  ExpectFile(P("fehlt.kvr"), OpenMessage, "KVR Dateien (*.kvr)|*.kvr"));
+    frame->AppendRecord(MakeRecord("Neu", "26/03/2023 10:00:00", {1}));
+    Command(ID_SAVE_JOB);
+    EXPECT_TRUE(frame->IsSaved());
+    EXPECT_EQ(jobfile::Load(P("fehlt.kvr"))->records.size(), 1u);
+}
+
+// A FIFO, a directory or a device chosen for open or import is refused at once with the
+// cannot-open message: nothing hangs, nothing is read.
+TEST_F(FileCommandsTest, OnlyRegularFilesAreOpened) {
+    ASSERT_EQ(::mkfifo((dir / "rohr").c_str(), 0600), 0);
+    fs::create_directories(dir / "ordner");
+    frame->SetSaved(true);
+    for (const wxString& path : {P("rohr"), P("ordner"), U8("/dev/zero")}) {
+        SCOPED_TRACE(path.utf8_string());
+        log->Clear();
+        wxTEST_DIALOG(Command(ID_OPEN_JOB), ExpectFile(path, OpenMessage, "KVR Dateien (*.kvr)|*.kvr"));
+        EXPECT_EQ(log->Errors(), std::vector<wxString>{U8("Cannot open File for Reading")});
+        EXPECT_TRUE(frame->Records().empty());
+        log->Clear();
+        wxTEST_DIALOG(Command(ID_IMPORT_DATABASE),
+                      ExpectFile(path, "Open KVR Database File", "KVR Database files (*.hex)|*.hex"));
+        EXPECT_EQ(log->Errors(), std::vector<wxString>{U8("Cannot open File for Reading")});
+        EXPECT_TRUE(log->Messages().empty());
+    }
 }
 
 TEST_F(FileCommandsTest, CsvExportOfTheFocusedRecord) {
@@ -173,7 +290,7 @@ TEST_F(FileCommandsTest, ImageExportSavesWhatTheChartShows) {
     Command(ID_SHOW_FLOW, wxEVT_BUTTON);
     PumpEvents();
     wxTEST_DIALOG(Command(ID_IMAGE_EXPORT, wxEVT_BUTTON),
-                  ExpectFile(P("bild.bmp"), "Bild speichern als…", "Bilddateien (*.bmp)|*.bmp"));
+                  ExpectFile(P("bild.bmp"), ImageMessage, ImageTypes));
     wxImage saved;
     ASSERT_TRUE(saved.LoadFile(P("bild.bmp"), wxBITMAP_TYPE_BMP));
     EXPECT_EQ(saved.GetSize(), frame->PlotWindow()->GetClientSize());

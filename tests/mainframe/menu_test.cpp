@@ -4,7 +4,10 @@
 #include "app/command_ids.h"
 #include "mainframe/main_frame.h"
 
+#include <wx/accel.h>
 #include <wx/menu.h>
+
+#include <memory>
 
 namespace {
 
@@ -28,19 +31,25 @@ TEST_F(MenuTest, MenusItemsAndHelpTexts) {
     EXPECT_EQ(bar->GetMenuLabelText(1), U8("Diagramm"));
     EXPECT_EQ(bar->GetMenuLabelText(2), U8("Daten"));
     EXPECT_EQ(bar->GetMenuLabelText(3), U8("Help"));
+    // Alt+D, Alt+G, Alt+T, Alt+H open the menus: one letter each.
+    EXPECT_EQ(bar->GetMenuLabel(0), U8("&Datei"));
+    EXPECT_EQ(bar->GetMenuLabel(1), U8("Dia&gramm"));
+    EXPECT_EQ(bar->GetMenuLabel(2), U8("Da&ten"));
+    EXPECT_EQ(bar->GetMenuLabel(3), U8("&Help"));
 
     struct Item {
         int id;
         const char* label;
         const char* help;
+        const char* key = nullptr;
     };
     const Item items[] = {
-        {ID_OPEN_JOB, "Vorgang Öffnen", "Einen gespeicherten Vorgang öffnen"},
-        {ID_SAVE_JOB, "Vorgang Speichern", "Den aktuellen Vorgang abspeichern"},
-        {ID_SAVE_JOB_AS, "Vorgang Speichern als", "Den aktuellen Vorgang abspeichern"},
-        {ID_PRINT, "Diagramm Drucken", "Aktuelles Diagramm drucken"},
+        {ID_OPEN_JOB, "Vorgang Öffnen", "Einen gespeicherten Vorgang öffnen", "Ctrl+O"},
+        {ID_SAVE_JOB, "Vorgang Speichern", "Den aktuellen Vorgang abspeichern", "Ctrl+S"},
+        {ID_SAVE_JOB_AS, "Vorgang Speichern als", "Den aktuellen Vorgang abspeichern", "Ctrl+Shift+S"},
+        {ID_PRINT, "Diagramm Drucken", "Aktuelles Diagramm drucken", "Ctrl+P"},
         {ID_PRINT_PREVIEW, "Drucken mit Vorschau", "Diagramm Vorschau und Druck"},
-        {ID_QUIT, "Verlassen", "Beendet die Anwendung"},
+        {ID_QUIT, "Verlassen", "Beendet die Anwendung", "Ctrl+Q"},
         {ID_COLOUR_FLOW, "Durchfluss", "Durchflussanzeigefarbe ändern"},
         {ID_COLOUR_VOLUME, "Volumen", "Volumenanzeigefarbe ändern"},
         {ID_COLOUR_PRESSURE, "Druck", "Druckanzeigefarbe ändern"},
@@ -61,7 +70,12 @@ TEST_F(MenuTest, MenusItemsAndHelpTexts) {
         ASSERT_NE(item, nullptr) << i.id;
         EXPECT_EQ(item->GetItemLabelText().utf8_string(), i.label);
         EXPECT_EQ(item->GetHelp().utf8_string(), i.help);
+        std::unique_ptr<wxAcceleratorEntry> key(item->GetAccel());
+        EXPECT_EQ(key ? key->ToRawString().utf8_string() : std::string("none"), i.key ? i.key : "none")
+            << i.label;
     }
+    // No other key anywhere: the service dialog (55) and the database import (46) have none.
+    EXPECT_FALSE(frame->GetAcceleratorTable()->IsOk());
     // Items in menu order: the flow units are not in id order.
     wxMenu* data = bar->GetMenu(2);
     std::vector<int> ids;

@@ -36,8 +36,8 @@ TEST_F(TipsTest, NotShownWhenSwitchedOffAndOpenedByTheHelpMenu) {
     EXPECT_EQ(
         tips[0]->Tips()[6].text,
         U8("Save an image of current plot. The saved image can be imported into an MS Word or Excel report"));
-    EXPECT_EQ(tips[0]->Tips()[5].picture.GetSize(), wxSize(70, 70));
-    EXPECT_EQ(tips[0]->Tips()[4].picture.GetSize(), wxSize(50, 50));
+    EXPECT_EQ(tips[0]->Tips()[5].picture.GetDefaultSize(), wxSize(70, 70));
+    EXPECT_EQ(tips[0]->Tips()[4].picture.GetDefaultSize(), wxSize(50, 50));
     Command(ID_SHOW_TIPS);
     EXPECT_EQ(OpenTips().size(), 2u);  // every command opens a further dialog
 }

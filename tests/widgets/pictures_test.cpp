@@ -6,7 +6,9 @@
 #include <wx/icon.h>
 #include <wx/image.h>
 
+#include <cmath>
 #include <cstdio>
+#include <cstdlib>
 
 using pictures::Motif;
 using pictures::State;
@@ -71,6 +73,41 @@ int DifferingPixels(const wxBitmap& a, const wxBitmap& b) {
     return n;
 }
 
+// A picture as it looks on the face colour (transparent parts show the ground).
+wxImage OnFace(const wxBitmap& picture, const wxSize& size) {
+    wxImage image = picture.ConvertToImage();
+    if (image.HasMask())
+        image.InitAlpha();
+    if (image.GetSize() != size)
+        image = image.Scale(size.x, size.y, wxIMAGE_QUALITY_BOX_AVERAGE);
+    if (!image.HasAlpha())
+        return image;
+    for (int y = 0; y < size.y; ++y)
+        for (int x = 0; x < size.x; ++x) {
+            const int a = image.GetAlpha(x, y);
+            auto mix = [a](int c, int ground) {
+                return static_cast<unsigned char>((c * a + ground * (255 - a)) / 255);
+            };
+            image.SetRGB(x, y, mix(image.GetRed(x, y), 236), mix(image.GetGreen(x, y), 233),
+                         mix(image.GetBlue(x, y), 216));
+        }
+    image.ClearAlpha();
+    return image;
+}
+
+// Mean difference of the colour channels, 0 to 255, with a double-size drawing shrunk first.
+double MeanDifference(const wxBitmap& picture, const wxBitmap& doubleSize) {
+    const wxSize size = picture.GetSize();
+    const wxImage a = OnFace(picture, size);
+    const wxImage b = OnFace(doubleSize, size);
+    double sum = 0;
+    for (int y = 0; y < size.y; ++y)
+        for (int x = 0; x < size.x; ++x)
+            sum += std::abs(a.GetRed(x, y) - b.GetRed(x, y)) + std::abs(a.GetGreen(x, y) - b.GetGreen(x, y)) +
+                   std::abs(a.GetBlue(x, y) - b.GetBlue(x, y));
+    return sum / (3.0 * size.x * size.y);
+}
+
 wxColour Corner(const wxBitmap& bmp) {
     const wxImage img = bmp.ConvertToImage();
     return wxColour(img.GetRed(0, 0), img.GetGreen(0, 0), img.GetBlue(0, 0));
@@ -92,6 +129,23 @@ TEST(Pictures, EveryPictureIsAnXpmOfItsStatedSize) {
             const wxBitmap bmp = pictures::Get(p.motif, s);
             ASSERT_TRUE(bmp.IsOk());
             EXPECT_EQ(bmp.GetSize(), size);
+
+            // For a desktop scale of 2: the same picture drawn at twice the size, and at scale 1
+            // the bundle gives the XPM itself, pixel for pixel.
+            const wxBitmap doubled = pictures::GetDoubleSize(p.motif, s);
+            ASSERT_TRUE(doubled.IsOk());
+            EXPECT_EQ(doubled.GetSize(), size * 2);
+            // Same drawing: 0.4 to 3.2 apart (the XPM keeps 255 colours and hard edges); the
+            // nearest other state picture (a logger face with its lighter ring) is 4 apart.
+            EXPECT_LT(MeanDifference(bmp, doubled), 3.6);
+            const wxBitmapBundle bundle = pictures::Bundle(p.motif, s);
+            EXPECT_EQ(bundle.GetDefaultSize(), size);
+            EXPECT_EQ(bundle.GetPreferredBitmapSizeAtScale(1.0), size);
+            EXPECT_EQ(bundle.GetPreferredBitmapSizeAtScale(2.0), size * 2);
+            EXPECT_EQ(DifferingPixels(bundle.GetBitmap(size), bmp), 0);
+            const wxBitmap atTwo = bundle.GetBitmap(size * 2);
+            EXPECT_EQ(atTwo.GetLogicalSize(), size);  // same place on the screen, twice the pixels
+            EXPECT_EQ(DifferingPixels(atTwo, doubled), 0);
         }
     }
 }

@@ -1,0 +1,25 @@
+# Run as a script (cmake -DDIR=... -DOUT=... -P EmbedPictures.cmake): compiles every PNG file of
+# DIR into a C++ source that defines the table declared in resources/embedded_pictures.h, so the
+# program carries its pictures without files beside it and the build needs no tool but CMake.
+file(GLOB pictures "${DIR}/*.png")
+list(SORT pictures)
+set(body "// Generated at build time from ${DIR}; do not edit.\n#include \"resources/embedded_pictures.h\"\n\nnamespace {\n")
+set(table "")
+set(n 0)
+foreach(picture IN LISTS pictures)
+  get_filename_component(name "${picture}" NAME_WE)
+  file(READ "${picture}" hex HEX)
+  string(LENGTH "${hex}" digits)
+  math(EXPR bytes "${digits} / 2")
+  # Sixteen bytes a line.
+  string(REGEX REPLACE "([0-9a-f][0-9a-f][0-9a-f][0-9a-f][0-9a-f][0-9a-f][0-9a-f][0-9a-f][0-9a-f][0-9a-f][0-9a-f][0-9a-f][0-9a-f][0-9a-f][0-9a-f][0-9a-f][0-9a-f][0-9a-f][0-9a-f][0-9a-f][0-9a-f][0-9a-f][0-9a-f][0-9a-f][0-9a-f][0-9a-f][0-9a-f][0-9a-f][0-9a-f][0-9a-f][0-9a-f][0-9a-f])" "\\1\n" hex "${hex}")
+  string(REGEX REPLACE "([0-9a-f][0-9a-f])" "0x\\1," hex "${hex}")
+  string(APPEND body "const unsigned char picture${n}[${bytes}] = {\n${hex}};\n")
+  string(APPEND table "    {\"${name}\", picture${n}, ${bytes}},\n")
+  math(EXPR n "${n} + 1")
+endforeach()
+string(APPEND body "}  // namespace\n\nconst EmbeddedPicture embeddedPictures[] = {\n${table}};\n")
+string(APPEND body "const std::size_t embeddedPictureCount = ${n};\n")
+file(WRITE "${OUT}.tmp" "${body}")
+file(COPY_FILE "${OUT}.tmp" "${OUT}" ONLY_IF_DIFFERENT)
+file(REMOVE "${OUT}.tmp")

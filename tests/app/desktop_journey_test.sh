@@ -1,0 +1,108 @@
+#!/bin/bash
+# Job files from the desktop, as a user meets them with the real zpm-demo under a window manager:
+# --version and --help answer without a display; "zpm-demo FILE.kvr" opens the file at start;
+# Ctrl+S saves it again; a .kvr dragged onto the window opens; Ctrl+Q ends the program.
+#   desktop_journey_test.sh ZPM-DEMO ZPM DRAG-SOURCE
+set -euo pipefail
+demo=$(realpath "$1")
+zpm=$(realpath "$2")
+drag=$(realpath "$3")
+src=$(cd "$(dirname "$0")/../.." && pwd)
+work=$(mktemp -d)
+app=
+cleanup() {
+  [ -n "$app" ] && kill "$app" 2>/dev/null || true
+  xsession_stop 2>/dev/null || true
+  rm -rf "$work"
+}
+trap cleanup EXIT
+fail() {
+  echo "FAILED: $*" >&2
+  wmctrl -l >&2 2>/dev/null || true
+  exit 1
+}
+
+# 1. Information without a display, from both programs.
+for program in "$demo" "$zpm"; do
+  name=$(basename "$program")
+  version=$(env -u DISPLAY -u WAYLAND_DISPLAY "$program" --version) || fail "$name --version: status $?"
+  [ "$version" = "ZPM 4.8" ] || fail "$name --version printed '$version'"
+  usage=$(env -u DISPLAY -u WAYLAND_DISPLAY "$program" --help) || fail "$name --help: status $?"
+  grep -q "^Usage: $name \[OPTION\] \[FILE.kvr\]$" <<<"$usage" || fail "$name --help printed '$usage'"
+done
+echo "--version and --help answer without a display"
+
+# 2. A job file of two records, laid out byte for byte as the program writes it.
+cd "$work"
+mkdir home
+export HOME="$work/home"
+printf '1\n98\n0\n0\n0\n0\n0\n' >"$HOME/zpmv48.ini"
+job() {
+  printf '480000\n2\n%s\n24/03/2023 14:05:09\nStrang A\n4711\n72 105 0 \n10 20\n0.000000\n1000\n98\n1 0\n0\n3\n' "$1"
+  printf '1.000000 100.000000 2.500000 1.500000\n2.000000 200.000000 2.250000 5.000000\n3.000000 300.000000 2.000000 10.000000\n'
+  printf '%s\n25/03/2023 10:00:00\n\n0\n0 \n0 0\n0.500000\n2000\n98\n1 0\n0\n1\n2.000000 5.000000 0.500000 0.166667\n' "$1 B"
+}
+job "Hydrant Nord" >a.kvr
+job "Hydrant Süd" >b.kvr
+cp a.kvr a.original
+
+. "$src/scripts/xsession.sh"
+xsession_start
+
+# An unknown option ends the program at once with a word on standard error.
+if "$demo" --bogus 2>bogus.err; then fail "--bogus was accepted"; fi
+grep -q -- "--bogus" bogus.err || fail "no word about --bogus: $(cat bogus.err)"
+
+# 3. The file named on the command line is open (of several, the first): the window carries its
+#    name.
+"$demo" a.kvr b.kvr 2>demo.err &
+app=$!
+xsession_wait_window a.kvr 60 || fail "the window does not show a.kvr"
+wid=$(xdotool search --name '^a\.kvr$' | head -n 1)
+# The splash screen goes after 2 s; keys go to the main window after that.
+for _ in $(seq 50); do [ "$(wmctrl -l | wc -l)" -eq 1 ] && break; sleep 0.1; done
+echo "zpm-demo a.kvr b.kvr opened a.kvr"
+
+# 4. Ctrl+S writes the job again to the same file, without a dialog: the file that was moved
+#    away comes back with the same bytes, so every record was read and written.
+mv a.kvr a.moved
+xdotool windowactivate --sync "$wid"
+xdotool key --clearmodifiers ctrl+s
+for _ in $(seq 100); do [ -s a.kvr ] && break; sleep 0.1; done
+[ -s a.kvr ] || fail "Ctrl+S wrote no a.kvr"
+cmp a.kvr a.original || fail "Ctrl+S wrote other bytes than the file read"
+echo "Ctrl+S saved the job"
+
+# 5. b.kvr dragged from another program and dropped onto the chart area opens (the job is saved,
+#    so nothing is asked).
+"$drag" "$work/b.kvr" >drag.out 2>drag.err &
+dragger=$!
+xsession_wait_window "drag source" 30 || fail "no drag source window"
+sid=$(xdotool search --name '^drag source$' | head -n 1)
+eval "$(xdotool getwindowgeometry --shell "$sid")"
+sx=$((X + WIDTH / 2)) sy=$((Y + HEIGHT / 2))
+eval "$(xdotool getwindowgeometry --shell "$wid")"
+tx=$((X + WIDTH / 2)) ty=$((Y + HEIGHT / 2))
+xdotool mousemove --sync "$sx" "$sy"
+xdotool mousedown 1
+sleep 0.3
+for step in 1 2 3 4 5 6 7 8; do
+  xdotool mousemove --sync $((sx + (tx - sx) * step / 8)) $((sy + (ty - sy) * step / 8))
+  sleep 0.1
+done
+sleep 0.3
+xdotool mouseup 1
+wait "$dragger" || true
+xsession_wait_window b.kvr 10 || fail "the dropped b.kvr did not open (drag source: $(cat drag.out drag.err))"
+grep -qx copied drag.out || fail "the drop was not accepted: $(cat drag.out)"
+echo "a dropped b.kvr opened"
+
+# 6. Ctrl+Q ends the program; nothing is left unsaved, so nothing is asked.
+wid=$(xdotool search --name '^b\.kvr$' | head -n 1)
+xdotool windowactivate --sync "$wid"
+xdotool key --clearmodifiers ctrl+q
+for _ in $(seq 100); do kill -0 "$app" 2>/dev/null || break; sleep 0.1; done
+kill -0 "$app" 2>/dev/null && fail "Ctrl+Q did not end the program"
+wait "$app" || fail "zpm-demo ended with status $?: $(tail -n 5 demo.err)"
+app=
+echo "Ctrl+Q ended the program"

@@ -1,0 +1,253 @@
+#!/bin/bash
+# A user's session with the demo logger, through the real program and the real GTK file dialogs:
+# download the events, chart one, save by typing a path with a sub-folder into the name field,
+# open that file again, export CSV and the chart as PNG to typed paths, then start the program
+# again and open the job once more. Every file is checked on disk, byte by byte and read back.
+#   file_journey_test.sh ZPM_DEMO [SCREENSHOT_DIR]
+# The "~/…" paths are typed into the dialogs as a user types them, unexpanded.
+# shellcheck disable=SC2088
+set -euo pipefail
+program=$(realpath "$1")
+shots=${2:+$(realpath "$2")}
+src=$(cd "$(dirname "$0")/../.." && pwd)
+. "$src/scripts/xsession.sh"
+xsession_start
+work=$(mktemp -d)
+app=
+trap '[ -n "$app" ] && kill "$app" 2>/dev/null; xsession_stop; rm -rf "$work"' EXIT
+export HOME="$work/home"
+mkdir -p "$HOME/Messungen" "$work/cwd"
+printf '1\n98\n0\n0\n0\n0\n0\n' >"$HOME/zpmv48.ini"  # no startup tips
+cd "$work/cwd"
+dir="$HOME/Messungen"
+
+shot() { [ -z "$shots" ] || import -window root "$shots/$1.png"; }
+fail() {
+  echo "file journey: $*" >&2
+  wmctrl -l >&2 || true
+  shot failure
+  exit 1
+}
+
+# The X id of the window whose title contains $1. wmctrl, because xdotool's search misses titles
+# such as "Bild speichern als…".
+window_id() {
+  local id
+  id=$(wmctrl -l | awk -v t="$1" 'index($0, t) { print $1; exit }')
+  [ -n "$id" ] && printf '%d\n' "$id"
+}
+wait_window() {
+  for _ in $(seq "${2:-100}"); do window_id "$1" && return 0; sleep 0.1; done
+  return 1
+}
+wait_gone() {
+  for _ in $(seq 100); do window_id "$1" >/dev/null || return 0; sleep 0.1; done
+  return 1
+}
+# The main window's title is the file's name, exactly.
+wait_title() {
+  for _ in $(seq 100); do
+    wmctrl -l | awk '{ $1 = $2 = $3 = ""; sub(/^ +/, ""); print }' | grep -qx -- "$1" && return 0
+    sleep 0.1
+  done
+  fail "the main window is not titled \"$1\""
+}
+# Clicks at a point relative to a window's top left corner; negative values count from the right
+# or bottom edge, from the size xdotool reports.
+click() {
+  local x=$2 y=$3 WIDTH HEIGHT
+  eval "$(xdotool getwindowgeometry --shell "$1" | grep -E '^(WIDTH|HEIGHT)=')"
+  ((x < 0)) && x=$((WIDTH + x))
+  ((y < 0)) && y=$((HEIGHT + y))
+  xdotool mousemove --window "$1" "$x" "$y" click 1
+}
+# Replaces the text of a file dialog's name field (it has the focus) with a path and presses the
+# dialog's action button at the bottom right. The path completion popup may take a click; then
+# the button gets another.
+type_path_and_confirm() {
+  local title=$1 path=$2 d
+  d=$(wait_window "$title") || fail "no dialog \"$title\""
+  sleep 0.3
+  xdotool key ctrl+a
+  xdotool type --delay 10 "$path"
+  sleep 0.3
+  shot "dialog-$3"
+  for _ in 1 2 3 4 5; do
+    click "$d" -50 -26 2>/dev/null || true
+    wait_gone "$title" && return 0
+  done
+  fail "the dialog \"$title\" did not close"
+}
+
+# The 480000 job file read back line by line, independently of the program: one summary line per
+# record (title, date, sample count) and every sample as "time flow volume pressure" (the CSV
+# order) into $2.
+read_job() {
+  awk -v samples="$2" -v num='-?[0-9]+\.[0-9][0-9][0-9][0-9][0-9][0-9]' '
+    function bad(why) { print "job file line " NR ": " why > "/dev/stderr"; failed = 1; exit 1 }
+    NR == 1 { if ($0 != "480000") bad("version " $0); next }
+    NR == 2 { n = $0; k = 0; at = "title"; next }
+    at == "title"  { title = $0; at = "date"; next }
+    at == "date"   { date = $0; fixed = 0; at = "fixed"; next }
+    at == "fixed"  { if (++fixed == 9) at = "count"; next }  # subtitle, serial … spare flag
+    at == "count"  { m = $0 + 0; seen = 0; k++; print title "|" date "|" m; at = m ? "sample" : "title"; next }
+    at == "sample" {
+      if ($0 !~ ("^" num " " num " " num " " num "$")) bad("sample line \"" $0 "\"")
+      if (k == 1) print $1, $2, $4, $3 > samples
+      if (++seen == m) at = "title"
+      next
+    }
+    END { if (!failed && (k != n || at != "title")) { print "job file: " k " of " n " records, ends in " at > "/dev/stderr"; exit 1 } }
+  ' "$1"
+}
+
+# Positions of the main window's controls, from its edges.
+save_button=(86 57)
+open_button=(26 58)
+image_button=(211 58)
+flow_button=(401 57)
+data_menu=(163 11)
+upload_button=(475 -58)
+first_row=(-234 240)
+list_area="262x298+$((847 - 273))+207"  # the record list, for comparing what it shows
+
+list_picture() { import -window "$1" -crop "$list_area" +repage "$work/$2.png"; }
+
+start_program() {
+  "$program" 2>>"$work/stderr" &
+  app=$!
+  xsession_wait_window Unbennant 60 || fail "no main window"
+  main=$(window_id Unbennant)
+}
+
+# 1. Download the demo logger's events; "No" to saving them now.
+start_program
+[ "$(xdotool getwindowgeometry "$main" | awk '/Geometry/ { print $2 }')" = 847x616 ] ||
+  fail "the main window is not 847x616; the control positions above need a look"
+for _ in 1 2 3 4 5; do
+  click "$main" "${upload_button[@]}"
+  question=$(wait_window "Save new data?" 30) && break
+done
+[ -n "${question:-}" ] || fail "the download never asked to save"
+shot download
+click "$question" 65 -11  # "No", the left half of the buttons row
+wait_gone "Save new data?" || fail "the question stayed"
+wait_gone "Laden" || fail "the progress window stayed"
+sleep 0.5
+list_picture "$main" list-downloaded
+
+# 2. Chart the first record.
+click "$main" "${first_row[@]}"
+click "$main" "${flow_button[@]}"
+sleep 0.5
+shot chart
+
+# 3. Save, typing a path with a sub-folder into the name field.
+click "$main" "${save_button[@]}"
+type_path_and_confirm "Vorgang abspeichern" "~/Messungen/demo1" save
+wait_title demo1
+[ -f "$dir/demo1.kvr" ] || fail "demo1.kvr is not in ~/Messungen"
+stray=$(find "$work" -name 'demo1*' ! -path "$dir/demo1.kvr")
+[ -z "$stray" ] || fail "written elsewhere: $stray"
+summary=$(read_job "$dir/demo1.kvr" "$work/samples")
+echo "$summary"
+[ "$(wc -l <<<"$summary")" = 4 ] || fail "the demo logger has four events"
+grep -q '^Speicher 4|' <<<"$(head -n 1 <<<"$summary")" || fail "the first record is not \"Speicher 4\""
+cp "$dir/demo1.kvr" "$work/first.kvr"
+
+# 4. Open it again: the same record list, and saving it again writes the same bytes.
+click "$main" "${open_button[@]}"
+type_path_and_confirm "KVR ZPM-Vorgang öffnen" "~/Messungen/demo1.kvr" open
+wait_title demo1.kvr
+sleep 0.5
+list_picture "$main" list-opened
+[ "$(compare -metric AE "$work/list-downloaded.png" "$work/list-opened.png" null: 2>&1)" = 0 ] ||
+  fail "the record list after opening differs from the downloaded one"
+inode=$(stat -c %i "$dir/demo1.kvr")
+click "$main" "${save_button[@]}"
+for _ in $(seq 50); do [ "$(stat -c %i "$dir/demo1.kvr")" != "$inode" ] && break; sleep 0.1; done
+[ "$(stat -c %i "$dir/demo1.kvr")" != "$inode" ] || fail "saving the opened job wrote nothing"
+cmp "$work/first.kvr" "$dir/demo1.kvr" || fail "the opened job saves to other bytes"
+
+# 5. Export the first record as CSV to a typed path ("Daten", its second last item).
+click "$main" "${first_row[@]}"
+click "$main" "${data_menu[@]}"
+sleep 0.4
+xdotool key Up Up Return
+type_path_and_confirm "Exportieren nach Excel" "~/Messungen/tabelle" csv
+csv="$dir/tabelle.csv"
+for _ in $(seq 50); do [ -f "$csv" ] && break; sleep 0.1; done
+[ -f "$csv" ] || fail "tabelle.csv is not in ~/Messungen"
+first=$(head -n 1 <<<"$summary")
+date=$(cut -d'|' -f2 <<<"$first")
+diff <(head -n 6 "$csv") - <<EOF || fail "CSV header"
+File Name,$csv
+Title,Speicher 4 $date
+Information,
+Flow Measurement,,L/min
+Pressure Measurement,,Bar
+Zeit (s), Durchfluss (L/min), Volumen (L), Druck (Bar)
+EOF
+# Every sample of the record, two decimals, in the CSV's column order.
+diff <(tail -n +7 "$csv") <(awk '{ printf "%.2f,%.2f,%.2f,%.2f\n", $1, $2, $3, $4 }' "$work/samples") >/dev/null ||
+  fail "the CSV samples differ from the job file's"
+echo "CSV: $(($(wc -l <"$csv") - 6)) samples"
+
+# 6. The chart as PNG to a typed path: type the name, choose PNG in the type list.
+click "$main" "${image_button[@]}"
+d=$(wait_window "Bild speichern als") || fail "no image dialog"
+sleep 0.3
+click "$d" -92 -71  # the type list above the buttons
+sleep 0.5
+xdotool key Down Return
+sleep 0.3
+type_path_and_confirm "Bild speichern als" "~/Messungen/bild" image
+png="$dir/bild.png"
+for _ in $(seq 50); do [ -f "$png" ] && break; sleep 0.1; done
+[ -f "$png" ] || fail "bild.png is not in ~/Messungen"
+[ "$(head -c 8 "$png" | od -An -tx1 | tr -d ' ')" = 89504e470d0a1a0a ] || fail "bild.png is no PNG file"
+read -r format width height < <(identify -format '%m %w %h\n' "$png")
+if [ "$format" != PNG ] || ((width < 300 || height < 200)); then
+  fail "bild.png reads as $format ${width}x$height"
+fi
+# The blue flow line is in the picture.
+blue=$(convert "$png" -fx 'b > 0.7 && r < 0.3 && g < 0.3' -format '%[fx:round(mean*w*h)]' info:)
+((blue > 100)) || fail "bild.png shows no flow line ($blue blue pixels)"
+echo "PNG: ${width}x$height, $blue blue pixels"
+
+# 7. Start again and open the job once more, this time picked with the mouse: "Home" in the
+#    dialog's side bar, into its only folder, click the only job file there, "Open".
+wmctrl -c demo1.kvr
+for _ in $(seq 100); do kill -0 "$app" 2>/dev/null || break; sleep 0.1; done
+kill -0 "$app" 2>/dev/null && fail "the program did not close after saving"
+wait "$app" || true
+start_program
+click "$main" "${open_button[@]}"
+d=$(wait_window "KVR ZPM-Vorgang öffnen") || fail "no open dialog"
+sleep 0.3
+click "$d" 57 59  # "Home"; its first entry, Messungen, is selected
+sleep 0.5
+xdotool key Return
+sleep 0.5
+click "$d" 500 83  # the first file row
+sleep 0.3
+shot dialog-reopen
+for _ in 1 2 3; do
+  click "$d" -50 -26 2>/dev/null || true
+  wait_gone "KVR ZPM-Vorgang öffnen" && break
+done
+wait_title demo1.kvr
+sleep 0.5
+list_picture "$main" list-reopened
+[ "$(compare -metric AE "$work/list-downloaded.png" "$work/list-reopened.png" null: 2>&1)" = 0 ] ||
+  fail "the record list after starting again differs"
+click "$main" "${save_button[@]}"
+sleep 0.5
+cmp "$work/first.kvr" "$dir/demo1.kvr" || fail "the job saves to other bytes after starting again"
+shot reopened
+
+# Exactly the three files, all in ~/Messungen.
+files=$(find "$HOME" "$work/cwd" -type f ! -path '*/.*' ! -name zpmv48.ini | sort)
+[ "$files" = "$dir/bild.png"$'\n'"$dir/demo1.kvr"$'\n'"$dir/tabelle.csv" ] || fail "files written: $files"
+wmctrl -c demo1.kvr
+echo "every file where the user chose it"
