@@ -169,11 +169,11 @@ for _ in $(seq 50); do [ "$(stat -c %i "$dir/demo1.kvr")" != "$inode" ] && break
 [ "$(stat -c %i "$dir/demo1.kvr")" != "$inode" ] || fail "saving the opened job wrote nothing"
 cmp "$work/first.kvr" "$dir/demo1.kvr" || fail "the opened job saves to other bytes"
 
-# 5. Export the first record as CSV to a typed path ("Daten", its second last item).
+# 5. Export the first record as CSV to a typed path ("Daten", the third item from its end).
 click "$main" "${first_row[@]}"
 click "$main" "${data_menu[@]}"
 sleep 0.4
-xdotool key Up Up Return
+xdotool key Up Up Up Return
 type_path_and_confirm "Exportieren nach Excel" "~/Messungen/tabelle" csv
 csv="$dir/tabelle.csv"
 for _ in $(seq 50); do [ -f "$csv" ] && break; sleep 0.1; done
