@@ -12,7 +12,6 @@
 #include "widgets/vext_button.h"
 
 #include <wx/colordlg.h>
-#include <wx/listctrl.h>
 #include <wx/menu.h>
 
 namespace {
@@ -106,17 +105,21 @@ void MainFrame::SetMeasure2(bool on) {
     SetButtonActive(measure2Button, on);
 }
 
+// The other mode goes off before this one goes on: both set the pointer, and the cross must be
+// what stays while measuring.
 void MainFrame::OnMeasure1(wxCommandEvent&) {
-    SetMeasure1(!measure1On);
-    if (measure1On && measure2On)
+    const bool on = !measure1On;
+    if (on && measure2On)
         SetMeasure2(false);
+    SetMeasure1(on);
     RefreshChart();
 }
 
 void MainFrame::OnMeasure2(wxCommandEvent&) {
-    SetMeasure2(!measure2On);
-    if (measure2On && measure1On)
+    const bool on = !measure2On;
+    if (on && measure1On)
         SetMeasure1(false);
+    SetMeasure2(on);
     RefreshChart();
 }
 
@@ -220,10 +223,14 @@ void MainFrame::OnPlotMeasure(wxCommandEvent& event) {
 }
 
 void MainFrame::OnPlotTextBox(wxCommandEvent&) {
-    // Called while the chart paints: store the position only, never repaint from here.
-    const long r = recordList->GetFocusedItem();
-    if (r < 0 || r >= static_cast<long>(records.size()))
+    // Called while the chart paints: store the position only, never repaint from here. The box
+    // belongs to the charted record, whichever row has the focus; where a resize or the window's
+    // edge puts it is no new position, only the user's drag is.
+    if (!textBox->WasDragged())
+        return;
+    if (chartedRecord < 0 || chartedRecord >= static_cast<int>(records.size()))
         return;
     const wxRect rect = textBox->GetRect();
-    records[r].SetNotePosition(rect.x, rect.y);
+    records[chartedRecord].SetNotePosition(rect.x, rect.y);
+    savedFlag = false;
 }

@@ -25,18 +25,35 @@ bool MyPrintout::OnPrintPage(int) {
         return false;
     // A chart that never painted has no size yet; the page then carries the product line only.
     if (plot->GetPlotWidth() > 0) {
-        // The screen chart scaled to the page width, its centre on the page's centre. The toolkit's
-        // fit takes the preview's own scaling into account as well as the printer's resolution.
-        FitThisSizeToPage(wxSize(plot->GetPlotWidth(), 1));
-        const wxRect page = GetLogicalPageRect();
-        dc->SetLogicalOrigin(-(page.x + page.width / 2), -(page.y + page.height / 2));
+        // The screen chart scaled to the width between the margins (a printer cannot print the
+        // paper's edges), its centre on the centre of the area inside them. The toolkit's fit
+        // takes the preview's own scaling into account as well as the printer's resolution.
+        FitThisSizeToPageMargins(wxSize(plot->GetPlotWidth(), 1), pageSetup);
+        // The chart's centre goes to the centre of the area inside the margins, by the device
+        // origin (in page pixels): some pages (the vector file) take a logical origin unscaled.
+        dc->SetDeviceOrigin(0, 0);
+        const wxRect area = GetLogicalPageMarginsRect(pageSetup);
+        double scaleX = 1, scaleY = 1;
+        dc->GetUserScale(&scaleX, &scaleY);
+        const wxPoint centre(wxRound((area.x + area.width / 2.0) * scaleX),
+                             wxRound((area.y + area.height / 2.0) * scaleY));
+        // What the window's edges cut off on screen stays off the page (a zoomed series runs on
+        // far beyond them, into the margins). The clip is set in page pixels, where every kind
+        // of page keeps it.
+        const wxSize size(wxRound(plot->GetPlotWidth() * scaleX), wxRound(plot->GetPlotHeight() * scaleY));
+        dc->SetUserScale(1, 1);
+        dc->SetClippingRegion(centre.x - size.x / 2, centre.y - size.y / 2, size.x, size.y);
+        dc->SetUserScale(scaleX, scaleY);
+        dc->SetDeviceOrigin(centre.x, centre.y);
         plot->DrawLayersOn(*dc);
-        dc->SetLogicalOrigin(0, 0);
+        dc->DestroyClippingRegion();
+        dc->SetDeviceOrigin(0, 0);
     }
-    MapScreenSizeToPage();
+    // The product line at screen size, in the top-left corner inside the margins.
+    MapScreenSizeToPageMargins(pageSetup);
     dc->SetFont(*wxNORMAL_FONT);  // a page starts without one on some devices
     dc->SetTextForeground(*wxBLACK);
-    dc->DrawText(wxString::FromUTF8("Zepmonic, ZPM 2"), 10, 10);
+    dc->DrawText(wxString::FromUTF8("Zepmonic, ZPM 2"), 0, 0);
     return true;
 }
 

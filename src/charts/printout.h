@@ -5,8 +5,9 @@
 
 class mpWindow;
 
-// One page with the chart as it is on screen, magnified to the page width and centred, and the
-// product line at the top left. Draws through the same layer code as the screen.
+// One page with the chart as it is on screen, magnified to the width between the page setup's
+// margins and centred, and the product line in the top-left corner inside the margins. Draws
+// through the same layer code as the screen.
 class MyPrintout : public wxPrintout {
 public:
     MyPrintout(const wxString& title, mpWindow* plot, const wxPageSetupDialogData& pageSetup);

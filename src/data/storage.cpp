@@ -40,8 +40,8 @@ void Storage::AddRawSample(int rawFlow, int rawPressure) {
     // whatever the flow unit setting: its flows and volumes stay as delivered.
     const int conversion = unitSystem == units::UnitSystemMetric ? flowUnit : units::FlowLitresPerMinute;
     ++sampleCounter;
-    times.push_back(static_cast<float>(static_cast<double>(sampleCounter) * intervalMs / 1000.0));
-    flows.push_back(static_cast<float>(units::ConvertFlow(rawFlow, conversion)));
+    const float time = static_cast<float>(static_cast<double>(sampleCounter) * intervalMs / 1000.0);
+    const float flow = static_cast<float>(units::ConvertFlow(rawFlow, conversion));
 
     int counts = rawPressure - pressureOffset;
     if (counts < 5)
@@ -51,16 +51,13 @@ void Storage::AddRawSample(int rawFlow, int rawPressure) {
     // A logger without calibration (gain 0) must not put infinities into the record.
     if (gain != 0.0f)
         psi = static_cast<float>(counts / gain);
-    pressures.push_back(static_cast<float>(units::ConvertPressureFromPsi(psi, pressureUnit)));
+    const float pressure = static_cast<float>(units::ConvertPressureFromPsi(psi, pressureUnit));
 
     volumeTotal = static_cast<float>(volumeTotal + units::VolumeIncrement(rawFlow, intervalMs, conversion));
-    volumes.push_back(volumeTotal);
+    Append(time, flow, pressure, volumeTotal);
 }
 
 void Storage::AddSample(float time, float flow, float pressure, float volume) {
-    times.push_back(time);
-    flows.push_back(static_cast<float>(units::ConvertFlow(flow, flowUnit)));
-    pressures.push_back(pressure);
     float v = 0.0f;
     switch (flowUnit) {
         case 2:
@@ -75,7 +72,40 @@ void Storage::AddSample(float time, float flow, float pressure, float volume) {
             v = 0.0f;
             break;
     }
-    volumes.push_back(v);
+    Append(time, static_cast<float>(units::ConvertFlow(flow, flowUnit)), pressure, v);
+}
+
+void Storage::Append(float time, float flow, float pressure, float volume) {
+    times.push_back(time);
+    flows.push_back(flow);
+    pressures.push_back(pressure);
+    volumes.push_back(volume);
+    if (!filtered)
+        return;
+    // The restore must give back every sample, also those that came while the filter was on.
+    savedFlows.push_back(flow);
+    savedPressures.push_back(pressure);
+    savedVolumes.push_back(volume);
+    // The sample halfWidth places back now has all its neighbours: it takes its average, with the
+    // samples before it averaged and those after it not yet, as one pass over the whole series
+    // would give it.
+    const long i = SampleCount() - 1L - filterHalfWidth;
+    if (i >= filterHalfWidth)
+        AverageAt(i);
+}
+
+void Storage::AverageAt(long i) {
+    const long n = filterHalfWidth;
+    double sf = 0, sv = 0, sp = 0;
+    for (long k = i - n; k <= i + n; ++k) {
+        sf += flows[k];
+        sv += volumes[k];
+        sp += pressures[k];
+    }
+    const long width = 2L * n + 1;
+    flows[i] = static_cast<float>(sf / width);
+    volumes[i] = static_cast<float>(sv / width);
+    pressures[i] = static_cast<float>(sp / width);
 }
 
 Storage::Sample Storage::GetSample(int i) const {
@@ -102,20 +132,12 @@ void Storage::SetFilter(bool on, int n) {
         savedFlows = flows;
         savedVolumes = volumes;
         savedPressures = pressures;
+        // A negative width would read outside the series; it averages nothing.
+        filterHalfWidth = n < 0 ? 0 : n;
         const long count = SampleCount();
-        const long width = 2L * n + 1;
         // The sums read the series as they are being rewritten: values below i are averaged ones.
-        for (long i = n; n >= 0 && i < count - n; ++i) {
-            double sf = 0, sv = 0, sp = 0;
-            for (long k = i - n; k <= i + n; ++k) {
-                sf += flows[k];
-                sv += volumes[k];
-                sp += pressures[k];
-            }
-            flows[i] = static_cast<float>(sf / width);
-            volumes[i] = static_cast<float>(sv / width);
-            pressures[i] = static_cast<float>(sp / width);
-        }
+        for (long i = n; n >= 0 && i < count - n; ++i)
+            AverageAt(i);
         filtered = true;
     } else if (!on && filtered) {
         flows = savedFlows;

@@ -37,7 +37,9 @@ public:
     int SampleCount() const { return static_cast<int>(times.size()); }
     void Reserve(std::size_t n);
 
-    // Centred moving average over 2 * halfWidth + 1 samples, in place; off restores.
+    // Centred moving average over 2 * halfWidth + 1 samples, in place; off restores. Samples
+    // added while the filter is on are kept unfiltered for the restore and averaged in as their
+    // neighbours arrive, exactly as filtering the whole series at once would.
     void SetFilter(bool on, int halfWidth);
     bool IsFiltered() const { return filtered; }
 
@@ -78,6 +80,9 @@ public:
     const std::vector<float>& Volumes() const { return volumes; }
 
 private:
+    void Append(float time, float flow, float pressure, float volume);
+    void AverageAt(long i);
+
     wxDateTime startTime;
     std::int32_t flowUnit;
     wxString subtitle;
@@ -90,6 +95,7 @@ private:
     wxString title;
     std::int32_t eventBytes = 0;
     bool filtered = false;
+    std::int32_t filterHalfWidth = 0;  // while filtered
     std::vector<float> times, flows, pressures, volumes;
     std::vector<float> savedFlows, savedPressures, savedVolumes;
     float volumeTotal = 0.0f;

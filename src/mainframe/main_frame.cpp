@@ -17,6 +17,8 @@
 #include <wx/weakref.h>
 #include <wx/listctrl.h>
 #include <wx/msgdlg.h>
+#include <wx/panel.h>
+#include <wx/sizer.h>
 #include <wx/splash.h>
 #include <wx/statusbr.h>
 
@@ -115,6 +117,9 @@ wxEND_EVENT_TABLE()
     // 7. The status bar.
     CreateStatusBar(2);
     SetStatusText(wxString::FromUTF8("ZPM Version 4.8"), 0);
+    // The minimum size once more, now with the status bar below the panel: without it the
+    // window would be a status bar's height too small for its controls.
+    panel->GetSizer()->SetSizeHints(this);
 
     // 8. Image handlers and the splash screen, painted before construction goes on.
     if (!wxImage::FindHandler(wxBITMAP_TYPE_PNG))  // once per process, however many frames
@@ -165,7 +170,9 @@ void MainFrame::InsertRecordAtFront(const Storage& record) {
     journals->RecordInsertedAtFront();
     if (liveRecordIndex >= 0)
         ++liveRecordIndex;
-    chartedRecord = -1;  // indexes moved: the next chart is another record
+    // The charted record moved one row down; the chart still shows it.
+    if (chartedRecord >= 0)
+        ++chartedRecord;
 }
 
 void MainFrame::EraseRecord(int index) {
@@ -177,7 +184,12 @@ void MainFrame::EraseRecord(int index) {
         liveRecordIndex = -1;
     else if (index < liveRecordIndex)
         --liveRecordIndex;
-    chartedRecord = -1;
+    // The chart keeps showing what it showed; what belongs to the charted record (its text box
+    // position) must follow it to its new row, or go nowhere when it was the one erased.
+    if (index == chartedRecord)
+        chartedRecord = -1;
+    else if (index < chartedRecord)
+        --chartedRecord;
 }
 
 void MainFrame::ClearRecords() {

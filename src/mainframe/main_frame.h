@@ -154,7 +154,7 @@ private:
     void OnDeleteRecord(wxCommandEvent& event);
     void EnableRecordButtons(bool enable);
     void EditRecordText(int kind);
-    void ReselectRow(int select, int focus);
+    void ReselectRow(int row, bool newRecord);
 
     // Chart and plot commands.
     void OnZoomIn(wxCommandEvent& event);

@@ -18,6 +18,8 @@
 #include <wx/sizer.h>
 #include <wx/stattext.h>
 
+#include <algorithm>
+
 namespace {
 
 wxString U(const char* text) {
@@ -63,6 +65,10 @@ wxButton* MakeRecordButton(wxWindow* parent, int id, const char* label, const ch
         new wxButton(parent, id, U(label), wxPoint(0, 0), wxSize(10, 30), 0, wxDefaultValidator, ButtonName);
     if (tooltip)
         b->SetToolTip(U(tooltip));
+    // The sizer stretches the button, but never below what its label needs: the toolkit would
+    // draw it wider than its place anyway, over the edge of the window.
+    const wxSize best = b->GetBestSize();
+    b->SetMinSize(wxSize(std::max(10, best.x), std::max(30, best.y)));
     return b;
 }
 

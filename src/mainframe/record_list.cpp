@@ -11,6 +11,9 @@
 #include <wx/menu.h>
 #include <wx/textdlg.h>
 
+#include <cmath>
+#include <limits>
+
 namespace {
 
 wxString U(const char* text) {
@@ -143,8 +146,10 @@ void MainFrame::EditRecordText(int kind) {
                 record.SetNoteText(value);
                 break;
             default: {
+                // "nan", "inf" and numbers a float cannot hold parse, but are no target flow.
                 double target = 0;
-                applied = value.ToDouble(&target);
+                applied = value.ToDouble(&target) && std::isfinite(target) &&
+                          std::fabs(target) <= std::numeric_limits<float>::max();
                 if (applied)
                     record.SetTargetFlow(static_cast<float>(target));
                 break;
@@ -156,7 +161,7 @@ void MainFrame::EditRecordText(int kind) {
             savedFlag = false;
         }
     }
-    ReselectRow(r, r);
+    ReselectRow(r, false);
 }
 
 void MainFrame::OnDeleteRecord(wxCommandEvent&) {
@@ -166,18 +171,22 @@ void MainFrame::OnDeleteRecord(wxCommandEvent&) {
     EraseRecord(r);
     RefreshRecordList();
     savedFlag = false;
-    ReselectRow(r == 0 ? 0 : r - 1, r);
+    // The neighbour above takes both the highlight and the focus mark, so the next command acts
+    // on the row the user sees highlighted.
+    ReselectRow(r == 0 ? 0 : r - 1, true);
 }
 
-void MainFrame::ReselectRow(int select, int focus) {
+void MainFrame::ReselectRow(int row, bool newRecord) {
     recordList->SetFocus();
     const int rows = recordList->GetItemCount();
-    if (rows == 0)
+    if (row < 0 || row >= rows)
         return;
-    // After deleting the last row the row to focus is gone; the new last row takes the mark.
-    if (focus >= rows)
-        focus = rows - 1;
-    if (select >= 0 && select < rows)
-        recordList->Select(select);
-    recordList->Focus(focus);
+    // Highlight and focus mark go to the same row. With the focus set first, the selection's
+    // handler takes the row as a newly selected record (charted, unfiltered); selected first, it
+    // finds no focused row yet and the record stays as it is shown.
+    if (newRecord)
+        recordList->Focus(row);
+    recordList->Select(row);
+    recordList->Focus(row);
+    recordList->EnsureVisible(row);
 }

@@ -23,6 +23,26 @@ plotmath::TextMeasure MeasureWith(wxDC& dc) {
     };
 }
 
+// A line in pixels relative to the chart centre, as far as the drawing library can hold it.
+void DrawClippedLine(wxDC& dc, double x1, double y1, double x2, double y2) {
+    if (plotmath::ClipToDrawable(x1, y1, x2, y2))
+        dc.DrawLine(static_cast<int>(std::lround(x1)), static_cast<int>(std::lround(y1)),
+                    static_cast<int>(std::lround(x2)), static_cast<int>(std::lround(y2)));
+}
+
+// The measuring cross-hair: a vertical line at the click column, a horizontal one at the sample.
+void DrawCrossHair(wxDC& dc, int W, int H, int column, double row) {
+    dc.SetPen(*wxGREY_PEN);
+    DrawClippedLine(dc, column, -W / 2, column, W / 2);
+    DrawClippedLine(dc, -H, std::trunc(row), H, std::trunc(row));
+}
+
+// The marker square; one far outside the view is not drawn at all.
+void DrawMarker(wxDC& dc, int x, int y) {
+    if (plotmath::DrawablePoint(x - 5, y - 5) && plotmath::DrawablePoint(x + 5, y + 5))
+        dc.DrawRectangle(x - 5, y - 5, 10, 10);
+}
+
 void SendMeasure(mpWindow& window, wxObject* series, const wxString& text, int which) {
     wxCommandEvent event(zpmEVT_PLOT_MEASURE, wxID_ANY);
     event.SetEventObject(series);
@@ -152,22 +172,31 @@ void mpSeriesShape::DrawShape(wxDC& dc, const wxPen& pen, bool continuous, const
                               const AxisMap& mapY, int W, int H) {
     const bool wide = pen.GetWidth() > 1;
     if (!reduced) {
-        // Every sample as it comes: the reference the reduced drawing must match.
+        // Every sample as it comes, each line on its own and clipped only to what the drawing
+        // library holds: the reference the reduced drawing must match. A sample that is not a
+        // number breaks the line.
         Rewind();
         double x = 0, y = 0;
-        bool first = true;
-        int lastX = 0, lastY = 0;
+        bool open = false;
+        double lastX = 0, lastY = 0;
         while (NextPoint(x, y)) {
-            const int px = PixelInt(mapX(x)), py = PixelInt(mapY(y));
+            const double px = std::trunc(mapX(x)), py = std::trunc(mapY(y));
+            if (!std::isfinite(px) || !std::isfinite(py)) {
+                open = false;
+                continue;
+            }
             if (continuous)
-                dc.DrawLine(first ? px : lastX, first ? py : lastY, px, py);
-            else if (wide)
-                dc.DrawLine(px, py, px, py);
-            else
-                dc.DrawPoint(px, py);
+                DrawClippedLine(dc, open ? lastX : px, open ? lastY : py, px, py);
+            else if (plotmath::DrawablePoint(px, py)) {
+                if (wide)
+                    dc.DrawLine(static_cast<int>(px), static_cast<int>(py), static_cast<int>(px),
+                                static_cast<int>(py));
+                else
+                    dc.DrawPoint(static_cast<int>(px), static_cast<int>(py));
+            }
             lastX = px;
             lastY = py;
-            first = false;
+            open = true;
         }
         return;
     }
@@ -255,10 +284,9 @@ void mpFXY::Draw(wxDC& dc, mpWindow& window) {
         const double x = window.GetCentreX() + d / window.GetScaleX();
         double sx = 0, sy = 0, se = 0;
         if (FindNearest(x, sx, sy, se)) {
-            const int py = PixelInt((window.GetCentreY() - sy) * window.GetScaleY());
-            dc.SetPen(*wxGREY_PEN);
-            dc.DrawLine(d, -W / 2, d, W / 2);
-            dc.DrawLine(-H, py, H, py);
+            const double row = (window.GetCentreY() - sy) * window.GetScaleY();
+            const int py = PixelInt(row);
+            DrawCrossHair(dc, W, H, d, row);
             markerValue1 = sy;
             markerValue2 = se;
             markerX = d;
@@ -268,7 +296,7 @@ void mpFXY::Draw(wxDC& dc, mpWindow& window) {
         }
     }
     if (hasMarker)
-        dc.DrawRectangle(markerX - 5, markerY - 5, 10, 10);
+        DrawMarker(dc, markerX, markerY);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -296,10 +324,9 @@ void mpFXYVext::Draw(wxDC& dc, mpWindow& window) {
         const double x = window.GetCentreX() + d / window.GetScaleX();
         double sx = 0, sy = 0, se = 0;
         if (FindNearest(x, sx, sy, se)) {
-            const int py = PixelInt((window.GetCentreY2() - sy) * window.GetScaleY2());
-            dc.SetPen(*wxGREY_PEN);
-            dc.DrawLine(d, -W / 2, d, W / 2);
-            dc.DrawLine(-H, py, H, py);
+            const double row = (window.GetCentreY2() - sy) * window.GetScaleY2();
+            const int py = PixelInt(row);
+            DrawCrossHair(dc, W, H, d, row);
             markerValue1 = sy;
             markerX = d;
             markerY = py;
@@ -308,7 +335,7 @@ void mpFXYVext::Draw(wxDC& dc, mpWindow& window) {
         }
     }
     if (hasMarker)
-        dc.DrawRectangle(markerX - 5, markerY - 5, 10, 10);
+        DrawMarker(dc, markerX, markerY);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -412,7 +439,7 @@ void mpInfoLayer::Place(mpWindow& window, Anchor anchor) {
         pointer.dragDY = window.GetLeftDragDY();
     }
     double ax = 0, ay = 0;
-    plotmath::PlaceBox(box, pointer, W, H, ax, ay);
+    dragged = plotmath::PlaceBox(box, pointer, W, H, ax, ay);
     if (anchor == Anchor::Legend)
         window.SetLegendAnchor(ax, ay);
     else if (anchor == Anchor::TextBox)

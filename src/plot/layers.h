@@ -269,6 +269,9 @@ public:
     virtual void UpdateReference();
 
     wxRect GetRect() const { return wxRect(box.x, box.y, box.width, box.height); }
+    // True when the user dragged the box on its last draw (a resize or a clamp moves it too, but
+    // that is no placement of the user's).
+    bool WasDragged() const { return dragged; }
     wxPoint GetReference() const { return wxPoint(box.refX, box.refY); }
     const wxBrush& GetBrush() const { return brush; }
 
@@ -279,6 +282,7 @@ protected:
 
     plotmath::BoxState box;
     wxBrush brush;
+    bool dragged = false;
 };
 
 // The readouts of the measured series, one or two rows each.

@@ -13,10 +13,11 @@ namespace {
 constexpr double kLn5 = 1.609437912;
 
 // Beyond this many pixels from the centre a coordinate is clipped before it reaches the drawing
-// library (cairo's fixed-point coordinates overflow not far above, even more so on a scaled
-// printer page). A clipped end moves by less than a pixel, which over a million pixels of line
-// does not change the visible part.
-constexpr double kCoordinateLimit = 1 << 20;
+// library. Cairo draws a slanting line wrongly once an end lies about 2^18 pixels out (found
+// here: the line turns horizontal), far below what its fixed-point numbers hold; 2^15 leaves room
+// for a printer page's scale. A clipped end is rounded to a whole pixel, which turns the line by
+// at most 1/46000 of a radian: a few hundredths of a pixel across a wide window.
+constexpr double kCoordinateLimit = 1 << 15;
 
 // Anti-aliased dots drawn this many times on one spot leave every pixel at its final colour.
 constexpr std::uint16_t kSaturatingDots = 256;
@@ -216,17 +217,25 @@ std::vector<double> TickValues(double centre, double halfPixels, double scale, d
 
 wxString ElapsedTimeLabel(double seconds) {
     double s = std::round(seconds);
-    if (!std::isfinite(s))
+    if (!std::isfinite(s) || std::fabs(s) > 1e15)
         s = 0;
-    s = std::fmod(s, 86400.0);
-    if (s < 0)
-        s += 86400.0;
-    const long total = static_cast<long>(s);
-    const long h = total / 3600, m = total / 60 % 60, sec = total % 60;
+    // Left of the start the clock runs back through the day before; from the start on, the hours
+    // count on past 24 (a recording of 30 hours reads 30:22:55, not 06:22:55).
+    if (s < 0) {
+        s = std::fmod(s, 86400.0);
+        if (s < 0)
+            s += 86400.0;
+    }
+    const long long total = static_cast<long long>(s);
+    const long long h = total / 3600, m = total / 60 % 60, sec = total % 60;
     wxString label;
-    if (h != 0)
-        label << TwoDigits(h) << wxS(':');
-    label << TwoDigits(m) << wxS(':') << TwoDigits(sec);
+    if (h != 0) {
+        if (h >= 100)
+            label << wxString::Format(wxString::FromAscii("%lld"), h) << wxS(':');
+        else
+            label << TwoDigits(static_cast<long>(h)) << wxS(':');
+    }
+    label << TwoDigits(static_cast<long>(m)) << wxS(':') << TwoDigits(static_cast<long>(sec));
     return label;
 }
 
@@ -236,11 +245,8 @@ void ClockTimeLabels(const wxDateTime& startTime, double seconds, wxString& time
         s = 0;
     const wxDateTime t = startTime + wxTimeSpan::Seconds(wxLongLong(static_cast<wxLongLong_t>(s)));
     time = t.Format(wxString::FromAscii("%H:%M:%S"));
-    date = t.Format(wxString::FromAscii("%d\\%m\\%y"));
-}
-
-wxString ValueAxisFormat(int n) {
-    return wxString::FromAscii(n < 1 ? "%.1f" : "%.f");
+    // Day, month, two-digit year, with slashes as the record list writes dates.
+    date = t.Format(wxString::FromAscii("%d/%m/%y"));
 }
 
 int TimeAxisRow(int align, int H, int margin, double centreY, double scaleY) {
@@ -427,16 +433,18 @@ void TextBoxSize(const wxString& text, const TextMeasure& measure, int& width, i
     height = blockHeight > 0 ? blockHeight + 10 : 0;
 }
 
-void PlaceBox(BoxState& box, const PointerState& pointer, int W, int H, double& anchorX, double& anchorY) {
+bool PlaceBox(BoxState& box, const PointerState& pointer, int W, int H, double& anchorX, double& anchorY) {
     // Drag step: only a pending pointer step moves the box, by exactly that step.
     const int px = pointer.leftX - W / 2, py = pointer.leftY - H / 2;
     const auto inside = [&box](int x, int y) {
         return x >= box.x && x <= box.x + box.width && y >= box.y && y <= box.y + box.height;
     };
+    bool dragged = false;
     if ((pointer.dragDX != 0 || pointer.dragDY != 0) &&
         (inside(px, py) || inside(px + pointer.dragDX, py + pointer.dragDY))) {
         box.x -= pointer.dragDX;
         box.y -= pointer.dragDY;
+        dragged = true;
     }
     anchorX = box.x;
     anchorY = box.y;
@@ -452,6 +460,7 @@ void PlaceBox(BoxState& box, const PointerState& pointer, int W, int H, double& 
         box.lastW = W;
         box.lastH = H;
     }
+    return dragged;
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -556,36 +565,93 @@ void SegmentBuilder::Emit(double x1, double y1, double x2, double y2) {
     if ((x1 < left && x2 < left) || (x1 > right && x2 > right) || (y1 < top && y2 < top) ||
         (y1 > bottom && y2 > bottom))
         return;
+    if (!ClipToDrawable(x1, y1, x2, y2))
+        return;
+    // Ends that were not clipped are whole pixels already; clipped ones go to the nearest.
+    out.push_back(Segment{static_cast<int>(std::lround(x1)), static_cast<int>(std::lround(y1)),
+                          static_cast<int>(std::lround(x2)), static_cast<int>(std::lround(y2))});
+}
+
+namespace {
+
+bool Drawable(double x, double y) {
+    return std::fabs(x) <= kCoordinateLimit && std::fabs(y) <= kCoordinateLimit;
+}
+
+// Where the line from a (drawable) towards b leaves the square of drawable coordinates. Measured
+// from a: the step b - a is as exact as b itself, and a small share of it lands within a fraction
+// of a pixel of the true line.
+void ExitTowards(double ax, double ay, double& bx, double& by) {
+    const double dx = bx - ax, dy = by - ay;
     const double L = kCoordinateLimit;
-    if (std::fabs(x1) > L || std::fabs(y1) > L || std::fabs(x2) > L || std::fabs(y2) > L) {
-        // Liang-Barsky against the square of drawable coordinates.
-        double t0 = 0, t1 = 1;
-        const double dx = x2 - x1, dy = y2 - y1;
-        const double p[4] = {-dx, dx, -dy, dy};
-        const double q[4] = {x1 + L, L - x1, y1 + L, L - y1};
-        for (int k = 0; k < 4; ++k) {
-            if (p[k] == 0) {
-                if (q[k] < 0)
-                    return;
-            } else {
-                const double r = q[k] / p[k];
-                if (p[k] < 0)
-                    t0 = std::max(t0, r);
-                else
-                    t1 = std::min(t1, r);
-            }
-        }
-        if (t0 > t1)
-            return;
-        const double nx1 = x1 + t0 * dx, ny1 = y1 + t0 * dy;
-        const double nx2 = x1 + t1 * dx, ny2 = y1 + t1 * dy;
-        x1 = nx1;
-        y1 = ny1;
-        x2 = nx2;
-        y2 = ny2;
+    double s = 1;
+    if (dx > 0)
+        s = std::min(s, (L - ax) / dx);
+    else if (dx < 0)
+        s = std::min(s, (-L - ax) / dx);
+    if (dy > 0)
+        s = std::min(s, (L - ay) / dy);
+    else if (dy < 0)
+        s = std::min(s, (-L - ay) / dy);
+    bx = std::clamp(ax + s * dx, -L, L);
+    by = std::clamp(ay + s * dy, -L, L);
+}
+
+}  // namespace
+
+bool ClipToDrawable(double& x1, double& y1, double& x2, double& y2) {
+    if (!std::isfinite(x1) || !std::isfinite(y1) || !std::isfinite(x2) || !std::isfinite(y2))
+        return false;
+    const bool in1 = Drawable(x1, y1), in2 = Drawable(x2, y2);
+    if (in1 && in2)
+        return true;
+    // One end on the drawable side: it stays exactly where it is, the other end moves along the
+    // line to the border.
+    if (in1) {
+        ExitTowards(x1, y1, x2, y2);
+        return true;
     }
-    out.push_back(
-        Segment{static_cast<int>(x1), static_cast<int>(y1), static_cast<int>(x2), static_cast<int>(y2)});
+    if (in2) {
+        ExitTowards(x2, y2, x1, y1);
+        return true;
+    }
+    // Both ends beyond: where the line crosses the square's edges, each crossing from the edge's
+    // own coordinate and the slope (a line along an edge's direction stays exact; the ends are
+    // known only to a millionth of their size, and what is drawn is as exact as they are).
+    const double L = kCoordinateLimit;
+    const double dx = x2 - x1, dy = y2 - y1;
+    struct Crossing {
+        double t, x, y;
+    };
+    std::vector<Crossing> found;
+    found.reserve(4);
+    for (double edge : {-L, L}) {
+        if (dx != 0) {
+            const double t = (edge - x1) / dx;
+            const double y = y1 + (edge - x1) * (dy / dx);
+            if (t >= 0 && t <= 1 && std::fabs(y) <= L)
+                found.push_back({t, edge, y});
+        }
+        if (dy != 0) {
+            const double t = (edge - y1) / dy;
+            const double x = x1 + (edge - y1) * (dx / dy);
+            if (t >= 0 && t <= 1 && std::fabs(x) <= L)
+                found.push_back({t, x, edge});
+        }
+    }
+    if (found.empty())
+        return false;
+    const auto [first, last] = std::minmax_element(
+        found.begin(), found.end(), [](const Crossing& a, const Crossing& b) { return a.t < b.t; });
+    x1 = first->x;
+    y1 = first->y;
+    x2 = last->x;
+    y2 = last->y;
+    return true;
+}
+
+bool DrawablePoint(double x, double y) {
+    return std::isfinite(x) && std::isfinite(y) && Drawable(x, y);
 }
 
 void MinMaxPyramid::Clear() {
@@ -663,11 +729,6 @@ std::size_t FirstColumnPast(const float* xs, std::size_t begin, std::size_t end,
 }
 
 }  // namespace
-
-std::size_t FirstColumnAtLeast(const float* xs, std::size_t begin, std::size_t end, const AxisMap& mapX,
-                               double column) {
-    return FirstColumnPast(xs, begin, end, mapX, column, false);
-}
 
 void BuildContinuousSegments(const float* xs, const float* ys, std::size_t n, bool sortedFinite,
                              const MinMaxPyramid* pyramid, const AxisMap& mapX, const AxisMap& mapY, int W,

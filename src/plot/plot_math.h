@@ -8,6 +8,7 @@
 #include <wx/datetime.h>
 #include <wx/string.h>
 
+#include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -64,11 +65,8 @@ std::vector<double> TickValues(double centre, double halfPixels, double scale, d
 // 0, else "%M:%S"; negative values wrap to the day before (-5 s reads "23:59:55").
 wxString ElapsedTimeLabel(double seconds);
 
-// Clock-time label and date text of a tick: startTime + seconds in local time.
+// Clock-time label and date text ("05/03/24") of a tick: startTime + seconds in local time.
 void ClockTimeLabels(const wxDateTime& startTime, double seconds, wxString& time, wxString& date);
-
-// Left value axis: "%.1f" below n = 1, "%.f" from there; the right value axis always "%.1f".
-wxString ValueAxisFormat(int n);
 
 // Measures a text in pixels with the font in use.
 using TextMeasure = std::function<void(const wxString& text, int& width, int& height)>;
@@ -165,7 +163,8 @@ struct PointerState {
 };
 // Drag step (a pending pointer step that starts or ends on the box moves it by that step),
 // anchor update and resize step (the box keeps its relative place when the window is resized).
-void PlaceBox(BoxState& box, const PointerState& pointer, int W, int H, double& anchorX, double& anchorY);
+// True when the drag step moved the box: only then did the user place it.
+bool PlaceBox(BoxState& box, const PointerState& pointer, int W, int H, double& anchorX, double& anchorY);
 
 // ---------------------------------------------------------------------------------------------
 // Series drawing
@@ -219,7 +218,12 @@ private:
 struct AxisMap {
     double centre = 0, scale = 1;
     bool invert = false;
-    double operator()(double v) const { return invert ? (centre - v) * scale : (v - centre) * scale; }
+    double operator()(double v) const {
+        const double p = invert ? (centre - v) * scale : (v - centre) * scale;
+        // A finite sample stays a point however far the zoom throws it (an overflow to infinity
+        // would read as a gap in the line); what is not a number stays a gap.
+        return std::isfinite(p) || !std::isfinite(v) ? p : std::copysign(1e300, p);
+    }
 };
 
 // Block minima and maxima of a series, for the extremes of any sample range in time that grows
@@ -256,8 +260,11 @@ void BuildDots(const float* xs, const float* ys, std::size_t n, bool sortedFinit
 // Pixels beyond the view that a pen of this width can still reach.
 int ViewMargin(int penWidth);
 
-// First index whose pixel column is at least column / greater than column (xs sorted).
-std::size_t FirstColumnAtLeast(const float* xs, std::size_t begin, std::size_t end, const AxisMap& mapX,
-                               double column);
+// Clips a pixel segment (relative to the chart centre) to the coordinates the drawing library
+// holds. An end inside stays exactly where it is and the line keeps its direction to within a
+// fraction of a pixel; false when nothing of it is left or an end is not finite.
+bool ClipToDrawable(double& x1, double& y1, double& x2, double& y2);
+// Whether a pixel point can be handed to the drawing library as it is.
+bool DrawablePoint(double x, double y);
 
 }  // namespace plotmath

@@ -7,6 +7,8 @@
 #include <wx/dcclient.h>
 #include <wx/msgdlg.h>
 
+#include <gtk/gtk.h>
+
 #include <algorithm>
 #include <climits>
 #include <cmath>
@@ -49,12 +51,17 @@ wxEND_EVENT_TABLE()
     // clang-format on
 
     mpWindow::mpWindow(wxWindow* parent, wxWindowID id, const wxPoint& pos, const wxSize& size, long style)
-    : wxScrolledWindow(parent, id, pos, size, style, U("mathplot")) {
+    // Scrollbars of its own: zoomed in, they show where the view lies in the data and pan it.
+    : wxScrolledWindow(parent, id, pos, size, style | wxHSCROLL | wxVSCROLL, U("mathplot")) {
     SetBackgroundColour(*wxWHITE);
     // Every pixel is painted from the buffer; the system never erases.
     SetBackgroundStyle(wxBG_STYLE_PAINT);
     SetMinSize(wxSize(64, 64));
     SetScrollRate(0, 0);
+    // Bars that stay while the view shows part of the data, not overlays that fade when the
+    // pointer rests: they tell where in the recording the view is.
+    if (GtkWidget* widget = static_cast<GtkWidget*>(GetHandle()); widget && GTK_IS_SCROLLED_WINDOW(widget))
+        gtk_scrolled_window_set_overlay_scrolling(GTK_SCROLLED_WINDOW(widget), FALSE);
 
     popupMenu.Append(ID_PLOT_CENTRE, U("Zentrieren"), U("Diagramm zu dieser Position zentrieren"));
     popupMenu.Append(ID_PLOT_FIT, U("Passend "), U("Alles anzeigen"));
@@ -135,14 +142,17 @@ bool mpWindow::UpdateExtent() {
 }
 
 void mpWindow::RefreshView() {
-    if (UpdateExtent() && (HasScrollbar(wxHORIZONTAL) || HasScrollbar(wxVERTICAL))) {
+    // One scroll unit a pixel over the data's extent: the toolkit shows a bar only while the data
+    // is wider (or higher) than the window, so they come with zooming in and go with a fit.
+    if (UpdateExtent()) {
         const wxSize client = GetClientSize();
         SetScrollbars(1, 1, ScrollInt((boundMaxX - boundMinX) * scaleX),
                       ScrollInt((boundMaxY - boundMinY) * scaleY),
                       ScrollInt((centreX - boundMinX) * scaleX - client.x / 2),
                       ScrollInt((boundMaxY - centreY) * scaleY - client.y / 2), true);
     }
-    FitInside();
+    // No FitInside(): with this toolkit it sets the scroll area back to the window's size, and
+    // the bars set just now would vanish.
     Refresh(false);
 }
 
@@ -205,9 +215,9 @@ void mpWindow::CentreOnMenuClick() {
 // Painting
 
 void mpWindow::DrawLayersOn(wxDC& dc) {
+    // The origin is at the chart centre: the chart's background spans both sides of it.
     dc.SetPen(*wxTRANSPARENT_PEN);
     dc.SetBrush(wxBrush(GetBackgroundColour(), wxBRUSHSTYLE_SOLID));
-    // The origin is at the chart centre: the chart's background spans both sides of it.
     dc.DrawRectangle(-(plotWidth / 2), -(plotHeight / 2), plotWidth, plotHeight);
     for (const auto& [key, layer] : layers)
         layer->Draw(dc, *this);
@@ -367,18 +377,18 @@ void mpWindow::OnScroll(wxScrollWinEvent& event) {
     const wxSize client = GetClientSize();
     const wxEventType type = event.GetEventType();
     const bool thumb = type == wxEVT_SCROLLWIN_THUMBTRACK || type == wxEVT_SCROLLWIN_THUMBRELEASE;
+    // The position the bar is moving to: a dragged thumb says where; a line or page step is taken
+    // from here by the default handling after this one, so it is worked out the same way now.
     int sx = 0, sy = 0;
     GetViewStart(&sx, &sy);
+    const int step = thumb ? 0 : CalcScrollInc(event);
     if (event.GetOrientation() == wxHORIZONTAL) {
-        if (thumb)
-            sx = event.GetPosition();
+        sx = thumb ? event.GetPosition() : sx + step;
         centreX = boundMinX + (client.x / 2 + sx) / scaleX;
     } else {
-        if (thumb)
-            sy = event.GetPosition();
+        sy = thumb ? event.GetPosition() : sy + step;
         centreY = boundMaxY - (client.y / 2 + sy) / scaleY;
     }
-    FitInside();
     Refresh(false);
     event.Skip();
 }

@@ -501,7 +501,7 @@ TEST_F(FaultSweep, EveryFaultAtEveryTransferOfEveryOperation) {
     const std::filesystem::path dir =
         std::filesystem::temp_directory_path() / ("zpm-sweep-" + std::to_string(::getpid()));
     std::filesystem::create_directories(dir);
-    Answers answers(current, progressOpen, wxString::FromUTF8((dir / "sweep").string()));
+    Answers answers(current, progressOpen, wxString::FromUTF8((dir / "sweep.kvr").string()));
     Messages messages(current, progressOpen);
     const std::vector<Operation> ops = Operations();
 

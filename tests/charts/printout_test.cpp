@@ -18,7 +18,8 @@
 
 namespace {
 
-// Marks the whole chart area in black: the frame of -W/2..W/2 x -H/2..H/2.
+// Marks the whole chart area in black: the frame of -W/2..W/2 x -H/2..H/2, and a line running on
+// far beyond it both ways, as a zoomed series does (the window's edges cut it off).
 class FrameLayer : public mpLayer {
 public:
     FrameLayer() : mpLayer(LayerKind::InfoBox) {}
@@ -27,6 +28,9 @@ public:
         dc.SetPen(*wxBLACK_PEN);
         dc.SetBrush(*wxBLACK_BRUSH);
         dc.DrawRectangle(-w.GetPlotWidth() / 2, -w.GetPlotHeight() / 2, w.GetPlotWidth(), w.GetPlotHeight());
+        dc.SetPen(wxPen(*wxBLACK, 3));
+        dc.DrawLine(-10 * w.GetPlotWidth(), -10 * w.GetPlotHeight(), 10 * w.GetPlotWidth(),
+                    10 * w.GetPlotHeight());
     }
 };
 
@@ -57,6 +61,7 @@ wxImage PrintOnBitmap(MyPrintout& printout, int w, int h) {
     dc.Clear();
     printout.SetDC(&dc);
     printout.SetPageSizePixels(w, h);
+    printout.SetPageSizeMM(210, 297);
     printout.SetPaperRectPixels(wxRect(0, 0, w, h));
     printout.SetPPIScreen(96, 96);
     printout.SetPPIPrinter(96, 96);
@@ -111,10 +116,11 @@ TEST_F(PrintoutTest, EmptyChartPrintsOnlyTheProductLine) {
     const wxImage page = PrintOnBitmap(printout, 800, 1130);
     const Box ink = DarkBox(page);
     ASSERT_FALSE(ink.Empty());
-    EXPECT_GE(ink.left, 10);
-    EXPECT_GE(ink.top, 10);
-    EXPECT_LT(ink.right, 400);   // "Zepmonic, ZPM 2" and nothing else
-    EXPECT_LT(ink.bottom, 60);
+    // "Zepmonic, ZPM 2" and nothing else, at the corner inside the 15 mm margins.
+    EXPECT_NEAR(ink.left, 800 * 15 / 210.0, 3);
+    EXPECT_NEAR(ink.top, 1130 * 15 / 297.0, 4);
+    EXPECT_LT(ink.right, 400);
+    EXPECT_LT(ink.bottom, 120);
 }
 
 TEST_F(PrintoutTest, ChartScaledToThePageWidthAndCentred) {
@@ -123,16 +129,20 @@ TEST_F(PrintoutTest, ChartScaledToThePageWidthAndCentred) {
     MyPrintout printout(U8("Ausdrucken"), plot, settings.pageSetup);
     const int w = 800, h = 1130;
     const wxImage page = PrintOnBitmap(printout, w, h);
-    const Box chart = DarkBox(page, 80);  // below the product line
+    const Box chart = DarkBox(page, 120);  // below the product line
     ASSERT_FALSE(chart.Empty());
-    EXPECT_NEAR(chart.left, 0, 2);
-    EXPECT_NEAR(chart.right, w - 1, 3);
-    EXPECT_NEAR(chart.bottom - chart.top + 1, w / 2, 3);   // 600 x 300 keeps its proportions
-    EXPECT_NEAR((chart.top + chart.bottom) / 2, h / 2, 3);  // centred vertically
+    // The width between the 15 mm margins of the A4 page, 600 x 300 keeping its proportions,
+    // centred.
+    const double margin = w * 15 / 210.0, width = w - 2 * margin;
+    EXPECT_NEAR(chart.left, margin, 2);
+    EXPECT_NEAR(chart.right, w - 1 - margin, 3);
+    EXPECT_NEAR(chart.bottom - chart.top + 1, width / 2, 3);
+    EXPECT_NEAR((chart.top + chart.bottom) / 2, h / 2, 3);
 }
 
 TEST_F(PrintoutTest, PrintsAnA4PageIntoAFile) {
-    const std::string dir = (std::filesystem::temp_directory_path() / ("zpm-print-" + std::to_string(getpid()))).string();
+    const std::string dir =
+        (std::filesystem::temp_directory_path() / ("zpm-print-" + std::to_string(getpid()))).string();
     std::filesystem::create_directories(dir);
     const std::string svg = dir + "/seite.svg";
     FrameLayer chartArea;
@@ -145,6 +155,7 @@ TEST_F(PrintoutTest, PrintsAnA4PageIntoAFile) {
         MyPrintout printout(U8("Ausdrucken"), plot, settings.pageSetup);
         printout.SetDC(&dc);
         printout.SetPageSizePixels(a4w, a4h);
+        printout.SetPageSizeMM(210, 297);
         printout.SetPaperRectPixels(wxRect(0, 0, a4w, a4h));
         printout.SetPPIScreen(96, 96);
         printout.SetPPIPrinter(72, 72);
@@ -157,12 +168,13 @@ TEST_F(PrintoutTest, PrintsAnA4PageIntoAFile) {
     wxImage img;
     ASSERT_TRUE(img.LoadFile(wxString::FromUTF8(png), wxBITMAP_TYPE_PNG));
     EXPECT_NEAR(static_cast<double>(img.GetHeight()) / img.GetWidth(), 297.0 / 210.0, 0.02);
-    // The chart fills the page's width, half as high, centred.
+    // The chart fills the width between the margins (180 of 210 mm), half as high, centred.
     const Box chart = DarkBox(img, img.GetHeight() / 8);
     ASSERT_FALSE(chart.Empty());
     const double chartWidth = chart.right - chart.left + 1;
     const double chartHeight = chart.bottom - chart.top + 1;
-    EXPECT_GT(chartWidth, img.GetWidth() * 0.97);
+    EXPECT_NEAR(chartWidth, img.GetWidth() * 180 / 210.0, 3);
+    EXPECT_NEAR(chart.left, img.GetWidth() * 15 / 210.0, 2);
     EXPECT_NEAR(chartHeight / chartWidth, 0.5, 0.03);
     EXPECT_NEAR((chart.top + chart.bottom) / 2.0, img.GetHeight() / 2.0, img.GetHeight() * 0.02);
     // The product line at the top left.

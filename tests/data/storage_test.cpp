@@ -179,6 +179,41 @@ TEST(Storage, FilterWiderThanTheRecordOnlySetsTheFlag) {
     EXPECT_EQ(r.Flows(), (std::vector<float>{1.0f, 5.0f, 2.0f, 8.0f}));
 }
 
+TEST(Storage, SamplesAddedWhileFilteredAreKeptAndAveragedAsTheyArrive) {
+    // Switched on after `before` of 40 raw samples: the series equal one pass over all 40, and
+    // switching off gives back exactly what arrived.
+    struct Case {
+        int before, halfWidth;
+    };
+    const Case cases[] = {{0, 2}, {1, 2}, {3, 1}, {10, 2}, {10, 5}, {25, 0}, {39, 3}, {40, 2}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.before << " then filter " << c.halfWidth);
+        Storage live = Metric(0, 100), whole = Metric(0, 100), raw = Metric(0, 100);
+        for (Storage* r : {&live, &whole, &raw})
+            r->SetPressureCalibration(104, 2, 26, 98);
+        for (int i = 0; i < 40; ++i) {
+            if (i == c.before)
+                live.SetFilter(true, c.halfWidth);
+            const int flow = (i * 37) % 211, adc = 200 + (i * 53) % 400;
+            for (Storage* r : {&live, &whole, &raw})
+                r->AddRawSample(flow, adc);
+            ASSERT_EQ(live.Flows().size(), live.Times().size());
+        }
+        if (c.before == 40)
+            live.SetFilter(true, c.halfWidth);
+        whole.SetFilter(true, c.halfWidth);
+        EXPECT_EQ(live.Flows(), whole.Flows());
+        EXPECT_EQ(live.Pressures(), whole.Pressures());
+        EXPECT_EQ(live.Volumes(), whole.Volumes());
+        live.SetFilter(false, c.halfWidth);
+        EXPECT_EQ(live.Times(), raw.Times());
+        EXPECT_EQ(live.Flows(), raw.Flows());
+        EXPECT_EQ(live.Pressures(), raw.Pressures());
+        EXPECT_EQ(live.Volumes(), raw.Volumes());
+        EXPECT_FLOAT_EQ(live.LastVolume(), raw.LastVolume());
+    }
+}
+
 TEST(Storage, CopiesAreIndependent) {
     Storage a = Metric(0);
     a.AddRawSample(10, 0);

@@ -104,14 +104,14 @@ read_job() {
 }
 
 # Positions of the main window's controls, from its edges.
-save_button=(86 57)
-open_button=(26 58)
-image_button=(211 58)
-flow_button=(401 57)
+save_button=(92 57)
+open_button=(27 58)
+image_button=(232 58)
+flow_button=(447 57)
 data_menu=(163 11)
-upload_button=(475 -58)
-first_row=(-234 240)
-list_area="262x298+$((847 - 273))+207"  # the record list, for comparing what it shows
+upload_button=(476 -58)
+first_row=(-234 249)
+list_area="262x298+$((954 - 273))+217"  # the record list, for comparing what it shows
 
 list_picture() { import -window "$1" -crop "$list_area" +repage "$work/$2.png"; }
 
@@ -124,8 +124,8 @@ start_program() {
 
 # 1. Download the demo logger's events; "No" to saving them now.
 start_program
-[ "$(xdotool getwindowgeometry "$main" | awk '/Geometry/ { print $2 }')" = 847x616 ] ||
-  fail "the main window is not 847x616; the control positions above need a look"
+[ "$(xdotool getwindowgeometry "$main" | awk '/Geometry/ { print $2 }')" = 954x646 ] ||
+  fail "the main window is not 954x646; the control positions above need a look"
 for _ in 1 2 3 4 5; do
   click "$main" "${upload_button[@]}"
   question=$(wait_window "Save new data?" 30) && break
@@ -171,11 +171,11 @@ for _ in $(seq 50); do [ "$(stat -c %i "$dir/demo1.kvr")" != "$inode" ] && break
 [ "$(stat -c %i "$dir/demo1.kvr")" != "$inode" ] || fail "saving the opened job wrote nothing"
 cmp "$work/first.kvr" "$dir/demo1.kvr" || fail "the opened job saves to other bytes"
 
-# 5. Export the first record as CSV to a typed path ("Daten", its second last item).
+# 5. Export the first record as CSV to a typed path ("Daten", the third item from its end).
 click "$main" "${first_row[@]}"
 click "$main" "${data_menu[@]}"
 sleep 0.4
-xdotool key Up Up Return
+xdotool key Up Up Up Return
 type_path_and_confirm "Exportieren nach Excel" "~/Messungen/tabelle" csv
 csv="$dir/tabelle.csv"
 for _ in $(seq 50); do [ -f "$csv" ] && break; sleep 0.1; done

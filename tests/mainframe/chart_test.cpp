@@ -17,7 +17,15 @@
 #include <wx/panel.h>
 #include <wx/stattext.h>
 
+#include <gdk/gdk.h>
+
 namespace {
+
+// Whether the plot window shows the measuring cross as its pointer.
+bool CrossPointer(wxWindow* w) {
+    GdkCursor* cursor = w->GetCursor().GetCursor();
+    return cursor && gdk_cursor_get_cursor_type(cursor) == GDK_CROSSHAIR;
+}
 
 bool SamePixels(const wxBitmap& a, const wxBitmap& b) {
     const wxImage ia = a.ConvertToImage(), ib = b.ConvertToImage();
@@ -117,10 +125,12 @@ TEST_F(ChartTest, MeasuringModesExcludeEachOther) {
     Command(ID_MEASURE_2, wxEVT_BUTTON);
     EXPECT_TRUE(frame->Measure2On());
     EXPECT_TRUE(frame->PlotWindow()->GetMeasureMode2());
+    EXPECT_TRUE(CrossPointer(frame->PlotWindow()));
     Command(ID_MEASURE_1, wxEVT_BUTTON);
     EXPECT_TRUE(frame->Measure1On());
     EXPECT_FALSE(frame->Measure2On());
     EXPECT_FALSE(frame->PlotWindow()->GetMeasureMode2());
+    EXPECT_TRUE(CrossPointer(frame->PlotWindow()));  // measuring goes on with the cross
     // Measure 2's button is back to its normal picture, measure 1 shows its pressed one.
     EXPECT_TRUE(
         SamePixels(Button(ID_MEASURE_2)->GetBitmapLabel(), Button(ID_MEASURE_2)->GetBitmapDisabled()));
@@ -130,9 +140,11 @@ TEST_F(ChartTest, MeasuringModesExcludeEachOther) {
     Command(ID_MEASURE_2, wxEVT_BUTTON);
     EXPECT_FALSE(frame->Measure1On());
     EXPECT_TRUE(frame->Measure2On());
+    EXPECT_TRUE(CrossPointer(frame->PlotWindow()));
     Command(ID_MEASURE_2, wxEVT_BUTTON);
     EXPECT_FALSE(frame->Measure2On());
     EXPECT_FALSE(frame->PlotWindow()->GetMeasureMode2());
+    EXPECT_FALSE(CrossPointer(frame->PlotWindow()));
 }
 
 TEST_F(ChartTest, GridAndPointsModes) {

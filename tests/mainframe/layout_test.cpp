@@ -11,9 +11,13 @@
 #include <wx/gauge.h>
 #include <wx/listctrl.h>
 #include <wx/panel.h>
+#include <wx/sizer.h>
 #include <wx/statbox.h>
 #include <wx/stattext.h>
+#include <wx/statusbr.h>
 #include <wx/tooltip.h>
+
+#include <gtk/gtk.h>
 
 namespace {
 
@@ -132,6 +136,21 @@ TEST_F(LayoutTest, UnitLabelsFollowTheSettings) {
 }
 
 TEST_F(LayoutTest, FrameCannotBeSmallerThanItsSizer) {
+    // GTK's complaints about sizes are counted from the start of a new window on.
+    TearDown();
+    static int complaints = 0;
+    complaints = 0;
+    const guint handler = g_log_set_handler(
+        "Gtk", GLogLevelFlags(G_LOG_LEVEL_CRITICAL | G_LOG_LEVEL_WARNING),
+        [](const gchar*, GLogLevelFlags, const gchar* message, gpointer) {
+            ++complaints;
+            ADD_FAILURE() << "GTK: " << message;
+        },
+        nullptr);
+    SetUp();
+    frame->Show();
+    PumpEvents();
+
     const wxSize min = frame->GetMinSize();
     EXPECT_GT(min.x, 440);  // the panel needs more than the initial 440 x 440
     EXPECT_GT(min.y, 300);
@@ -140,6 +159,39 @@ TEST_F(LayoutTest, FrameCannotBeSmallerThanItsSizer) {
     PumpEvents();
     EXPECT_GE(frame->GetSize().x, min.x);
     EXPECT_GE(frame->GetSize().y, min.y);
+    // At the minimum every control of the panel has all the room GTK gives it inside the panel,
+    // and the panel lies above the status bar.
+    GtkAllocation panelArea, barArea;
+    gtk_widget_get_allocation(static_cast<GtkWidget*>(frame->Panel()->GetHandle()), &panelArea);
+    gtk_widget_get_allocation(static_cast<GtkWidget*>(frame->GetStatusBar()->GetHandle()), &barArea);
+    EXPECT_LE(panelArea.width, frame->GetClientSize().x);
+    EXPECT_LE(panelArea.y + panelArea.height, barArea.y);
+    EXPECT_GE(panelArea.width, frame->Panel()->GetSizer()->GetMinSize().x);
+    EXPECT_GE(panelArea.height, frame->Panel()->GetSizer()->GetMinSize().y);
+    for (wxWindow* child : frame->Panel()->GetChildren()) {
+        GtkAllocation a;
+        gtk_widget_get_allocation(static_cast<GtkWidget*>(child->GetHandle()), &a);
+        SCOPED_TRACE(child->GetLabel().utf8_string() + " " + child->GetName().utf8_string());
+        EXPECT_GE(a.x, 0);
+        EXPECT_GE(a.y, 0);
+        EXPECT_LE(a.x + a.width, panelArea.width);
+        EXPECT_LE(a.y + a.height, panelArea.height);
+        // At least the room GTK needs to show it whole (a button's label, a frame's caption);
+        // the logger buttons alone show only the middle of their larger pictures, by design.
+        if (dynamic_cast<wxBitmapButton*>(child))
+            continue;
+        int minWidth = 0, minHeight = 0, natural = 0;
+        gtk_widget_get_preferred_width(static_cast<GtkWidget*>(child->GetHandle()), &minWidth, &natural);
+        gtk_widget_get_preferred_height(static_cast<GtkWidget*>(child->GetHandle()), &minHeight, &natural);
+        EXPECT_GE(a.width, minWidth);
+        EXPECT_GE(a.height, minHeight);
+    }
+    for (const wxSize& near : {min + wxSize(37, 23), min + wxSize(151, 88), min}) {
+        frame->SetSize(near);
+        PumpEvents();
+    }
+    EXPECT_EQ(complaints, 0);
+    g_log_remove_handler("Gtk", handler);
     // The chart takes the space a larger frame gives.
     const wxSize plotBefore = frame->PlotWindow()->GetSize();
     frame->SetSize(min.x + 300, min.y + 200);

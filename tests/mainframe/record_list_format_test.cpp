@@ -10,11 +10,14 @@ TEST(RecordListFormat, DurationAsAClock) {
         const char* expected;
     };
     const Case cases[] = {
-        {3725, 1000, "01:02:05"},     {90, 1000, "01:30"},
-        {90000, 1000, "01:00:00"},                        // 25 hours: the hours count modulo 24
-        {86400, 1000, "00:00"},                           // exactly a day
-        {0, 1000, "00:00"},           {7, 300, "00:02"},  // 2.1 s truncated
-        {1000000, 16000, "04:26:40"},                     // 16,000,000 s (185 days): no 32-bit overflow
+        {3725, 1000, "01:02:05"},
+        {90, 1000, "01:30"},
+        {90000, 1000, "25:00:00"},  // past a day the hours count on
+        {86400, 1000, "24:00:00"},
+        {1000000, 100, "27:46:40"},
+        {0, 1000, "00:00"},
+        {7, 300, "00:02"},               // 2.1 s truncated
+        {1000000, 16000, "4444:26:40"},  // 16,000,000 s (185 days): no 32-bit overflow
     };
     for (const auto& c : cases)
         EXPECT_EQ(FormatDuration(c.samples, c.intervalMs).utf8_string(), c.expected)

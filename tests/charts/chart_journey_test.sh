@@ -1,0 +1,167 @@
+#!/bin/bash
+# The main window and its chart as a user meets them, through the real program (zpm-demo, on its
+# emulated logger) under Xvfb with a window manager:
+#   - at its minimum size the right-hand column lies wholly inside the window, and GTK reports
+#     nothing at start, at the minimum size or at sizes near it;
+#   - a live recording shown as flow and zoomed in gets scrollbars, zoomed out again loses them;
+#   - printed through the GTK print dialog ("Print to File"), the A4 page keeps 15 mm margins.
+# Positions come from the window's geometry. Usage: chart_journey_test.sh PROGRAM [SCREENSHOT_DIR]
+set -euo pipefail
+program=$(realpath "$1")
+shots=${2:-}
+src=$(cd "$(dirname "$0")/../.." && pwd)
+. "$src/scripts/xsession.sh"
+xsession_start
+export HOME=$(mktemp -d)
+work=$(mktemp -d)
+app=
+cleanup() {
+  local status=$?
+  if [ -n "$app" ]; then
+    kill "$app" 2>/dev/null || true
+    wait "$app" 2>/dev/null || true
+  fi
+  xsession_stop
+  rm -rf "$HOME" "$work"
+  exit "$status"
+}
+trap cleanup EXIT
+fail() {
+  echo "FAILED: $*" >&2
+  if [ -n "$shots" ]; then cp "$work"/*.png "$shots"/ 2>/dev/null || true; fi
+  echo "--- program output:" >&2
+  cat "$work/out.txt" >&2
+  exit 1
+}
+
+face='#ECE9D8'
+# Pixels of a picture (or a part, GEOMETRY) in a colour, give or take a little.
+count_colour() {  # FILE COLOUR [GEOMETRY]
+  local crop=()
+  [ -n "${3:-}" ] && crop=(-crop "$3" +repage)
+  convert "$1" "${crop[@]}" -fuzz 3% -fill black +opaque "$2" -fill white -opaque "$2" \
+    -format '%[fx:round(mean*w*h)]' info:
+}
+# Pixels of a scrollbar's trough: its colour in runs of 41 pixels or more along the bar (a vertical
+# bar with V, a horizontal one with H), which no text or line of the chart makes.
+trough() {  # FILE V|H
+  local shape=1x41
+  [ "$2" = H ] && shape=41x1
+  convert "$1" -fuzz 1% -fill black +opaque '#CECECE' -fill white -opaque '#CECECE' \
+    -morphology Erode "Rectangle:$shape" -format '%[fx:round(mean*w*h)]' info:
+}
+shot() { import -window "$wid" "$work/$1.png"; }
+click() { xdotool mousemove --window "$wid" "$1" "$2" click 1; sleep "${3:-0.3}"; }
+no_gtk_complaints() {
+  if grep -E 'Gtk-CRITICAL|Gtk-WARNING|GLib-CRITICAL|GLib-GObject-CRITICAL|GLib-GObject-WARNING|assertion' \
+    "$work/out.txt"; then
+    fail "GTK complained $1"
+  fi
+}
+
+# Tips off, otherwise the defaults.
+printf '1\n98\n0\n0\n0\n0\n0\n' >"$HOME/zpmv48.ini"
+cd "$work"
+"$program" >"$work/out.txt" 2>&1 &
+app=$!
+xsession_wait_window Unbennant 60 || fail "no main window"
+# The splash screen goes after two seconds: then the main window is the program's only one.
+for _ in $(seq 100); do
+  [ "$(xdotool search --onlyvisible --pid "$app" 2>/dev/null | wc -l)" -le 1 ] && break
+  sleep 0.1
+done
+wid=$(xdotool search --onlyvisible --name Unbennant | head -1)
+sleep 0.5
+no_gtk_complaints "at start"
+
+# --- The minimum size: asked for less, the window manager keeps what the program needs.
+xdotool windowsize "$wid" 200 150
+sleep 1
+eval "$(xdotool getwindowgeometry --shell "$wid")"
+W=$WIDTH
+H=$HEIGHT
+[ "$W" -gt 600 ] && [ "$H" -gt 400 ] || fail "the window shrank to ${W}x$H"
+shot minimum
+# The rightmost three pixel columns of the panel show its face colour from top to bottom: no
+# button or frame of the right-hand column reaches the edge.
+rows=$(convert "$work/minimum.png" -crop "3x$H+$((W - 3))+0" +repage -scale "1x$H!" txt:- |
+  awk -v face="$face" 'NR > 1 { print ($3 == face) ? 1 : 0 }' | tr -d '\n')
+panel=$(echo "$rows" | sed -E 's/^0*//; s/0*$//')
+[ ${#panel} -gt $((H / 2)) ] || fail "no panel along the right edge: $rows"
+case "$panel" in *0*) fail "something reaches the right edge of the window (rows $rows)" ;; esac
+# The last panel row sits right above the status bar; the frame of "Gerätestatus" closes there,
+# inside the window.
+bottom=$(($(echo "$rows" | sed -E 's/0*$//' | wc -c) - 2))
+closed=
+for y in $(seq $((bottom - 3)) "$bottom"); do
+  border=$((W / 4 - 20 - $(count_colour "$work/minimum.png" "$face" "$((W / 4 - 20))x1+$((W * 3 / 4))+$y")))
+  [ "$border" -gt $((W / 5)) ] && closed=1
+done
+[ -n "$closed" ] || fail "the frame of the status box does not close above the status bar"
+for size in "37 23" "151 88" "402 317" "0 0"; do
+  set -- $size
+  xdotool windowsize "$wid" $((W + $1)) $((H + $2))
+  sleep 0.4
+done
+no_gtk_complaints "at or near the minimum size"
+
+# --- A live recording of a few seconds, shown as flow; recording stopped.
+click $((W * 203 / 1000)) $((H - 60)) 3.5           # "Record live data"
+click $((W * 469 / 1000)) 51 1.2                    # "Durchfluss"
+click $((W * 261 / 1000)) $((H - 60)) 0.8           # "Stop live data capture"
+shot flow
+[ "$(count_colour "$work/flow.png" '#0000FF')" -gt 100 ] || fail "no flow series on the chart"
+[ "$(trough "$work/flow.png" V)" -eq 0 ] && [ "$(trough "$work/flow.png" H)" -eq 0 ] ||
+  fail "scrollbars on a fitted chart"
+# Zoomed in six times: both scrollbars; zoomed out as often: gone again.
+for _ in 1 2 3 4 5 6; do click 34 134 0.15; done # "Vergrößern"
+sleep 0.5
+shot zoomed
+[ "$(trough "$work/zoomed.png" V)" -gt 1000 ] && [ "$(trough "$work/zoomed.png" H)" -gt 1000 ] ||
+  fail "no scrollbars after zooming in"
+for _ in 1 2 3 4 5 6; do click 34 183 0.15; done # "Verkleinern"
+sleep 0.5
+shot unzoomed
+[ "$(trough "$work/unzoomed.png" V)" -eq 0 ] && [ "$(trough "$work/unzoomed.png" H)" -eq 0 ] ||
+  fail "scrollbars stay after zooming out"
+for _ in 1 2 3 4 5 6; do click 34 134 0.15; done
+
+# --- Printing: "Datei" > "Diagramm Drucken", the GTK dialog's "Print to File", Print.
+click 24 12 0.6
+xdotool key Down Down Down Down Return
+xsession_wait_window Print 20 || fail "no print dialog"
+sleep 0.5
+dialog=$(xdotool search --onlyvisible --name '^Print$' | head -1)
+eval "$(xdotool getwindowgeometry --shell "$dialog")"
+xdotool mousemove --window "$dialog" 80 88 click 1 # the first printer: "Print to File"
+sleep 0.7
+xdotool mousemove --window "$dialog" $((WIDTH - 60)) $((HEIGHT - 30)) click 1
+for _ in $(seq 100); do
+  [ -s output.pdf ] && ! xdotool search --onlyvisible --name '^Print$' >/dev/null 2>&1 && break
+  sleep 0.1
+done
+sleep 0.5
+[ -s output.pdf ] || fail "no output.pdf"
+no_gtk_complaints "while printing"
+
+pdfinfo output.pdf | grep -q '^Pages: *1$' || fail "not one page"
+pdfinfo output.pdf | grep -q 'Page size: *595.2[0-9]* x 841.8[0-9]* pts (A4)' || fail "not A4"
+# 15 mm are 42.52 pt: every word of the page starts inside them (a label the chart's edge cuts
+# off runs on under the clip, as on screen; the ink below shows what is printed), the product line
+# at the corner.
+words=$(pdftotext -bbox output.pdf - | grep '<word')
+echo "$words" | awk -F'"' '
+  { if ($2 < 42.5 || $2 > 552.8 || $4 < 42.5 || $8 > 799.4) { print "outside the margins: " $0; bad = 1 } }
+  END { exit bad }' || fail "text in the margins"
+echo "$words" | grep 'Zepmonic,' | awk -F'"' '{ exit !($2 < 46 && $4 < 46) }' ||
+  fail "the product line is not in the corner inside the margins"
+# The ink of the whole page (lines included): inside the margins, the chart across their width.
+pdftoppm -r 72 -png output.pdf "$work/page"
+box=$(convert "$work/page-1.png" -fuzz 2% -format '%@' info:)  # WxH+X+Y
+read -r bw bh bx by <<<"$(echo "$box" | tr 'x+' '  ')"
+[ "$bx" -ge 42 ] && [ "$by" -ge 42 ] && [ $((bx + bw)) -le 554 ] && [ $((by + bh)) -le 801 ] ||
+  fail "ink in the margins: $box"
+[ "$bw" -ge 505 ] || fail "the chart does not span the width between the margins: $box"
+
+if [ -n "$shots" ]; then cp "$work"/*.png "$work/output.pdf" "$shots"/; fi
+echo "minimum ${W}x$H, scrollbars when zoomed, page ink $box inside 15 mm margins"
