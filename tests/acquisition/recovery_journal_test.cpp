@@ -244,7 +244,7 @@ TEST(RecoveryJournal, OnlyJournalsOfEndedProgramsAreClaimed) {
 
     // Taken over with damage: new lines follow the last complete one, and the file reads clean.
     found[0].journal.reset();
-    Spit(endedPath, Slurp(endedPath) + "s 12");
+    Spit(endedPath, Slurp(endedPath) + "s 12" + std::string(4096, '\0'));  // half a line, then zeros
     found = recovery::ClaimAbandoned(folder);
     ASSERT_EQ(found.size(), 1u);
     EXPECT_TRUE(found[0].damaged);
