@@ -3,9 +3,9 @@
 #include "acquisition/recovery_journal.h"
 #include "mainframe/main_frame.h"
 
+#include <wx/datetime.h>
 #include <wx/log.h>
 #include <wx/msgdlg.h>
-#include <wx/datetime.h>
 
 namespace {
 
@@ -20,8 +20,9 @@ wxString QuestionText(const Storage& record, bool damaged) {
         U("Eine Live-Aufzeichnung wurde nicht beendet: „%s“, begonnen %s (UTC), Dauer %s, %d Messpunkte."),
         record.Title(), record.DateText(), duration, record.SampleCount());
     if (damaged)
-        text += U("\n\nIhre Wiederherstellungsdatei ist beschädigt; alle vollständig gesicherten Messpunkte bis "
-                  "zur beschädigten Stelle können wiederhergestellt werden.");
+        text +=
+            U("\n\nIhre Wiederherstellungsdatei ist beschädigt; alle vollständig gesicherten Messpunkte bis "
+              "zur beschädigten Stelle können wiederhergestellt werden.");
     return text + U("\n\nSoll die Aufzeichnung wiederhergestellt werden?");
 }
 

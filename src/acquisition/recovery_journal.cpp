@@ -50,11 +50,20 @@ std::string Escape(const wxString& text) {
     out.reserve(utf8.size());
     for (char c : utf8) {
         switch (c) {
-            case '\\': out += "\\\\"; break;
-            case '\n': out += "\\n"; break;
-            case '\r': out += "\\r"; break;
-            case '\t': out += "\\t"; break;
-            default: out += c;
+            case '\\':
+                out += "\\\\";
+                break;
+            case '\n':
+                out += "\\n";
+                break;
+            case '\r':
+                out += "\\r";
+                break;
+            case '\t':
+                out += "\\t";
+                break;
+            default:
+                out += c;
         }
     }
     return out;
@@ -71,11 +80,20 @@ std::optional<wxString> Unescape(std::string_view s) {
         if (++i == s.size())
             return std::nullopt;
         switch (s[i]) {
-            case '\\': out += '\\'; break;
-            case 'n': out += '\n'; break;
-            case 'r': out += '\r'; break;
-            case 't': out += '\t'; break;
-            default: return std::nullopt;
+            case '\\':
+                out += '\\';
+                break;
+            case 'n':
+                out += '\n';
+                break;
+            case 'r':
+                out += '\r';
+                break;
+            case 't':
+                out += '\t';
+                break;
+            default:
+                return std::nullopt;
         }
     }
     const wxString text = wxString::FromUTF8(out.data(), out.size());
@@ -156,16 +174,16 @@ bool EndsWith(const std::string& s, const std::string& suffix) {
 }  // namespace
 
 RecordTexts TextsOf(const Storage& record) {
-    return RecordTexts{record.Title(),  record.Subtitle(), record.NoteText(),
-                       record.NoteX(),  record.NoteY(),    record.TargetFlow()};
+    return RecordTexts{record.Title(), record.Subtitle(), record.NoteText(),
+                       record.NoteX(), record.NoteY(),    record.TargetFlow()};
 }
 
 std::string JournalFolder() {
     // The toolkit keeps its data folder at ~/.NAME whatever its file layout; the desktop's place
     // for a program's data is $XDG_DATA_HOME (when it names an absolute path), else ~/.local/share.
     const char* env = std::getenv("XDG_DATA_HOME");
-    std::string base = env && env[0] == '/' ? std::string(env)
-                                           : wxFileName::GetHomeDir().utf8_string() + "/.local/share";
+    std::string base =
+        env && env[0] == '/' ? std::string(env) : wxFileName::GetHomeDir().utf8_string() + "/.local/share";
     return base + "/zpm";
 }
 
@@ -189,12 +207,14 @@ Content Parse(const std::string& bytes) {
         std::uint32_t crc = 0;
         const auto [ptr, ec] = std::from_chars(line.data() + tab + 1, line.data() + line.size(), crc, 16);
         std::string_view payload = line.substr(0, tab);
-        if (ec != std::errc() || ptr != line.data() + line.size() || crc != Crc32(payload.data(), payload.size()))
+        if (ec != std::errc() || ptr != line.data() + line.size() ||
+            crc != Crc32(payload.data(), payload.size()))
             break;
 
         const std::size_t blank = payload.find(' ');
         const std::string_view kind = payload.substr(0, blank);
-        std::string_view rest = blank == std::string_view::npos ? std::string_view() : payload.substr(blank + 1);
+        std::string_view rest =
+            blank == std::string_view::npos ? std::string_view() : payload.substr(blank + 1);
         bool ok = false;
         if (lineNo == 0) {
             ok = payload == Magic;
@@ -214,9 +234,10 @@ Content Parse(const std::string& bytes) {
             if (ok) {
                 header.cal = {static_cast<std::uint8_t>(offset), static_cast<std::uint8_t>(whole),
                               static_cast<std::uint8_t>(hundredths), static_cast<std::uint8_t>(unit)};
-                c.record.emplace(header.dateText, header.intervalMs, header.unitSystem, false, header.flowUnit, 0);
-                c.record->SetPressureCalibration(header.cal.offset, header.cal.gainWhole, header.cal.gainHundredths,
-                                                 header.cal.unit);
+                c.record.emplace(header.dateText, header.intervalMs, header.unitSystem, false,
+                                 header.flowUnit, 0);
+                c.record->SetPressureCalibration(header.cal.offset, header.cal.gainWhole,
+                                                 header.cal.gainHundredths, header.cal.unit);
                 c.record->SetSerialNumber(header.serial);
             }
         } else if (lineNo == 3) {
@@ -343,7 +364,8 @@ void Journal::Append(const std::vector<RawSample>& samples, const Storage& recor
     if (fd < 0)
         return;
     for (const RawSample& s : samples)
-        pending += Line("s " + Number(static_cast<long long>(s.flow)) + " " + Number(static_cast<long long>(s.pressure)));
+        pending += Line("s " + Number(static_cast<long long>(s.flow)) + " " +
+                        Number(static_cast<long long>(s.pressure)));
     const RecordTexts now = TextsOf(record);
     for (const std::string& line : TextLines(now, written, false))
         pending += line;
@@ -365,8 +387,8 @@ void Journal::Write() {
     }
     std::size_t done = 0;
     while (done < pending.size()) {
-        const ssize_t n = ::pwrite(fd, pending.data() + done, pending.size() - done,
-                                   static_cast<off_t>(goodLength + done));
+        const ssize_t n =
+            ::pwrite(fd, pending.data() + done, pending.size() - done, static_cast<off_t>(goodLength + done));
         if (n < 0 && errno == EINTR)
             continue;
         if (n <= 0) {
@@ -412,7 +434,8 @@ std::string Journal::SetAside() {
 // ---- finding abandoned journals ----
 
 struct Claimer {
-    static std::unique_ptr<Journal> Make(int fd, const std::string& path, const Content& c, std::size_t fileLength) {
+    static std::unique_ptr<Journal> Make(int fd, const std::string& path, const Content& c,
+                                         std::size_t fileLength) {
         return std::unique_ptr<Journal>(new Journal(fd, path, c.validLength, fileLength, c.texts));
     }
 };
@@ -437,7 +460,8 @@ std::vector<Abandoned> ClaimAbandoned(const std::string& folder) {
         const int fd = ::open(path.c_str(), O_RDWR | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
         if (fd < 0)
             continue;
-        struct stat st {}, now {};
+        struct stat st {
+        }, now{};
         // Locked: its program still runs. Gone or replaced since it was opened: another start
         // has just dealt with it.
         if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || ::flock(fd, LOCK_EX | LOCK_NB) != 0 ||

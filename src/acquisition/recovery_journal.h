@@ -77,7 +77,8 @@ public:
 
 private:
     friend struct Claimer;
-    Journal(int fd, std::string path, std::size_t goodLength, std::size_t fileLength, const RecordTexts& texts);
+    Journal(int fd, std::string path, std::size_t goodLength, std::size_t fileLength,
+            const RecordTexts& texts);
     void Write();
 
     int fd = -1;

@@ -53,8 +53,9 @@ std::string DefaultPath() {
     // desktop layout gives $XDG_CONFIG_HOME, where the file gets a folder of the program's own.
     wxStandardPaths& paths = wxStandardPaths::Get();
     paths.SetFileLayout(wxStandardPaths::FileLayout_XDG);
-    const wxFileName file(paths.GetUserConfigDir() + wxFileName::GetPathSeparator() + wxString::FromAscii("zpm"),
-                          wxString::FromAscii(FileName));
+    const wxFileName file(
+        paths.GetUserConfigDir() + wxFileName::GetPathSeparator() + wxString::FromAscii("zpm"),
+        wxString::FromAscii(FileName));
     return file.GetFullPath().utf8_string();
 }
 

@@ -51,7 +51,8 @@ bool MakeFolders(const std::string& path) {
     const std::size_t slash = path.find_last_of('/', path.find_last_not_of('/'));
     if (slash != std::string::npos && slash > 0 && !MakeFolders(path.substr(0, slash)))
         return false;
-    return ::mkdir(path.c_str(), 0700) == 0 || (errno == EEXIST && ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode));
+    return ::mkdir(path.c_str(), 0700) == 0 ||
+           (errno == EEXIST && ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode));
 }
 
 AtomicWriteResult WriteFileAtomically(const std::string& path,

@@ -7,10 +7,10 @@
 
 #include <algorithm>
 #include <chrono>
-#include <functional>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <sstream>
 
 namespace fs = std::filesystem;
@@ -156,8 +156,8 @@ TEST(RecoveryJournal, EveryCutOfAJournalGivesBackItsCompleteSamples) {
             continue;
         }
         ASSERT_TRUE(c.record);
-        const int complete = static_cast<int>(std::count_if(sampleEnds.begin(), sampleEnds.end(),
-                                                            [cut](std::size_t e) { return e <= cut; }));
+        const int complete = static_cast<int>(
+            std::count_if(sampleEnds.begin(), sampleEnds.end(), [cut](std::size_t e) { return e <= cut; }));
         EXPECT_EQ(c.record->SampleCount(), complete);
         ExpectSameSamples(*c.record, w.live, complete);
         EXPECT_EQ(c.record->Title(), cut >= renamedEnd ? w.live.Title() : U8("Verbunden 1"));
@@ -180,8 +180,18 @@ TEST(RecoveryJournal, DamageStopsAtTheFirstBadLine) {
         int samples;  // -1: no record
     };
     const Case cases[] = {
-        {"a flipped bit in the fifth sample", [&](std::string b) { b[fifthSample + 2] ^= 0x01; return b; }, 4},
-        {"a line end lost", [&](std::string b) { b.erase(w.bytes.find('\n', fifthSample), 1); return b; }, 4},
+        {"a flipped bit in the fifth sample",
+         [&](std::string b) {
+             b[fifthSample + 2] ^= 0x01;
+             return b;
+         },
+         4},
+        {"a line end lost",
+         [&](std::string b) {
+             b.erase(w.bytes.find('\n', fifthSample), 1);
+             return b;
+         },
+         4},
         {"zeros after the end (power loss)", [](std::string b) { return b + std::string(4096, '\0'); }, 8},
         {"a line with a bad checksum at the end", [](std::string b) { return b + "s 1 2\t00000000\n"; }, 8},
         {"garbage at the top", [](std::string b) { return "x" + b; }, -1},
@@ -257,7 +267,8 @@ TEST(RecoveryJournal, OnlyJournalsOfEndedProgramsAreClaimed) {
 
     found[0].journal->Remove();
     runningJournal->Remove();
-    EXPECT_EQ(JournalFiles(folder), (std::vector<std::string>{"live-2-0.zpmlive", "live-3-0.zpmlive", "notes.txt"}));
+    EXPECT_EQ(JournalFiles(folder),
+              (std::vector<std::string>{"live-2-0.zpmlive", "live-3-0.zpmlive", "notes.txt"}));
 }
 
 TEST(RecoveryJournal, FolderFollowsTheDesktopDataHome) {

@@ -29,7 +29,8 @@ protected:
     void TickWith(int n) {
         std::vector<RawSample> samples;
         for (int i = 0; i < n; ++i)
-            samples.push_back({static_cast<std::uint16_t>(100 + 7 * next), static_cast<std::uint16_t>(300 + next % 50)});
+            samples.push_back(
+                {static_cast<std::uint16_t>(100 + 7 * next), static_cast<std::uint16_t>(300 + next % 50)});
         ++next;
         logger->QueueLiveSamples(samples);
         LiveTick();
@@ -161,8 +162,9 @@ TEST_F(RecoveryTest, AnAbandonedRecordingIsOfferedBackAtStart) {
             EXPECT_EQ(got.SampleCount(), k.cut ? 29 : 30);
             if (!k.cut)
                 ExpectSameRecord(got, expected);
-            EXPECT_EQ(std::vector<float>(got.Flows()),
-                      std::vector<float>(expected.Flows().begin(), expected.Flows().begin() + got.SampleCount()));
+            EXPECT_EQ(
+                std::vector<float>(got.Flows()),
+                std::vector<float>(expected.Flows().begin(), expected.Flows().begin() + got.SampleCount()));
             EXPECT_FALSE(frame->IsSaved());
             // It stays guarded until it is saved: a second start finds nothing to offer meanwhile.
             EXPECT_TRUE(fs::exists(abandoned));
@@ -183,7 +185,8 @@ TEST_F(RecoveryTest, AJournalWithUnreadableSettingsIsSetAsideAndReported) {
     EXPECT_FALSE(fs::exists(path));
     EXPECT_TRUE(fs::exists(path + ".damaged"));
     ASSERT_EQ(log->Errors().size(), 1u);
-    EXPECT_EQ(log->Errors()[0], U8("Eine Live-Aufzeichnung wurde nicht beendet, aber ihre Wiederherstellungsdatei "
-                                   "ist unlesbar. Sie liegt unter ") +
-                                    U8((path + ".damaged").c_str()) + U8("."));
+    EXPECT_EQ(log->Errors()[0],
+              U8("Eine Live-Aufzeichnung wurde nicht beendet, aber ihre Wiederherstellungsdatei "
+                 "ist unlesbar. Sie liegt unter ") +
+                  U8((path + ".damaged").c_str()) + U8("."));
 }
