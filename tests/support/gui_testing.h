@@ -100,6 +100,10 @@ void DestroyNow(wxWindow* window);
 std::string TestHome();
 std::string SourceDir();
 std::string SettingsFilePath();
+// Where earlier versions kept the settings: the home folder itself.
+std::string LegacySettingsFilePath();
+// Where live recordings keep their recovery journals.
+std::string JournalFolderPath();
 // Writes the settings file with the given seven lines.
 void WriteSettingsFile(const std::string& content);
 std::string ReadTextFile(const std::string& path);
