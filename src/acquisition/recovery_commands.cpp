@@ -29,7 +29,13 @@ wxString QuestionText(const Storage& record, bool damaged) {
 }  // namespace
 
 void MainFrame::OfferRecovery() {
-    for (recovery::Abandoned& found : recovery::ClaimAbandoned(recovery::JournalFolder())) {
+    std::vector<recovery::Abandoned> abandoned = recovery::ClaimAbandoned(recovery::JournalFolder());
+    if (!abandoned.empty() && splashScreen) {
+        // The splash stays on top of everything: it would cover the question.
+        splashScreen->Hide();
+        splashScreen->Destroy();
+    }
+    for (recovery::Abandoned& found : abandoned) {
         if (!found.record) {
             const std::string aside = found.journal->SetAside();
             wxLogError(U("Eine Live-Aufzeichnung wurde nicht beendet, aber ihre Wiederherstellungsdatei ist "

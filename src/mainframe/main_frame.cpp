@@ -127,7 +127,7 @@ wxEND_EVENT_TABLE()
     if (splashEnabled) {
         // The picture for this screen's scale: twice the pixels in the same place on a desktop
         // that scales by 2.
-        new wxSplashScreen(pictures::Bundle(pictures::Motif::Splash).GetBitmapFor(this),
+        splashScreen = new wxSplashScreen(pictures::Bundle(pictures::Motif::Splash).GetBitmapFor(this),
                            wxSPLASH_CENTRE_ON_SCREEN | wxSPLASH_TIMEOUT, 2000, nullptr, wxID_ANY,
                            wxDefaultPosition, wxDefaultSize, wxSIMPLE_BORDER | wxSTAY_ON_TOP);
         wxYield();

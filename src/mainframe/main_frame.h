@@ -5,6 +5,7 @@
 #include <wx/colour.h>
 #include <wx/frame.h>
 #include <wx/timer.h>
+#include <wx/weakref.h>
 
 #include <array>
 #include <functional>
@@ -235,6 +236,8 @@ private:
     // The recovery journals of the live records, kept until each record is saved, leaves the set,
     // or the program ends normally.
     std::unique_ptr<recovery::JournalSet> journals;
+    // The start-up splash while it shows; it stays on top, so a question at start closes it first.
+    wxWeakRef<wxWindow> splashScreen;
     std::function<std::unique_ptr<ProgressIndicator>()> progressFactory;
 
     // Controls.

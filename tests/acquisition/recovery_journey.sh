@@ -79,8 +79,9 @@ echo "recorded live, saved $saved samples, killed"
 "$program" after.kvr >output2 2>&1 &
 app=$!
 xsession_wait_window Wiederherstellen 60 || fail "no recovery question"
-# The splash goes after two seconds; then the question is on top.
-for _ in $(seq 50); do wmctrl -l | grep -q -v -e Wiederherstellen -e after.kvr || break; sleep 0.1; done
+# Nothing covers the question: the splash, which stays on top for two seconds, goes when it comes.
+for _ in $(seq 8); do wmctrl -l | grep -q -v -e Wiederherstellen -e after.kvr || break; sleep 0.1; done
+! wmctrl -l | grep -v -e Wiederherstellen -e after.kvr >&2 || fail "another window (the splash) is over the question"
 shot question
 question=$(window Wiederherstellen)
 xdotool windowactivate --sync "$question"
