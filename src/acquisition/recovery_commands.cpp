@@ -30,11 +30,8 @@ wxString QuestionText(const Storage& record, bool damaged) {
 
 void MainFrame::OfferRecovery() {
     std::vector<recovery::Abandoned> abandoned = recovery::ClaimAbandoned(recovery::JournalFolder());
-    if (!abandoned.empty() && splashScreen) {
-        // The splash stays on top of everything: it would cover the question.
-        splashScreen->Hide();
-        splashScreen->Destroy();
-    }
+    if (!abandoned.empty())
+        CloseSplash();  // it stays on top of everything: it would cover the question
     for (recovery::Abandoned& found : abandoned) {
         if (!found.record) {
             const std::string aside = found.journal->SetAside();

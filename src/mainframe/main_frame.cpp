@@ -14,15 +14,22 @@
 #include "resources/pictures.h"
 
 #include <wx/image.h>
-#include <wx/weakref.h>
 #include <wx/listctrl.h>
 #include <wx/msgdlg.h>
 #include <wx/panel.h>
 #include <wx/sizer.h>
 #include <wx/splash.h>
 #include <wx/statusbr.h>
+#include <wx/weakref.h>
 
 bool MainFrame::splashEnabled = true;
+
+void MainFrame::CloseSplash() {
+    if (!splashScreen)
+        return;
+    splashScreen->Hide();
+    splashScreen->Destroy();
+}
 
 // The command table: every button, menu, list, timer and custom event of the main window.
 // clang-format off
@@ -127,9 +134,10 @@ wxEND_EVENT_TABLE()
     if (splashEnabled) {
         // The picture for this screen's scale: twice the pixels in the same place on a desktop
         // that scales by 2.
-        splashScreen = new wxSplashScreen(pictures::Bundle(pictures::Motif::Splash).GetBitmapFor(this),
-                           wxSPLASH_CENTRE_ON_SCREEN | wxSPLASH_TIMEOUT, 2000, nullptr, wxID_ANY,
-                           wxDefaultPosition, wxDefaultSize, wxSIMPLE_BORDER | wxSTAY_ON_TOP);
+        splashScreen =
+            new wxSplashScreen(pictures::Bundle(pictures::Motif::Splash).GetBitmapFor(this),
+                               wxSPLASH_CENTRE_ON_SCREEN | wxSPLASH_TIMEOUT, 2000, nullptr, wxID_ANY,
+                               wxDefaultPosition, wxDefaultSize, wxSIMPLE_BORDER | wxSTAY_ON_TOP);
         wxYield();
     }
 

@@ -73,6 +73,8 @@ public:
     // At start: offers back every live recording that a crash or a kill left unsaved, one question
     // each.
     void OfferRecovery();
+    // Closes the start-up splash if it still shows (it stays on top and would cover a message).
+    void CloseSplash();
 
     bool IsSaved() const { return savedFlag; }
     void SetSaved(bool saved) { savedFlag = saved; }
