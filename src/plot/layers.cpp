@@ -4,10 +4,18 @@
 #include "plot/plot_window.h"
 
 #include <wx/dc.h>
+#include <wx/bitmap.h>
+#include <wx/dcmemory.h>
+#include <wx/graphics.h>
+#include <wx/image.h>
+
+#include <cairo.h>
 
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <map>
+#include <tuple>
 
 using plotmath::AxisMap;
 using plotmath::PixelInt;
@@ -28,6 +36,118 @@ void DrawClippedLine(wxDC& dc, double x1, double y1, double x2, double y2) {
     if (plotmath::ClipToDrawable(x1, y1, x2, y2))
         dc.DrawLine(static_cast<int>(std::lround(x1)), static_cast<int>(std::lround(y1)),
                     static_cast<int>(std::lround(x2)), static_cast<int>(std::lround(y2)));
+}
+
+// Lines in the pen the DC holds. One stroke per line costs the drawing library its whole set-up
+// each time, one stroke for thousands of crossing lines costs it more in finding the crossings,
+// and lines that overlap within one stroke are inked once where separate strokes ink their
+// anti-aliased edges twice. So the lines go out in small batches of lines that keep apart (their
+// boxes, grown by the pen and a pixel, do not meet): such a batch inks exactly what its lines
+// drawn one by one ink. A line drawn twice on purpose lands in two batches.
+// The first line goes through the DC, which sets the pen up on the library's context (colour,
+// width, caps, joins, dashes); the others go straight to that context in the same pen, shifted by
+// the half pixel the DC shifts its lines by.
+void StrokeSegments(wxDC& dc, const std::vector<plotmath::Segment>& segments) {
+    if (segments.empty())
+        return;
+    const plotmath::Segment& first = segments.front();
+    dc.DrawLine(first.x1, first.y1, first.x2, first.y2);
+    wxGraphicsContext* gc = dc.GetGraphicsContext();
+    cairo_t* cr = gc ? static_cast<cairo_t*>(gc->GetNativeContext()) : nullptr;
+    if (!cr || !dc.GetPen().IsNonTransparent()) {
+        for (std::size_t i = 1; i < segments.size(); ++i)
+            dc.DrawLine(segments[i].x1, segments[i].y1, segments[i].x2, segments[i].y2);
+        return;
+    }
+    cairo_save(cr);
+    const double offset = gc->ShouldOffset() ? 0.5 : 0.0;
+    cairo_translate(cr, offset, offset);
+    plotmath::StrokeBatcher batches(dc.GetPen().GetWidth(), [&](const std::vector<plotmath::Segment>& batch) {
+        cairo_new_path(cr);
+        for (const plotmath::Segment& s : batch) {
+            cairo_move_to(cr, s.x1, s.y1);
+            cairo_line_to(cr, s.x2, s.y2);
+        }
+        cairo_stroke(cr);
+    });
+    for (std::size_t i = 1; i < segments.size(); ++i)
+        batches.Add(segments[i]);
+    batches.Finish();
+    cairo_restore(cr);
+}
+
+// What one dot of this pen inks, as the drawing library draws it: drawn once in black on white
+// and read back.
+const plotmath::DotStamp& DotStampOf(const wxPen& pen, bool wide) {
+    static std::map<std::tuple<int, int, bool>, plotmath::DotStamp> stamps;
+    const auto key = std::make_tuple(pen.GetWidth(), static_cast<int>(pen.GetCap()), wide);
+    if (auto found = stamps.find(key); found != stamps.end())
+        return found->second;
+    const int size = 2 * pen.GetWidth() + 9, centre = size / 2;
+    wxBitmap bitmap(size, size, 24);
+    {
+        wxMemoryDC dc(bitmap);
+        dc.SetBackground(*wxWHITE_BRUSH);
+        dc.Clear();
+        wxPen black(pen);
+        black.SetColour(*wxBLACK);
+        dc.SetPen(black);
+        if (wide)
+            dc.DrawLine(centre, centre, centre, centre);
+        else
+            dc.DrawPoint(centre, centre);
+    }
+    const wxImage image = bitmap.ConvertToImage();
+    int minX = size, minY = size, maxX = -1, maxY = -1;
+    for (int y = 0; y < size; ++y)
+        for (int x = 0; x < size; ++x)
+            if (image.GetRed(x, y) < 255) {
+                minX = std::min(minX, x);
+                maxX = std::max(maxX, x);
+                minY = std::min(minY, y);
+                maxY = std::max(maxY, y);
+            }
+    plotmath::DotStamp stamp;
+    if (maxX >= 0) {
+        stamp.left = minX - centre;
+        stamp.top = minY - centre;
+        stamp.width = maxX - minX + 1;
+        stamp.height = maxY - minY + 1;
+        for (int y = minY; y <= maxY; ++y)
+            for (int x = minX; x <= maxX; ++x)
+                stamp.coverage.push_back(static_cast<std::uint8_t>(255 - image.GetRed(x, y)));
+    }
+    return stamps.emplace(key, std::move(stamp)).first->second;
+}
+
+// Dots of one pen, laid onto the picture at once through their summed ink. Only where the DC
+// draws through the drawing library at whole pixels (the screen and its buffer); elsewhere, and
+// for a pen with a pattern, false and nothing drawn.
+bool InkDots(wxDC& dc, const wxPen& pen, bool wide, const plotmath::DotCounts& dots) {
+    wxGraphicsContext* gc = dc.GetGraphicsContext();
+    cairo_t* cr = gc ? static_cast<cairo_t*>(gc->GetNativeContext()) : nullptr;
+    if (!cr || pen.GetStyle() != wxPENSTYLE_SOLID || !pen.IsNonTransparent())
+        return false;
+    cairo_matrix_t m;
+    cairo_get_matrix(cr, &m);
+    if (m.xx != 1 || m.yy != 1 || m.xy != 0 || m.yx != 0 || m.x0 != std::floor(m.x0) || m.y0 != std::floor(m.y0))
+        return false;
+    const plotmath::DotStamp& stamp = DotStampOf(pen, wide);
+    plotmath::DotInk ink;
+    ink.Build(dots, stamp);
+    if (ink.alpha.empty())
+        return true;
+    cairo_surface_t* mask = cairo_image_surface_create_for_data(ink.alpha.data(), CAIRO_FORMAT_A8, ink.width,
+                                                                ink.height, ink.stride);
+    const wxColour colour = pen.GetColour();
+    cairo_save(cr);
+    cairo_set_operator(cr, CAIRO_OPERATOR_OVER);
+    cairo_set_source_rgba(cr, colour.Red() / 255.0, colour.Green() / 255.0, colour.Blue() / 255.0,
+                          colour.Alpha() / 255.0);
+    cairo_mask_surface(cr, mask, ink.left, ink.top);
+    cairo_restore(cr);
+    cairo_surface_destroy(mask);
+    return true;
 }
 
 // The measuring cross-hair: a vertical line at the click column, a horizontal one at the sample.
@@ -119,8 +239,8 @@ void SeriesSamples::Segments(const AxisMap& mapX, const AxisMap& mapY, int W, in
 }
 
 void SeriesSamples::Dots(const AxisMap& mapX, const AxisMap& mapY, int W, int H, int penWidth,
-                         std::vector<plotmath::Dot>& out) const {
-    plotmath::BuildDots(xs.data(), ys.data(), count, xsSorted, mapX, mapY, W, H, penWidth, out);
+                         plotmath::DotCounts& out) const {
+    plotmath::CountDots(xs.data(), ys.data(), count, xsSorted, mapX, mapY, W, H, penWidth, out);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -155,16 +275,16 @@ void mpSeriesShape::CollectSegments(const AxisMap& mapX, const AxisMap& mapY, in
 }
 
 void mpSeriesShape::CollectDots(const AxisMap& mapX, const AxisMap& mapY, int W, int H, int penWidth,
-                                std::vector<plotmath::Dot>& out) {
+                                plotmath::DotCounts& out) {
     Rewind();
     double x = 0, y = 0;
-    const int margin = plotmath::ViewMargin(penWidth);
-    const double left = -(W / 2) - margin, right = W - W / 2 + margin;
-    const double top = -(H / 2) - margin, bottom = H - H / 2 + margin;
+    out.Reset(W, H, penWidth);
+    const double left = out.left, right = out.left + out.width - 1;
+    const double top = out.top, bottom = out.top + out.height - 1;
     while (NextPoint(x, y)) {
         const double px = std::trunc(mapX(x)), py = std::trunc(mapY(y));
         if (px >= left && px <= right && py >= top && py <= bottom)
-            out.push_back(plotmath::Dot{static_cast<int>(px), static_cast<int>(py)});
+            ++out.counts[static_cast<std::size_t>(py - top) * out.width + static_cast<std::size_t>(px - left)];
     }
 }
 
@@ -204,18 +324,23 @@ void mpSeriesShape::DrawShape(wxDC& dc, const wxPen& pen, bool continuous, const
     if (continuous) {
         std::vector<plotmath::Segment> segments;
         CollectSegments(mapX, mapY, W, H, penWidth, pen.GetStyle() == wxPENSTYLE_SOLID, segments);
-        // One line per segment: cairo strokes a long self-crossing path far more slowly.
-        for (const plotmath::Segment& s : segments)
-            dc.DrawLine(s.x1, s.y1, s.x2, s.y2);
+        StrokeSegments(dc, segments);
     } else {
-        std::vector<plotmath::Dot> dots;
+        // Kept between paints: the counts cover the whole view.
+        static plotmath::DotCounts dots;
         CollectDots(mapX, mapY, W, H, penWidth, dots);
-        for (const plotmath::Dot& d : dots) {
-            if (wide)
-                dc.DrawLine(d.x, d.y, d.x, d.y);
-            else
-                dc.DrawPoint(d.x, d.y);
-        }
+        if (InkDots(dc, pen, wide, dots))
+            return;
+        // Elsewhere (a printer) each dotted pixel as often as it is dotted, up to where more
+        // change nothing.
+        for (int y = dots.top; y < dots.top + dots.height; ++y)
+            for (int x = dots.left; x < dots.left + dots.width; ++x)
+                for (std::uint32_t k = std::min(dots.At(x, y), plotmath::kSaturatingDots); k > 0; --k) {
+                    if (wide)
+                        dc.DrawLine(x, y, x, y);
+                    else
+                        dc.DrawPoint(x, y);
+                }
     }
 }
 
@@ -366,7 +491,7 @@ void mpFXYVector::CollectSegments(const AxisMap& mapX, const AxisMap& mapY, int 
 }
 
 void mpFXYVector::CollectDots(const AxisMap& mapX, const AxisMap& mapY, int W, int H, int penWidth,
-                              std::vector<plotmath::Dot>& out) {
+                              plotmath::DotCounts& out) {
     samples.Dots(mapX, mapY, W, H, penWidth, out);
 }
 
@@ -395,7 +520,7 @@ void mpFXYVectorVext::CollectSegments(const AxisMap& mapX, const AxisMap& mapY, 
 }
 
 void mpFXYVectorVext::CollectDots(const AxisMap& mapX, const AxisMap& mapY, int W, int H, int penWidth,
-                                  std::vector<plotmath::Dot>& out) {
+                                  plotmath::DotCounts& out) {
     samples.Dots(mapX, mapY, W, H, penWidth, out);
 }
 

@@ -108,7 +108,7 @@ public:
     void Segments(const plotmath::AxisMap& mapX, const plotmath::AxisMap& mapY, int W, int H, int penWidth,
                   bool mergeColumns, std::vector<plotmath::Segment>& out) const;
     void Dots(const plotmath::AxisMap& mapX, const plotmath::AxisMap& mapY, int W, int H, int penWidth,
-              std::vector<plotmath::Dot>& out) const;
+              plotmath::DotCounts& out) const;
 
     plotmath::Extent extent;
 
@@ -140,7 +140,7 @@ protected:
     virtual void CollectSegments(const plotmath::AxisMap& mapX, const plotmath::AxisMap& mapY, int W, int H,
                                  int penWidth, bool mergeColumns, std::vector<plotmath::Segment>& out);
     virtual void CollectDots(const plotmath::AxisMap& mapX, const plotmath::AxisMap& mapY, int W, int H,
-                             int penWidth, std::vector<plotmath::Dot>& out);
+                             int penWidth, plotmath::DotCounts& out);
 
     void DrawShape(wxDC& dc, const wxPen& pen, bool continuous, const plotmath::AxisMap& mapX,
                    const plotmath::AxisMap& mapY, int W, int H);
@@ -210,7 +210,7 @@ protected:
     void CollectSegments(const plotmath::AxisMap& mapX, const plotmath::AxisMap& mapY, int W, int H,
                          int penWidth, bool mergeColumns, std::vector<plotmath::Segment>& out) override;
     void CollectDots(const plotmath::AxisMap& mapX, const plotmath::AxisMap& mapY, int W, int H, int penWidth,
-                     std::vector<plotmath::Dot>& out) override;
+                     plotmath::DotCounts& out) override;
 
 private:
     SeriesSamples samples;
@@ -244,7 +244,7 @@ protected:
     void CollectSegments(const plotmath::AxisMap& mapX, const plotmath::AxisMap& mapY, int W, int H,
                          int penWidth, bool mergeColumns, std::vector<plotmath::Segment>& out) override;
     void CollectDots(const plotmath::AxisMap& mapX, const plotmath::AxisMap& mapY, int W, int H, int penWidth,
-                     std::vector<plotmath::Dot>& out) override;
+                     plotmath::DotCounts& out) override;
 
 private:
     SeriesSamples samples;

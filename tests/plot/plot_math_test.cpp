@@ -581,13 +581,20 @@ TEST(PlotReduction, OnlyTheVisiblePartIsVisited) {
     EXPECT_LE(std::abs(out[0].x1), 1 << 15);
     EXPECT_LE(std::abs(out[0].x2), 1 << 15);
 
-    // Dots: every visible sample, but no more than 256 on one pixel.
-    std::vector<Dot> dots;
+    // Dots: every visible sample counted on its pixel.
+    const auto tally = [](const DotCounts& dots) {
+        std::pair<std::size_t, std::uint64_t> pixelsAndDots{0, 0};
+        for (std::uint32_t c : dots.counts) {
+            pixelsAndDots.first += c > 0;
+            pixelsAndDots.second += c;
+        }
+        return pixelsAndDots;
+    };
+    DotCounts dots;
     const AxisMap squeeze{500000, 0.0001, false};  // 10,000 samples a column, about 1,400 a pixel
-    BuildDots(xs.data(), ys.data(), n, true, squeeze, mapY, 600, 300, 2, dots);
-    EXPECT_EQ(dots.size(), 99u * 7u * 256u + 1u);  // 99 full columns of 7 rows, x = 0 alone in one
-    dots.clear();
-    const AxisMap loose{500000, 0.01, false};  // 100 samples a column: all drawn
-    BuildDots(xs.data(), ys.data(), n, true, loose, mapY, 600, 300, 2, dots);
-    EXPECT_EQ(dots.size(), 608u * 100u + 199u);  // view and margin; column 0 is two wide
+    CountDots(xs.data(), ys.data(), n, true, squeeze, mapY, 600, 300, 2, dots);
+    EXPECT_EQ(tally(dots).first, 99u * 7u + 1u);  // 99 full columns of 7 rows, x = 0 alone in one
+    const AxisMap loose{500000, 0.01, false};  // 100 samples a column
+    CountDots(xs.data(), ys.data(), n, true, loose, mapY, 600, 300, 2, dots);
+    EXPECT_EQ(tally(dots).second, 608u * 100u + 199u);  // view and margin; column 0 is two wide
 }
