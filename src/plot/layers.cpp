@@ -186,23 +186,87 @@ void AssignWithHeadroom(std::vector<float>& to, const std::vector<float>& from) 
     to.assign(from.begin(), from.end());
 }
 
-void SeriesSamples::Set(const std::vector<float>& newXs, const std::vector<float>& newYs) {
-    AssignWithHeadroom(xs, newXs);
-    AssignWithHeadroom(ys, newYs);
-    // A sample needs both values; a longer vector's tail is not drawn.
-    count = std::min(xs.size(), ys.size());
-    extent = plotmath::SeriesExtent(xs.data(), ys.data(), count);
-    xsSorted = plotmath::IsSortedFinite(xs.data(), count);
-    sortedFinite =
-        xsSorted && std::all_of(ys.begin(), ys.begin() + count, [](float y) { return std::isfinite(y); });
-    if (sortedFinite)
-        pyramid.Build(ys.data(), count);
-    else
-        pyramid.Clear();
+namespace {
+
+// Appends from[at, end) to `to`, with room to grow by half again when it must move.
+void AppendWithHeadroom(std::vector<float>& to, const std::vector<float>& from, std::size_t at) {
+    if (from.size() > to.capacity())
+        to.reserve(from.size() + from.size() / 2);
+    to.insert(to.end(), from.begin() + static_cast<std::ptrdiff_t>(at), from.end());
 }
 
-void SeriesSamples::SetExtras(const std::vector<float>& newExtras) {
-    AssignWithHeadroom(extras, newExtras);
+void Widen(float& lo, float& hi, bool& any, const float* v, std::size_t n) {
+    float l = 0, h = 0;
+    if (!plotmath::FiniteValueRange(v, n, l, h))
+        return;
+    lo = any ? std::min(lo, l) : l;
+    hi = any ? std::max(hi, h) : h;
+    any = true;
+}
+
+}  // namespace
+
+void SeriesSamples::Set(const std::vector<float>& newXs, const std::vector<float>& newYs, std::size_t held) {
+    const std::size_t newCount = std::min(newXs.size(), newYs.size());
+    // Only samples the series holds, all of them, and still the last one it holds, are kept.
+    const bool grows = held > 0 && held == count && held <= newCount && xs[held - 1] == newXs[held - 1] &&
+                       (ys[held - 1] == newYs[held - 1] || (std::isnan(ys[held - 1]) && std::isnan(newYs[held - 1])));
+    if (!grows) {
+        AssignWithHeadroom(xs, newXs);
+        AssignWithHeadroom(ys, newYs);
+        // A sample needs both values; a longer vector's tail is not drawn.
+        count = newCount;
+        anyX = anyY = false;
+        Widen(loX, hiX, anyX, xs.data(), count);
+        Widen(loY, hiY, anyY, ys.data(), count);
+        UpdateExtent();
+        xsSorted = plotmath::IsSortedFinite(xs.data(), count);
+        sortedFinite =
+            xsSorted && std::all_of(ys.begin(), ys.begin() + count, [](float y) { return std::isfinite(y); });
+        if (sortedFinite)
+            pyramid.Build(ys.data(), count);
+        else
+            pyramid.Clear();
+        return;
+    }
+    xs.resize(held);
+    ys.resize(held);
+    AppendWithHeadroom(xs, newXs, held);
+    AppendWithHeadroom(ys, newYs, held);
+    count = newCount;
+    Widen(loX, hiX, anyX, xs.data() + held, count - held);
+    Widen(loY, hiY, anyY, ys.data() + held, count - held);
+    UpdateExtent();
+    // The last held sample joins the new ones, so the order is checked across the seam.
+    const bool wasSortedFinite = sortedFinite;
+    xsSorted = xsSorted && plotmath::IsSortedFinite(xs.data() + held - 1, count - held + 1);
+    sortedFinite = xsSorted && wasSortedFinite &&
+                   std::all_of(ys.begin() + held, ys.begin() + count, [](float y) { return std::isfinite(y); });
+    if (!sortedFinite)
+        pyramid.Clear();
+    else
+        pyramid.Extend(ys.data(), held, count);
+}
+
+void SeriesSamples::UpdateExtent() {
+    extent = plotmath::Extent{};
+    if (anyX) {
+        extent.minX = loX - 0.5;
+        extent.maxX = hiX + 0.5;
+    }
+    if (anyY) {
+        extent.minY = loY - 0.5;
+        extent.maxY = hiY + 0.5;
+    }
+}
+
+void SeriesSamples::SetExtras(const std::vector<float>& newExtras, std::size_t held) {
+    if (held > 0 && held <= extras.size() && held <= newExtras.size()) {
+        extras.resize(held);
+        AppendWithHeadroom(extras, newExtras, held);
+    } else {
+        AssignWithHeadroom(extras, newExtras);
+    }
 }
 
 bool SeriesSamples::At(int index, double& x, double& y, double& extra) const {
@@ -468,21 +532,21 @@ void mpFXYVext::Draw(wxDC& dc, mpWindow& window) {
 
 mpFXYVector::mpFXYVector(const wxString& name, int labelCorner) : mpFXY(name, labelCorner) {}
 
-void mpFXYVector::SetData(const std::vector<float>& xs, const std::vector<float>& ys) {
-    samples.Set(xs, ys);
+void mpFXYVector::SetData(const std::vector<float>& xs, const std::vector<float>& ys, std::size_t held) {
+    samples.Set(xs, ys, held);
     samples.ClearExtras();
 }
 
-void mpFXYVector::SetDataWithFloor(const std::vector<float>& xs, const std::vector<float>& ys,
-                                   double floorY) {
-    samples.Set(xs, ys);
+void mpFXYVector::SetDataWithFloor(const std::vector<float>& xs, const std::vector<float>& ys, double floorY,
+                                   std::size_t held) {
+    samples.Set(xs, ys, held);
     samples.extent.maxY = std::max(samples.extent.maxY, floorY + 0.5);
 }
 
 void mpFXYVector::SetDataWithExtra(const std::vector<float>& xs, const std::vector<float>& ys,
-                                   const std::vector<float>& extras, double floorY) {
-    SetDataWithFloor(xs, ys, floorY);
-    samples.SetExtras(extras);
+                                   const std::vector<float>& extras, double floorY, std::size_t held) {
+    SetDataWithFloor(xs, ys, floorY, held);
+    samples.SetExtras(extras, held);
 }
 
 void mpFXYVector::CollectSegments(const AxisMap& mapX, const AxisMap& mapY, int W, int H, int penWidth,
@@ -497,21 +561,21 @@ void mpFXYVector::CollectDots(const AxisMap& mapX, const AxisMap& mapY, int W, i
 
 mpFXYVectorVext::mpFXYVectorVext(const wxString& name) : mpFXYVext(name, nullptr) {}
 
-void mpFXYVectorVext::SetData(const std::vector<float>& xs, const std::vector<float>& ys) {
-    samples.Set(xs, ys);
+void mpFXYVectorVext::SetData(const std::vector<float>& xs, const std::vector<float>& ys, std::size_t held) {
+    samples.Set(xs, ys, held);
     samples.ClearExtras();
 }
 
 void mpFXYVectorVext::SetDataWithFloor(const std::vector<float>& xs, const std::vector<float>& ys,
-                                       double floorY) {
-    samples.Set(xs, ys);
+                                       double floorY, std::size_t held) {
+    samples.Set(xs, ys, held);
     samples.extent.maxY = std::max(samples.extent.maxY, floorY + 0.5);
 }
 
 void mpFXYVectorVext::SetDataWithExtra(const std::vector<float>& xs, const std::vector<float>& ys,
-                                       const std::vector<float>& extras, double floorY) {
-    SetDataWithFloor(xs, ys, floorY);
-    samples.SetExtras(extras);
+                                       const std::vector<float>& extras, double floorY, std::size_t held) {
+    SetDataWithFloor(xs, ys, floorY, held);
+    samples.SetExtras(extras, held);
 }
 
 void mpFXYVectorVext::CollectSegments(const AxisMap& mapX, const AxisMap& mapY, int W, int H, int penWidth,

@@ -123,6 +123,10 @@ bool FiniteRange(const float* v, std::size_t n, float& lo, float& hi) {
 
 }  // namespace
 
+bool FiniteValueRange(const float* v, std::size_t n, float& lo, float& hi) {
+    return FiniteRange(v, n, lo, hi);
+}
+
 Extent SeriesExtent(const float* xs, const float* ys, std::size_t n) {
     Extent e;
     float lo = 0, hi = 0;
@@ -734,6 +738,47 @@ void MinMaxPyramid::Build(const float* values, std::size_t n) {
         lowSource = mins.back().data();
         highSource = maxs.back().data();
         size = blocks;
+    }
+}
+
+void MinMaxPyramid::Extend(const float* values, std::size_t oldN, std::size_t n) {
+    if (oldN == 0 || n < oldN) {
+        Build(values, n);
+        return;
+    }
+    // Level by level, the blocks from the one that held the old end on are made again; a level
+    // the longer series needs is added as Build would add it.
+    const float* lowSource = values;
+    const float* highSource = values;
+    std::size_t size = n, oldSize = oldN;
+    std::size_t level = 0;
+    while (size > 2 * kBlock) {
+        const std::size_t blocks = (size + kBlock - 1) / kBlock;
+        const std::size_t first = level < mins.size() ? oldSize / kBlock : 0;
+        const std::size_t oldBlocks = level < mins.size() ? mins[level].size() : 0;
+        if (level == mins.size()) {
+            mins.emplace_back();
+            maxs.emplace_back();
+        }
+        std::vector<float>& lo = mins[level];
+        std::vector<float>& hi = maxs[level];
+        lo.resize(blocks);
+        hi.resize(blocks);
+        for (std::size_t b = first; b < blocks; ++b) {
+            const std::size_t begin = b * kBlock, end = std::min(size, begin + kBlock);
+            float l = lowSource[begin], h = highSource[begin];
+            for (std::size_t i = begin + 1; i < end; ++i) {
+                l = std::min(l, lowSource[i]);
+                h = std::max(h, highSource[i]);
+            }
+            lo[b] = l;
+            hi[b] = h;
+        }
+        lowSource = lo.data();
+        highSource = hi.data();
+        oldSize = oldBlocks;
+        size = blocks;
+        ++level;
     }
 }
 

@@ -42,6 +42,8 @@ Extent SeriesExtent(const float* xs, const float* ys, std::size_t n);
 
 // True when xs holds no NaN and never decreases.
 bool IsSortedFinite(const float* xs, std::size_t n);
+// Smallest and largest finite value of v[0, n); false when there is none.
+bool FiniteValueRange(const float* v, std::size_t n, float& lo, float& hi);
 
 // Index of the sample nearest to x, the lower index on ties; n when n is 0. NaN samples never
 // win. With sorted (IsSortedFinite) xs a binary search gives the same answer as a full scan.
@@ -254,6 +256,9 @@ struct AxisMap {
 class MinMaxPyramid {
 public:
     void Build(const float* values, std::size_t n);
+    // After samples [oldN, n) were appended to the values Build or Extend saw last: the same
+    // blocks Build would make, at the cost of the new samples only.
+    void Extend(const float* values, std::size_t oldN, std::size_t n);
     void Clear();
     // Minimum and maximum of values[i, j); i < j.
     void Query(const float* values, std::size_t i, std::size_t j, float& low, float& high) const;
