@@ -19,8 +19,8 @@
 #
 # A mutant is one of:
 #   replace NAME FILE TEXT NEW TEST...   TEXT must occur exactly once in FILE; it becomes NEW
-#   patch   NAME DIFF TEST...            DIFF (unified, paths from the tree's root) must apply
-#                                        without fuzz
+#   patch   NAME DIFF TEST...            DIFF (unified, paths from the tree's root, as much
+#                                        context after as before) must apply without fuzz
 # A TEST is a CTest name, optionally with a GoogleTest filter: name:Suite.Case*
 set -uo pipefail
 cd "$(dirname "$0")/.." || exit 2
@@ -56,13 +56,15 @@ patch_mutant() {
 # M1: the plot window never copies its picture to the screen; the chart area stays empty.
 patch_mutant M1-paint-not-shown "--- a/src/plot/plot_window.cpp
 +++ b/src/plot/plot_window.cpp
-@@ -259,6 +259,4 @@
+@@ -258,8 +258,6 @@
      int width = 0, height = 0;
      dc.GetSize(&width, &height);
      PaintBuffer(width, height);
 -    if (bufferDC && width > 0 && height > 0)
 -        dc.Blit(0, 0, width, height, bufferDC.get(), 0, 0, wxCOPY, false);
      // A drag step moves a box on one paint only.
+     leftDragDX = 0;
+     leftDragDY = 0;
 " plot_window_test:PlotWindowTest.TheScreenShows* mainframe_gui_test:FileCommandsTest.ImageExport*
 
 # M2: the status tick takes an empty logger's free memory instead of the logger's own.
@@ -168,9 +170,10 @@ test_names() {
 
 # What to build for these tests: binaries by their names, the programs for the journeys.
 build_targets() {
-  local t targets=""
+  local t targets="" known
+  known=$(ninja -C "$build" -t targets all 2>/dev/null)
   for t in "$@"; do
-    if ninja -C "$build" -t targets all 2>/dev/null | grep -q "^$t: "; then
+    if grep -q "^$t: " <<<"$known"; then
       targets="$targets $t"
     else
       targets="$targets zpm zpm-demo zpm_find_picture zpm_drag_source"

@@ -12,7 +12,6 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <locale>
 #include <random>
 #include <regex>
 #include <sstream>
@@ -119,15 +118,11 @@ TEST(CsvExport, NumbersHaveTwoDecimalsAndAPointWhateverTheLocale) {
     ASSERT_TRUE(fs::exists(locales.path / "de_DE.UTF-8" / "LC_NUMERIC"))
         << "localedef (package locales) failed";
     const std::string oldLocale = std::setlocale(LC_ALL, nullptr);
-    const std::locale oldGlobal;
     ::setenv("LOCPATH", locales.path.c_str(), 1);
     ASSERT_NE(std::setlocale(LC_ALL, "de_DE.UTF-8"), nullptr);
-    std::locale::global(std::locale("de_DE.UTF-8"));
-    // The switch took: C and C++ formatting both write commas now.
+    // The switch took: printf writes a comma now.
     char printed[16];
     std::snprintf(printed, sizeof printed, "%.2f", 1.5);
-    std::ostringstream streamed;
-    streamed << 1.5;
 
     Storage r = Record(1, 98);
     r.AddSample(0.5f, 1234.5f, 2.25f, 0.75f);
@@ -136,11 +131,9 @@ TEST(CsvExport, NumbersHaveTwoDecimalsAndAPointWhateverTheLocale) {
     for (int i = 0; i < 2000; ++i)
         r.AddSample(i * 0.5f, any(rng), any(rng) / 1000.0f, any(rng));
     const std::vector<std::string> lines = Lines(Csv(r, 0));
-    std::locale::global(oldGlobal);
     std::setlocale(LC_ALL, oldLocale.c_str());
     ::unsetenv("LOCPATH");
     EXPECT_STREQ(printed, "1,50");
-    EXPECT_EQ(streamed.str(), "1,5");
 
     ASSERT_EQ(lines.size(), 2007u);
     EXPECT_EQ(lines[6], "0.50,1234.50,0.75,2.25");
@@ -166,8 +159,11 @@ TEST(CsvExport, FileNamesAndExtension) {
 }
 
 TEST(CsvExport, SpreadsheetReadsFourColumns) {
-    if (std::system("command -v ssconvert >/dev/null 2>&1") != 0)
+    if (std::system("command -v ssconvert >/dev/null 2>&1") != 0) {
+        if (std::getenv("ZPM_REQUIRE_ALL_TESTS"))
+            FAIL() << "ssconvert (gnumeric) is not installed";
         GTEST_SKIP() << "ssconvert (gnumeric) is not installed";
+    }
     std::string tmpl = (fs::temp_directory_path() / "zpm-csv-XXXXXX").string();
     const fs::path dir = ::mkdtemp(tmpl.data());
     const fs::path csv = dir / "24_03_2023 14_05_09.csv";

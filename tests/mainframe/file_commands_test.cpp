@@ -315,7 +315,9 @@ TEST_F(FileCommandsTest, ImageExportSavesWhatTheChartShows) {
     wxImage saved;
     ASSERT_TRUE(saved.LoadFile(P("bild.bmp"), wxBITMAP_TYPE_BMP));
     EXPECT_EQ(saved.GetSize(), frame->PlotWindow()->GetClientSize());
-    // The file holds what the display shows of the chart, pixel for pixel.
+    // The file holds what the display shows of the chart, pixel for pixel. The window goes where
+    // no other test's window appears.
+    frame->Move(620, 530);
     const wxImage shown = ScreenImageAfterPaint(frame->PlotWindow(), saved);
     ASSERT_EQ(shown.GetSize(), saved.GetSize());
     EXPECT_EQ(DifferingPixels(shown, saved), 0);
