@@ -13,7 +13,9 @@ mkdir -p "$out"
 . scripts/xsession.sh
 XSESSION_SCREEN=3200x2400x24 xsession_start
 export HOME=$(mktemp -d)
-printf '1\n98\n0\n0\n0\n0\n0\n' > "$HOME/zpmv48.ini"
+unset XDG_CONFIG_HOME XDG_DATA_HOME  # the desktop folders of the scratch HOME
+mkdir -p "$HOME/.config/zpm"
+printf '1\n98\n0\n0\n0\n0\n0\n' > "$HOME/.config/zpm/zpmv48.ini"
 # Menus with their pictures, as desktops that switch them on show them (GTK hides them by default).
 mkdir -p "$HOME/.config/gtk-3.0"
 printf '[Settings]\ngtk-menu-images=1\n' > "$HOME/.config/gtk-3.0/settings.ini"

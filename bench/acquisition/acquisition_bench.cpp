@@ -19,6 +19,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 
 namespace {
@@ -165,7 +166,11 @@ int main(int argc, char** argv) {
     if (!mkdtemp(home.data()))
         return 2;
     setenv("HOME", home.c_str(), 1);
-    std::FILE* f = std::fopen((home + "/zpmv48.ini").c_str(), "w");
+    // Settings and recovery journals in the scratch home, whatever the desktop says.
+    setenv("XDG_CONFIG_HOME", (home + "/.config").c_str(), 1);
+    setenv("XDG_DATA_HOME", (home + "/.local/share").c_str(), 1);
+    std::filesystem::create_directories(home + "/.config/zpm");
+    std::FILE* f = std::fopen((home + "/.config/zpm/zpmv48.ini").c_str(), "w");
     std::fputs("1\n98\n0\n0\n0\n0\n0\n", f);
     std::fclose(f);
     MainFrame::splashEnabled = false;

@@ -1,4 +1,5 @@
 // The logger's status poll and live recording.
+#include "acquisition/recovery_journal.h"
 #include "acquisition/status_text.h"
 #include "app/app_settings.h"
 #include "data/units.h"
@@ -24,6 +25,7 @@ wxString U(const char* text) {
 }  // namespace
 
 void MainFrame::OnStatusTimer(wxTimerEvent&) {
+    journals->UpdateTexts(records);  // titles and texts the user changed reach the journals
     const std::uint8_t* reply = usbLink->ReadStatus();
     if (!reply) {
         statusText->SetLabel(U(" "));
@@ -91,6 +93,9 @@ void MainFrame::OnRecord(wxCommandEvent&) {
         AppSettings.serialNumber = block.serialNumber;
         records[0].SetSerialNumber(block.serialNumber);
     }
+    journals->Add(0, recovery::Journal::Create(recovery::JournalFolder(), records[0],
+                                               {block.pressureZero, block.pressureScale,
+                                                block.pressureScaleFine, block.pressureUnit}));
     UpdateUnitLabels(0);
 
     livePollingMs = std::max(intervalMs, 1000);
@@ -113,7 +118,8 @@ void MainFrame::OnLiveTimer(wxTimerEvent&) {
     }
     Storage& live = records[liveRecordIndex];
     const wxString flowFormat = units::FlowDisplayFormat(AppSettings.flowUnit);
-    for (const RawSample& raw : DecodeLiveReply(reply, usbLink->LastTransferLength())) {
+    const std::vector<RawSample> samples = DecodeLiveReply(reply, usbLink->LastTransferLength());
+    for (const RawSample& raw : samples) {
         live.AddRawSample(raw.flow, raw.pressure);
         const Storage::Sample s = live.GetLastSample();
         elapsedTime = s.time;
@@ -121,6 +127,8 @@ void MainFrame::OnLiveTimer(wxTimerEvent&) {
         flowDisplay->SetDisplayText(wxString::Format(flowFormat, s.flow));
         pressureDisplay->SetDisplayText(wxString::Format(U("%.1f"), s.pressure));
     }
+    if (recovery::Journal* journal = journals->Of(liveRecordIndex))
+        journal->Append(samples, live);
     RefreshRecordList();
     ChartRecord(liveRecordIndex);
     savedFlag = false;
@@ -134,6 +142,8 @@ void MainFrame::StopRecording() {
     recordButton->Enable(true);
     stopButton->Enable(false);
     liveTimer.Stop();
+    if (recovery::Journal* journal = journals->Of(liveRecordIndex))
+        journal->Sync();
     liveRecordIndex = -1;
     if (!usbLink->SetLiveMode(false)) {
         wxLogError(U("USB Fehler: (Logging Fehlgeschlagen) Vantor ausschalten und Software neustarten"));

@@ -5,6 +5,10 @@
 #include <wx/filename.h>
 #include <wx/stdpaths.h>
 
+#include <sys/stat.h>
+
+#include <cerrno>
+
 #include <sstream>
 
 SettingsRecord AppSettings;
@@ -45,8 +49,18 @@ void Format(std::ostream& out, const SettingsRecord& s) {
 }
 
 std::string DefaultPath() {
-    wxString dir = wxStandardPaths::Get().GetUserConfigDir();
-    return (dir + wxFileName::GetPathSeparator() + wxString::FromAscii(FileName)).utf8_string();
+    // The toolkit's classic layout calls the home folder itself the configuration folder; the
+    // desktop layout gives $XDG_CONFIG_HOME, where the file gets a folder of the program's own.
+    wxStandardPaths& paths = wxStandardPaths::Get();
+    paths.SetFileLayout(wxStandardPaths::FileLayout_XDG);
+    const wxFileName file(
+        paths.GetUserConfigDir() + wxFileName::GetPathSeparator() + wxString::FromAscii("zpm"),
+        wxString::FromAscii(FileName));
+    return file.GetFullPath().utf8_string();
+}
+
+std::string LegacyPath() {
+    return wxFileName(wxFileName::GetHomeDir(), wxString::FromAscii(FileName)).GetFullPath().utf8_string();
 }
 
 SettingsRecord Load(const std::string& path) {
@@ -56,7 +70,15 @@ SettingsRecord Load(const std::string& path) {
     return Parse(file.Stream());
 }
 
+SettingsRecord Load(const std::string& path, const std::string& legacyPath) {
+    struct stat st {};
+    if (::lstat(path.c_str(), &st) != 0 && errno == ENOENT)
+        return Load(legacyPath);
+    return Load(path);
+}
+
 bool Save(const std::string& path, const SettingsRecord& s) {
+    MakeFolders(wxFileName(wxString::FromUTF8(path)).GetPath().utf8_string());
     std::ostringstream text;
     Format(text, s);
     return WriteFileAtomically(path, text.str()) == AtomicWriteResult::Ok;

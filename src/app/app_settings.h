@@ -32,14 +32,21 @@ inline constexpr const char* FileName = "zpmv48.ini";
 SettingsRecord Parse(std::istream& in);
 void Format(std::ostream& out, const SettingsRecord& s);
 
-// Path in the per-user configuration directory.
+// Path in the desktop's per-user configuration folder: $XDG_CONFIG_HOME/zpm/zpmv48.ini
+// (~/.config/zpm/zpmv48.ini).
 std::string DefaultPath();
+// Where versions before this one kept the file: directly in the home folder.
+std::string LegacyPath();
 
 // Missing or unreadable file, or something other than a regular file: the defaults, silently.
 SettingsRecord Load(const std::string& path);
+// The file at path; while nothing is there yet (not even a link), the one an earlier version left
+// at legacyPath. That one is only read: the next write goes to path.
+SettingsRecord Load(const std::string& path, const std::string& legacyPath);
 // Written through a temporary file in the same directory and renamed over the old one, so a crash
 // or a full disk leaves the previous file intact. A symbolic link stays a link (its target is
-// written); a write-protected file is left alone. Returns false when nothing could be written.
+// written); a write-protected file is left alone. A missing folder is made. Returns false when
+// nothing could be written.
 bool Save(const std::string& path, const SettingsRecord& s);
 
 }  // namespace settingsfile

@@ -62,5 +62,7 @@ bool Application::OnInit() {
     SetTopWindow(frame);
     if (!args.files.empty())
         frame->OpenJobFile(args.files.front());
+    // Once the window is up: live recordings a crash left behind join what was opened.
+    frame->CallAfter(&MainFrame::OfferRecovery);
     return true;
 }

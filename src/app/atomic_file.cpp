@@ -44,6 +44,17 @@ std::string ResolveLinkTarget(const std::string& path) {
     return p;  // a loop: the write below finds a link and refuses it
 }
 
+bool MakeFolders(const std::string& path) {
+    struct stat st {};
+    if (path.empty() || ::stat(path.c_str(), &st) == 0)
+        return !path.empty() && S_ISDIR(st.st_mode);
+    const std::size_t slash = path.find_last_of('/', path.find_last_not_of('/'));
+    if (slash != std::string::npos && slash > 0 && !MakeFolders(path.substr(0, slash)))
+        return false;
+    return ::mkdir(path.c_str(), 0700) == 0 ||
+           (errno == EEXIST && ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode));
+}
+
 AtomicWriteResult WriteFileAtomically(const std::string& path,
                                       const std::function<bool(std::ostream&)>& writer) {
     if (path.empty())

@@ -26,6 +26,10 @@ AtomicWriteResult WriteFileAtomically(const std::string& path, const std::string
 // ones from the link's folder), even to a target that does not exist yet.
 std::string ResolveLinkTarget(const std::string& path);
 
+// Makes a folder and the folders above it that are missing, private to the user (0700), as the
+// desktop's base folders are to be made. Quietly: true when the folder is there afterwards.
+bool MakeFolders(const std::string& path);
+
 // A file opened for reading only when it is a regular file (after following links). A FIFO, a
 // directory or a device is refused at once, without blocking on it.
 class RegularFileReader {

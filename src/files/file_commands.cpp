@@ -146,6 +146,8 @@ void MainFrame::SaveJob() {
 bool MainFrame::WriteJobFile() {
     const SaveResult result = jobfile::Save(jobFilePath, records, AppSettings.flowUnit);
     savedFlag = result == SaveResult::Ok;
+    if (savedFlag)
+        ForgetSavedJournals();
     ReportSaveFailure(result);
     return savedFlag;
 }

@@ -62,6 +62,7 @@ bool IsJobFileName(const wxString& path) {
 }
 
 void MainFrame::OpenJobFile(const wxString& path) {
+    CloseSplash();  // a damage or cannot-open message must not come up under it
     wxFileName name(path);
     name.MakeAbsolute();
     ReadJobFile(name.GetFullPath());

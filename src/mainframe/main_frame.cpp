@@ -1,6 +1,7 @@
 #include "mainframe/main_frame.h"
 
 #include "acquisition/progress.h"
+#include "acquisition/recovery_journal.h"
 #include "app/app_settings.h"
 #include "app/command_ids.h"
 #include "device/vext_usb.h"
@@ -13,15 +14,22 @@
 #include "resources/pictures.h"
 
 #include <wx/image.h>
-#include <wx/weakref.h>
 #include <wx/listctrl.h>
 #include <wx/msgdlg.h>
 #include <wx/panel.h>
 #include <wx/sizer.h>
 #include <wx/splash.h>
 #include <wx/statusbr.h>
+#include <wx/weakref.h>
 
 bool MainFrame::splashEnabled = true;
+
+void MainFrame::CloseSplash() {
+    if (!splashScreen)
+        return;
+    splashScreen->Hide();
+    splashScreen->Destroy();
+}
 
 // The command table: every button, menu, list, timer and custom event of the main window.
 // clang-format off
@@ -91,11 +99,12 @@ wxEND_EVENT_TABLE()
       // 2. Members: empty record set, timers constructed but not started, savedFlag false.
       statusTimer(this, ID_STATUS_TIMER),
       liveTimer(this, ID_LIVE_TIMER),
+      journals(std::make_unique<recovery::JournalSet>()),
       progressFactory(DefaultProgressFactory()) {
     Bind(wxEVT_CLOSE_WINDOW, &MainFrame::OnClose, this);
 
     // 3. The settings file.
-    AppSettings = settingsfile::Load(settingsfile::DefaultPath());
+    AppSettings = settingsfile::Load(settingsfile::DefaultPath(), settingsfile::LegacyPath());
 
     // 4. The menu bar; its check marks come from the settings.
     BuildMenuBar();
@@ -125,9 +134,10 @@ wxEND_EVENT_TABLE()
     if (splashEnabled) {
         // The picture for this screen's scale: twice the pixels in the same place on a desktop
         // that scales by 2.
-        new wxSplashScreen(pictures::Bundle(pictures::Motif::Splash).GetBitmapFor(this),
-                           wxSPLASH_CENTRE_ON_SCREEN | wxSPLASH_TIMEOUT, 2000, nullptr, wxID_ANY,
-                           wxDefaultPosition, wxDefaultSize, wxSIMPLE_BORDER | wxSTAY_ON_TOP);
+        splashScreen =
+            new wxSplashScreen(pictures::Bundle(pictures::Motif::Splash).GetBitmapFor(this),
+                               wxSPLASH_CENTRE_ON_SCREEN | wxSPLASH_TIMEOUT, 2000, nullptr, wxID_ANY,
+                               wxDefaultPosition, wxDefaultSize, wxSIMPLE_BORDER | wxSTAY_ON_TOP);
         wxYield();
     }
 
@@ -149,6 +159,8 @@ wxEND_EVENT_TABLE()
 
 MainFrame::~MainFrame() {
     settingsfile::Save(settingsfile::DefaultPath(), AppSettings);
+    // A normal end: whatever was not saved, the user chose to leave.
+    journals->RemoveAllBut(-1);
     statusTimer.Stop();
     liveTimer.Stop();
     // The plot window (a child) is destroyed after this body; it must not paint layers that are
@@ -163,6 +175,7 @@ void MainFrame::AppendRecord(const Storage& record) {
 
 void MainFrame::InsertRecordAtFront(const Storage& record) {
     records.insert(records.begin(), record);
+    journals->RecordInsertedAtFront();
     if (liveRecordIndex >= 0)
         ++liveRecordIndex;
     // The charted record moved one row down; the chart still shows it.
@@ -174,6 +187,7 @@ void MainFrame::EraseRecord(int index) {
     if (index < 0 || index >= static_cast<int>(records.size()))
         return;
     records.erase(records.begin() + index);
+    journals->RecordErased(index);
     if (index == liveRecordIndex)
         liveRecordIndex = -1;
     else if (index < liveRecordIndex)
@@ -188,6 +202,7 @@ void MainFrame::EraseRecord(int index) {
 
 void MainFrame::ClearRecords() {
     records.clear();
+    journals->RemoveAllBut(-1);
     liveRecordIndex = -1;
     chartedRecord = -1;
 }

@@ -5,6 +5,7 @@
 #include <wx/colour.h>
 #include <wx/frame.h>
 #include <wx/timer.h>
+#include <wx/weakref.h>
 
 #include <array>
 #include <functional>
@@ -35,6 +36,9 @@ class wxPanel;
 class wxUpdateUIEvent;
 class wxStaticText;
 class ProgressIndicator;
+namespace recovery {
+class JournalSet;
+}
 
 // A job file by its name: ".kvr", in any case.
 bool IsJobFileName(const wxString& path);
@@ -65,6 +69,12 @@ public:
     // A drop of files onto the window: the first job file among them opens, after the question
     // about unsaved records. False when nothing was opened.
     bool OpenDroppedFiles(const std::vector<wxString>& files);
+
+    // At start: offers back every live recording that a crash or a kill left unsaved, one question
+    // each.
+    void OfferRecovery();
+    // Closes the start-up splash if it still shows (it stays on top and would cover a message).
+    void CloseSplash();
 
     bool IsSaved() const { return savedFlag; }
     void SetSaved(bool saved) { savedFlag = saved; }
@@ -202,6 +212,7 @@ private:
     void OnUpload(wxCommandEvent& event);
     void OnClearDevice(wxCommandEvent& event);
     void StopRecording();
+    void ForgetSavedJournals();
     void ClearDeviceMemory();
 
     // Dialogs.
@@ -224,6 +235,11 @@ private:
     int liveRecordIndex = -1;
     float elapsedTime = 0.0f;
     int livePollingMs = 1000;
+    // The recovery journals of the live records, kept until each record is saved, leaves the set,
+    // or the program ends normally.
+    std::unique_ptr<recovery::JournalSet> journals;
+    // The start-up splash while it shows; it stays on top, so a question at start closes it first.
+    wxWeakRef<wxWindow> splashScreen;
     std::function<std::unique_ptr<ProgressIndicator>()> progressFactory;
 
     // Controls.

@@ -36,7 +36,9 @@ echo "--version and --help answer without a display"
 cd "$work"
 mkdir home
 export HOME="$work/home"
-printf '1\n98\n0\n0\n0\n0\n0\n' >"$HOME/zpmv48.ini"
+unset XDG_CONFIG_HOME XDG_DATA_HOME  # the desktop folders of the scratch HOME
+mkdir -p "$HOME/.config/zpm"
+printf '1\n98\n0\n0\n0\n0\n0\n' >"$HOME/.config/zpm/zpmv48.ini"
 job() {
   printf '480000\n2\n%s\n24/03/2023 14:05:09\nStrang A\n4711\n72 105 0 \n10 20\n0.000000\n1000\n98\n1 0\n0\n3\n' "$1"
   printf '1.000000 100.000000 2.500000 1.500000\n2.000000 200.000000 2.250000 5.000000\n3.000000 300.000000 2.000000 10.000000\n'

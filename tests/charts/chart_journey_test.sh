@@ -59,8 +59,10 @@ no_gtk_complaints() {
   fi
 }
 
-# Tips off, otherwise the defaults.
-printf '1\n98\n0\n0\n0\n0\n0\n' >"$HOME/zpmv48.ini"
+# Tips off, otherwise the defaults; settings and recovery files in the scratch HOME.
+unset XDG_CONFIG_HOME XDG_DATA_HOME
+mkdir -p "$HOME/.config/zpm"
+printf '1\n98\n0\n0\n0\n0\n0\n' >"$HOME/.config/zpm/zpmv48.ini"
 cd "$work"
 "$program" >"$work/out.txt" 2>&1 &
 app=$!

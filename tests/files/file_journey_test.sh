@@ -17,7 +17,9 @@ app=
 trap '[ -n "$app" ] && kill "$app" 2>/dev/null; xsession_stop; rm -rf "$work"' EXIT
 export HOME="$work/home"
 mkdir -p "$HOME/Messungen" "$work/cwd"
-printf '1\n98\n0\n0\n0\n0\n0\n' >"$HOME/zpmv48.ini"  # no startup tips
+unset XDG_CONFIG_HOME XDG_DATA_HOME  # the desktop folders of the scratch HOME
+mkdir -p "$HOME/.config/zpm"
+printf '1\n98\n0\n0\n0\n0\n0\n' >"$HOME/.config/zpm/zpmv48.ini"  # no startup tips
 cd "$work/cwd"
 dir="$HOME/Messungen"
 

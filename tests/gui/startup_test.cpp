@@ -7,6 +7,7 @@
 #include <wx/statusbr.h>
 
 #include <filesystem>
+#include <fstream>
 
 namespace {
 
@@ -68,6 +69,35 @@ TEST_F(StartupTest, SettingsOfThePreviousRunAreInForce) {
     frame->Close();
     FinishClose();
     EXPECT_EQ(ReadTextFile(SettingsFilePath()), "0\n97\n1027\n0\n3\n1\n1\n");
+}
+
+// Earlier versions kept the file in the home folder. It is read while the file in the
+// configuration folder does not exist yet, and left as it is; from then on the new file counts.
+TEST_F(StartupTest, SettingsOfAnEarlierVersionAreTakenOverOnce) {
+    std::filesystem::remove(SettingsFilePath());
+    const std::string legacy = "0\n112\n1027\n0\n1\n1\n1\n";
+    std::ofstream(LegacySettingsFilePath()) << legacy;
+    struct Step {
+        const char* what;
+        std::uint8_t pressureUnit;  // in force after the start
+    };
+    const Step steps[] = {
+        {"first start: the old file is read", 112},
+        {"second start: the new file counts", 16},
+    };
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.what);
+        frame = new MainFrame(U8("Unbennant"), wxDefaultPosition, wxSize(440, 440));
+        EXPECT_EQ(AppSettings.pressureUnit, step.pressureUnit);
+        EXPECT_EQ(AppSettings.unitSystem, 0);
+        EXPECT_FALSE(AppSettings.showTips);
+        AppSettings.pressureUnit = 16;  // changed during the run
+        frame->Close();
+        FinishClose();
+        EXPECT_EQ(ReadTextFile(SettingsFilePath()), "0\n16\n1027\n0\n1\n1\n1\n");
+        EXPECT_EQ(ReadTextFile(LegacySettingsFilePath()), legacy);
+    }
+    std::filesystem::remove(LegacySettingsFilePath());
 }
 
 TEST_F(StartupTest, ClosePromptOnlyForUnsavedRecords) {

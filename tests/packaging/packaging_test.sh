@@ -70,6 +70,7 @@ echo "xdg-mime: Messung.kvr is $type, opened by $opener"
 . "$src/scripts/xsession.sh"
 xsession_start
 export HOME="$work/home"
+unset XDG_CONFIG_HOME XDG_DATA_HOME
 mkdir -p "$HOME"
 "$root/usr/bin/zpm-demo" 2>"$work/stderr" &
 app=$!
@@ -88,5 +89,5 @@ if kill -0 "$app" 2>/dev/null; then
   echo "zpm-demo did not close" >&2
   exit 1
 fi
-[ -f "$HOME/zpmv48.ini" ] || { echo "no settings file after exit" >&2; exit 1; }
+[ -f "$HOME/.config/zpm/zpmv48.ini" ] || { echo "no settings file after exit" >&2; exit 1; }
 echo "installed package works"

@@ -50,6 +50,7 @@ int main(int argc, char** argv) {
         return 2;
     setenv("HOME", tmpl.c_str(), 1);
     setenv("XDG_CONFIG_HOME", (tmpl + "/.config").c_str(), 1);
+    setenv("XDG_DATA_HOME", (tmpl + "/.local/share").c_str(), 1);
 
     // The toolkit says why it cannot start on stderr. A display that refuses the first
     // connection while the suite starts several X servers side by side gets a second try.

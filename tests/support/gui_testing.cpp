@@ -14,6 +14,7 @@
 
 #include <chrono>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -162,10 +163,19 @@ std::string SourceDir() {
 }
 
 std::string SettingsFilePath() {
+    return TestHome() + "/.config/zpm/zpmv48.ini";  // main() points XDG_CONFIG_HOME at HOME/.config
+}
+
+std::string LegacySettingsFilePath() {
     return TestHome() + "/zpmv48.ini";
 }
 
+std::string JournalFolderPath() {
+    return TestHome() + "/.local/share/zpm";
+}
+
 void WriteSettingsFile(const std::string& content) {
+    std::filesystem::create_directories(TestHome() + "/.config/zpm");
     std::ofstream(SettingsFilePath(), std::ios::trunc) << content;
 }
 

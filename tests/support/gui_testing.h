@@ -110,6 +110,10 @@ int DifferingPixels(const wxImage& a, const wxImage& b, int tolerance = 0);
 std::string TestHome();
 std::string SourceDir();
 std::string SettingsFilePath();
+// Where earlier versions kept the settings: the home folder itself.
+std::string LegacySettingsFilePath();
+// Where live recordings keep their recovery journals.
+std::string JournalFolderPath();
 // Writes the settings file with the given seven lines.
 void WriteSettingsFile(const std::string& content);
 std::string ReadTextFile(const std::string& path);

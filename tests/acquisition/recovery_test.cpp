@@ -1,0 +1,192 @@
+// The recovery journal of a live recording as the main window keeps it, and the question at start.
+#include "acquisition_fixture.h"
+
+#include "acquisition/recovery_journal.h"
+#include "device/protocol.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+class RecoveryTest : public AcquisitionTest {
+protected:
+    void SetUp() override {
+        AcquisitionTest::SetUp();
+        SettingsBlock b = logger->Settings();
+        b.sampleRateRegister = 0xFE67;  // 100 ms
+        b.stateFlags = 1;
+        b.pressureZero = 104;
+        b.pressureScale = 2;
+        b.pressureScaleFine = 26;
+        b.pressureUnit = 98;
+        logger->SetSettings(b);
+    }
+    // One live tick bringing exactly n samples of a moving signal.
+    void TickWith(int n) {
+        std::vector<RawSample> samples;
+        for (int i = 0; i < n; ++i)
+            samples.push_back(
+                {static_cast<std::uint16_t>(100 + 7 * next), static_cast<std::uint16_t>(300 + next % 50)});
+        ++next;
+        logger->QueueLiveSamples(samples);
+        LiveTick();
+    }
+    static std::vector<std::string> Journals() {
+        std::vector<std::string> paths;
+        if (fs::exists(JournalFolderPath()))
+            for (const auto& e : fs::directory_iterator(JournalFolderPath()))
+                paths.push_back(e.path().string());
+        std::sort(paths.begin(), paths.end());
+        return paths;
+    }
+    static recovery::Content Read(const std::string& path) { return recovery::Parse(ReadTextFile(path)); }
+    int next = 0;
+};
+
+void ExpectSameRecord(const Storage& got, const Storage& want) {
+    EXPECT_EQ(got.Title(), want.Title());
+    EXPECT_EQ(got.DateText(), want.DateText());
+    EXPECT_EQ(got.SerialNumber(), want.SerialNumber());
+    EXPECT_EQ(got.IntervalMs(), want.IntervalMs());
+    EXPECT_EQ(got.PressureUnit(), want.PressureUnit());
+    EXPECT_EQ(got.Times(), want.Times());
+    EXPECT_EQ(got.Flows(), want.Flows());
+    EXPECT_EQ(got.Pressures(), want.Pressures());
+    EXPECT_EQ(got.Volumes(), want.Volumes());
+}
+
+}  // namespace
+
+TEST_F(RecoveryTest, JournalGuardsTheLiveRecordUntilItIsSavedLeavesOrTheProgramEnds) {
+    Button(ID_RECORD);
+    ASSERT_EQ(Journals().size(), 1u);
+    const std::string journal = Journals()[0];
+    TickWith(10);
+    TickWith(0);
+    TickWith(3);
+    const Storage& live = frame->Records()[0];
+    ASSERT_EQ(live.SampleCount(), 13);
+    recovery::Content c = Read(journal);
+    ASSERT_TRUE(c.record);
+    EXPECT_FALSE(c.damaged);
+    ExpectSameRecord(*c.record, live);
+
+    // Renamed while it records: the journal has the new title by the next status tick.
+    frame->Records()[0].SetTitle(U8("Hydrant Süd"));
+    StatusTick();
+    EXPECT_EQ(Read(journal).record->Title(), U8("Hydrant Süd"));
+
+    // Saved while it records: what comes after the save still needs the journal.
+    const std::string job = TestHome() + "/job.kvr";
+    wxTEST_DIALOG(Command(ID_SAVE_JOB), wxExpectModal<wxFileDialog>(U8(job.c_str())));
+    ASSERT_TRUE(frame->IsSaved());
+    EXPECT_EQ(Journals(), std::vector<std::string>{journal});
+    TickWith(2);
+    Button(ID_STOP);
+    EXPECT_EQ(Journals(), std::vector<std::string>{journal});
+    EXPECT_EQ(Read(journal).record->SampleCount(), 15);
+    // Saved once it has stopped: done.
+    Command(ID_SAVE_JOB);
+    EXPECT_TRUE(Journals().empty());
+
+    // A recording deleted from the list takes its journal along; the others keep theirs.
+    Button(ID_RECORD);
+    TickWith(4);
+    Button(ID_STOP);
+    Button(ID_RECORD);
+    TickWith(5);
+    ASSERT_EQ(Journals().size(), 2u);
+    frame->EraseRecord(1);
+    ASSERT_EQ(Journals().size(), 1u);
+    EXPECT_EQ(Read(Journals()[0]).record->SampleCount(), 5);
+
+    // The program ends normally (after the close question, if any): nothing is left behind.
+    frame->SetSaved(true);
+    DestroyNow(frame);
+    frame = nullptr;
+    EXPECT_TRUE(Journals().empty());
+    EXPECT_TRUE(log->Errors().empty());
+}
+
+TEST_F(RecoveryTest, AnAbandonedRecordingIsOfferedBackAtStart) {
+    struct Case {
+        const char* what;
+        int answer;
+        bool cut;  // the journal ends in half a line
+    };
+    const Case cases[] = {
+        {"yes", wxID_YES, false},
+        {"no", wxID_NO, false},
+        {"yes to a journal cut short", wxID_YES, true},
+    };
+    for (const Case& k : cases) {
+        SCOPED_TRACE(k.what);
+        // A recording runs in this window; a copy of its journal stands for one whose program was
+        // killed. The running one's own journal is not offered: its program still holds it.
+        frame->ClearRecords();
+        Button(ID_RECORD);
+        for (int i = 0; i < 3; ++i)
+            TickWith(10);
+        ASSERT_EQ(Journals().size(), 1u);
+        const std::string abandoned = JournalFolderPath() + "/live-999999-0.zpmlive";
+        std::string bytes = ReadTextFile(Journals()[0]);
+        if (k.cut)
+            bytes.resize(bytes.size() - 4);
+        std::ofstream(abandoned, std::ios::binary) << bytes;
+        Storage expected = frame->Records()[0];
+        const int before = static_cast<int>(frame->Records().size());
+        frame->SetSaved(true);
+
+        const wxString text =
+            k.cut ? U8("Eine Live-Aufzeichnung wurde nicht beendet: „Verbunden %d“, begonnen %s (UTC), Dauer "
+                       "00:00:02, 29 Messpunkte.\n\nIhre Wiederherstellungsdatei ist beschädigt; alle "
+                       "vollständig gesicherten Messpunkte bis zur beschädigten Stelle können "
+                       "wiederhergestellt werden.\n\nSoll die Aufzeichnung wiederhergestellt werden?")
+                  : U8("Eine Live-Aufzeichnung wurde nicht beendet: „Verbunden %d“, begonnen %s (UTC), Dauer "
+                       "00:00:03, 30 Messpunkte.\n\nSoll die Aufzeichnung wiederhergestellt werden?");
+        wxTEST_DIALOG(frame->OfferRecovery(),
+                      ExpectMessage(k.answer, wxString::Format(text, before, expected.DateText()),
+                                    U8("Wiederherstellen")));
+        Button(ID_STOP);
+
+        if (k.answer == wxID_NO) {
+            EXPECT_EQ(static_cast<int>(frame->Records().size()), before);
+            EXPECT_FALSE(fs::exists(abandoned));
+        } else {
+            ASSERT_EQ(static_cast<int>(frame->Records().size()), before + 1);
+            const Storage& got = frame->Records()[0];
+            EXPECT_EQ(got.SampleCount(), k.cut ? 29 : 30);
+            if (!k.cut)
+                ExpectSameRecord(got, expected);
+            EXPECT_EQ(
+                std::vector<float>(got.Flows()),
+                std::vector<float>(expected.Flows().begin(), expected.Flows().begin() + got.SampleCount()));
+            EXPECT_FALSE(frame->IsSaved());
+            // It stays guarded until it is saved: a second start finds nothing to offer meanwhile.
+            EXPECT_TRUE(fs::exists(abandoned));
+            EXPECT_TRUE(recovery::ClaimAbandoned(JournalFolderPath()).empty());
+        }
+        frame->OfferRecovery();  // nothing further is asked (a dialog would fail the test)
+        frame->SetSaved(true);
+    }
+    EXPECT_TRUE(log->Errors().empty());
+}
+
+TEST_F(RecoveryTest, AJournalWithUnreadableSettingsIsSetAsideAndReported) {
+    fs::create_directories(JournalFolderPath());
+    const std::string path = JournalFolderPath() + "/live-999999-0.zpmlive";
+    std::ofstream(path, std::ios::binary) << "ZPM-LIVE 1\tkaputt\ns 1 2\t12345678\n";
+    frame->OfferRecovery();  // no question: nothing to offer
+    EXPECT_TRUE(frame->Records().empty());
+    EXPECT_FALSE(fs::exists(path));
+    EXPECT_TRUE(fs::exists(path + ".damaged"));
+    ASSERT_EQ(log->Errors().size(), 1u);
+    EXPECT_EQ(log->Errors()[0],
+              U8("Eine Live-Aufzeichnung wurde nicht beendet, aber ihre Wiederherstellungsdatei "
+                 "ist unlesbar. Sie liegt unter ") +
+                  U8((path + ".damaged").c_str()) + U8("."));
+}
