@@ -67,3 +67,16 @@ xsession_wait_window() {
   done
   return 1
 }
+
+# Prints the id of the first window whose title matches the pattern $1 (at most $2 seconds,
+# default 5). xdotool walks the window tree, and a window that goes away meanwhile (a splash
+# screen closing) makes one search end in an X error: such a search is simply tried again.
+xsession_find_window() {
+  local pattern=$1 limit=${2:-5} id
+  for _ in $(seq $((limit * 10))); do
+    id=$(xdotool search --name -- "$pattern" 2>/dev/null | head -n 1) || true
+    [ -n "$id" ] && { echo "$id"; return 0; }
+    sleep 0.1
+  done
+  return 1
+}

@@ -24,6 +24,52 @@ std::vector<RawSample> Ramp(int n, int flow0, int pressure0) {
     return out;
 }
 
+// "Laden" windows the user would see now.
+int ShownProgressWindows() {
+    int n = 0;
+    for (wxWindow* w : wxTopLevelWindows)
+        n += w->IsShown() && w->GetLabel() == U8("Laden") ? 1 : 0;
+    return n;
+}
+
+// A message box answered as ExpectMessage does, after checking that no progress window, real or
+// stand-in, is open over it at the moment it would show.
+class ExpectUncovered : public ExpectMessage {
+public:
+    ExpectUncovered(int answer, const wxString& message, const wxString& caption,
+                    const int* standIns = nullptr)
+        : ExpectMessage(answer, message, caption), standIns(standIns) {}
+
+protected:
+    int OnInvoked(wxMessageDialog* dlg) const override {
+        EXPECT_EQ(ShownProgressWindows() + (standIns ? *standIns : 0), 0)
+            << "progress window over " << dlg->GetMessage().utf8_string();
+        return ExpectMessage::OnInvoked(dlg);
+    }
+
+private:
+    const int* standIns;
+};
+
+// Error messages, each with the number of progress windows (real or stand-in) open when it was
+// raised.
+class UncoveredLog : public wxLog {
+public:
+    explicit UncoveredLog(const int* standIns = nullptr)
+        : standIns(standIns), previous(wxLog::SetActiveTarget(this)) {}
+    ~UncoveredLog() override { wxLog::SetActiveTarget(previous); }
+    std::vector<std::pair<std::string, int>> errors;
+
+protected:
+    void DoLogRecord(wxLogLevel, const wxString& msg, const wxLogRecordInfo&) override {
+        errors.emplace_back(msg.utf8_string(), ShownProgressWindows() + (standIns ? *standIns : 0));
+    }
+
+private:
+    const int* standIns;
+    wxLog* previous;
+};
+
 class DownloadTest : public AcquisitionTest {
 protected:
     void SetUp() override {
@@ -50,7 +96,8 @@ protected:
         ASSERT_TRUE(logger->AddEvent({2023, 3, 24, 13, 5, 9}, Ramp(7, 300, 400)));
     }
     void Download(int saveAnswer = wxID_NO) {
-        wxTEST_DIALOG(Button(ID_UPLOAD), ExpectMessage(saveAnswer, U8(SaveQuestion), U8(SaveCaption)));
+        wxTEST_DIALOG(Button(ID_UPLOAD),
+                      ExpectUncovered(saveAnswer, U8(SaveQuestion), U8(SaveCaption), &progressOpen));
     }
     std::vector<std::string> Titles() {
         std::vector<std::string> out;
@@ -59,42 +106,6 @@ protected:
         return out;
     }
     std::filesystem::path dir;
-};
-
-// "Laden" windows the user would see now.
-int ShownProgressWindows() {
-    int n = 0;
-    for (wxWindow* w : wxTopLevelWindows)
-        n += w->IsShown() && w->GetLabel() == U8("Laden") ? 1 : 0;
-    return n;
-}
-
-// A message box answered as ExpectMessage does, after checking that nothing covers it.
-class ExpectUncovered : public ExpectMessage {
-public:
-    using ExpectMessage::ExpectMessage;
-
-protected:
-    int OnInvoked(wxMessageDialog* dlg) const override {
-        EXPECT_EQ(ShownProgressWindows(), 0) << "progress window over " << dlg->GetMessage().utf8_string();
-        return ExpectMessage::OnInvoked(dlg);
-    }
-};
-
-// Error messages, each with the number of progress windows shown when it was raised.
-class UncoveredLog : public wxLog {
-public:
-    UncoveredLog() : previous(wxLog::SetActiveTarget(this)) {}
-    ~UncoveredLog() override { wxLog::SetActiveTarget(previous); }
-    std::vector<std::pair<std::string, int>> errors;
-
-protected:
-    void DoLogRecord(wxLogLevel, const wxString& msg, const wxLogRecordInfo&) override {
-        errors.emplace_back(msg.utf8_string(), ShownProgressWindows());
-    }
-
-private:
-    wxLog* previous;
 };
 
 }  // namespace
@@ -155,7 +166,6 @@ TEST_F(DownloadTest, ThreeEventsNewestFirstWithTheirSamples) {
     EXPECT_EQ(records[0].EventBytes(), static_cast<int>(logger->Directory()[0].endAddress));
     EXPECT_FALSE(frame->IsSaved());
     EXPECT_EQ(progressOpened, 1);
-    EXPECT_EQ(progressOpen, 0);
     EXPECT_EQ(pulses, 1 + 2 * 3);  // directory, each record created, each record filled
 }
 
@@ -164,7 +174,7 @@ TEST_F(DownloadTest, NoEventsEmptiesTheSetAndStillAsks) {
     frame->SetSaved(true);
     Download();
     EXPECT_TRUE(frame->Records().empty());
-    EXPECT_EQ(progressOpen, 0);
+    EXPECT_EQ(progressOpened, 1);
 }
 
 TEST_F(DownloadTest, ShortBlockHasNoSerialAndSamplesFromAddress21) {
@@ -224,17 +234,23 @@ TEST_F(DownloadTest, FailedReadsLeaveThePreviousRecords) {
     ThreeEvents();
     // The block is one chunk; the directory read after it fails.
     logger->Plan({emu::Fault::Stall, logger::ReqReadMemory, 1, 1, 0});
-    Button(ID_UPLOAD);
-    EXPECT_EQ(log->Errors(), std::vector<wxString>{U8("USB-Verbindung fehlgeschlagen")});
+    {
+        UncoveredLog errors(&progressOpen);
+        Button(ID_UPLOAD);
+        EXPECT_EQ(errors.errors,
+                  (std::vector<std::pair<std::string, int>>{{"USB-Verbindung fehlgeschlagen", 0}}));
+    }
     EXPECT_EQ(Titles(), std::vector<std::string>{"Alt"});
     EXPECT_EQ(progressOpened, 1);
-    EXPECT_EQ(progressOpen, 0);
 
-    // No logger at all: the block read fails before anything else.
-    log->Clear();
+    // No logger at all: the block read fails before anything else, before any progress window.
     logger->Unplug();
-    Button(ID_UPLOAD);
-    EXPECT_EQ(log->Errors(), std::vector<wxString>{U8("USB-Verbindung fehlgeschlagen")});
+    {
+        UncoveredLog errors(&progressOpen);
+        Button(ID_UPLOAD);
+        EXPECT_EQ(errors.errors,
+                  (std::vector<std::pair<std::string, int>>{{"USB-Verbindung fehlgeschlagen", 0}}));
+    }
     EXPECT_EQ(Titles(), std::vector<std::string>{"Alt"});
     EXPECT_EQ(progressOpened, 1);
 }
@@ -242,26 +258,69 @@ TEST_F(DownloadTest, FailedReadsLeaveThePreviousRecords) {
 TEST_F(DownloadTest, CorruptDirectoriesAreRefused) {
     frame->AppendRecord(Storage(U8("01/01/2023 00:00:00"), 1000, 1, false, 0, 1));
     frame->Records()[0].SetTitle(U8("Alt"));
-    frame->SetSaved(true);
     ThreeEvents();
-    logger->CorruptEventCount(20000);  // 180,000 bytes of directory cannot fit
-    Button(ID_UPLOAD);
-    ASSERT_EQ(log->Errors().size(), 1u);
-    EXPECT_TRUE(log->Errors()[0].StartsWith(U8("Lesen fehlgeschlagen")));
-    EXPECT_EQ(Titles(), std::vector<std::string>{"Alt"});
-    EXPECT_EQ(progressOpen, 0);
-
-    log->Clear();
+    // Samples lie between the 41-byte block and the directory, which holds three entries of nine
+    // bytes below the top of memory (0x1FFFF): from address 41 up to 131044.
+    const std::uint32_t directoryStart = 0x1FFFF - 3 * 9;
+    const std::uint32_t newestEnd = logger->Directory()[0].endAddress;
+    const std::uint32_t oldestEnd = logger->Directory()[2].endAddress;
+    const struct {
+        int eventCount;  // written into the block
+        int entry;       // whose end address is changed (-1: none)
+        std::uint32_t end;
+        const char* refusal;  // nullptr: downloaded
+    } cases[] = {
+        {20000, -1, 0, "(20000 Einträge)"},      // 180,000 bytes of directory cannot fit
+        {14559, -1, 0, "(14559 Einträge)"},      // one entry more than room above the block
+        {3, 0, 0x1FFF0, "(Endadresse 131056)"},  // inside the directory
+        {3, 0, directoryStart + 1, "(Endadresse 131045)"},
+        {3, 0, directoryStart, nullptr},  // samples up to the directory's first byte
+        {3, 2, 40, "(Endadresse 40)"},    // inside the block
+        {3, 2, 41, nullptr},              // an oldest event without samples
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.eventCount << " " << c.entry << " " << c.end);
+        logger->CorruptEventCount(3);
+        logger->CorruptEndAddress(0, newestEnd);
+        logger->CorruptEndAddress(2, oldestEnd);
+        logger->CorruptEventCount(static_cast<std::uint16_t>(c.eventCount));
+        if (c.entry >= 0)
+            logger->CorruptEndAddress(c.entry, c.end);
+        frame->SetSaved(true);
+        UncoveredLog errors(&progressOpen);
+        if (c.refusal) {
+            Button(ID_UPLOAD);
+            EXPECT_EQ(errors.errors,
+                      (std::vector<std::pair<std::string, int>>{
+                          {std::string("Lesen fehlgeschlagen: Ereignisverzeichnis des Geräts ungültig ") +
+                               c.refusal,
+                           0}}));
+            EXPECT_EQ(Titles(), std::vector<std::string>{"Alt"});
+        } else {
+            Download();
+            EXPECT_TRUE(errors.errors.empty());
+            ASSERT_EQ(frame->Records().size(), 3u);
+            const int oldest = frame->Records()[2].SampleCount();
+            EXPECT_EQ(oldest, c.entry == 2 ? 0 : 5);
+            // The newest event ends at the directory: the rest of the sample area is its own.
+            if (c.entry == 0) {
+                EXPECT_EQ(frame->Records()[0].SampleCount(),
+                          static_cast<int>(directoryStart - oldestEnd) / 3);
+            }
+            frame->Records().clear();
+            frame->AppendRecord(Storage(U8("01/01/2023 00:00:00"), 1000, 1, false, 0, 1));
+            frame->Records()[0].SetTitle(U8("Alt"));
+            frame->RefreshRecordList();
+        }
+        EXPECT_EQ(logger->EventCount(), c.eventCount);
+    }
     logger->CorruptEventCount(3);
-    logger->CorruptEndAddress(0, 0x1FFF0);  // inside the directory
-    Button(ID_UPLOAD);
-    ASSERT_EQ(log->Errors().size(), 1u);
-    EXPECT_TRUE(log->Errors()[0].StartsWith(U8("Lesen fehlgeschlagen")));
-    EXPECT_EQ(Titles(), std::vector<std::string>{"Alt"});
+    logger->CorruptEndAddress(0, newestEnd);
+    logger->CorruptEndAddress(2, oldestEnd);
 
     // Two events ending at the same address: the newer one simply has no samples.
     log->Clear();
-    const std::uint32_t oldestEnd = logger->Directory()[2].endAddress;
+    frame->SetSaved(true);
     logger->CorruptEndAddress(0, oldestEnd + 3);
     logger->CorruptEndAddress(1, oldestEnd + 3);
     Download();

@@ -39,21 +39,87 @@ protected:
 
 }  // namespace
 
+namespace {
+
+// Pixels of a picture that have exactly this colour.
+int PixelsOf(const wxImage& picture, const wxColour& colour) {
+    int n = 0;
+    for (int y = 0; y < picture.GetHeight(); ++y)
+        for (int x = 0; x < picture.GetWidth(); ++x)
+            n += picture.GetRed(x, y) == colour.Red() && picture.GetGreen(x, y) == colour.Green() &&
+                 picture.GetBlue(x, y) == colour.Blue();
+    return n;
+}
+
+}  // namespace
+
 TEST_F(LiveTest, StatusTickShowsRemainingTimeBatteryAndMemory) {
-    logger->SetBatteryReading(117);
-    StatusTick();
-    EXPECT_TRUE(frame->StatusText()->GetLabel().EndsWith(U8(" Speicherplatz vorhanden")));
-    EXPECT_EQ(frame->BatteryGauge()->GetValue(), 351);
-    EXPECT_EQ(frame->BatteryGauge()->GetForegroundColour(), wxColour(0, 255, 0));
-    EXPECT_EQ(frame->BatteryGauge()->GetBackgroundColour(), wxColour(236, 233, 216));
-    EXPECT_EQ(frame->MemoryGauge()->GetValue(), 0);  // an empty logger
-    logger->SetBatteryReading(116);
-    StatusTick();
-    EXPECT_EQ(frame->BatteryGauge()->GetForegroundColour(), wxColour(240, 160, 0));
-    logger->SetBatteryReading(58);
-    StatusTick();
-    EXPECT_EQ(frame->BatteryGauge()->GetForegroundColour(), wxColour(255, 0, 0));
-    EXPECT_EQ(frame->BatteryGauge()->GetValue(), 174);
+    // The logger's free memory (what its events leave between the settings block and the
+    // directory) at its sample rate, as text and as the used share on the memory gauge.
+    struct Memory {
+        std::vector<int> events;  // samples of each event
+        std::uint16_t rate;
+        const char* text;
+        int gauge;  // of 700
+    } const memory[] = {
+        {{}, 0xF000, "12:08 Stunden Speicherplatz vorhanden", 0},                 // 131030 bytes free
+        {{20000, 10000}, 0xF000, "03:48 Stunden Speicherplatz vorhanden", 480},   // 41012
+        {{20000}, 0x0000, "4 Days, 09:13 Minuten Speicherplatz vorhanden", 320},  // 71021, 16 s a sample
+        {{43000}, 0xF000, "00:11 Minuten Speicherplatz vorhanden", 689},          // 2021
+    };
+    frame->Move(620, 530);  // where no other test's window appears
+    for (const Memory& m : memory) {
+        SCOPED_TRACE(m.text);
+        logger->ClearEvents();
+        SetRate(m.rate);
+        for (int n : m.events)
+            ASSERT_TRUE(
+                logger->AddEvent({2023, 3, 5, 9, 7, 2}, std::vector<RawSample>(n, RawSample{12, 300})));
+        StatusTick();
+        EXPECT_EQ(frame->StatusText()->GetLabel(), U8(m.text));
+        EXPECT_EQ(frame->MemoryGauge()->GetValue(), m.gauge);
+        // On screen, in the theme's colours: a bar 12 pixels high as long as the used share, on
+        // a trough of another colour.
+        const wxImage shown = ScreenImage(frame->MemoryGauge());
+        ASSERT_TRUE(shown.IsOk());
+        const int middle = shown.GetHeight() - 6, width = shown.GetWidth();
+        const wxColour trough(shown.GetRed(width - 3, middle), shown.GetGreen(width - 3, middle),
+                              shown.GetBlue(width - 3, middle));
+        int bar = 0, high = 0;
+        for (int x = 0; x < width; ++x)
+            bar += wxColour(shown.GetRed(x, middle), shown.GetGreen(x, middle), shown.GetBlue(x, middle)) !=
+                   trough;
+        for (int y = 0; y < shown.GetHeight(); ++y)
+            high += wxColour(shown.GetRed(width - 3, y), shown.GetGreen(width - 3, y),
+                             shown.GetBlue(width - 3, y)) == trough;
+        EXPECT_NEAR(bar, width * m.gauge / 700.0, 3);
+        EXPECT_EQ(high, 12);
+    }
+
+    // The battery gauge at three times the reading, drawn in the colour of its level on the
+    // window's face colour.
+    const wxColour green(0, 255, 0), orange(240, 160, 0), red(255, 0, 0), face(236, 233, 216);
+    struct Battery {
+        int reading, value;
+        wxColour colour;
+    } const battery[] = {
+        {117, 351, green}, {300, 700, green}, {116, 348, orange},
+        {59, 177, orange}, {58, 174, red},    {10, 30, red},
+    };
+    for (const Battery& b : battery) {
+        SCOPED_TRACE(b.reading);
+        logger->SetBatteryReading(b.reading);
+        StatusTick();
+        EXPECT_EQ(frame->BatteryGauge()->GetValue(), b.value);
+        const wxImage shown = ScreenImage(frame->BatteryGauge());
+        const int width = shown.GetWidth();
+        // The bar is 12 pixels high and as long as the value's share of the gauge; everything else
+        // is the face colour, but for a few pixels of its rounded corners.
+        EXPECT_NEAR(PixelsOf(shown, b.colour), 12.0 * width * b.value / 700, 24);
+        EXPECT_GE(PixelsOf(shown, b.colour) + PixelsOf(shown, face), width * shown.GetHeight() - 16);
+        for (const wxColour& other : {green, orange, red})
+            EXPECT_TRUE(other == b.colour || PixelsOf(shown, other) == 0);
+    }
 
     // Unplugged: blank and zeros, silently; back after the replug.
     logger->Unplug();
@@ -65,7 +131,8 @@ TEST_F(LiveTest, StatusTickShowsRemainingTimeBatteryAndMemory) {
     EXPECT_EQ(frame->StatusText()->GetLabel(), U8(" "));
     logger->Replug();
     StatusTick();
-    EXPECT_TRUE(frame->StatusText()->GetLabel().EndsWith(U8(" Speicherplatz vorhanden")));
+    EXPECT_EQ(frame->StatusText()->GetLabel(), U8("00:11 Minuten Speicherplatz vorhanden"));
+    EXPECT_EQ(frame->MemoryGauge()->GetValue(), 689);
     EXPECT_TRUE(log->Errors().empty());
 }
 

@@ -60,7 +60,7 @@ grep -q -- "--bogus" bogus.err || fail "no word about --bogus: $(cat bogus.err)"
 "$demo" a.kvr b.kvr 2>demo.err &
 app=$!
 xsession_wait_window a.kvr 60 || fail "the window does not show a.kvr"
-wid=$(xdotool search --name '^a\.kvr$' | head -n 1)
+wid=$(xsession_find_window '^a\.kvr$') || fail "no window a.kvr"
 # The splash screen goes after 2 s; keys go to the main window after that.
 for _ in $(seq 50); do [ "$(wmctrl -l | wc -l)" -eq 1 ] && break; sleep 0.1; done
 echo "zpm-demo a.kvr b.kvr opened a.kvr"
@@ -80,7 +80,7 @@ echo "Ctrl+S saved the job"
 "$drag" "$work/b.kvr" >drag.out 2>drag.err &
 dragger=$!
 xsession_wait_window "drag source" 30 || fail "no drag source window"
-sid=$(xdotool search --name '^drag source$' | head -n 1)
+sid=$(xsession_find_window '^drag source$') || fail "no drag source window"
 eval "$(xdotool getwindowgeometry --shell "$sid")"
 sx=$((X + WIDTH / 2)) sy=$((Y + HEIGHT / 2))
 eval "$(xdotool getwindowgeometry --shell "$wid")"
@@ -100,7 +100,7 @@ grep -qx copied drag.out || fail "the drop was not accepted: $(cat drag.out)"
 echo "a dropped b.kvr opened"
 
 # 6. Ctrl+Q ends the program; nothing is left unsaved, so nothing is asked.
-wid=$(xdotool search --name '^b\.kvr$' | head -n 1)
+wid=$(xsession_find_window '^b\.kvr$') || fail "no window b.kvr"
 xdotool windowactivate --sync "$wid"
 xdotool key --clearmodifiers ctrl+q
 for _ in $(seq 100); do kill -0 "$app" 2>/dev/null || break; sleep 0.1; done

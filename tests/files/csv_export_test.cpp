@@ -2,12 +2,16 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
 #include <unistd.h>
+
 #include <clocale>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <random>
 #include <regex>
 #include <sstream>
@@ -90,20 +94,49 @@ TEST(CsvExport, UnitTextsFollowUnitSystemFlowSettingAndPressureCode) {
     EXPECT_EQ(lines[5], "Zeit (s), Durchfluss (M\xB3/h), Volumen (M\xB3), Druck (MtrH)");
 }
 
+namespace {
+
+// A folder made for one test, removed with it.
+struct ScratchDir {
+    ScratchDir() {
+        std::string tmpl = (fs::temp_directory_path() / "zpm-csv-XXXXXX").string();
+        path = ::mkdtemp(tmpl.data());
+    }
+    ~ScratchDir() { fs::remove_all(path); }
+    fs::path path;
+};
+
+}  // namespace
+
 TEST(CsvExport, NumbersHaveTwoDecimalsAndAPointWhateverTheLocale) {
-    // A locale with a decimal comma, where one is installed; the export must not care.
-    const std::string oldLocale = std::setlocale(LC_NUMERIC, nullptr);
-    for (const char* name : {"de_DE.UTF-8", "de_DE.utf8", "de_DE", "fr_FR.UTF-8"})
-        if (std::setlocale(LC_NUMERIC, name))
-            break;
+    // A German locale (decimal comma) compiled for this test into a scratch folder that only this
+    // process looks in: the machine's own locale set-up stays as it is.
+    ScratchDir locales;
+    const std::string make =
+        "localedef -c -i de_DE -f UTF-8 '" + (locales.path / "de_DE.UTF-8").string() + "' >/dev/null 2>&1";
+    ASSERT_NE(std::system(make.c_str()), -1);
+    ASSERT_TRUE(fs::exists(locales.path / "de_DE.UTF-8" / "LC_NUMERIC"))
+        << "localedef (package locales) failed";
+    const std::string oldLocale = std::setlocale(LC_ALL, nullptr);
+    ::setenv("LOCPATH", locales.path.c_str(), 1);
+    ASSERT_NE(std::setlocale(LC_ALL, "de_DE.UTF-8"), nullptr);
+    // The switch took: printf writes a comma now.
+    char printed[16];
+    std::snprintf(printed, sizeof printed, "%.2f", 1.5);
+
     Storage r = Record(1, 98);
+    r.AddSample(0.5f, 1234.5f, 2.25f, 0.75f);
     std::mt19937 rng(7);
     std::uniform_real_distribution<float> any(-1e6f, 1e6f);
     for (int i = 0; i < 2000; ++i)
         r.AddSample(i * 0.5f, any(rng), any(rng) / 1000.0f, any(rng));
     const std::vector<std::string> lines = Lines(Csv(r, 0));
-    std::setlocale(LC_NUMERIC, oldLocale.c_str());
-    ASSERT_EQ(lines.size(), 2006u);
+    std::setlocale(LC_ALL, oldLocale.c_str());
+    ::unsetenv("LOCPATH");
+    EXPECT_STREQ(printed, "1,50");
+
+    ASSERT_EQ(lines.size(), 2007u);
+    EXPECT_EQ(lines[6], "0.50,1234.50,0.75,2.25");
     const std::regex sample(R"(-?[0-9]+\.[0-9]{2},-?[0-9]+\.[0-9]{2},-?[0-9]+\.[0-9]{2},-?[0-9]+\.[0-9]{2})");
     for (std::size_t i = 6; i < lines.size(); ++i)
         ASSERT_TRUE(std::regex_match(lines[i], sample)) << lines[i];
@@ -126,8 +159,11 @@ TEST(CsvExport, FileNamesAndExtension) {
 }
 
 TEST(CsvExport, SpreadsheetReadsFourColumns) {
-    if (std::system("command -v ssconvert >/dev/null 2>&1") != 0)
+    if (std::system("command -v ssconvert >/dev/null 2>&1") != 0) {
+        if (std::getenv("ZPM_REQUIRE_ALL_TESTS"))
+            FAIL() << "ssconvert (gnumeric) is not installed";
         GTEST_SKIP() << "ssconvert (gnumeric) is not installed";
+    }
     std::string tmpl = (fs::temp_directory_path() / "zpm-csv-XXXXXX").string();
     const fs::path dir = ::mkdtemp(tmpl.data());
     const fs::path csv = dir / "24_03_2023 14_05_09.csv";
@@ -163,20 +199,53 @@ TEST(CsvExport, SpreadsheetReadsFourColumns) {
 }
 
 TEST(CsvExport, SaveFailureLeavesTheOldFile) {
-    std::string tmpl = (fs::temp_directory_path() / "zpm-csv-XXXXXX").string();
-    const fs::path dir = ::mkdtemp(tmpl.data());
+    ScratchDir dir;
     Storage r = Record(1, 98);
-    EXPECT_EQ(csvexport::Save(wxString::FromUTF8((dir / "fehlt" / "a.csv").string()), r, 0),
-              SaveResult::CannotOpen);
-    fs::create_directory(dir / "b.csv");
-    EXPECT_EQ(csvexport::Save(wxString::FromUTF8((dir / "b.csv").string()), r, 0), SaveResult::CannotOpen);
-    EXPECT_TRUE(fs::is_directory(dir / "b.csv"));
-    // The "File Name," line names the file written.
-    const fs::path c = dir / "c.csv";
-    ASSERT_EQ(csvexport::Save(wxString::FromUTF8(c.string()), r, 0), SaveResult::Ok);
-    std::ifstream in(c);
+    for (int i = 0; i < 500; ++i)
+        r.AddSample(i * 0.5f, 10.0f, 2.0f, 1.0f);
+    const auto save = [&](const fs::path& path) {
+        return csvexport::Save(wxString::FromUTF8(path.string()), r, 0);
+    };
+    const auto files = [&] {
+        return std::distance(fs::directory_iterator(dir.path), fs::directory_iterator());
+    };
+    EXPECT_EQ(save(dir.path / "fehlt" / "a.csv"), SaveResult::CannotOpen);
+    fs::create_directory(dir.path / "b.csv");
+    EXPECT_EQ(save(dir.path / "b.csv"), SaveResult::CannotOpen);
+    EXPECT_TRUE(fs::is_directory(dir.path / "b.csv"));
+
+    // An earlier export is there; the disk fills up while the new one is written (a file size
+    // limit, which holds for root too): it stays as it was, and nothing is left beside it.
+    const fs::path c = dir.path / "c.csv";
+    std::ofstream(c) << "alte Tabelle\n";
+    struct rlimit old {};
+    getrlimit(RLIMIT_FSIZE, &old);
+    auto previousHandler = signal(SIGXFSZ, SIG_IGN);
+    struct rlimit tiny = old;
+    tiny.rlim_cur = 4096;
+    setrlimit(RLIMIT_FSIZE, &tiny);
+    const SaveResult full = save(c);
+    setrlimit(RLIMIT_FSIZE, &old);
+    signal(SIGXFSZ, previousHandler);
+    EXPECT_EQ(full, SaveResult::WriteFailed);
+    std::ifstream kept(c);
+    std::string content((std::istreambuf_iterator<char>(kept)), std::istreambuf_iterator<char>());
+    EXPECT_EQ(content, "alte Tabelle\n");
+    EXPECT_EQ(files(), 2);  // b.csv and c.csv
+
+    // A write-protected earlier export is refused (for root too) and kept.
+    fs::permissions(c, fs::perms::owner_read);
+    EXPECT_EQ(save(c), SaveResult::CannotOpen);
+    std::ifstream still(c);
     std::string first;
+    std::getline(still, first);
+    EXPECT_EQ(first, "alte Tabelle");
+    fs::permissions(c, fs::perms::owner_read | fs::perms::owner_write);
+
+    // Then it is replaced; the "File Name," line names the file written.
+    ASSERT_EQ(save(c), SaveResult::Ok);
+    std::ifstream in(c);
     std::getline(in, first);
     EXPECT_EQ(first, "File Name," + c.string());
-    fs::remove_all(dir);
+    EXPECT_EQ(files(), 2);
 }

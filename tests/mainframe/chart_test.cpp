@@ -18,6 +18,11 @@
 #include <wx/stattext.h>
 
 #include <gdk/gdk.h>
+#include <gtk/gtk.h>
+
+#include <algorithm>
+#include <array>
+#include <cmath>
 
 namespace {
 
@@ -161,14 +166,219 @@ TEST_F(ChartTest, GridAndPointsModes) {
     EXPECT_EQ(frame->FlowSeries()->GetPen().GetColour(), *wxBLUE);
 }
 
+namespace {
+
+// Checks what the colour dialog offers (the full chooser; as its palette the sixteen greys from
+// black up, as the toolkit's chooser shows them) and picks a colour as the user would.
+class ExpectColourChoice : public wxExpectModalBase<wxColourDialog, ExpectColourChoice> {
+public:
+    ExpectColourChoice(const wxColour& pick, int id) : pick(pick), id(id) {}
+
+protected:
+    int OnInvoked(wxColourDialog* dlg) const override {
+        EXPECT_TRUE(dlg->GetColourData().GetChooseFull());
+        // The toolkit's colour selection (this wx uses it on GTK 3) and its palette setting.
+        G_GNUC_BEGIN_IGNORE_DEPRECATIONS
+        GtkColorSelection* selection = GTK_COLOR_SELECTION(
+            gtk_color_selection_dialog_get_color_selection(GTK_COLOR_SELECTION_DIALOG(dlg->GetHandle())));
+        gchar* palette = nullptr;
+        g_object_get(gtk_widget_get_settings(GTK_WIDGET(selection)), "gtk-color-palette", &palette, nullptr);
+        GdkColor* colours = nullptr;
+        gint count = 0;
+        EXPECT_TRUE(gtk_color_selection_palette_from_string(palette, &colours, &count)) << palette;
+        std::vector<wxColour> shown;
+        for (gint i = 0; i < count; ++i)
+            shown.emplace_back(colours[i].red >> 8, colours[i].green >> 8, colours[i].blue >> 8);
+        g_free(colours);
+        g_free(palette);
+        std::vector<wxColour> greys;
+        for (int i = 0; i < 16; ++i)
+            greys.emplace_back(16 * i, 16 * i, 16 * i);
+        EXPECT_EQ(shown, greys);
+        // The user's pick, where the dialog takes it from when it closes.
+        const GdkRGBA rgba{pick.Red() / 255.0, pick.Green() / 255.0, pick.Blue() / 255.0, 1.0};
+        gtk_color_selection_set_current_rgba(selection, &rgba);
+        G_GNUC_END_IGNORE_DEPRECATIONS
+        return id;
+    }
+
+private:
+    wxColour pick;
+    int id;
+};
+
+}  // namespace
+
 TEST_F(ChartTest, ColourChangeGivesAFivePixelPen) {
-    wxTEST_DIALOG(Command(ID_COLOUR_PRESSURE), wxExpectDismissableModal<wxColourDialog>(wxID_OK));
-    EXPECT_EQ(frame->PressureSeries()->GetPen().GetWidth(), 5);
-    EXPECT_EQ(frame->SecondaryPressureSeries()->GetPen().GetWidth(), 5);
-    EXPECT_EQ(frame->FlowSeries()->GetPen().GetWidth(), 2);
-    // Cancel changes nothing.
-    wxTEST_DIALOG(Command(ID_COLOUR_FLOW), wxExpectDismissableModal<wxColourDialog>(wxID_CANCEL));
-    EXPECT_EQ(frame->FlowSeries()->GetPen().GetWidth(), 2);
+    frame->ChartRecord(0);
+    const struct {
+        int command;
+        std::vector<mpLayer*> changed;
+        wxColour colour;
+    } cases[] = {
+        {ID_COLOUR_PRESSURE,
+         {frame->PressureSeries(), frame->SecondaryPressureSeries()},
+         wxColour(12, 130, 40)},
+        {ID_COLOUR_FLOW, {frame->FlowSeries()}, wxColour(200, 0, 170)},
+        {ID_COLOUR_VOLUME, {frame->VolumeSeries()}, wxColour(90, 60, 30)},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.command);
+        const std::vector<mpLayer*> all = {frame->FlowSeries(), frame->VolumeSeries(),
+                                           frame->PressureSeries(), frame->SecondaryPressureSeries()};
+        std::vector<wxPen> pens;
+        for (mpLayer* series : all)
+            pens.push_back(series->GetPen());
+        // Cancel changes nothing.
+        wxTEST_DIALOG(Command(c.command), ExpectColourChoice(wxColour(1, 2, 3), wxID_CANCEL));
+        for (std::size_t i = 0; i < all.size(); ++i) {
+            EXPECT_EQ(all[i]->GetPen().GetColour(), pens[i].GetColour()) << i;
+            EXPECT_EQ(all[i]->GetPen().GetWidth(), pens[i].GetWidth()) << i;
+        }
+        wxTEST_DIALOG(Command(c.command), ExpectColourChoice(c.colour, wxID_OK));
+        for (std::size_t i = 0; i < all.size(); ++i) {
+            const wxPen expected =
+                std::count(c.changed.begin(), c.changed.end(), all[i]) == 1 ? wxPen(c.colour, 5) : pens[i];
+            EXPECT_EQ(all[i]->GetPen().GetColour(), expected.GetColour()) << i;
+            EXPECT_EQ(all[i]->GetPen().GetWidth(), expected.GetWidth()) << i;
+            EXPECT_EQ(all[i]->GetPen().GetStyle(), wxPENSTYLE_SOLID) << i;
+        }
+    }
+    // The flow line is drawn in its colour.
+    Command(ID_SHOW_FLOW, wxEVT_BUTTON);
+    const wxImage chart = frame->PlotWindow()->SnapshotBitmap().ConvertToImage();
+    int magenta = 0;
+    for (int y = 0; y < chart.GetHeight(); ++y)
+        for (int x = 0; x < chart.GetWidth(); ++x)
+            magenta += chart.GetRed(x, y) == 200 && chart.GetGreen(x, y) == 0 && chart.GetBlue(x, y) == 170;
+    EXPECT_GT(magenta, 500);
+}
+
+namespace {
+
+// The points of a series as (x, y, extra) rows.
+template <class Series>
+std::vector<std::array<double, 3>> Points(const Series* series) {
+    std::vector<std::array<double, 3>> out;
+    for (int i = 0; i < series->PointCount(); ++i) {
+        double x = 0, y = 0, extra = 0;
+        series->PointAt(i, x, y, extra);
+        out.push_back({x, y, extra});
+    }
+    return out;
+}
+
+std::vector<std::array<double, 3>> Rows(const std::vector<float>& xs, const std::vector<float>& ys,
+                                        const std::vector<float>& extras = {}) {
+    std::vector<std::array<double, 3>> out;
+    for (std::size_t i = 0; i < xs.size(); ++i)
+        out.push_back({xs[i], ys[i], extras.empty() ? -1.0 : extras[i]});  // -1: no second value
+    return out;
+}
+
+}  // namespace
+
+// Whatever the chart shows (flow, volume, pressure alone or on the second axis, filtered or not)
+// are the record's samples in the units its axes name: times, flows with their volumes as the
+// second readout, volumes with their flows, pressures.
+TEST_F(ChartTest, EverySeriesHoldsTheChartedRecordInTheUnitsShown) {
+    // A metric logger's record in l/s and bar: raw flows in l/min, pressures in converter counts.
+    Storage logger(U8("26/03/2023 08:00:00"), 1000, 1, false, 1, 1);
+    logger.SetPressureCalibration(100, 2, 50, 98);  // (counts - 100) / 2.5 psi, in bar
+    for (const auto& [flow, counts] :
+         std::vector<std::pair<int, int>>{{600, 390}, {1800, 680}, {600, 245}, {1200, 390}})
+        logger.AddRawSample(flow, counts);
+    frame->AppendRecord(logger);
+    frame->RefreshRecordList();
+    struct Expected {
+        int record, flowUnit;
+        const char* flowAxis;
+        std::vector<float> times, flows, volumes, pressures;
+    } const expected[] = {
+        {0,
+         0,
+         "Durchfluss (Liter/min)",
+         {1, 2, 3, 4, 5, 6},
+         {100, 300, 500, 480, 200, 50},
+         // litres: the flows' minutes summed, one second each
+         {100 / 60.0f, 400 / 60.0f, 900 / 60.0f, 1380 / 60.0f, 1580 / 60.0f, 1630 / 60.0f},
+         {6.0f, 4.5f, 3.2f, 3.1f, 4.0f, 5.8f}},
+        {2,
+         1,
+         "Durchfluss (Litre/sec)",
+         {1, 2, 3, 4},
+         {10, 30, 10, 20},
+         {10, 40, 50, 70},
+         {116 / 14.504f, 232 / 14.504f, 58 / 14.504f, 116 / 14.504f}},
+    };
+    // One step a button press, with the series it leaves on the chart.
+    struct Step {
+        int button;
+        bool flow, volume, pressure, secondary;
+    } const steps[] = {
+        {ID_SHOW_FLOW, true, false, false, false},  {ID_SHOW_PRESSURE, true, false, false, true},
+        {ID_SHOW_VOLUME, false, true, false, true}, {ID_SHOW_PRESSURE, false, true, false, false},
+        {ID_SHOW_FLOW, true, false, false, false},  {ID_SHOW_PRESSURE, true, false, false, true},
+        {ID_SHOW_FLOW, false, false, true, false},
+    };
+    for (const Expected& e : expected) {
+        for (bool filtered : {false, true}) {
+            SCOPED_TRACE(testing::Message() << "record " << e.record << (filtered ? " filtered" : ""));
+            Storage& record = frame->Records()[e.record];
+            record.SetFilter(filtered, 1);
+            std::vector<float> flows = e.flows, volumes = e.volumes, pressures = e.pressures;
+            if (filtered) {
+                // The filter's own figures; what matters here is that they are the ones charted.
+                ASSERT_NE(record.Flows(), flows);
+                flows = record.Flows();
+                volumes = record.Volumes();
+                pressures = record.Pressures();
+            }
+            // The flow unit setting follows the logger a record came from.
+            AppSettings.flowUnit = e.flowUnit;
+            frame->ChartRecord(e.record);
+            EXPECT_EQ(frame->FlowAxis()->GetName(), U8(e.flowAxis));
+            for (const Step& step : steps) {
+                SCOPED_TRACE(step.button);
+                Command(step.button, wxEVT_BUTTON);
+                const std::vector<mpLayer*> shown = Attached();
+                const auto on = [&](const mpLayer* l) {
+                    return std::count(shown.begin(), shown.end(), l) == 1;
+                };
+                ASSERT_EQ(on(frame->FlowSeries()), step.flow);
+                ASSERT_EQ(on(frame->VolumeSeries()), step.volume);
+                ASSERT_EQ(on(frame->PressureSeries()), step.pressure);
+                ASSERT_EQ(on(frame->SecondaryPressureSeries()), step.secondary);
+                const auto near = [](const std::vector<std::array<double, 3>>& got,
+                                     const std::vector<std::array<double, 3>>& want) {
+                    if (got.size() != want.size())
+                        return false;
+                    for (std::size_t i = 0; i < got.size(); ++i)
+                        for (int k = 0; k < 3; ++k)
+                            if (std::abs(got[i][k] - want[i][k]) > 1e-4 * std::max(1.0, std::abs(want[i][k])))
+                                return false;
+                    return true;
+                };
+                EXPECT_TRUE(!step.flow || near(Points(frame->FlowSeries()), Rows(e.times, flows, volumes)));
+                EXPECT_TRUE(!step.volume ||
+                            near(Points(frame->VolumeSeries()), Rows(e.times, volumes, flows)));
+                EXPECT_TRUE(!step.pressure ||
+                            near(Points(frame->PressureSeries()), Rows(e.times, pressures)));
+                EXPECT_TRUE(!step.secondary ||
+                            near(Points(frame->SecondaryPressureSeries()), Rows(e.times, pressures)));
+                // The view spans the primary series' samples and half a unit more, from 0 up at least.
+                const std::vector<float>& primary = step.flow ? flows : step.volume ? volumes : pressures;
+                const auto [low, high] = std::minmax_element(primary.begin(), primary.end());
+                EXPECT_DOUBLE_EQ(frame->PlotWindow()->GetBoundMinX(), e.times.front() - 0.5);
+                EXPECT_DOUBLE_EQ(frame->PlotWindow()->GetBoundMaxX(), e.times.back() + 0.5);
+                EXPECT_DOUBLE_EQ(frame->PlotWindow()->GetBoundMinY(), *low - 0.5);
+                EXPECT_DOUBLE_EQ(frame->PlotWindow()->GetBoundMaxY(), std::max(*high, 0.0f) + 0.5);
+            }
+            Command(ID_SHOW_PRESSURE, wxEVT_BUTTON);  // nothing shown again
+            ASSERT_TRUE(Attached().empty());
+        }
+    }
+    AppSettings.flowUnit = 0;
 }
 
 TEST_F(ChartTest, TargetFlowLineAndCaption) {
@@ -177,12 +387,20 @@ TEST_F(ChartTest, TargetFlowLineAndCaption) {
     EXPECT_FALSE(frame->TargetLine()->IsVisible());
     EXPECT_TRUE(frame->FlowAxis()->GetCaption2().empty());
 
-    frame->Records()[1].SetTargetFlow(12.5f);  // flows 10..30 stay below the target
+    // A target above every sample: the flow axis reaches half a unit beyond it, the line runs at
+    // the target from the first sample to the last.
+    frame->Records()[1].SetTargetFlow(42.25f);  // flows 10..30
     frame->ChartRecord(1);
     EXPECT_TRUE(frame->TargetLine()->IsVisible());
     EXPECT_EQ(frame->FlowAxis()->GetCaption2(), U8("Zielfluss"));
-    EXPECT_GE(frame->FlowSeries()->MaxY(), 13.0);
-    EXPECT_EQ(frame->TargetLine()->PointCount(), 3);
+    EXPECT_DOUBLE_EQ(frame->FlowSeries()->MaxY(), 42.75);
+    EXPECT_DOUBLE_EQ(frame->PlotWindow()->GetBoundMaxY(), 42.75);
+    EXPECT_EQ(Points(frame->TargetLine()), Rows({1, 3, 3}, {42.25f, 42.25f, 42.25f}));
+    // A target below the samples leaves the axis to them.
+    frame->Records()[1].SetTargetFlow(12.5f);
+    frame->ChartRecord(1);
+    EXPECT_DOUBLE_EQ(frame->PlotWindow()->GetBoundMaxY(), 30.5);
+    EXPECT_EQ(Points(frame->TargetLine()), Rows({1, 3, 3}, {12.5f, 12.5f, 12.5f}));
     // Footer only with a serial number, series named "title date".
     EXPECT_TRUE(frame->FlowSeries()->GetFooterLabel().empty());
     EXPECT_EQ(frame->FlowSeries()->GetName(), U8("Zweiter 25/03/2023 09:00:00"));

@@ -11,7 +11,10 @@
 #include <wx/image.h>
 #include <wx/listctrl.h>
 
+#include <sys/resource.h>
 #include <sys/stat.h>
+
+#include <csignal>
 
 #include <filesystem>
 #include <fstream>
@@ -113,6 +116,24 @@ TEST_F(FileCommandsTest, FailedSaveReportsAndKeepsTheFlagDown) {
     EXPECT_EQ(log->Errors(), std::vector<wxString>{U8("Cannot open File for Writing")});
     EXPECT_EQ(ReadTextFile((dir / "fest.kvr").string()), "480000\n0\n");
     EXPECT_FALSE(frame->IsSaved());
+
+    // The disk fills up while the file is written (a file size limit, which holds for root too):
+    // the earlier file stays as it was, nothing is left beside it, and the records count as unsaved.
+    std::ofstream(dir / "voll.kvr") << "480000\n0\n";
+    log->Clear();
+    struct rlimit old {};
+    getrlimit(RLIMIT_FSIZE, &old);
+    auto previousHandler = signal(SIGXFSZ, SIG_IGN);
+    struct rlimit tiny = old;
+    tiny.rlim_cur = 64;
+    setrlimit(RLIMIT_FSIZE, &tiny);
+    wxTEST_DIALOG(Command(ID_SAVE_JOB_AS), ExpectFile(P("voll.kvr"), SaveMessage, "ZPM Dateien"));
+    setrlimit(RLIMIT_FSIZE, &old);
+    signal(SIGXFSZ, previousHandler);
+    EXPECT_EQ(log->Errors(), std::vector<wxString>{U8("Error writing File")});
+    EXPECT_EQ(ReadTextFile((dir / "voll.kvr").string()), "480000\n0\n");
+    EXPECT_FALSE(frame->IsSaved());
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 3);
 }
 
 // The dialog asks about the name typed; a file that only the appended extension names is asked
@@ -294,14 +315,12 @@ TEST_F(FileCommandsTest, ImageExportSavesWhatTheChartShows) {
     wxImage saved;
     ASSERT_TRUE(saved.LoadFile(P("bild.bmp"), wxBITMAP_TYPE_BMP));
     EXPECT_EQ(saved.GetSize(), frame->PlotWindow()->GetClientSize());
-    const wxImage shown = frame->PlotWindow()->SnapshotBitmap().ConvertToImage();
+    // The file holds what the display shows of the chart, pixel for pixel. The window goes where
+    // no other test's window appears.
+    frame->Move(620, 530);
+    const wxImage shown = ScreenImageAfterPaint(frame->PlotWindow(), saved);
     ASSERT_EQ(shown.GetSize(), saved.GetSize());
-    int differing = 0;
-    for (int y = 0; y < shown.GetHeight(); ++y)
-        for (int x = 0; x < shown.GetWidth(); ++x)
-            differing +=
-                shown.GetRed(x, y) != saved.GetRed(x, y) || shown.GetBlue(x, y) != saved.GetBlue(x, y);
-    EXPECT_EQ(differing, 0);
+    EXPECT_EQ(DifferingPixels(shown, saved), 0);
     // The blue flow line is in the picture.
     int blue = 0;
     for (int y = 0; y < saved.GetHeight(); ++y)

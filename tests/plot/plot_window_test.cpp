@@ -597,6 +597,44 @@ TEST_F(PlotWindowTest, InvisibleSecondarySeriesIsStillDrawn) {
         std::all_of(p, p + none.GetWidth() * none.GetHeight() * 3, [](unsigned char v) { return v == 255; }));
 }
 
+// What the display shows after each paint is the chart as drawn off screen (which the image
+// export and the printout use), also after the view changed, and after the window grew.
+TEST_F(PlotWindowTest, TheScreenShowsTheChartAfterEveryPaint) {
+    mpScaleX timeAxis(U8("Zeit (h:m:s)"), 2, true, false);
+    mpScaleY flowAxis(U8("Durchfluss (l/min)"), 2, true, false);
+    mpFXYVector series;
+    series.SetData({0, 20, 40, 60, 80, 100}, {0, 25, 5, 30, 12, 18});
+    series.SetPen(wxPen(*wxBLUE, 2, wxPENSTYLE_SOLID));
+    series.SetContinuity(true);
+    for (mpLayer* layer : std::initializer_list<mpLayer*>{&timeAxis, &flowAxis, &series})
+        plot->AttachLayer(layer);
+    frame->Move(700, 650);  // off the places where other windows of the suite appear
+    const auto shownAsDrawn = [&](const char* step) {
+        SCOPED_TRACE(step);
+        Paint();
+        const wxImage drawn = plot->SnapshotBitmap().ConvertToImage();
+        Paint();
+        const wxImage screen = ScreenImageAfterPaint(plot, drawn);
+        ASSERT_EQ(screen.GetSize(), plot->GetClientSize());
+        EXPECT_EQ(DifferingPixels(screen, drawn), 0);
+        int blue = 0;
+        for (int y = 0; y < screen.GetHeight(); ++y)
+            for (int x = 0; x < screen.GetWidth(); ++x)
+                blue += screen.GetBlue(x, y) > 200 && screen.GetRed(x, y) < 80 && screen.GetGreen(x, y) < 80;
+        EXPECT_GT(blue, 300) << "the series on screen";
+    };
+    plot->Fit();
+    shownAsDrawn("fitted");
+    plot->ZoomIn();
+    plot->ZoomIn();
+    shownAsDrawn("zoomed in");
+    plot->Fit();
+    frame->SetClientSize(800, 420);
+    ASSERT_TRUE(PumpUntil([&] { return plot->GetClientSize().x > 700; }));
+    plot->Fit();
+    shownAsDrawn("larger");
+}
+
 TEST_F(PlotWindowTest, TimeAxisWithoutStartTimeUsesMargin35) {
     mpScaleX timeAxis(U8("Zeit (h:m:s)"), 2, true, false);
     mpScaleY flowAxis(U8("Durchfluss (l/min)"), 2, true, false);
@@ -614,16 +652,6 @@ TEST_F(PlotWindowTest, TimeAxisWithoutStartTimeUsesMargin35) {
 }
 
 namespace {
-
-// Pixels of two pictures that differ by more than `levels` in some channel.
-int DifferingPixels(const wxImage& a, const wxImage& b, int levels = 0) {
-    int count = 0;
-    const unsigned char *p = a.GetData(), *q = b.GetData();
-    for (int i = 0; i < a.GetWidth() * a.GetHeight(); ++i, p += 3, q += 3)
-        count += std::abs(p[0] - q[0]) > levels || std::abs(p[1] - q[1]) > levels ||
-                 std::abs(p[2] - q[2]) > levels;
-    return count;
-}
 
 int InkedPixels(const wxImage& a) {
     int count = 0;

@@ -4,7 +4,13 @@
 
 #include <wx/app.h>
 #include <wx/evtloop.h>
+#include <wx/image.h>
+#include <wx/toplevel.h>
 #include <wx/utils.h>
+
+#include <gtk/gtk.h>
+
+#include <algorithm>
 
 #include <chrono>
 #include <cstdlib>
@@ -16,9 +22,15 @@ namespace {
 int realModalDialogs = 0;
 }  // namespace
 
-RealModalDialogs::RealModalDialogs() { ++realModalDialogs; }
-RealModalDialogs::~RealModalDialogs() { --realModalDialogs; }
-bool RealModalDialogs::Allowed() { return realModalDialogs > 0; }
+RealModalDialogs::RealModalDialogs() {
+    ++realModalDialogs;
+}
+RealModalDialogs::~RealModalDialogs() {
+    --realModalDialogs;
+}
+bool RealModalDialogs::Allowed() {
+    return realModalDialogs > 0;
+}
 
 LogCapture::LogCapture() {
     previous = wxLog::SetActiveTarget(this);
@@ -75,6 +87,69 @@ void DestroyNow(wxWindow* window) {
     window->Destroy();
     for (int i = 0; i < 50 && wxPendingDelete.Member(window); ++i)
         wxTheApp->ProcessIdle();
+}
+
+wxImage ScreenImage(wxWindow* window) {
+    if (!window || !window->IsShownOnScreen())
+        return wxImage();
+    if (auto* top = dynamic_cast<wxTopLevelWindow*>(wxGetTopLevelParent(window)))
+        top->Raise();
+    PumpEvents();
+    // The toolkit draws on its frame clock: ask for a frame and wait until it has been painted,
+    // then until the display has taken every drawing request.
+    auto* widget = static_cast<GtkWidget*>(window->GetHandle());
+    if (GdkFrameClock* clock = widget ? gtk_widget_get_frame_clock(widget) : nullptr) {
+        int painted = 0;
+        const gulong handler = g_signal_connect_swapped(clock, "after-paint",
+                                                        G_CALLBACK(+[](int* count) { ++*count; }), &painted);
+        gtk_widget_queue_draw(widget);
+        PumpUntil([&] { return painted > 0; }, 2000);
+        g_signal_handler_disconnect(clock, handler);
+    }
+    gdk_display_sync(gdk_display_get_default());
+    // The root window holds what the screen shows, whatever window drew it.
+    const wxPoint at = window->ClientToScreen(wxPoint(0, 0));
+    const wxSize size = window->GetClientSize();
+    if (size.x <= 0 || size.y <= 0)
+        return wxImage();
+    GdkPixbuf* pixbuf = gdk_pixbuf_get_from_window(gdk_get_default_root_window(), at.x, at.y, size.x, size.y);
+    if (!pixbuf)
+        return wxImage();
+    wxImage image(size.x, size.y, false);
+    const int channels = gdk_pixbuf_get_n_channels(pixbuf);
+    const int stride = gdk_pixbuf_get_rowstride(pixbuf);
+    const guchar* pixels = gdk_pixbuf_get_pixels(pixbuf);
+    for (int y = 0; y < size.y; ++y)
+        for (int x = 0; x < size.x; ++x) {
+            const guchar* p = pixels + y * stride + x * channels;
+            image.SetRGB(x, y, p[0], p[1], p[2]);
+        }
+    g_object_unref(pixbuf);
+    return image;
+}
+
+wxImage ScreenImageAfterPaint(wxWindow* window, const wxImage& expected) {
+    wxImage screen = ScreenImage(window);
+    for (int retry = 0; retry < 3 && DifferingPixels(screen, expected) != 0; ++retry) {
+        window->Refresh(false);
+        window->Update();
+        PumpEvents();
+        screen = ScreenImage(window);
+    }
+    return screen;
+}
+
+int DifferingPixels(const wxImage& a, const wxImage& b, int tolerance) {
+    if (!a.IsOk() || !b.IsOk() || a.GetSize() != b.GetSize())
+        return std::max(a.IsOk() ? a.GetWidth() * a.GetHeight() : 0,
+                        b.IsOk() ? b.GetWidth() * b.GetHeight() : 1);
+    int n = 0;
+    const unsigned char* pa = a.GetData();
+    const unsigned char* pb = b.GetData();
+    for (int i = 0; i < a.GetWidth() * a.GetHeight(); ++i, pa += 3, pb += 3)
+        n += std::abs(pa[0] - pb[0]) > tolerance || std::abs(pa[1] - pb[1]) > tolerance ||
+             std::abs(pa[2] - pb[2]) > tolerance;
+    return n;
 }
 
 std::string TestHome() {

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <wx/app.h>
+#include <wx/image.h>
 #include <wx/log.h>
 #include <wx/string.h>
 
@@ -95,6 +96,15 @@ bool PumpUntil(const std::function<bool()>& pred, int timeoutMs = 5000);
 void PumpEvents(int rounds = 5);
 // Destroys a top-level window now (not at some later idle time).
 void DestroyNow(wxWindow* window);
+// The window's client area as the display shows it now: the pixels a user sees, read back from
+// the X server's screen after the pending paints (its top-level window is raised first, so
+// nothing else covers it). An empty image when the window is not on screen.
+wxImage ScreenImage(wxWindow* window);
+// The same, read again (after a repaint, at most three times) while it differs from expected: a
+// window of another test running on the same display may pass over this one for a moment.
+wxImage ScreenImageAfterPaint(wxWindow* window, const wxImage& expected);
+// Pixels that differ in any channel by more than tolerance; sizes that differ count every pixel.
+int DifferingPixels(const wxImage& a, const wxImage& b, int tolerance = 0);
 
 // Path helpers: the fresh HOME of this test binary, and the source tree.
 std::string TestHome();
