@@ -416,22 +416,37 @@ TEST(PlotBoxes, DragResizeAndStaleAnchors) {
     EXPECT_EQ(fresh.y, 44);
 }
 
-TEST(PlotReduction, PyramidExtremesMatchAScan) {
+TEST(PlotReduction, PyramidExtremesMatchAScanBuiltWholeOrGrown) {
     std::mt19937 rng(3);
     std::vector<float> v(5000);
     for (float& f : v)
         f = std::uniform_real_distribution<float>(-100, 100)(rng);
-    MinMaxPyramid pyramid;
-    pyramid.Build(v.data(), v.size());
-    for (int round = 0; round < 2000; ++round) {
-        std::size_t i = rng() % v.size(), j = rng() % v.size();
-        if (i > j)
-            std::swap(i, j);
-        ++j;
-        float lo = 0, hi = 0;
-        pyramid.Query(v.data(), i, j, lo, hi);
-        ASSERT_EQ(lo, *std::min_element(v.begin() + i, v.begin() + j)) << i << " " << j;
-        ASSERT_EQ(hi, *std::max_element(v.begin() + i, v.begin() + j)) << i << " " << j;
+    const auto check = [&](const MinMaxPyramid& pyramid, std::size_t n, int rounds) {
+        for (int round = 0; round < rounds; ++round) {
+            std::size_t i = rng() % n, j = rng() % n;
+            if (i > j)
+                std::swap(i, j);
+            ++j;
+            float lo = 0, hi = 0;
+            pyramid.Query(v.data(), i, j, lo, hi);
+            ASSERT_EQ(lo, *std::min_element(v.begin() + i, v.begin() + j)) << n << ": " << i << " " << j;
+            ASSERT_EQ(hi, *std::max_element(v.begin() + i, v.begin() + j)) << n << ": " << i << " " << j;
+        }
+    };
+    MinMaxPyramid whole;
+    whole.Build(v.data(), v.size());
+    check(whole, v.size(), 2000);
+    // Grown as a live record grows: pieces of every size around the block length, across the
+    // lengths where a level is added.
+    MinMaxPyramid grown;
+    const std::size_t pieces[] = {1, 7, 31, 32, 33, 64, 65, 257, 1000};
+    std::size_t n = 0;
+    for (std::size_t k = 0; n < v.size(); ++k) {
+        const std::size_t next = std::min(v.size(), n + pieces[k % std::size(pieces)]);
+        grown.Extend(v.data(), n, next);
+        n = next;
+        SCOPED_TRACE(n);
+        check(grown, n, 60);
     }
 }
 
