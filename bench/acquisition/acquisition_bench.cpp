@@ -22,9 +22,9 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <string>
-#include <cstring>
 #include <utility>
 #include <vector>
 
@@ -139,9 +139,10 @@ void LiveTickBench(std::vector<std::pair<std::string, std::string>>& results) {
         wxTimerEvent first(frame->LiveTimer());
         frame->GetEventHandler()->ProcessEvent(first);
         AwaitPaint(frame, frame->PlotWindow()->GetPaintCount() - 1);
-        const double recordMB =
-            4.0 * (live.Times().capacity() + live.Flows().capacity() + live.Pressures().capacity() +
-                   live.Volumes().capacity()) / (1024.0 * 1024.0);
+        const double recordMB = 4.0 *
+                                (live.Times().capacity() + live.Flows().capacity() +
+                                 live.Pressures().capacity() + live.Volumes().capacity()) /
+                                (1024.0 * 1024.0);
         const double peak = StatusMB("VmHWM:");
         const int rounds = 15;
         std::vector<double> ticks, painted;
@@ -168,7 +169,8 @@ void LiveTickBench(std::vector<std::pair<std::string, std::string>>& results) {
             results.emplace_back("live_tick_1e7_ms", Fixed(tick, "%.2f ms"));
             results.emplace_back("rss_record_1e7_MB", Fixed(recordMB, "%.1f MB"));
             results.emplace_back("rss_peak_1e7_MB", Fixed(peak, "%.1f MB"));
-            std::printf("            peak above the baseline: %.2f x the record\n", (peak - baseline) / recordMB);
+            std::printf("            peak above the baseline: %.2f x the record\n",
+                        (peak - baseline) / recordMB);
         }
         Send(frame, ID_STOP);
         Dispose(frame);

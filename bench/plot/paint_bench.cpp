@@ -47,7 +47,8 @@ double PaintMs(mpWindow& plot, int rounds) {
         plot.Update();
         while (plot.GetPaintCount() == before)
             wxTheApp->Yield(true);
-        times.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
+        times.push_back(
+            std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
     }
     std::nth_element(times.begin(), times.begin() + times.size() / 2, times.end());
     return times[times.size() / 2];

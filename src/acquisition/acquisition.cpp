@@ -118,9 +118,8 @@ void MainFrame::OnLiveTimer(wxTimerEvent&) {
     }
     Storage& live = records[liveRecordIndex];
     // What the chart holds of this record, if the last tick charted it and nothing else did since.
-    const std::size_t held = liveCharted == static_cast<std::size_t>(live.SampleCount()) && !live.IsFiltered()
-                                 ? liveCharted
-                                 : 0;
+    const std::size_t held =
+        liveCharted == static_cast<std::size_t>(live.SampleCount()) && !live.IsFiltered() ? liveCharted : 0;
     const wxString flowFormat = units::FlowDisplayFormat(AppSettings.flowUnit);
     const std::vector<RawSample> samples = DecodeLiveReply(reply, usbLink->LastTransferLength());
     for (const RawSample& raw : samples) {

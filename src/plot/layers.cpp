@@ -3,8 +3,8 @@
 #include "plot/plot_events.h"
 #include "plot/plot_window.h"
 
-#include <wx/dc.h>
 #include <wx/bitmap.h>
+#include <wx/dc.h>
 #include <wx/dcmemory.h>
 #include <wx/graphics.h>
 #include <wx/image.h>
@@ -130,7 +130,8 @@ bool InkDots(wxDC& dc, const wxPen& pen, bool wide, const plotmath::DotCounts& d
         return false;
     cairo_matrix_t m;
     cairo_get_matrix(cr, &m);
-    if (m.xx != 1 || m.yy != 1 || m.xy != 0 || m.yx != 0 || m.x0 != std::floor(m.x0) || m.y0 != std::floor(m.y0))
+    if (m.xx != 1 || m.yy != 1 || m.xy != 0 || m.yx != 0 || m.x0 != std::floor(m.x0) ||
+        m.y0 != std::floor(m.y0))
         return false;
     const plotmath::DotStamp& stamp = DotStampOf(pen, wide);
     plotmath::DotInk ink;
@@ -209,8 +210,9 @@ void Widen(float& lo, float& hi, bool& any, const float* v, std::size_t n) {
 void SeriesSamples::Set(const std::vector<float>& newXs, const std::vector<float>& newYs, std::size_t held) {
     const std::size_t newCount = std::min(newXs.size(), newYs.size());
     // Only samples the series holds, all of them, and still the last one it holds, are kept.
-    const bool grows = held > 0 && held == count && held <= newCount && xs[held - 1] == newXs[held - 1] &&
-                       (ys[held - 1] == newYs[held - 1] || (std::isnan(ys[held - 1]) && std::isnan(newYs[held - 1])));
+    const bool grows =
+        held > 0 && held == count && held <= newCount && xs[held - 1] == newXs[held - 1] &&
+        (ys[held - 1] == newYs[held - 1] || (std::isnan(ys[held - 1]) && std::isnan(newYs[held - 1])));
     if (!grows) {
         AssignWithHeadroom(xs, newXs);
         AssignWithHeadroom(ys, newYs);
@@ -240,8 +242,9 @@ void SeriesSamples::Set(const std::vector<float>& newXs, const std::vector<float
     // The last held sample joins the new ones, so the order is checked across the seam.
     const bool wasSortedFinite = sortedFinite;
     xsSorted = xsSorted && plotmath::IsSortedFinite(xs.data() + held - 1, count - held + 1);
-    sortedFinite = xsSorted && wasSortedFinite &&
-                   std::all_of(ys.begin() + held, ys.begin() + count, [](float y) { return std::isfinite(y); });
+    sortedFinite =
+        xsSorted && wasSortedFinite &&
+        std::all_of(ys.begin() + held, ys.begin() + count, [](float y) { return std::isfinite(y); });
     if (!sortedFinite)
         pyramid.Clear();
     else
@@ -348,7 +351,8 @@ void mpSeriesShape::CollectDots(const AxisMap& mapX, const AxisMap& mapY, int W,
     while (NextPoint(x, y)) {
         const double px = std::trunc(mapX(x)), py = std::trunc(mapY(y));
         if (px >= left && px <= right && py >= top && py <= bottom)
-            ++out.counts[static_cast<std::size_t>(py - top) * out.width + static_cast<std::size_t>(px - left)];
+            ++out.counts[static_cast<std::size_t>(py - top) * out.width +
+                         static_cast<std::size_t>(px - left)];
     }
 }
 

@@ -922,7 +922,8 @@ void CountDots(const float* xs, const float* ys, std::size_t n, bool sortedFinit
     if (mapX.invert)
         mapY.invert ? count(std::true_type{}, std::true_type{}) : count(std::true_type{}, std::false_type{});
     else
-        mapY.invert ? count(std::false_type{}, std::true_type{}) : count(std::false_type{}, std::false_type{});
+        mapY.invert ? count(std::false_type{}, std::true_type{})
+                    : count(std::false_type{}, std::false_type{});
 }
 
 void DotInk::Build(const DotCounts& dots, const DotStamp& stamp) {
@@ -946,8 +947,8 @@ void DotInk::Build(const DotCounts& dots, const DotStamp& stamp) {
     for (int r = 0; r < stamp.height; ++r)
         for (int c = 0; c < stamp.width; ++c)
             if (const std::uint8_t cover = stamp.coverage[static_cast<std::size_t>(r) * stamp.width + c])
-                taps.push_back(Tap{r * width + c, cover >= 255 ? -1e30f
-                                                               : static_cast<float>(std::log1p(-cover / 255.0))});
+                taps.push_back(Tap{r * width + c,
+                                   cover >= 255 ? -1e30f : static_cast<float>(std::log1p(-cover / 255.0))});
     for (int y = 0; y < dotsHigh; ++y)
         for (int x = 0; x < dotsWide; ++x)
             if (const std::uint32_t n = counts[static_cast<std::size_t>(y) * dotsWide + x]) {

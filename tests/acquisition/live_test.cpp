@@ -220,8 +220,9 @@ TEST_F(LiveTest, LiveTicksChartWhatLoadingTheWholeRecordCharts) {
         Chart c;
         c.series = {rows(frame->FlowSeries()), rows(frame->VolumeSeries()), rows(frame->PressureSeries()),
                     rows(frame->SecondaryPressureSeries())};
-        for (mpLayer* s : std::initializer_list<mpLayer*>{frame->FlowSeries(), frame->VolumeSeries(),
-                                                          frame->PressureSeries(), frame->SecondaryPressureSeries()})
+        for (mpLayer* s :
+             std::initializer_list<mpLayer*>{frame->FlowSeries(), frame->VolumeSeries(),
+                                             frame->PressureSeries(), frame->SecondaryPressureSeries()})
             c.extents.insert(c.extents.end(), {s->MinX(), s->MaxX(), s->MinY(), s->MaxY()});
         c.picture = frame->PlotWindow()->SnapshotBitmap().ConvertToImage();
         return c;
@@ -244,7 +245,8 @@ TEST_F(LiveTest, LiveTicksChartWhatLoadingTheWholeRecordCharts) {
             EXPECT_EQ(appended.extents, loaded.extents);
             ASSERT_TRUE(appended.picture.IsOk());
             EXPECT_EQ(0, memcmp(appended.picture.GetData(), loaded.picture.GetData(),
-                                static_cast<std::size_t>(loaded.picture.GetWidth()) * loaded.picture.GetHeight() * 3))
+                                static_cast<std::size_t>(loaded.picture.GetWidth()) *
+                                    loaded.picture.GetHeight() * 3))
                 << (points ? "points" : "lines");
             if (points)
                 Command(ID_POINTS, wxEVT_BUTTON);

@@ -609,7 +609,7 @@ TEST(PlotReduction, OnlyTheVisiblePartIsVisited) {
     const AxisMap squeeze{500000, 0.0001, false};  // 10,000 samples a column, about 1,400 a pixel
     CountDots(xs.data(), ys.data(), n, true, squeeze, mapY, 600, 300, 2, dots);
     EXPECT_EQ(tally(dots).first, 99u * 7u + 1u);  // 99 full columns of 7 rows, x = 0 alone in one
-    const AxisMap loose{500000, 0.01, false};  // 100 samples a column
+    const AxisMap loose{500000, 0.01, false};     // 100 samples a column
     CountDots(xs.data(), ys.data(), n, true, loose, mapY, 600, 300, 2, dots);
     EXPECT_EQ(tally(dots).second, 608u * 100u + 199u);  // view and margin; column 0 is two wide
 }
