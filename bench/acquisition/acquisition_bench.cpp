@@ -1,12 +1,14 @@
-// Prints the cost of one live tick (record list refresh, chart load, one paint of flow with
-// pressure) for long live records, and the program's own share of a full download with a
-// realistic 0.25 ms per USB transfer. Run under xvfb-run.
+// Prints the cost of one live tick (without and with the paint it asks for) and the memory of
+// long live records, the time from opening a long job file to its first painted chart, and the
+// program's own share of a full download with a realistic 0.25 ms per USB transfer. Ends with
+// one "result:" line per headline figure. Run under xvfb-run.
 #include "acquisition/progress.h"
 #include "app/app_settings.h"
 #include "app/command_ids.h"
 #include "device/usb_bus.h"
 #include "emulator/emulated_usb_bus.h"
 #include "emulator/logger_clock.h"
+#include "files/job_file.h"
 #include "mainframe/main_frame.h"
 #include "plot/plot_window.h"
 
@@ -15,12 +17,16 @@
 #include <wx/init.h>
 #include <wx/modalhook.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -47,7 +53,58 @@ void Send(MainFrame* frame, int id) {
     frame->ProcessWindowEvent(ev);
 }
 
-void LiveTickBench() {
+// Resident memory of the process now and at its peak, in MB.
+double StatusMB(const char* field) {
+    std::FILE* f = std::fopen("/proc/self/status", "r");
+    if (!f)
+        return -1;
+    char line[256];
+    double kb = -1;
+    const std::size_t len = std::strlen(field);
+    while (std::fgets(line, sizeof line, f))
+        if (std::strncmp(line, field, len) == 0)
+            kb = std::atof(line + len + 1);
+    std::fclose(f);
+    return kb / 1024;
+}
+
+std::string Fixed(double value, const char* format) {
+    char text[64];
+    std::snprintf(text, sizeof text, format, value);
+    return text;
+}
+
+double Median(std::vector<double> v) {
+    std::nth_element(v.begin(), v.begin() + v.size() / 2, v.end());
+    return v[v.size() / 2];
+}
+
+// Lets the paint the last command asked for run, and waits until it has.
+void AwaitPaint(MainFrame* frame, long before) {
+    frame->PlotWindow()->Update();
+    while (frame->PlotWindow()->GetPaintCount() == before)
+        wxTheApp->Yield(true);
+}
+
+MainFrame* ChartingFrame() {
+    auto* frame = new MainFrame(wxString::FromUTF8("Unbennant"), wxDefaultPosition, wxSize(440, 440));
+    frame->Show();
+    frame->SetSize(frame->GetMinSize() + wxSize(1200 - 600, 600 - 300));
+    frame->Layout();
+    Send(frame, ID_SHOW_FLOW);
+    Send(frame, ID_SHOW_PRESSURE);
+    for (int i = 0; i < 20; ++i)
+        wxTheApp->Yield(true);
+    return frame;
+}
+
+void Dispose(MainFrame* frame) {
+    frame->SetSaved(true);
+    frame->Destroy();
+    wxTheApp->ProcessIdle();
+}
+
+void LiveTickBench(std::vector<std::pair<std::string, std::string>>& results) {
     emu::ManualClock clock;
     emu::EmulatedUsbBus bus;
     emu::EmulatedLogger& logger = bus.AddLogger(clock);
@@ -65,54 +122,85 @@ void LiveTickBench() {
     });
     SetCurrentUsbBus(&bus);
 
-    std::printf("live tick (list refresh, chart load, paint of flow with pressure), 1200 x 600 chart\n");
-    for (int samples : {10000, 100000, 1000000}) {
-        auto* frame = new MainFrame(wxString::FromUTF8("Unbennant"), wxDefaultPosition, wxSize(440, 440));
-        frame->Show();
-        frame->SetSize(frame->GetMinSize() + wxSize(1200 - 600, 600 - 300));
-        frame->Layout();
-        Send(frame, ID_SHOW_FLOW);
-        Send(frame, ID_SHOW_PRESSURE);
+    std::printf("live tick of a long live record, flow with pressure charted, 1200 x 600 chart (medians)\n");
+    std::printf("%10s %14s %16s %12s %12s %12s\n", "samples", "tick (ms)", "tick+paint (ms)", "record MB",
+                "baseline MB", "peak MB");
+    // The longest first, so that the process's peak is this record's.
+    for (int samples : {10000000, 1000000, 100000, 10000}) {
+        MainFrame* frame = ChartingFrame();
+        const double baseline = StatusMB("VmRSS:");
         Send(frame, ID_RECORD);
         Storage& live = frame->Records()[0];
         live.Reserve(samples + 1000);
         for (int i = 0; i < samples; ++i)
             live.AddRawSample(500 + (i % 200), 300 + (i % 50));
-        wxTheApp->Yield(true);
-        const int rounds = 10;
-        double total = 0;
+        // The first tick loads the whole record into the chart.
+        clock.Advance(1.0);
+        wxTimerEvent first(frame->LiveTimer());
+        frame->GetEventHandler()->ProcessEvent(first);
+        AwaitPaint(frame, frame->PlotWindow()->GetPaintCount() - 1);
+        const double recordMB = 4.0 *
+                                (live.Times().capacity() + live.Flows().capacity() +
+                                 live.Pressures().capacity() + live.Volumes().capacity()) /
+                                (1024.0 * 1024.0);
+        const double peak = StatusMB("VmHWM:");
+        const int rounds = 15;
+        std::vector<double> ticks, painted;
         for (int r = 0; r < rounds; ++r) {
             clock.Advance(1.0);
             wxTimerEvent tick(frame->LiveTimer());
+            const long before = frame->PlotWindow()->GetPaintCount();
             auto t0 = Clock::now();
             frame->GetEventHandler()->ProcessEvent(tick);
-            frame->PlotWindow()->Update();  // the paint the tick asked for
-            total += Ms(Clock::now() - t0);
-        }
-        std::printf("  %8d samples: %7.2f ms per tick\n", samples, total / rounds);
-        // Where the time goes: the record list, loading the chart, one paint.
-        double list = 0, chart = 0, paint = 0;
-        for (int r = 0; r < rounds; ++r) {
-            auto t0 = Clock::now();
-            frame->RefreshRecordList();
             auto t1 = Clock::now();
-            frame->ChartRecord(0);
+            AwaitPaint(frame, before);
             auto t2 = Clock::now();
-            frame->PlotWindow()->Refresh();
-            frame->PlotWindow()->Update();
-            auto t3 = Clock::now();
-            list += Ms(t1 - t0);
-            chart += Ms(t2 - t1);
-            paint += Ms(t3 - t2);
+            ticks.push_back(Ms(t1 - t0));
+            painted.push_back(Ms(t2 - t0));
         }
-        std::printf("            list %.2f ms, chart load %.2f ms, paint %.2f ms\n", list / rounds,
-                    chart / rounds, paint / rounds);
+        const double tick = Median(ticks), withPaint = Median(painted);
+        std::printf("%10d %14.2f %16.2f %12.1f %12.1f %12.1f\n", samples, tick, withPaint, recordMB, baseline,
+                    peak);
+        std::fflush(stdout);
+        if (samples == 1000000) {
+            results.emplace_back("live_tick_1e6_ms", Fixed(tick, "%.2f ms"));
+            results.emplace_back("live_tick_paint_1e6_ms", Fixed(withPaint, "%.2f ms"));
+        } else if (samples == 10000000) {
+            results.emplace_back("live_tick_1e7_ms", Fixed(tick, "%.2f ms"));
+            results.emplace_back("rss_record_1e7_MB", Fixed(recordMB, "%.1f MB"));
+            results.emplace_back("rss_peak_1e7_MB", Fixed(peak, "%.1f MB"));
+            std::printf("            peak above the baseline: %.2f x the record\n",
+                        (peak - baseline) / recordMB);
+        }
         Send(frame, ID_STOP);
-        frame->SetSaved(true);
-        frame->Destroy();
-        wxTheApp->ProcessIdle();
+        Dispose(frame);
     }
     SetCurrentUsbBus(nullptr);
+}
+
+// From the open command on a job file of 10^6 samples to the first painted chart of its record.
+void OpenBench(std::vector<std::pair<std::string, std::string>>& results) {
+    Storage r(wxString::FromUTF8("24/03/2023 14:05:09"), 100, 1, false, 0, 1);
+    r.Reserve(1000000);
+    for (int i = 0; i < 1000000; ++i)
+        r.AddRawSample(500 + (i % 200), 300 + (i % 50));
+    const std::string path = (std::filesystem::temp_directory_path() / "zpm-open-bench.kvr").string();
+    jobfile::Save(wxString::FromUTF8(path), std::vector<Storage>{r}, 0);
+    std::vector<double> times;
+    for (int round = 0; round < 5; ++round) {
+        MainFrame* frame = ChartingFrame();
+        const long before = frame->PlotWindow()->GetPaintCount();
+        auto t0 = Clock::now();
+        frame->OpenJobFile(wxString::FromUTF8(path));
+        frame->ChartRecord(0);
+        AwaitPaint(frame, before);
+        times.push_back(Ms(Clock::now() - t0));
+        Dispose(frame);
+    }
+    std::filesystem::remove(path);
+    std::printf("open a job file of 10^6 samples to its first painted chart: %.1f ms (median of 5)\n",
+                Median(times));
+    results.emplace_back("open_to_chart_1e6_ms", Fixed(Median(times), "%.1f ms"));
 }
 
 void DownloadBench() {
@@ -177,8 +265,12 @@ int main(int argc, char** argv) {
     wxApp::SetInstance(new BenchApp);
     if (!wxEntryStart(argc, argv) || !wxTheApp->CallOnInit())
         return 2;
-    LiveTickBench();
+    std::vector<std::pair<std::string, std::string>> results;
+    LiveTickBench(results);
+    OpenBench(results);
     DownloadBench();
+    for (const auto& [name, value] : results)
+        std::printf("result: %s %s\n", name.c_str(), value.c_str());
     wxTheApp->OnExit();
     wxEntryCleanup();
     return 0;

@@ -79,6 +79,10 @@ int main() {
         std::printf("%-10d %10.1f %14.0f %14.0f %14.0f %14.0f %12.0f%s\n", n, mb, mb / write, mb / readTime,
                     mb / save, mb / load, csvBytes / 1e6 / csv,
                     read == static_cast<std::size_t>(n) ? "" : "  (read back wrong)");
+        if (n == 1000000) {
+            std::printf("result: job_write_1e6_MBps %.0f MB/s\n", mb / write);
+            std::printf("result: job_read_1e6_MBps %.0f MB/s\n", mb / readTime);
+        }
     }
     return 0;
 }

@@ -117,6 +117,9 @@ void MainFrame::OnLiveTimer(wxTimerEvent&) {
         return;
     }
     Storage& live = records[liveRecordIndex];
+    // What the chart holds of this record, if the last tick charted it and nothing else did since.
+    const std::size_t held =
+        liveCharted == static_cast<std::size_t>(live.SampleCount()) && !live.IsFiltered() ? liveCharted : 0;
     const wxString flowFormat = units::FlowDisplayFormat(AppSettings.flowUnit);
     const std::vector<RawSample> samples = DecodeLiveReply(reply, usbLink->LastTransferLength());
     for (const RawSample& raw : samples) {
@@ -129,8 +132,10 @@ void MainFrame::OnLiveTimer(wxTimerEvent&) {
     }
     if (recovery::Journal* journal = journals->Of(liveRecordIndex))
         journal->Append(samples, live);
-    RefreshRecordList();
-    ChartRecord(liveRecordIndex);
+    // Only the live row and the new samples: a tick costs the same at any length of the record.
+    RefreshRecordRow(liveRecordIndex);
+    ChartRecord(liveRecordIndex, held);
+    liveCharted = static_cast<std::size_t>(live.SampleCount());
     savedFlag = false;
 }
 

@@ -117,15 +117,18 @@ void MainFrame::RefreshChart() {
     }
 }
 
-void MainFrame::ChartRecord(int index) {
+void MainFrame::ChartRecord(int index, std::size_t held) {
+    liveCharted = 0;
     if (index < 0 || index >= static_cast<int>(records.size()))
         return;
     const Storage& r = records[index];
+    if (index != chartedRecord)
+        held = 0;
 
-    flowSeries->SetDataWithExtra(r.Times(), r.Flows(), r.Volumes(), r.TargetFlow());
-    volumeSeries->SetDataWithExtra(r.Times(), r.Volumes(), r.Flows(), 0);
-    pressureSeries->SetDataWithFloor(r.Times(), r.Pressures(), 0);
-    secondaryPressureSeries->SetData(r.Times(), r.Pressures());
+    flowSeries->SetDataWithExtra(r.Times(), r.Flows(), r.Volumes(), r.TargetFlow(), held);
+    volumeSeries->SetDataWithExtra(r.Times(), r.Volumes(), r.Flows(), 0, held);
+    pressureSeries->SetDataWithFloor(r.Times(), r.Pressures(), 0, held);
+    secondaryPressureSeries->SetData(r.Times(), r.Pressures(), held);
 
     const wxString name = r.Title() + U(" ") + r.DateText();
     for (mpLayer* s : std::initializer_list<mpLayer*>{flowSeries.get(), volumeSeries.get(),

@@ -81,7 +81,11 @@ public:
 
     // ---- operations other parts call after changing records or settings ----
     void RefreshRecordList();
-    void ChartRecord(int index);
+    // One row of the list made anew from its record (a live record that grew).
+    void RefreshRecordRow(int index);
+    // `held`: the chart shows this record's first `held` samples already and the record only
+    // grew since; the new samples are appended (0: loaded whole).
+    void ChartRecord(int index, std::size_t held = 0);
     void SyncFlowUnitItems();
     void UpdateUnitLabels(int index);
     void RefreshChart();
@@ -284,6 +288,8 @@ private:
     int pointWidth = 6, lineWidth = 2;
     wxColour chosenColour;
     int chartedRecord = -1;
+    // Samples of the live record the chart holds, as the live tick left them (0: none known).
+    std::size_t liveCharted = 0;
 
     // Filter commands.
     bool filterOn = false;

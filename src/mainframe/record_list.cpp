@@ -47,6 +47,19 @@ void MainFrame::RefreshRecordList() {
     }
 }
 
+void MainFrame::RefreshRecordRow(int index) {
+    if (index < 0 || index >= static_cast<int>(records.size()) || index >= recordList->GetItemCount()) {
+        RefreshRecordList();
+        return;
+    }
+    const Storage& r = records[index];
+    recordList->SetItem(index, 0, r.Title());
+    recordList->SetItem(index, 1, recordlist::DatePart(r.DateText()));
+    recordList->SetItem(index, 2, recordlist::TimePart(r.DateText()));
+    recordList->SetItem(index, 3, recordlist::FormatDuration(r.SampleCount(), r.IntervalMs()));
+    recordList->SetItem(index, 4, recordlist::FormatVolume(r.LastVolume()));
+}
+
 int MainFrame::SingleSelectedFocusedRow() const {
     if (recordList->GetSelectedItemCount() != 1)
         return -1;

@@ -3,11 +3,19 @@
 #include "plot/plot_events.h"
 #include "plot/plot_window.h"
 
+#include <wx/bitmap.h>
 #include <wx/dc.h>
+#include <wx/dcmemory.h>
+#include <wx/graphics.h>
+#include <wx/image.h>
+
+#include <cairo.h>
 
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <map>
+#include <tuple>
 
 using plotmath::AxisMap;
 using plotmath::PixelInt;
@@ -28,6 +36,119 @@ void DrawClippedLine(wxDC& dc, double x1, double y1, double x2, double y2) {
     if (plotmath::ClipToDrawable(x1, y1, x2, y2))
         dc.DrawLine(static_cast<int>(std::lround(x1)), static_cast<int>(std::lround(y1)),
                     static_cast<int>(std::lround(x2)), static_cast<int>(std::lround(y2)));
+}
+
+// Lines in the pen the DC holds. One stroke per line costs the drawing library its whole set-up
+// each time, one stroke for thousands of crossing lines costs it more in finding the crossings,
+// and lines that overlap within one stroke are inked once where separate strokes ink their
+// anti-aliased edges twice. So the lines go out in small batches of lines that keep apart (their
+// boxes, grown by the pen and a pixel, do not meet): such a batch inks exactly what its lines
+// drawn one by one ink. A line drawn twice on purpose lands in two batches.
+// The first line goes through the DC, which sets the pen up on the library's context (colour,
+// width, caps, joins, dashes); the others go straight to that context in the same pen, shifted by
+// the half pixel the DC shifts its lines by.
+void StrokeSegments(wxDC& dc, const std::vector<plotmath::Segment>& segments) {
+    if (segments.empty())
+        return;
+    const plotmath::Segment& first = segments.front();
+    dc.DrawLine(first.x1, first.y1, first.x2, first.y2);
+    wxGraphicsContext* gc = dc.GetGraphicsContext();
+    cairo_t* cr = gc ? static_cast<cairo_t*>(gc->GetNativeContext()) : nullptr;
+    if (!cr || !dc.GetPen().IsNonTransparent()) {
+        for (std::size_t i = 1; i < segments.size(); ++i)
+            dc.DrawLine(segments[i].x1, segments[i].y1, segments[i].x2, segments[i].y2);
+        return;
+    }
+    cairo_save(cr);
+    const double offset = gc->ShouldOffset() ? 0.5 : 0.0;
+    cairo_translate(cr, offset, offset);
+    plotmath::StrokeBatcher batches(dc.GetPen().GetWidth(), [&](const std::vector<plotmath::Segment>& batch) {
+        cairo_new_path(cr);
+        for (const plotmath::Segment& s : batch) {
+            cairo_move_to(cr, s.x1, s.y1);
+            cairo_line_to(cr, s.x2, s.y2);
+        }
+        cairo_stroke(cr);
+    });
+    for (std::size_t i = 1; i < segments.size(); ++i)
+        batches.Add(segments[i]);
+    batches.Finish();
+    cairo_restore(cr);
+}
+
+// What one dot of this pen inks, as the drawing library draws it: drawn once in black on white
+// and read back.
+const plotmath::DotStamp& DotStampOf(const wxPen& pen, bool wide) {
+    static std::map<std::tuple<int, int, bool>, plotmath::DotStamp> stamps;
+    const auto key = std::make_tuple(pen.GetWidth(), static_cast<int>(pen.GetCap()), wide);
+    if (auto found = stamps.find(key); found != stamps.end())
+        return found->second;
+    const int size = 2 * pen.GetWidth() + 9, centre = size / 2;
+    wxBitmap bitmap(size, size, 24);
+    {
+        wxMemoryDC dc(bitmap);
+        dc.SetBackground(*wxWHITE_BRUSH);
+        dc.Clear();
+        wxPen black(pen);
+        black.SetColour(*wxBLACK);
+        dc.SetPen(black);
+        if (wide)
+            dc.DrawLine(centre, centre, centre, centre);
+        else
+            dc.DrawPoint(centre, centre);
+    }
+    const wxImage image = bitmap.ConvertToImage();
+    int minX = size, minY = size, maxX = -1, maxY = -1;
+    for (int y = 0; y < size; ++y)
+        for (int x = 0; x < size; ++x)
+            if (image.GetRed(x, y) < 255) {
+                minX = std::min(minX, x);
+                maxX = std::max(maxX, x);
+                minY = std::min(minY, y);
+                maxY = std::max(maxY, y);
+            }
+    plotmath::DotStamp stamp;
+    if (maxX >= 0) {
+        stamp.left = minX - centre;
+        stamp.top = minY - centre;
+        stamp.width = maxX - minX + 1;
+        stamp.height = maxY - minY + 1;
+        for (int y = minY; y <= maxY; ++y)
+            for (int x = minX; x <= maxX; ++x)
+                stamp.coverage.push_back(static_cast<std::uint8_t>(255 - image.GetRed(x, y)));
+    }
+    return stamps.emplace(key, std::move(stamp)).first->second;
+}
+
+// Dots of one pen, laid onto the picture at once through their summed ink. Only where the DC
+// draws through the drawing library at whole pixels (the screen and its buffer); elsewhere, and
+// for a pen with a pattern, false and nothing drawn.
+bool InkDots(wxDC& dc, const wxPen& pen, bool wide, const plotmath::DotCounts& dots) {
+    wxGraphicsContext* gc = dc.GetGraphicsContext();
+    cairo_t* cr = gc ? static_cast<cairo_t*>(gc->GetNativeContext()) : nullptr;
+    if (!cr || pen.GetStyle() != wxPENSTYLE_SOLID || !pen.IsNonTransparent())
+        return false;
+    cairo_matrix_t m;
+    cairo_get_matrix(cr, &m);
+    if (m.xx != 1 || m.yy != 1 || m.xy != 0 || m.yx != 0 || m.x0 != std::floor(m.x0) ||
+        m.y0 != std::floor(m.y0))
+        return false;
+    const plotmath::DotStamp& stamp = DotStampOf(pen, wide);
+    plotmath::DotInk ink;
+    ink.Build(dots, stamp);
+    if (ink.alpha.empty())
+        return true;
+    cairo_surface_t* mask = cairo_image_surface_create_for_data(ink.alpha.data(), CAIRO_FORMAT_A8, ink.width,
+                                                                ink.height, ink.stride);
+    const wxColour colour = pen.GetColour();
+    cairo_save(cr);
+    cairo_set_operator(cr, CAIRO_OPERATOR_OVER);
+    cairo_set_source_rgba(cr, colour.Red() / 255.0, colour.Green() / 255.0, colour.Blue() / 255.0,
+                          colour.Alpha() / 255.0);
+    cairo_mask_surface(cr, mask, ink.left, ink.top);
+    cairo_restore(cr);
+    cairo_surface_destroy(mask);
+    return true;
 }
 
 // The measuring cross-hair: a vertical line at the click column, a horizontal one at the sample.
@@ -66,23 +187,89 @@ void AssignWithHeadroom(std::vector<float>& to, const std::vector<float>& from) 
     to.assign(from.begin(), from.end());
 }
 
-void SeriesSamples::Set(const std::vector<float>& newXs, const std::vector<float>& newYs) {
-    AssignWithHeadroom(xs, newXs);
-    AssignWithHeadroom(ys, newYs);
-    // A sample needs both values; a longer vector's tail is not drawn.
-    count = std::min(xs.size(), ys.size());
-    extent = plotmath::SeriesExtent(xs.data(), ys.data(), count);
-    xsSorted = plotmath::IsSortedFinite(xs.data(), count);
-    sortedFinite =
-        xsSorted && std::all_of(ys.begin(), ys.begin() + count, [](float y) { return std::isfinite(y); });
-    if (sortedFinite)
-        pyramid.Build(ys.data(), count);
-    else
-        pyramid.Clear();
+namespace {
+
+// Appends from[at, end) to `to`, with room to grow by half again when it must move.
+void AppendWithHeadroom(std::vector<float>& to, const std::vector<float>& from, std::size_t at) {
+    if (from.size() > to.capacity())
+        to.reserve(from.size() + from.size() / 2);
+    to.insert(to.end(), from.begin() + static_cast<std::ptrdiff_t>(at), from.end());
 }
 
-void SeriesSamples::SetExtras(const std::vector<float>& newExtras) {
-    AssignWithHeadroom(extras, newExtras);
+void Widen(float& lo, float& hi, bool& any, const float* v, std::size_t n) {
+    float l = 0, h = 0;
+    if (!plotmath::FiniteValueRange(v, n, l, h))
+        return;
+    lo = any ? std::min(lo, l) : l;
+    hi = any ? std::max(hi, h) : h;
+    any = true;
+}
+
+}  // namespace
+
+void SeriesSamples::Set(const std::vector<float>& newXs, const std::vector<float>& newYs, std::size_t held) {
+    const std::size_t newCount = std::min(newXs.size(), newYs.size());
+    // Only samples the series holds, all of them, and still the last one it holds, are kept.
+    const bool grows =
+        held > 0 && held == count && held <= newCount && xs[held - 1] == newXs[held - 1] &&
+        (ys[held - 1] == newYs[held - 1] || (std::isnan(ys[held - 1]) && std::isnan(newYs[held - 1])));
+    if (!grows) {
+        AssignWithHeadroom(xs, newXs);
+        AssignWithHeadroom(ys, newYs);
+        // A sample needs both values; a longer vector's tail is not drawn.
+        count = newCount;
+        anyX = anyY = false;
+        Widen(loX, hiX, anyX, xs.data(), count);
+        Widen(loY, hiY, anyY, ys.data(), count);
+        UpdateExtent();
+        xsSorted = plotmath::IsSortedFinite(xs.data(), count);
+        sortedFinite =
+            xsSorted && std::all_of(ys.begin(), ys.begin() + count, [](float y) { return std::isfinite(y); });
+        if (sortedFinite)
+            pyramid.Build(ys.data(), count);
+        else
+            pyramid.Clear();
+        return;
+    }
+    xs.resize(held);
+    ys.resize(held);
+    AppendWithHeadroom(xs, newXs, held);
+    AppendWithHeadroom(ys, newYs, held);
+    count = newCount;
+    Widen(loX, hiX, anyX, xs.data() + held, count - held);
+    Widen(loY, hiY, anyY, ys.data() + held, count - held);
+    UpdateExtent();
+    // The last held sample joins the new ones, so the order is checked across the seam.
+    const bool wasSortedFinite = sortedFinite;
+    xsSorted = xsSorted && plotmath::IsSortedFinite(xs.data() + held - 1, count - held + 1);
+    sortedFinite =
+        xsSorted && wasSortedFinite &&
+        std::all_of(ys.begin() + held, ys.begin() + count, [](float y) { return std::isfinite(y); });
+    if (!sortedFinite)
+        pyramid.Clear();
+    else
+        pyramid.Extend(ys.data(), held, count);
+}
+
+void SeriesSamples::UpdateExtent() {
+    extent = plotmath::Extent{};
+    if (anyX) {
+        extent.minX = loX - 0.5;
+        extent.maxX = hiX + 0.5;
+    }
+    if (anyY) {
+        extent.minY = loY - 0.5;
+        extent.maxY = hiY + 0.5;
+    }
+}
+
+void SeriesSamples::SetExtras(const std::vector<float>& newExtras, std::size_t held) {
+    if (held > 0 && held <= extras.size() && held <= newExtras.size()) {
+        extras.resize(held);
+        AppendWithHeadroom(extras, newExtras, held);
+    } else {
+        AssignWithHeadroom(extras, newExtras);
+    }
 }
 
 bool SeriesSamples::At(int index, double& x, double& y, double& extra) const {
@@ -119,8 +306,8 @@ void SeriesSamples::Segments(const AxisMap& mapX, const AxisMap& mapY, int W, in
 }
 
 void SeriesSamples::Dots(const AxisMap& mapX, const AxisMap& mapY, int W, int H, int penWidth,
-                         std::vector<plotmath::Dot>& out) const {
-    plotmath::BuildDots(xs.data(), ys.data(), count, xsSorted, mapX, mapY, W, H, penWidth, out);
+                         plotmath::DotCounts& out) const {
+    plotmath::CountDots(xs.data(), ys.data(), count, xsSorted, mapX, mapY, W, H, penWidth, out);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -155,16 +342,17 @@ void mpSeriesShape::CollectSegments(const AxisMap& mapX, const AxisMap& mapY, in
 }
 
 void mpSeriesShape::CollectDots(const AxisMap& mapX, const AxisMap& mapY, int W, int H, int penWidth,
-                                std::vector<plotmath::Dot>& out) {
+                                plotmath::DotCounts& out) {
     Rewind();
     double x = 0, y = 0;
-    const int margin = plotmath::ViewMargin(penWidth);
-    const double left = -(W / 2) - margin, right = W - W / 2 + margin;
-    const double top = -(H / 2) - margin, bottom = H - H / 2 + margin;
+    out.Reset(W, H, penWidth);
+    const double left = out.left, right = out.left + out.width - 1;
+    const double top = out.top, bottom = out.top + out.height - 1;
     while (NextPoint(x, y)) {
         const double px = std::trunc(mapX(x)), py = std::trunc(mapY(y));
         if (px >= left && px <= right && py >= top && py <= bottom)
-            out.push_back(plotmath::Dot{static_cast<int>(px), static_cast<int>(py)});
+            ++out.counts[static_cast<std::size_t>(py - top) * out.width +
+                         static_cast<std::size_t>(px - left)];
     }
 }
 
@@ -204,18 +392,23 @@ void mpSeriesShape::DrawShape(wxDC& dc, const wxPen& pen, bool continuous, const
     if (continuous) {
         std::vector<plotmath::Segment> segments;
         CollectSegments(mapX, mapY, W, H, penWidth, pen.GetStyle() == wxPENSTYLE_SOLID, segments);
-        // One line per segment: cairo strokes a long self-crossing path far more slowly.
-        for (const plotmath::Segment& s : segments)
-            dc.DrawLine(s.x1, s.y1, s.x2, s.y2);
+        StrokeSegments(dc, segments);
     } else {
-        std::vector<plotmath::Dot> dots;
+        // Kept between paints: the counts cover the whole view.
+        static plotmath::DotCounts dots;
         CollectDots(mapX, mapY, W, H, penWidth, dots);
-        for (const plotmath::Dot& d : dots) {
-            if (wide)
-                dc.DrawLine(d.x, d.y, d.x, d.y);
-            else
-                dc.DrawPoint(d.x, d.y);
-        }
+        if (InkDots(dc, pen, wide, dots))
+            return;
+        // Elsewhere (a printer) each dotted pixel as often as it is dotted, up to where more
+        // change nothing.
+        for (int y = dots.top; y < dots.top + dots.height; ++y)
+            for (int x = dots.left; x < dots.left + dots.width; ++x)
+                for (std::uint32_t k = std::min(dots.At(x, y), plotmath::kSaturatingDots); k > 0; --k) {
+                    if (wide)
+                        dc.DrawLine(x, y, x, y);
+                    else
+                        dc.DrawPoint(x, y);
+                }
     }
 }
 
@@ -343,21 +536,21 @@ void mpFXYVext::Draw(wxDC& dc, mpWindow& window) {
 
 mpFXYVector::mpFXYVector(const wxString& name, int labelCorner) : mpFXY(name, labelCorner) {}
 
-void mpFXYVector::SetData(const std::vector<float>& xs, const std::vector<float>& ys) {
-    samples.Set(xs, ys);
+void mpFXYVector::SetData(const std::vector<float>& xs, const std::vector<float>& ys, std::size_t held) {
+    samples.Set(xs, ys, held);
     samples.ClearExtras();
 }
 
-void mpFXYVector::SetDataWithFloor(const std::vector<float>& xs, const std::vector<float>& ys,
-                                   double floorY) {
-    samples.Set(xs, ys);
+void mpFXYVector::SetDataWithFloor(const std::vector<float>& xs, const std::vector<float>& ys, double floorY,
+                                   std::size_t held) {
+    samples.Set(xs, ys, held);
     samples.extent.maxY = std::max(samples.extent.maxY, floorY + 0.5);
 }
 
 void mpFXYVector::SetDataWithExtra(const std::vector<float>& xs, const std::vector<float>& ys,
-                                   const std::vector<float>& extras, double floorY) {
-    SetDataWithFloor(xs, ys, floorY);
-    samples.SetExtras(extras);
+                                   const std::vector<float>& extras, double floorY, std::size_t held) {
+    SetDataWithFloor(xs, ys, floorY, held);
+    samples.SetExtras(extras, held);
 }
 
 void mpFXYVector::CollectSegments(const AxisMap& mapX, const AxisMap& mapY, int W, int H, int penWidth,
@@ -366,27 +559,27 @@ void mpFXYVector::CollectSegments(const AxisMap& mapX, const AxisMap& mapY, int 
 }
 
 void mpFXYVector::CollectDots(const AxisMap& mapX, const AxisMap& mapY, int W, int H, int penWidth,
-                              std::vector<plotmath::Dot>& out) {
+                              plotmath::DotCounts& out) {
     samples.Dots(mapX, mapY, W, H, penWidth, out);
 }
 
 mpFXYVectorVext::mpFXYVectorVext(const wxString& name) : mpFXYVext(name, nullptr) {}
 
-void mpFXYVectorVext::SetData(const std::vector<float>& xs, const std::vector<float>& ys) {
-    samples.Set(xs, ys);
+void mpFXYVectorVext::SetData(const std::vector<float>& xs, const std::vector<float>& ys, std::size_t held) {
+    samples.Set(xs, ys, held);
     samples.ClearExtras();
 }
 
 void mpFXYVectorVext::SetDataWithFloor(const std::vector<float>& xs, const std::vector<float>& ys,
-                                       double floorY) {
-    samples.Set(xs, ys);
+                                       double floorY, std::size_t held) {
+    samples.Set(xs, ys, held);
     samples.extent.maxY = std::max(samples.extent.maxY, floorY + 0.5);
 }
 
 void mpFXYVectorVext::SetDataWithExtra(const std::vector<float>& xs, const std::vector<float>& ys,
-                                       const std::vector<float>& extras, double floorY) {
-    SetDataWithFloor(xs, ys, floorY);
-    samples.SetExtras(extras);
+                                       const std::vector<float>& extras, double floorY, std::size_t held) {
+    SetDataWithFloor(xs, ys, floorY, held);
+    samples.SetExtras(extras, held);
 }
 
 void mpFXYVectorVext::CollectSegments(const AxisMap& mapX, const AxisMap& mapY, int W, int H, int penWidth,
@@ -395,7 +588,7 @@ void mpFXYVectorVext::CollectSegments(const AxisMap& mapX, const AxisMap& mapY, 
 }
 
 void mpFXYVectorVext::CollectDots(const AxisMap& mapX, const AxisMap& mapY, int W, int H, int penWidth,
-                                  std::vector<plotmath::Dot>& out) {
+                                  plotmath::DotCounts& out) {
     samples.Dots(mapX, mapY, W, H, penWidth, out);
 }
 

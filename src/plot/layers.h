@@ -95,8 +95,10 @@ void AssignWithHeadroom(std::vector<float>& to, const std::vector<float>& from);
 
 class SeriesSamples {
 public:
-    void Set(const std::vector<float>& xs, const std::vector<float>& ys);
-    void SetExtras(const std::vector<float>& extras);
+    // `held`: how many leading samples of xs and ys are those the series holds already, unchanged
+    // (a live record that only grew); the rest is appended. Anything else is loaded whole.
+    void Set(const std::vector<float>& xs, const std::vector<float>& ys, std::size_t held = 0);
+    void SetExtras(const std::vector<float>& extras, std::size_t held = 0);
     void ClearExtras() { extras.clear(); }
 
     std::size_t Count() const { return count; }
@@ -108,13 +110,17 @@ public:
     void Segments(const plotmath::AxisMap& mapX, const plotmath::AxisMap& mapY, int W, int H, int penWidth,
                   bool mergeColumns, std::vector<plotmath::Segment>& out) const;
     void Dots(const plotmath::AxisMap& mapX, const plotmath::AxisMap& mapY, int W, int H, int penWidth,
-              std::vector<plotmath::Dot>& out) const;
+              plotmath::DotCounts& out) const;
 
     plotmath::Extent extent;
 
 private:
+    void UpdateExtent();
     std::vector<float> xs, ys, extras;
     std::size_t count = 0;  // samples with both x and y
+    // Finite ranges of the samples held.
+    float loX = 0, hiX = 0, loY = 0, hiY = 0;
+    bool anyX = false, anyY = false;
     unsigned int cursor = 0;
     bool xsSorted = false;      // x never decreases, no NaN
     bool sortedFinite = false;  // and every y finite
@@ -140,7 +146,7 @@ protected:
     virtual void CollectSegments(const plotmath::AxisMap& mapX, const plotmath::AxisMap& mapY, int W, int H,
                                  int penWidth, bool mergeColumns, std::vector<plotmath::Segment>& out);
     virtual void CollectDots(const plotmath::AxisMap& mapX, const plotmath::AxisMap& mapY, int W, int H,
-                             int penWidth, std::vector<plotmath::Dot>& out);
+                             int penWidth, plotmath::DotCounts& out);
 
     void DrawShape(wxDC& dc, const wxPen& pen, bool continuous, const plotmath::AxisMap& mapX,
                    const plotmath::AxisMap& mapY, int W, int H);
@@ -186,10 +192,12 @@ class mpFXYVector : public mpFXY {
 public:
     explicit mpFXYVector(const wxString& name = wxString(), int labelCorner = 0);
 
-    void SetData(const std::vector<float>& xs, const std::vector<float>& ys);
-    void SetDataWithFloor(const std::vector<float>& xs, const std::vector<float>& ys, double floorY);
+    // `held` as SeriesSamples::Set has it.
+    void SetData(const std::vector<float>& xs, const std::vector<float>& ys, std::size_t held = 0);
+    void SetDataWithFloor(const std::vector<float>& xs, const std::vector<float>& ys, double floorY,
+                          std::size_t held = 0);
     void SetDataWithExtra(const std::vector<float>& xs, const std::vector<float>& ys,
-                          const std::vector<float>& extras, double floorY);
+                          const std::vector<float>& extras, double floorY, std::size_t held = 0);
 
     void Rewind() override { samples.Rewind(); }
     bool NextPoint(double& x, double& y) override { return samples.Next(x, y); }
@@ -210,7 +218,7 @@ protected:
     void CollectSegments(const plotmath::AxisMap& mapX, const plotmath::AxisMap& mapY, int W, int H,
                          int penWidth, bool mergeColumns, std::vector<plotmath::Segment>& out) override;
     void CollectDots(const plotmath::AxisMap& mapX, const plotmath::AxisMap& mapY, int W, int H, int penWidth,
-                     std::vector<plotmath::Dot>& out) override;
+                     plotmath::DotCounts& out) override;
 
 private:
     SeriesSamples samples;
@@ -220,10 +228,12 @@ class mpFXYVectorVext : public mpFXYVext {
 public:
     explicit mpFXYVectorVext(const wxString& name = wxString());
 
-    void SetData(const std::vector<float>& xs, const std::vector<float>& ys);
-    void SetDataWithFloor(const std::vector<float>& xs, const std::vector<float>& ys, double floorY);
+    // `held` as SeriesSamples::Set has it.
+    void SetData(const std::vector<float>& xs, const std::vector<float>& ys, std::size_t held = 0);
+    void SetDataWithFloor(const std::vector<float>& xs, const std::vector<float>& ys, double floorY,
+                          std::size_t held = 0);
     void SetDataWithExtra(const std::vector<float>& xs, const std::vector<float>& ys,
-                          const std::vector<float>& extras, double floorY);
+                          const std::vector<float>& extras, double floorY, std::size_t held = 0);
 
     void Rewind() override { samples.Rewind(); }
     bool NextPoint(double& x, double& y) override { return samples.Next(x, y); }
@@ -244,7 +254,7 @@ protected:
     void CollectSegments(const plotmath::AxisMap& mapX, const plotmath::AxisMap& mapY, int W, int H,
                          int penWidth, bool mergeColumns, std::vector<plotmath::Segment>& out) override;
     void CollectDots(const plotmath::AxisMap& mapX, const plotmath::AxisMap& mapY, int W, int H, int penWidth,
-                     std::vector<plotmath::Dot>& out) override;
+                     plotmath::DotCounts& out) override;
 
 private:
     SeriesSamples samples;

@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstdlib>
 #include <limits>
+#include <type_traits>
 
 namespace plotmath {
 
@@ -20,7 +22,6 @@ constexpr double kLn5 = 1.609437912;
 constexpr double kCoordinateLimit = 1 << 15;
 
 // Anti-aliased dots drawn this many times on one spot leave every pixel at its final colour.
-constexpr std::uint16_t kSaturatingDots = 256;
 
 }  // namespace
 
@@ -121,6 +122,10 @@ bool FiniteRange(const float* v, std::size_t n, float& lo, float& hi) {
 }
 
 }  // namespace
+
+bool FiniteValueRange(const float* v, std::size_t n, float& lo, float& hi) {
+    return FiniteRange(v, n, lo, hi);
+}
 
 Extent SeriesExtent(const float* xs, const float* ys, std::size_t n) {
     Extent e;
@@ -470,6 +475,57 @@ int ViewMargin(int penWidth) {
     return std::max(penWidth, 1) + 2;
 }
 
+StrokeBatcher::StrokeBatcher(int penWidth, Sink sink, std::size_t openBatches, std::size_t batchSize)
+    : grow(std::max(penWidth, 1) / 2 + 2), sink(std::move(sink)), batchSize(batchSize), open(openBatches) {
+    for (Batch& b : open)
+        b.lines.reserve(batchSize);
+}
+
+void StrokeBatcher::Hand(Batch& b) {
+    if (!b.lines.empty())
+        sink(b.lines);
+    b.lines.clear();
+    b.right = b.left - 1;
+}
+
+void StrokeBatcher::Add(const Segment& s) {
+    const int left = std::min(s.x1, s.x2) - grow, right = std::max(s.x1, s.x2) + grow;
+    const int top = std::min(s.y1, s.y2) - grow, bottom = std::max(s.y1, s.y2) + grow;
+    Batch* target = nullptr;
+    Batch* fullest = &open.front();
+    for (Batch& b : open) {
+        if (b.lines.empty() || left > b.right || right < b.left || top > b.bottom || bottom < b.top) {
+            target = &b;
+            break;
+        }
+        if (b.lines.size() > fullest->lines.size())
+            fullest = &b;
+    }
+    if (!target) {
+        Hand(*fullest);
+        target = fullest;
+    }
+    if (target->lines.empty()) {
+        target->left = left;
+        target->right = right;
+        target->top = top;
+        target->bottom = bottom;
+    } else {
+        target->left = std::min(target->left, left);
+        target->right = std::max(target->right, right);
+        target->top = std::min(target->top, top);
+        target->bottom = std::max(target->bottom, bottom);
+    }
+    target->lines.push_back(s);
+    if (target->lines.size() >= batchSize)
+        Hand(*target);
+}
+
+void StrokeBatcher::Finish() {
+    for (Batch& b : open)
+        Hand(b);
+}
+
 SegmentBuilder::SegmentBuilder(int W, int H, int penWidth, std::vector<Segment>& out, bool mergeColumns)
     : left(-(W / 2) - ViewMargin(penWidth)),
       right(W - W / 2 + ViewMargin(penWidth)),
@@ -685,6 +741,47 @@ void MinMaxPyramid::Build(const float* values, std::size_t n) {
     }
 }
 
+void MinMaxPyramid::Extend(const float* values, std::size_t oldN, std::size_t n) {
+    if (oldN == 0 || n < oldN) {
+        Build(values, n);
+        return;
+    }
+    // Level by level, the blocks from the one that held the old end on are made again; a level
+    // the longer series needs is added as Build would add it.
+    const float* lowSource = values;
+    const float* highSource = values;
+    std::size_t size = n, oldSize = oldN;
+    std::size_t level = 0;
+    while (size > 2 * kBlock) {
+        const std::size_t blocks = (size + kBlock - 1) / kBlock;
+        const std::size_t first = level < mins.size() ? oldSize / kBlock : 0;
+        const std::size_t oldBlocks = level < mins.size() ? mins[level].size() : 0;
+        if (level == mins.size()) {
+            mins.emplace_back();
+            maxs.emplace_back();
+        }
+        std::vector<float>& lo = mins[level];
+        std::vector<float>& hi = maxs[level];
+        lo.resize(blocks);
+        hi.resize(blocks);
+        for (std::size_t b = first; b < blocks; ++b) {
+            const std::size_t begin = b * kBlock, end = std::min(size, begin + kBlock);
+            float l = lowSource[begin], h = highSource[begin];
+            for (std::size_t i = begin + 1; i < end; ++i) {
+                l = std::min(l, lowSource[i]);
+                h = std::max(h, highSource[i]);
+            }
+            lo[b] = l;
+            hi[b] = h;
+        }
+        lowSource = lo.data();
+        highSource = hi.data();
+        oldSize = oldBlocks;
+        size = blocks;
+        ++level;
+    }
+}
+
 void MinMaxPyramid::Query(const float* values, std::size_t i, std::size_t j, float& low, float& high) const {
     low = std::numeric_limits<float>::infinity();
     high = -std::numeric_limits<float>::infinity();
@@ -788,45 +885,84 @@ void BuildContinuousSegments(const float* xs, const float* ys, std::size_t n, bo
     builder.Finish();
 }
 
-void BuildDots(const float* xs, const float* ys, std::size_t n, bool sortedFinite, const AxisMap& mapX,
-               const AxisMap& mapY, int W, int H, int penWidth, std::vector<Dot>& out) {
+void DotCounts::Reset(int W, int H, int penWidth) {
     const int margin = ViewMargin(penWidth);
-    const double left = -(W / 2) - margin, right = W - W / 2 + margin;
-    const double top = -(H / 2) - margin, bottom = H - H / 2 + margin;
+    left = -(W / 2) - margin;
+    top = -(H / 2) - margin;
+    width = std::max(W - W / 2 + margin - left + 1, 0);
+    height = std::max(H - H / 2 + margin - top + 1, 0);
+    counts.assign(static_cast<std::size_t>(width) * height, 0);
+}
+
+void CountDots(const float* xs, const float* ys, std::size_t n, bool sortedFinite, const AxisMap& mapX,
+               const AxisMap& mapY, int W, int H, int penWidth, DotCounts& out) {
+    out.Reset(W, H, penWidth);
+    const double left = out.left, right = out.left + out.width - 1;
+    const double top = out.top, bottom = out.top + out.height - 1;
     std::size_t begin = 0, end = n;
     if (sortedFinite && !mapX.invert && mapX.scale > 0 && std::isfinite(mapX.scale)) {
         begin = FirstColumnPast(xs, 0, n, mapX, left, false);
         end = FirstColumnPast(xs, begin, n, mapX, right, true);
     }
-    // Dots drawn on each row of the current column. A pixel dotted this often is as dark as it
-    // gets (each further anti-aliased dot changes no colour level), so more dots there are left
-    // out; the order of the others is kept.
-    const int rows = static_cast<int>(bottom - top) + 1;
-    std::vector<std::uint32_t> stamp(static_cast<std::size_t>(std::max(rows, 1)), 0);
-    std::vector<std::uint16_t> hits(stamp.size(), 0);
-    std::uint32_t serial = 0;
-    double column = std::numeric_limits<double>::quiet_NaN();
-    for (std::size_t i = begin; i < end; ++i) {
-        const double px = std::trunc(mapX(xs[i])), py = std::trunc(mapY(ys[i]));
-        if (!(px >= left && px <= right && py >= top && py <= bottom))
-            continue;
-        if (px != column) {
-            column = px;
-            if (++serial == 0) {
-                std::fill(stamp.begin(), stamp.end(), 0);
-                serial = 1;
+    // The axis maps written out: a pixel column c is truncated from (c - 1, c + 1), so the bounds
+    // are checked before truncating; a sample that is not a number, or thrown beyond any range by
+    // the zoom, fails them.
+    const auto count = [&](auto flipX, auto flipY) {
+        const double cx = mapX.centre, sx = mapX.scale, cy = mapY.centre, sy = mapY.scale;
+        const std::size_t stride = static_cast<std::size_t>(out.width);
+        std::uint32_t* counts = out.counts.data();
+        for (std::size_t i = begin; i < end; ++i) {
+            const double px = flipX ? (cx - xs[i]) * sx : (xs[i] - cx) * sx;
+            const double py = flipY ? (cy - ys[i]) * sy : (ys[i] - cy) * sy;
+            if (px > left - 1 && px < right + 1 && py > top - 1 && py < bottom + 1)
+                ++counts[static_cast<std::size_t>(static_cast<long>(py) - out.top) * stride +
+                         static_cast<std::size_t>(static_cast<long>(px) - out.left)];
+        }
+    };
+    if (mapX.invert)
+        mapY.invert ? count(std::true_type{}, std::true_type{}) : count(std::true_type{}, std::false_type{});
+    else
+        mapY.invert ? count(std::false_type{}, std::true_type{})
+                    : count(std::false_type{}, std::false_type{});
+}
+
+void DotInk::Build(const DotCounts& dots, const DotStamp& stamp) {
+    alpha.clear();
+    width = height = stride = 0;
+    if (dots.width <= 0 || dots.height <= 0 || stamp.width <= 0 || stamp.height <= 0)
+        return;
+    const int minX = dots.left, minY = dots.top, dotsWide = dots.width, dotsHigh = dots.height;
+    const std::vector<std::uint32_t>& counts = dots.counts;
+    // The logarithm of what lets through, summed over the dots.
+    left = minX + stamp.left;
+    top = minY + stamp.top;
+    width = dotsWide + stamp.width - 1;
+    height = dotsHigh + stamp.height - 1;
+    std::vector<float> through(static_cast<std::size_t>(width) * height, 0.f);
+    struct Tap {
+        int offset;  // in `through`, from the dot's first stamp pixel
+        float log;   // of what the dot leaves there
+    };
+    std::vector<Tap> taps;
+    for (int r = 0; r < stamp.height; ++r)
+        for (int c = 0; c < stamp.width; ++c)
+            if (const std::uint8_t cover = stamp.coverage[static_cast<std::size_t>(r) * stamp.width + c])
+                taps.push_back(Tap{r * width + c,
+                                   cover >= 255 ? -1e30f : static_cast<float>(std::log1p(-cover / 255.0))});
+    for (int y = 0; y < dotsHigh; ++y)
+        for (int x = 0; x < dotsWide; ++x)
+            if (const std::uint32_t n = counts[static_cast<std::size_t>(y) * dotsWide + x]) {
+                float* at = &through[static_cast<std::size_t>(y) * width + x];
+                for (const Tap& t : taps)
+                    at[t.offset] += static_cast<float>(n) * t.log;
             }
-        }
-        const std::size_t row = static_cast<std::size_t>(py - top);
-        if (stamp[row] != serial) {
-            stamp[row] = serial;
-            hits[row] = 0;
-        }
-        if (hits[row] >= kSaturatingDots)
-            continue;
-        ++hits[row];
-        out.push_back(Dot{static_cast<int>(px), static_cast<int>(py)});
-    }
+    stride = (width + 3) / 4 * 4;
+    alpha.assign(static_cast<std::size_t>(stride) * height, 0);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            if (const float l = through[static_cast<std::size_t>(y) * width + x]; l < 0.f)
+                alpha[static_cast<std::size_t>(y) * stride + x] =
+                    static_cast<std::uint8_t>(std::lround(255.0 * (1.0 - std::exp(std::max(l, -30.f)))));
 }
 
 }  // namespace plotmath

@@ -42,6 +42,8 @@ Extent SeriesExtent(const float* xs, const float* ys, std::size_t n);
 
 // True when xs holds no NaN and never decreases.
 bool IsSortedFinite(const float* xs, std::size_t n);
+// Smallest and largest finite value of v[0, n); false when there is none.
+bool FiniteValueRange(const float* v, std::size_t n, float& lo, float& hi);
 
 // Index of the sample nearest to x, the lower index on ties; n when n is 0. NaN samples never
 // win. With sorted (IsSortedFinite) xs a binary search gives the same answer as a full scan.
@@ -182,6 +184,29 @@ struct Segment {
 // it lies wholly inside the vertical lines of its two columns (their pixels are fully covered
 // already). Segments wholly outside the view are dropped; coordinates too large for the drawing
 // library are clipped.
+// Groups lines into batches whose lines keep apart: their boxes, grown by the pen and a pixel of
+// anti-aliasing, never meet within one batch. A few batches stay open at a time; a line goes into
+// the first it keeps apart from, and a batch is handed on when it is full or its place is needed.
+class StrokeBatcher {
+public:
+    using Sink = std::function<void(const std::vector<Segment>&)>;
+    StrokeBatcher(int penWidth, Sink sink, std::size_t openBatches = 12, std::size_t batchSize = 24);
+    void Add(const Segment& s);
+    // Hands on every open batch.
+    void Finish();
+
+private:
+    struct Batch {
+        std::vector<Segment> lines;
+        int left = 0, top = 0, right = -1, bottom = -1;  // the grown boxes' union
+    };
+    void Hand(Batch& b);
+    int grow;
+    Sink sink;
+    std::size_t batchSize;
+    std::vector<Batch> open;
+};
+
 class SegmentBuilder {
 public:
     // View box in pixels relative to the centre, widened by the pen width + 2 on every side.
@@ -231,6 +256,9 @@ struct AxisMap {
 class MinMaxPyramid {
 public:
     void Build(const float* values, std::size_t n);
+    // After samples [oldN, n) were appended to the values Build or Extend saw last: the same
+    // blocks Build would make, at the cost of the new samples only.
+    void Extend(const float* values, std::size_t oldN, std::size_t n);
     void Clear();
     // Minimum and maximum of values[i, j); i < j.
     void Query(const float* values, std::size_t i, std::size_t j, float& low, float& high) const;
@@ -249,13 +277,39 @@ void BuildContinuousSegments(const float* xs, const float* ys, std::size_t n, bo
                              const MinMaxPyramid* pyramid, const AxisMap& mapX, const AxisMap& mapY, int W,
                              int H, int penWidth, bool mergeColumns, std::vector<Segment>& out);
 
-// Dots of a series drawn as separate points: every visible sample, in order, except that a pixel
-// already dotted often enough to be saturated takes no more.
-struct Dot {
-    int x, y;
+// Dots of a series drawn as separate points: how often each pixel of the view (and the margin a
+// dot can reach in from) is dotted, one count per visible sample.
+struct DotCounts {
+    int left = 0, top = 0, width = 0, height = 0;
+    std::vector<std::uint32_t> counts;  // row by row
+    // The view W x H around the centre and the margin of this pen; nothing counted.
+    void Reset(int W, int H, int penWidth);
+    std::uint32_t At(int x, int y) const {
+        return counts[static_cast<std::size_t>(y - top) * width + static_cast<std::size_t>(x - left)];
+    }
 };
-void BuildDots(const float* xs, const float* ys, std::size_t n, bool sortedFinite, const AxisMap& mapX,
-               const AxisMap& mapY, int W, int H, int penWidth, std::vector<Dot>& out);
+void CountDots(const float* xs, const float* ys, std::size_t n, bool sortedFinite, const AxisMap& mapX,
+               const AxisMap& mapY, int W, int H, int penWidth, DotCounts& out);
+
+// Dots on one pixel beyond which more change no colour level of the picture.
+inline constexpr std::uint32_t kSaturatingDots = 256;
+
+// What one dot inks around its pixel: coverage 0 ... 255, row by row.
+struct DotStamp {
+    int left = 0, top = 0;  // first column and row, relative to the dot's pixel
+    int width = 0, height = 0;
+    std::vector<std::uint8_t> coverage;
+};
+
+// The ink of many equal dots, in one piece: every pixel lets through what each dot covering it
+// leaves, so a pixel dotted n times by a dot covering a share c of it keeps (1 - c)^n of what
+// lies below, whatever the order of the dots. Alpha 0 ... 255 per pixel, rows `stride` bytes
+// apart (a multiple of four, as image surfaces want).
+struct DotInk {
+    int left = 0, top = 0, width = 0, height = 0, stride = 0;
+    std::vector<std::uint8_t> alpha;
+    void Build(const DotCounts& dots, const DotStamp& stamp);
+};
 
 // Pixels beyond the view that a pen of this width can still reach.
 int ViewMargin(int penWidth);

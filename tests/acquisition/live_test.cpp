@@ -2,12 +2,16 @@
 
 #include "app/app_settings.h"
 #include "device/protocol.h"
+#include "plot/plot_window.h"
 #include "plot/scales.h"
 #include "widgets/lcd_display.h"
 
 #include <wx/gauge.h>
 #include <wx/panel.h>
 #include <wx/stattext.h>
+
+#include <array>
+#include <cstring>
 
 namespace {
 
@@ -182,6 +186,74 @@ TEST_F(LiveTest, RecordingAt100msTakesAboutTenSamplesATick) {
     EXPECT_FALSE(logger->LiveMode());
     EXPECT_EQ(logger->LiveQueueSize(), 0u);
     EXPECT_EQ(frame->Records()[0].SampleCount(), n);
+}
+
+// A tick appends only its new samples to the chart; what the chart then holds and shows is what
+// loading the whole record gives, on both axes, through the lengths where the series' block
+// extremes grow a level, and as points too.
+TEST_F(LiveTest, LiveTicksChartWhatLoadingTheWholeRecordCharts) {
+    logger->SetSignal([](double t) {
+        return RawSample{static_cast<std::uint16_t>(300 + 200 * std::sin(t / 7) + 40 * std::sin(t * 3)),
+                         static_cast<std::uint16_t>(330 + 60 * std::cos(t / 5))};
+    });
+    Command(ID_SHOW_FLOW, wxEVT_BUTTON);
+    Command(ID_SHOW_PRESSURE, wxEVT_BUTTON);
+    Button(ID_RECORD);
+    ASSERT_TRUE(log->Errors().empty());
+    const Storage& live = frame->Records()[0];
+    using Rows = std::vector<std::array<double, 3>>;
+    const auto rows = [](const auto* series) {
+        Rows out;
+        for (int i = 0; i < series->PointCount(); ++i) {
+            double x = 0, y = 0, extra = 0;
+            series->PointAt(i, x, y, extra);
+            out.push_back({x, y, extra});
+        }
+        return out;
+    };
+    struct Chart {
+        std::vector<Rows> series;
+        std::vector<double> extents;
+        wxImage picture;
+    };
+    const auto chart = [&] {
+        Chart c;
+        c.series = {rows(frame->FlowSeries()), rows(frame->VolumeSeries()), rows(frame->PressureSeries()),
+                    rows(frame->SecondaryPressureSeries())};
+        for (mpLayer* s :
+             std::initializer_list<mpLayer*>{frame->FlowSeries(), frame->VolumeSeries(),
+                                             frame->PressureSeries(), frame->SecondaryPressureSeries()})
+            c.extents.insert(c.extents.end(), {s->MinX(), s->MaxX(), s->MinY(), s->MaxY()});
+        c.picture = frame->PlotWindow()->SnapshotBitmap().ConvertToImage();
+        return c;
+    };
+    for (int tick = 1; tick <= 260; ++tick) {
+        clock.Advance(1.0);
+        LiveTick();
+        if (tick % 65 != 0)
+            continue;
+        SCOPED_TRACE(testing::Message() << "tick " << tick << ", " << live.SampleCount() << " samples");
+        for (bool points : {false, true}) {
+            if (points)
+                Command(ID_POINTS, wxEVT_BUTTON);
+            const Chart appended = chart();
+            frame->ChartRecord(0);  // the whole record, loaded afresh
+            const Chart loaded = chart();
+            ASSERT_EQ(appended.series[0].size(), static_cast<std::size_t>(live.SampleCount()));
+            for (std::size_t k = 0; k < loaded.series.size(); ++k)
+                EXPECT_EQ(appended.series[k], loaded.series[k]) << "series " << k;
+            EXPECT_EQ(appended.extents, loaded.extents);
+            ASSERT_TRUE(appended.picture.IsOk());
+            EXPECT_EQ(0, memcmp(appended.picture.GetData(), loaded.picture.GetData(),
+                                static_cast<std::size_t>(loaded.picture.GetWidth()) *
+                                    loaded.picture.GetHeight() * 3))
+                << (points ? "points" : "lines");
+            if (points)
+                Command(ID_POINTS, wxEVT_BUTTON);
+            LiveTick();  // the next tick appends to the reloaded chart
+        }
+    }
+    Button(ID_STOP);
 }
 
 TEST_F(LiveTest, SlowIntervalsPollAtTheirOwnPaceAndFirstSampleIsOneIntervalIn) {

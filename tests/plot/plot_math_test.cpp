@@ -416,22 +416,37 @@ TEST(PlotBoxes, DragResizeAndStaleAnchors) {
     EXPECT_EQ(fresh.y, 44);
 }
 
-TEST(PlotReduction, PyramidExtremesMatchAScan) {
+TEST(PlotReduction, PyramidExtremesMatchAScanBuiltWholeOrGrown) {
     std::mt19937 rng(3);
     std::vector<float> v(5000);
     for (float& f : v)
         f = std::uniform_real_distribution<float>(-100, 100)(rng);
-    MinMaxPyramid pyramid;
-    pyramid.Build(v.data(), v.size());
-    for (int round = 0; round < 2000; ++round) {
-        std::size_t i = rng() % v.size(), j = rng() % v.size();
-        if (i > j)
-            std::swap(i, j);
-        ++j;
-        float lo = 0, hi = 0;
-        pyramid.Query(v.data(), i, j, lo, hi);
-        ASSERT_EQ(lo, *std::min_element(v.begin() + i, v.begin() + j)) << i << " " << j;
-        ASSERT_EQ(hi, *std::max_element(v.begin() + i, v.begin() + j)) << i << " " << j;
+    const auto check = [&](const MinMaxPyramid& pyramid, std::size_t n, int rounds) {
+        for (int round = 0; round < rounds; ++round) {
+            std::size_t i = rng() % n, j = rng() % n;
+            if (i > j)
+                std::swap(i, j);
+            ++j;
+            float lo = 0, hi = 0;
+            pyramid.Query(v.data(), i, j, lo, hi);
+            ASSERT_EQ(lo, *std::min_element(v.begin() + i, v.begin() + j)) << n << ": " << i << " " << j;
+            ASSERT_EQ(hi, *std::max_element(v.begin() + i, v.begin() + j)) << n << ": " << i << " " << j;
+        }
+    };
+    MinMaxPyramid whole;
+    whole.Build(v.data(), v.size());
+    check(whole, v.size(), 2000);
+    // Grown as a live record grows: pieces of every size around the block length, across the
+    // lengths where a level is added.
+    MinMaxPyramid grown;
+    const std::size_t pieces[] = {1, 7, 31, 32, 33, 64, 65, 257, 1000};
+    std::size_t n = 0;
+    for (std::size_t k = 0; n < v.size(); ++k) {
+        const std::size_t next = std::min(v.size(), n + pieces[k % std::size(pieces)]);
+        grown.Extend(v.data(), n, next);
+        n = next;
+        SCOPED_TRACE(n);
+        check(grown, n, 60);
     }
 }
 
@@ -581,13 +596,20 @@ TEST(PlotReduction, OnlyTheVisiblePartIsVisited) {
     EXPECT_LE(std::abs(out[0].x1), 1 << 15);
     EXPECT_LE(std::abs(out[0].x2), 1 << 15);
 
-    // Dots: every visible sample, but no more than 256 on one pixel.
-    std::vector<Dot> dots;
+    // Dots: every visible sample counted on its pixel.
+    const auto tally = [](const DotCounts& dots) {
+        std::pair<std::size_t, std::uint64_t> pixelsAndDots{0, 0};
+        for (std::uint32_t c : dots.counts) {
+            pixelsAndDots.first += c > 0;
+            pixelsAndDots.second += c;
+        }
+        return pixelsAndDots;
+    };
+    DotCounts dots;
     const AxisMap squeeze{500000, 0.0001, false};  // 10,000 samples a column, about 1,400 a pixel
-    BuildDots(xs.data(), ys.data(), n, true, squeeze, mapY, 600, 300, 2, dots);
-    EXPECT_EQ(dots.size(), 99u * 7u * 256u + 1u);  // 99 full columns of 7 rows, x = 0 alone in one
-    dots.clear();
-    const AxisMap loose{500000, 0.01, false};  // 100 samples a column: all drawn
-    BuildDots(xs.data(), ys.data(), n, true, loose, mapY, 600, 300, 2, dots);
-    EXPECT_EQ(dots.size(), 608u * 100u + 199u);  // view and margin; column 0 is two wide
+    CountDots(xs.data(), ys.data(), n, true, squeeze, mapY, 600, 300, 2, dots);
+    EXPECT_EQ(tally(dots).first, 99u * 7u + 1u);  // 99 full columns of 7 rows, x = 0 alone in one
+    const AxisMap loose{500000, 0.01, false};     // 100 samples a column
+    CountDots(xs.data(), ys.data(), n, true, loose, mapY, 600, 300, 2, dots);
+    EXPECT_EQ(tally(dots).second, 608u * 100u + 199u);  // view and margin; column 0 is two wide
 }

@@ -809,11 +809,14 @@ TEST_F(PlotWindowTest, ReducedDrawingLooksLikeEverySegment) {
         double zoomX, zoomY;  // times the fitted scale, centred near the middle sample
     };
     const View views[] = {{"whole", 1, 1}, {"zoomed", 3.7, 2.3}, {"far zoom", 4e5, 3e3}};
-    // Pen widths 1 to 3 on the primary axis, and the secondary axis' own drawing with width 2.
-    const std::pair<bool, int> pens[] = {{false, 1}, {false, 2}, {false, 3}, {true, 2}};
+    // Pen widths 1 to 3 on the primary axis, the secondary axis' own drawing with width 2, and the
+    // points mode's wide dots.
+    const std::pair<bool, int> pens[] = {{false, 1}, {false, 2}, {false, 3}, {true, 2}, {false, 6}};
     for (const Case& c : cases) {
         for (const auto& [secondary, width] : pens) {
             for (bool continuous : {true, false}) {
+                if (width == 6 && continuous)
+                    continue;
                 mpFXYVector primary;
                 mpFXYVectorVext other;
                 mpLayer& series = secondary ? static_cast<mpLayer&>(other) : primary;
