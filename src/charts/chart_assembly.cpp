@@ -125,10 +125,11 @@ void MainFrame::ChartRecord(int index, std::size_t held) {
     if (index != chartedRecord)
         held = 0;
 
-    flowSeries->SetDataWithExtra(r.Times(), r.Flows(), r.Volumes(), r.TargetFlow(), held);
-    volumeSeries->SetDataWithExtra(r.Times(), r.Volumes(), r.Flows(), 0, held);
-    pressureSeries->SetDataWithFloor(r.Times(), r.Pressures(), 0, held);
-    secondaryPressureSeries->SetData(r.Times(), r.Pressures(), held);
+    // The series read the record's own vectors; none is copied.
+    flowSeries->ShareDataWithExtra(r.SharedTimes(), r.SharedFlows(), r.SharedVolumes(), r.TargetFlow(), held);
+    volumeSeries->ShareDataWithExtra(r.SharedTimes(), r.SharedVolumes(), r.SharedFlows(), 0, held);
+    pressureSeries->ShareDataWithFloor(r.SharedTimes(), r.SharedPressures(), 0, held);
+    secondaryPressureSeries->ShareData(r.SharedTimes(), r.SharedPressures(), held);
 
     const wxString name = r.Title() + U(" ") + r.DateText();
     for (mpLayer* s : std::initializer_list<mpLayer*>{flowSeries.get(), volumeSeries.get(),

@@ -3,6 +3,8 @@
 #include <wx/datetime.h>
 #include <wx/string.h>
 
+#include "data/sample_vector.h"
+
 #include <cstdint>
 #include <vector>
 
@@ -78,6 +80,11 @@ public:
     const std::vector<float>& Flows() const { return flows; }
     const std::vector<float>& Pressures() const { return pressures; }
     const std::vector<float>& Volumes() const { return volumes; }
+    // The same series for a chart that reads them where they lie (see SampleVector).
+    SampleVector::Ref SharedTimes() const { return times.Shared(); }
+    SampleVector::Ref SharedFlows() const { return flows.Shared(); }
+    SampleVector::Ref SharedPressures() const { return pressures.Shared(); }
+    SampleVector::Ref SharedVolumes() const { return volumes.Shared(); }
 
 private:
     void Append(float time, float flow, float pressure, float volume);
@@ -96,7 +103,7 @@ private:
     std::int32_t eventBytes = 0;
     bool filtered = false;
     std::int32_t filterHalfWidth = 0;  // while filtered
-    std::vector<float> times, flows, pressures, volumes;
+    SampleVector times, flows, pressures, volumes;
     std::vector<float> savedFlows, savedPressures, savedVolumes;
     float volumeTotal = 0.0f;
     std::int32_t sampleCounter = 0;

@@ -181,74 +181,60 @@ mpLayer::mpLayer(LayerKind kind) : font(*wxNORMAL_FONT), pen(*wxBLACK_PEN), kind
 
 // Copies a series, keeping room to grow: a live record grows by a few samples a tick, and a fresh
 // allocation of a long series on every tick costs more in page faults than the copy itself.
-void AssignWithHeadroom(std::vector<float>& to, const std::vector<float>& from) {
-    if (from.size() > to.capacity())
-        to.reserve(from.size() + from.size() / 2);
-    to.assign(from.begin(), from.end());
-}
-
 namespace {
-
-// Appends from[at, end) to `to`, with room to grow by half again when it must move.
-void AppendWithHeadroom(std::vector<float>& to, const std::vector<float>& from, std::size_t at) {
-    if (from.size() > to.capacity())
-        to.reserve(from.size() + from.size() / 2);
-    to.insert(to.end(), from.begin() + static_cast<std::ptrdiff_t>(at), from.end());
-}
 
 void Widen(float& lo, float& hi, bool& any, const float* v, std::size_t n) {
     float l = 0, h = 0;
-    if (!plotmath::FiniteValueRange(v, n, l, h))
+    if (n == 0 || !plotmath::FiniteValueRange(v, n, l, h))
         return;
     lo = any ? std::min(lo, l) : l;
     hi = any ? std::max(hi, h) : h;
     any = true;
 }
 
+SampleRef Copy(const std::vector<float>& v) {
+    return std::make_shared<const std::vector<float>>(v);
+}
+
 }  // namespace
 
-void SeriesSamples::Set(const std::vector<float>& newXs, const std::vector<float>& newYs, std::size_t held) {
-    const std::size_t newCount = std::min(newXs.size(), newYs.size());
-    // Only samples the series holds, all of them, and still the last one it holds, are kept.
-    const bool grows =
-        held > 0 && held == count && held <= newCount && xs[held - 1] == newXs[held - 1] &&
-        (ys[held - 1] == newYs[held - 1] || (std::isnan(ys[held - 1]) && std::isnan(newYs[held - 1])));
-    if (!grows) {
-        AssignWithHeadroom(xs, newXs);
-        AssignWithHeadroom(ys, newYs);
-        // A sample needs both values; a longer vector's tail is not drawn.
-        count = newCount;
-        anyX = anyY = false;
-        Widen(loX, hiX, anyX, xs.data(), count);
-        Widen(loY, hiY, anyY, ys.data(), count);
-        UpdateExtent();
-        xsSorted = plotmath::IsSortedFinite(xs.data(), count);
-        sortedFinite =
-            xsSorted && std::all_of(ys.begin(), ys.begin() + count, [](float y) { return std::isfinite(y); });
-        if (sortedFinite)
-            pyramid.Build(ys.data(), count);
-        else
-            pyramid.Clear();
-        return;
-    }
-    xs.resize(held);
-    ys.resize(held);
-    AppendWithHeadroom(xs, newXs, held);
-    AppendWithHeadroom(ys, newYs, held);
+void SeriesSamples::Set(SampleRef newXs, SampleRef newYs, std::size_t held) {
+    if (!newXs)
+        newXs = Copy({});
+    if (!newYs)
+        newYs = Copy({});
+    const std::size_t newCount = std::min(newXs->size(), newYs->size());
+    const bool grows = held > 0 && held == count && held <= newCount && newXs == xs && newYs == ys;
+    xs = std::move(newXs);
+    ys = std::move(newYs);
+    // A sample needs both values; a longer vector's tail is not drawn.
+    const std::size_t from = grows ? held : 0;
     count = newCount;
-    Widen(loX, hiX, anyX, xs.data() + held, count - held);
-    Widen(loY, hiY, anyY, ys.data() + held, count - held);
+    if (!grows)
+        anyX = anyY = false;
+    Widen(loX, hiX, anyX, X() + from, count - from);
+    Widen(loY, hiY, anyY, Y() + from, count - from);
     UpdateExtent();
-    // The last held sample joins the new ones, so the order is checked across the seam.
-    const bool wasSortedFinite = sortedFinite;
-    xsSorted = xsSorted && plotmath::IsSortedFinite(xs.data() + held - 1, count - held + 1);
-    sortedFinite =
-        xsSorted && wasSortedFinite &&
-        std::all_of(ys.begin() + held, ys.begin() + count, [](float y) { return std::isfinite(y); });
+    const bool wasSortedFinite = grows && sortedFinite;
+    // The last sample held before joins the new ones, so the order is checked across the seam.
+    const std::size_t seam = from > 0 ? from - 1 : 0;
+    xsSorted = (from == 0 || xsSorted) && plotmath::IsSortedFinite(X() + seam, count - seam);
+    sortedFinite = xsSorted && (from == 0 || wasSortedFinite) &&
+                   std::all_of(Y() + from, Y() + count, [](float y) { return std::isfinite(y); });
     if (!sortedFinite)
         pyramid.Clear();
+    else if (from > 0)
+        pyramid.Extend(Y(), from, count);
     else
-        pyramid.Extend(ys.data(), held, count);
+        pyramid.Build(Y(), count);
+}
+
+void SeriesSamples::Set(const std::vector<float>& newXs, const std::vector<float>& newYs) {
+    Set(Copy(newXs), Copy(newYs));
+}
+
+void SeriesSamples::SetExtras(const std::vector<float>& newExtras) {
+    extras = Copy(newExtras);
 }
 
 void SeriesSamples::UpdateExtent() {
@@ -263,51 +249,48 @@ void SeriesSamples::UpdateExtent() {
     }
 }
 
-void SeriesSamples::SetExtras(const std::vector<float>& newExtras, std::size_t held) {
-    if (held > 0 && held <= extras.size() && held <= newExtras.size()) {
-        extras.resize(held);
-        AppendWithHeadroom(extras, newExtras, held);
-    } else {
-        AssignWithHeadroom(extras, newExtras);
-    }
+std::size_t SeriesSamples::Count() const {
+    // A record that shrank under the chart (it is loaded again right after) is read no further
+    // than it reaches.
+    return xs && ys ? std::min({count, xs->size(), ys->size()}) : 0;
 }
 
 bool SeriesSamples::At(int index, double& x, double& y, double& extra) const {
-    if (index < 0 || static_cast<std::size_t>(index) >= count)
+    if (index < 0 || static_cast<std::size_t>(index) >= Count())
         return false;
-    x = xs[index];
-    y = ys[index];
-    extra = static_cast<std::size_t>(index) < extras.size() ? extras[index] : -1.0;
+    x = (*xs)[index];
+    y = (*ys)[index];
+    extra = extras && static_cast<std::size_t>(index) < extras->size() ? (*extras)[index] : -1.0;
     return true;
 }
 
 bool SeriesSamples::Next(double& x, double& y) {
-    if (cursor >= count)
+    if (cursor >= Count())
         return false;
-    x = xs[cursor];
-    y = ys[cursor];
+    x = (*xs)[cursor];
+    y = (*ys)[cursor];
     ++cursor;
     return true;
 }
 
 bool SeriesSamples::FindNearest(double x, double& outX, double& outY, double& outExtra) {
-    if (count == 0)
+    if (Count() == 0)
         return false;
-    const std::size_t index = plotmath::NearestIndex(xs.data(), count, x, xsSorted);
+    const std::size_t index = plotmath::NearestIndex(X(), Count(), x, xsSorted);
     cursor =
-        static_cast<unsigned int>(std::min<std::size_t>(count, std::numeric_limits<unsigned int>::max()));
+        static_cast<unsigned int>(std::min<std::size_t>(Count(), std::numeric_limits<unsigned int>::max()));
     return At(static_cast<int>(index), outX, outY, outExtra);
 }
 
 void SeriesSamples::Segments(const AxisMap& mapX, const AxisMap& mapY, int W, int H, int penWidth,
                              bool mergeColumns, std::vector<plotmath::Segment>& out) const {
-    plotmath::BuildContinuousSegments(xs.data(), ys.data(), count, sortedFinite, &pyramid, mapX, mapY, W, H,
-                                      penWidth, mergeColumns, out);
+    plotmath::BuildContinuousSegments(X(), Y(), Count(), sortedFinite, &pyramid, mapX, mapY, W, H, penWidth,
+                                      mergeColumns, out);
 }
 
 void SeriesSamples::Dots(const AxisMap& mapX, const AxisMap& mapY, int W, int H, int penWidth,
                          plotmath::DotCounts& out) const {
-    plotmath::CountDots(xs.data(), ys.data(), count, xsSorted, mapX, mapY, W, H, penWidth, out);
+    plotmath::CountDots(X(), Y(), Count(), xsSorted, mapX, mapY, W, H, penWidth, out);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -536,21 +519,37 @@ void mpFXYVext::Draw(wxDC& dc, mpWindow& window) {
 
 mpFXYVector::mpFXYVector(const wxString& name, int labelCorner) : mpFXY(name, labelCorner) {}
 
-void mpFXYVector::SetData(const std::vector<float>& xs, const std::vector<float>& ys, std::size_t held) {
-    samples.Set(xs, ys, held);
+void mpFXYVector::SetData(const std::vector<float>& xs, const std::vector<float>& ys) {
+    samples.Set(xs, ys);
     samples.ClearExtras();
 }
 
-void mpFXYVector::SetDataWithFloor(const std::vector<float>& xs, const std::vector<float>& ys, double floorY,
-                                   std::size_t held) {
-    samples.Set(xs, ys, held);
+void mpFXYVector::SetDataWithFloor(const std::vector<float>& xs, const std::vector<float>& ys,
+                                   double floorY) {
+    samples.Set(xs, ys);
     samples.extent.maxY = std::max(samples.extent.maxY, floorY + 0.5);
 }
 
 void mpFXYVector::SetDataWithExtra(const std::vector<float>& xs, const std::vector<float>& ys,
-                                   const std::vector<float>& extras, double floorY, std::size_t held) {
-    SetDataWithFloor(xs, ys, floorY, held);
-    samples.SetExtras(extras, held);
+                                   const std::vector<float>& extras, double floorY) {
+    SetDataWithFloor(xs, ys, floorY);
+    samples.SetExtras(extras);
+}
+
+void mpFXYVector::ShareData(SampleRef xs, SampleRef ys, std::size_t held) {
+    samples.Set(std::move(xs), std::move(ys), held);
+    samples.ClearExtras();
+}
+
+void mpFXYVector::ShareDataWithFloor(SampleRef xs, SampleRef ys, double floorY, std::size_t held) {
+    samples.Set(std::move(xs), std::move(ys), held);
+    samples.extent.maxY = std::max(samples.extent.maxY, floorY + 0.5);
+}
+
+void mpFXYVector::ShareDataWithExtra(SampleRef xs, SampleRef ys, SampleRef extras, double floorY,
+                                     std::size_t held) {
+    ShareDataWithFloor(std::move(xs), std::move(ys), floorY, held);
+    samples.SetExtras(std::move(extras));
 }
 
 void mpFXYVector::CollectSegments(const AxisMap& mapX, const AxisMap& mapY, int W, int H, int penWidth,
@@ -565,21 +564,37 @@ void mpFXYVector::CollectDots(const AxisMap& mapX, const AxisMap& mapY, int W, i
 
 mpFXYVectorVext::mpFXYVectorVext(const wxString& name) : mpFXYVext(name, nullptr) {}
 
-void mpFXYVectorVext::SetData(const std::vector<float>& xs, const std::vector<float>& ys, std::size_t held) {
-    samples.Set(xs, ys, held);
+void mpFXYVectorVext::SetData(const std::vector<float>& xs, const std::vector<float>& ys) {
+    samples.Set(xs, ys);
     samples.ClearExtras();
 }
 
 void mpFXYVectorVext::SetDataWithFloor(const std::vector<float>& xs, const std::vector<float>& ys,
-                                       double floorY, std::size_t held) {
-    samples.Set(xs, ys, held);
+                                       double floorY) {
+    samples.Set(xs, ys);
     samples.extent.maxY = std::max(samples.extent.maxY, floorY + 0.5);
 }
 
 void mpFXYVectorVext::SetDataWithExtra(const std::vector<float>& xs, const std::vector<float>& ys,
-                                       const std::vector<float>& extras, double floorY, std::size_t held) {
-    SetDataWithFloor(xs, ys, floorY, held);
-    samples.SetExtras(extras, held);
+                                       const std::vector<float>& extras, double floorY) {
+    SetDataWithFloor(xs, ys, floorY);
+    samples.SetExtras(extras);
+}
+
+void mpFXYVectorVext::ShareData(SampleRef xs, SampleRef ys, std::size_t held) {
+    samples.Set(std::move(xs), std::move(ys), held);
+    samples.ClearExtras();
+}
+
+void mpFXYVectorVext::ShareDataWithFloor(SampleRef xs, SampleRef ys, double floorY, std::size_t held) {
+    samples.Set(std::move(xs), std::move(ys), held);
+    samples.extent.maxY = std::max(samples.extent.maxY, floorY + 0.5);
+}
+
+void mpFXYVectorVext::ShareDataWithExtra(SampleRef xs, SampleRef ys, SampleRef extras, double floorY,
+                                         std::size_t held) {
+    ShareDataWithFloor(std::move(xs), std::move(ys), floorY, held);
+    samples.SetExtras(std::move(extras));
 }
 
 void mpFXYVectorVext::CollectSegments(const AxisMap& mapX, const AxisMap& mapY, int W, int H, int penWidth,

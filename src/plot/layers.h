@@ -15,6 +15,7 @@
 #include <wx/pen.h>
 #include <wx/string.h>
 
+#include <memory>
 #include <vector>
 
 class wxDC;
@@ -91,17 +92,23 @@ protected:
 
 // The samples of a vector series and what its drawing needs to stay quick on long recordings:
 // whether x never decreases (binary search) and block extremes of y (one query per pixel column).
-void AssignWithHeadroom(std::vector<float>& to, const std::vector<float>& from);
+// The samples themselves are shared, not copied: a chart reads a record's series where they lie.
+using SampleRef = std::shared_ptr<const std::vector<float>>;
 
 class SeriesSamples {
 public:
-    // `held`: how many leading samples of xs and ys are those the series holds already, unchanged
-    // (a live record that only grew); the rest is appended. Anything else is loaded whole.
-    void Set(const std::vector<float>& xs, const std::vector<float>& ys, std::size_t held = 0);
-    void SetExtras(const std::vector<float>& extras, std::size_t held = 0);
-    void ClearExtras() { extras.clear(); }
+    // `held`: the series holds these very vectors already, and their first `held` samples are
+    // unchanged since (a live record that only grew): only the new samples are taken in.
+    // Anything else is taken in whole.
+    void Set(SampleRef xs, SampleRef ys, std::size_t held = 0);
+    // Vectors of the caller's own: the series keeps a copy.
+    void Set(const std::vector<float>& xs, const std::vector<float>& ys);
+    void SetExtras(SampleRef extras) { this->extras = std::move(extras); }
+    void SetExtras(const std::vector<float>& extras);
+    void ClearExtras() { extras.reset(); }
 
-    std::size_t Count() const { return count; }
+    // Samples with both x and y (never more than the vectors hold now).
+    std::size_t Count() const;
     bool At(int index, double& x, double& y, double& extra) const;
     bool Next(double& x, double& y);
     void Rewind() { cursor = 0; }
@@ -116,8 +123,10 @@ public:
 
 private:
     void UpdateExtent();
-    std::vector<float> xs, ys, extras;
-    std::size_t count = 0;  // samples with both x and y
+    const float* X() const { return xs ? xs->data() : nullptr; }
+    const float* Y() const { return ys ? ys->data() : nullptr; }
+    SampleRef xs, ys, extras;
+    std::size_t count = 0;  // samples with both x and y when they were taken in
     // Finite ranges of the samples held.
     float loX = 0, hiX = 0, loY = 0, hiY = 0;
     bool anyX = false, anyY = false;
@@ -192,12 +201,16 @@ class mpFXYVector : public mpFXY {
 public:
     explicit mpFXYVector(const wxString& name = wxString(), int labelCorner = 0);
 
-    // `held` as SeriesSamples::Set has it.
-    void SetData(const std::vector<float>& xs, const std::vector<float>& ys, std::size_t held = 0);
-    void SetDataWithFloor(const std::vector<float>& xs, const std::vector<float>& ys, double floorY,
-                          std::size_t held = 0);
+    // Copies of the caller's vectors.
+    void SetData(const std::vector<float>& xs, const std::vector<float>& ys);
+    void SetDataWithFloor(const std::vector<float>& xs, const std::vector<float>& ys, double floorY);
     void SetDataWithExtra(const std::vector<float>& xs, const std::vector<float>& ys,
-                          const std::vector<float>& extras, double floorY, std::size_t held = 0);
+                          const std::vector<float>& extras, double floorY);
+    // Shared vectors (a record's), `held` as SeriesSamples::Set has it.
+    void ShareData(SampleRef xs, SampleRef ys, std::size_t held = 0);
+    void ShareDataWithFloor(SampleRef xs, SampleRef ys, double floorY, std::size_t held = 0);
+    void ShareDataWithExtra(SampleRef xs, SampleRef ys, SampleRef extras, double floorY,
+                            std::size_t held = 0);
 
     void Rewind() override { samples.Rewind(); }
     bool NextPoint(double& x, double& y) override { return samples.Next(x, y); }
@@ -228,12 +241,16 @@ class mpFXYVectorVext : public mpFXYVext {
 public:
     explicit mpFXYVectorVext(const wxString& name = wxString());
 
-    // `held` as SeriesSamples::Set has it.
-    void SetData(const std::vector<float>& xs, const std::vector<float>& ys, std::size_t held = 0);
-    void SetDataWithFloor(const std::vector<float>& xs, const std::vector<float>& ys, double floorY,
-                          std::size_t held = 0);
+    // Copies of the caller's vectors.
+    void SetData(const std::vector<float>& xs, const std::vector<float>& ys);
+    void SetDataWithFloor(const std::vector<float>& xs, const std::vector<float>& ys, double floorY);
     void SetDataWithExtra(const std::vector<float>& xs, const std::vector<float>& ys,
-                          const std::vector<float>& extras, double floorY, std::size_t held = 0);
+                          const std::vector<float>& extras, double floorY);
+    // Shared vectors (a record's), `held` as SeriesSamples::Set has it.
+    void ShareData(SampleRef xs, SampleRef ys, std::size_t held = 0);
+    void ShareDataWithFloor(SampleRef xs, SampleRef ys, double floorY, std::size_t held = 0);
+    void ShareDataWithExtra(SampleRef xs, SampleRef ys, SampleRef extras, double floorY,
+                            std::size_t held = 0);
 
     void Rewind() override { samples.Rewind(); }
     bool NextPoint(double& x, double& y) override { return samples.Next(x, y); }

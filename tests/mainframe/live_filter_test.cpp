@@ -34,9 +34,12 @@ protected:
             return s;
         });
     }
-    // The user highlights row 0, as a click on it does.
+    // The user highlights row 0, as a click on it does. The list keeps a highlight while the
+    // recording goes on, so a row still highlighted from before is let go first (a click beside it).
     void HighlightLiveRow() {
         wxListView* list = frame->RecordList();
+        list->Select(0, false);
+        PumpEvents(2);
         list->Focus(0);
         list->Select(0);
         PumpEvents(2);
