@@ -67,8 +67,8 @@ replace M2-status-ignores-free-memory src/acquisition/acquisition.cpp \
 
 # M3: the flow chart plots the volumes, its readout the flows.
 replace M3-flow-and-volume-swapped src/charts/chart_assembly.cpp \
-  "flowSeries->SetDataWithExtra(r.Times(), r.Flows(), r.Volumes(), r.TargetFlow());" \
-  "flowSeries->SetDataWithExtra(r.Times(), r.Volumes(), r.Flows(), r.TargetFlow());" \
+  "flowSeries->ShareDataWithExtra(r.SharedTimes(), r.SharedFlows(), r.SharedVolumes(), r.TargetFlow(), held);" \
+  "flowSeries->ShareDataWithExtra(r.SharedTimes(), r.SharedVolumes(), r.SharedFlows(), r.TargetFlow(), held);" \
   mainframe_gui_test:ChartTest.*
 
 # M4: the battery gauge keeps the colour of the previous level on screen.
@@ -78,7 +78,7 @@ replace M4-battery-colour-not-drawn src/acquisition/acquisition.cpp \
 
 # M5: the flow axis no longer reaches beyond a target flow above the samples.
 replace M5-target-flow-off-the-axis src/charts/chart_assembly.cpp \
-  "r.Volumes(), r.TargetFlow());" "r.Volumes(), 0);" \
+  "r.SharedVolumes(), r.TargetFlow(), held);" "r.SharedVolumes(), 0, held);" \
   mainframe_gui_test:ChartTest.TargetFlow*
 
 # M6: cubic metres per hour volumes in litres.

@@ -931,8 +931,31 @@ void DotInk::Build(const DotCounts& dots, const DotStamp& stamp) {
     width = height = stride = 0;
     if (dots.width <= 0 || dots.height <= 0 || stamp.width <= 0 || stamp.height <= 0)
         return;
-    const int minX = dots.left, minY = dots.top, dotsWide = dots.width, dotsHigh = dots.height;
-    const std::vector<std::uint32_t>& counts = dots.counts;
+    // Only the part of the view that holds dots.
+    int firstX = dots.width, lastX = -1, firstY = dots.height, lastY = -1;
+    for (int y = 0; y < dots.height; ++y) {
+        const std::uint32_t* row = &dots.counts[static_cast<std::size_t>(y) * dots.width];
+        int first = 0;
+        while (first < dots.width && row[first] == 0)
+            ++first;
+        if (first == dots.width)
+            continue;
+        int last = dots.width - 1;
+        while (row[last] == 0)
+            --last;
+        firstX = std::min(firstX, first);
+        lastX = std::max(lastX, last);
+        firstY = std::min(firstY, y);
+        lastY = y;
+    }
+    if (lastX < 0)
+        return;
+    const int minX = dots.left + firstX, minY = dots.top + firstY;
+    const int dotsWide = lastX - firstX + 1, dotsHigh = lastY - firstY + 1;
+    const auto countAt = [&](int x, int y) {
+        return dots
+            .counts[static_cast<std::size_t>(y + firstY) * dots.width + static_cast<std::size_t>(x + firstX)];
+    };
     // The logarithm of what lets through, summed over the dots.
     left = minX + stamp.left;
     top = minY + stamp.top;
@@ -951,7 +974,7 @@ void DotInk::Build(const DotCounts& dots, const DotStamp& stamp) {
                                    cover >= 255 ? -1e30f : static_cast<float>(std::log1p(-cover / 255.0))});
     for (int y = 0; y < dotsHigh; ++y)
         for (int x = 0; x < dotsWide; ++x)
-            if (const std::uint32_t n = counts[static_cast<std::size_t>(y) * dotsWide + x]) {
+            if (const std::uint32_t n = countAt(x, y)) {
                 float* at = &through[static_cast<std::size_t>(y) * width + x];
                 for (const Tap& t : taps)
                     at[t.offset] += static_cast<float>(n) * t.log;
@@ -959,10 +982,14 @@ void DotInk::Build(const DotCounts& dots, const DotStamp& stamp) {
     stride = (width + 3) / 4 * 4;
     alpha.assign(static_cast<std::size_t>(stride) * height, 0);
     for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x)
-            if (const float l = through[static_cast<std::size_t>(y) * width + x]; l < 0.f)
+        for (int x = 0; x < width; ++x) {
+            const float l = through[static_cast<std::size_t>(y) * width + x];
+            if (l < -6.25f)  // lets through less than half a level: 255 after rounding
+                alpha[static_cast<std::size_t>(y) * stride + x] = 255;
+            else if (l < 0.f)
                 alpha[static_cast<std::size_t>(y) * stride + x] =
-                    static_cast<std::uint8_t>(std::lround(255.0 * (1.0 - std::exp(std::max(l, -30.f)))));
+                    static_cast<std::uint8_t>(std::lround(255.0 * (1.0 - std::exp(l))));
+        }
 }
 
 }  // namespace plotmath
