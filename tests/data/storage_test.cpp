@@ -227,6 +227,19 @@ TEST(Storage, CopiesAreIndependent) {
     EXPECT_EQ(b.SampleCount(), 2);
     // The copy's running total continues where the source's was.
     EXPECT_FLOAT_EQ(b.GetLastSample().volume, (10 + 20) / 60.0f);
+
+    // What a chart shares of a record stays that record's samples: a record copied over another
+    // brings samples of its own, and a record moved elsewhere takes the shared ones along.
+    const SampleVector::Ref shared = a.SharedFlows();
+    b = a;
+    b.AddRawSample(30, 0);
+    EXPECT_EQ(shared->size(), 1u);
+    EXPECT_EQ(shared.get(), &a.Flows());
+    EXPECT_NE(shared.get(), &b.Flows());
+    Storage c = std::move(a);
+    c.AddRawSample(40, 0);
+    EXPECT_EQ(shared.get(), &c.Flows());
+    EXPECT_EQ(shared->size(), 2u);
 }
 
 TEST(Storage, TargetLineRunsFromFirstToLastTime) {
