@@ -48,7 +48,9 @@ void MainFrame::RefreshRecordList() {
 }
 
 void MainFrame::RefreshRecordRow(int index) {
-    if (index < 0 || index >= static_cast<int>(records.size()) || index >= recordList->GetItemCount()) {
+    // A list that does not show the record set as it is (records came or went) is made anew.
+    if (index < 0 || index >= static_cast<int>(records.size()) ||
+        recordList->GetItemCount() != static_cast<int>(records.size())) {
         RefreshRecordList();
         return;
     }
