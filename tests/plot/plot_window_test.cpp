@@ -512,9 +512,13 @@ TEST_F(PlotWindowTest, MeasuringReadsTheSampleNotTheClick) {
 TEST_F(PlotWindowTest, BoxesFollowDragsAndResizing) {
     mpInfoTextBox box(200, 20, 40, 40, *wxTRANSPARENT_BRUSH);
     box.SetText(U8("Hallo\nWelt"));
+    frame->textBoxes.clear();
+    const long paintsBefore = plot->GetPaintCount();
     plot->AttachLayer(&box);
     Paint();
-    EXPECT_EQ(frame->textBoxes.size(), 1u);
+    // One report of the box per paint (the window system may add a paint of its own).
+    EXPECT_GE(frame->textBoxes.size(), 1u);
+    EXPECT_EQ(frame->textBoxes.size(), static_cast<std::size_t>(plot->GetPaintCount() - paintsBefore));
     const wxRect start = box.GetRect();
     EXPECT_EQ(start.GetPosition(), wxPoint(-50, -50));
     EXPECT_GT(start.height, 20);
