@@ -173,12 +173,12 @@ build_targets() {
   echo "$targets" | tr ' ' '\n' | sort -u | tr '\n' ' '
 }
 
-# Runs one test spec (name or name:filter); returns its status.
+# Runs one test (its name, or name:filter); returns its status.
 run_test() {
-  local spec=$1 name filter
-  name=${spec%%:*}
+  local check=$1 name filter
+  name=${check%%:*}
   filter="*"
-  [ "$name" != "$spec" ] && filter=${spec#*:}
+  [ "$name" != "$check" ] && filter=${check#*:}
   (cd "$build" && export GTEST_FILTER=$filter &&
     locked "${xvfb[@]}" ctest -R "^${name}\$" --output-on-failure --timeout 300)
 }
@@ -239,11 +239,11 @@ locked cmake --build "$build" --target $targets >"$logs/build.log" 2>&1 || {
 
 echo "== the tests pass on the unchanged copy"
 baseline_ok=1
-for spec in $(for n in "${selected[@]}"; do echo "${TESTS[$n]}"; done | tr ' ' '\n' | sort -u); do
-  if run_test "$spec" >"$logs/baseline-${spec//[^A-Za-z0-9_.-]/_}.log" 2>&1; then
-    echo "   $spec: passes"
+for check in $(for n in "${selected[@]}"; do echo "${TESTS[$n]}"; done | tr ' ' '\n' | sort -u); do
+  if run_test "$check" >"$logs/baseline-${check//[^A-Za-z0-9_.-]/_}.log" 2>&1; then
+    echo "   $check: passes"
   else
-    echo "   $spec: FAILS on the unchanged copy (see $logs)"
+    echo "   $check: FAILS on the unchanged copy (see $logs)"
     baseline_ok=0
   fi
 done
@@ -272,9 +272,9 @@ for n in "${selected[@]}"; do
     continue
   fi
   failing=()
-  for spec in ${TESTS[$n]}; do
-    if ! run_test "$spec" >>"$log" 2>&1; then
-      failing+=("$spec")
+  for check in ${TESTS[$n]}; do
+    if ! run_test "$check" >>"$log" 2>&1; then
+      failing+=("$check")
     fi
   done
   restore_files "${current_files[@]}"
