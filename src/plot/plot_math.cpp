@@ -717,46 +717,28 @@ void MinMaxPyramid::Clear() {
 
 void MinMaxPyramid::Build(const float* values, std::size_t n) {
     Clear();
-    const float* lowSource = values;
-    const float* highSource = values;
-    std::size_t size = n;
-    while (size > 2 * kBlock) {
-        const std::size_t blocks = (size + kBlock - 1) / kBlock;
-        std::vector<float> lo(blocks), hi(blocks);
-        for (std::size_t b = 0; b < blocks; ++b) {
-            const std::size_t begin = b * kBlock, end = std::min(size, begin + kBlock);
-            float l = lowSource[begin], h = highSource[begin];
-            for (std::size_t i = begin + 1; i < end; ++i) {
-                l = std::min(l, lowSource[i]);
-                h = std::max(h, highSource[i]);
-            }
-            lo[b] = l;
-            hi[b] = h;
-        }
-        mins.push_back(std::move(lo));
-        maxs.push_back(std::move(hi));
-        lowSource = mins.back().data();
-        highSource = maxs.back().data();
-        size = blocks;
-    }
+    Grow(values, 0, n);
 }
 
 void MinMaxPyramid::Extend(const float* values, std::size_t oldN, std::size_t n) {
-    if (oldN == 0 || n < oldN) {
+    if (oldN == 0 || n < oldN)
         Build(values, n);
-        return;
-    }
-    // Level by level, the blocks from the one that held the old end on are made again; a level
-    // the longer series needs is added as Build would add it.
+    else
+        Grow(values, oldN, n);
+}
+
+void MinMaxPyramid::Grow(const float* values, std::size_t oldN, std::size_t n) {
+    // Level by level, the blocks from the one that held the old end on are made (all of them on a
+    // level not there yet); a level is added while the level below has more than two blocks' worth.
     const float* lowSource = values;
     const float* highSource = values;
     std::size_t size = n, oldSize = oldN;
-    std::size_t level = 0;
-    while (size > 2 * kBlock) {
+    for (std::size_t level = 0; size > 2 * kBlock; ++level) {
         const std::size_t blocks = (size + kBlock - 1) / kBlock;
-        const std::size_t first = level < mins.size() ? oldSize / kBlock : 0;
-        const std::size_t oldBlocks = level < mins.size() ? mins[level].size() : 0;
-        if (level == mins.size()) {
+        const bool known = level < mins.size();
+        const std::size_t first = known ? oldSize / kBlock : 0;
+        const std::size_t oldBlocks = known ? mins[level].size() : 0;
+        if (!known) {
             mins.emplace_back();
             maxs.emplace_back();
         }
@@ -778,7 +760,6 @@ void MinMaxPyramid::Extend(const float* values, std::size_t oldN, std::size_t n)
         highSource = hi.data();
         oldSize = oldBlocks;
         size = blocks;
-        ++level;
     }
 }
 

@@ -264,6 +264,8 @@ public:
     void Query(const float* values, std::size_t i, std::size_t j, float& low, float& high) const;
 
 private:
+    // The blocks for samples [oldN, n), on top of those made for the first oldN.
+    void Grow(const float* values, std::size_t oldN, std::size_t n);
     static constexpr std::size_t kBlock = 32;
     std::vector<std::vector<float>> mins, maxs;  // level 1 and up
 };
