@@ -55,6 +55,29 @@ double PaintMs(mpWindow& plot, int rounds) {
     return times[times.size() / 2];
 }
 
+// With ZPM_BENCH_LAYERS set: the processor time of this thread per layer, what each layer costs
+// whatever else the machine runs.
+void PrintLayerTimes(mpWindow& plot, int rounds, const char* what) {
+    if (!std::getenv("ZPM_BENCH_LAYERS"))
+        return;
+    wxBitmap bitmap(plot.GetPlotWidth(), plot.GetPlotHeight());
+    wxMemoryDC dc(bitmap);
+    dc.SetDeviceOrigin(plot.GetPlotWidth() / 2, plot.GetPlotHeight() / 2);
+    const auto cpuMs = [] {
+        timespec t{};
+        clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+        return t.tv_sec * 1e3 + t.tv_nsec / 1e6;
+    };
+    std::printf("   per layer, %s (processor ms):", what);
+    for (mpLayer* layer : plot.Layers()) {
+        const double s = cpuMs();
+        for (int i = 0; i < rounds; ++i)
+            layer->Draw(dc, plot);
+        std::printf(" %.2f", (cpuMs() - s) / rounds);
+    }
+    std::printf("\n");
+}
+
 // Series as the chart's points mode draws them: separate dots of the points pen, or lines.
 void SetPoints(std::initializer_list<mpLayer*> series, bool points) {
     for (mpLayer* s : series) {
@@ -175,28 +198,11 @@ int main(int argc, char** argv) {
 
             const int rounds = n >= 10000000 ? 15 : 30;
             const double whole = PaintMs(*plot, rounds);
-            if (std::getenv("ZPM_BENCH_LAYERS")) {
-                wxBitmap bitmap(plot->GetPlotWidth(), plot->GetPlotHeight());
-                wxMemoryDC dc(bitmap);
-                dc.SetDeviceOrigin(plot->GetPlotWidth() / 2, plot->GetPlotHeight() / 2);
-                // Processor time of this thread: what each layer costs, whatever else the machine runs.
-                const auto cpuMs = [] {
-                    timespec t{};
-                    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
-                    return t.tv_sec * 1e3 + t.tv_nsec / 1e6;
-                };
-                std::printf("   per layer (processor ms):");
-                for (mpLayer* layer : plot->Layers()) {
-                    const double s = cpuMs();
-                    for (int i = 0; i < rounds; ++i)
-                        layer->Draw(dc, *plot);
-                    std::printf(" %.2f", (cpuMs() - s) / rounds);
-                }
-                std::printf("\n");
-            }
+            PrintLayerTimes(*plot, rounds, "lines");
             SetPoints({&flow, &pressure}, true);
             PaintMs(*plot, 2);
             const double points = PaintMs(*plot, rounds);
+            PrintLayerTimes(*plot, rounds, "points");
             SetPoints({&flow, &pressure}, false);
             plot->SetScaleX(plot->GetScaleX() * 10);
             const double tenth = PaintMs(*plot, rounds);

@@ -806,6 +806,46 @@ std::size_t FirstColumnPast(const float* xs, std::size_t begin, std::size_t end,
     return static_cast<std::size_t>(found - xs);
 }
 
+// The end of the samples from i on that fall into pixel column `column` (the column of xs[i]),
+// xs sorted. The search starts where a column as long as the last one (`hint`, updated) would
+// end, then gallops towards the true end: a few probes near one place for evenly spaced samples,
+// however many a column holds (probes far apart cost the memory's wait each), and a logarithmic
+// number for uneven ones.
+std::size_t ColumnEnd(const float* xs, std::size_t i, std::size_t end, const AxisMap& mapX, double column,
+                      std::size_t& hint) {
+    const auto past = [&](std::size_t k) { return std::trunc(mapX(xs[k])) > column; };
+    // The end lies in [lo, hi]: the sample before lo is in the column, the one at hi past it (or
+    // hi is the end).
+    std::size_t lo = i + 1, hi = end;
+    const std::size_t guess = std::min(i + std::max<std::size_t>(hint, 1), end);
+    if (guess < end && !past(guess)) {
+        lo = guess + 1;
+        for (std::size_t step = 1; lo < end; step *= 2) {
+            const std::size_t probe = lo + step - 1;
+            if (probe >= end)
+                break;
+            if (past(probe)) {
+                hi = probe;
+                break;
+            }
+            lo = probe + 1;
+        }
+    } else {
+        hi = guess;
+        for (std::size_t step = 1; hi > i + step; step *= 2) {
+            const std::size_t probe = hi - step;
+            if (!past(probe)) {
+                lo = probe + 1;
+                break;
+            }
+            hi = probe;
+        }
+    }
+    const std::size_t j = FirstColumnPast(xs, lo, hi, mapX, column, true);
+    hint = j - i;
+    return j;
+}
+
 }  // namespace
 
 void BuildContinuousSegments(const float* xs, const float* ys, std::size_t n, bool sortedFinite,
@@ -833,26 +873,10 @@ void BuildContinuousSegments(const float* xs, const float* ys, std::size_t n, bo
         return;
     }
 
-    std::size_t i = begin;
+    std::size_t i = begin, hint = 1;
     while (i < end) {
         const double column = std::trunc(mapX(xs[i]));
-        // Galloping search for the end of this column: cheap for one sample a column, logarithmic
-        // for many.
-        std::size_t lo = i + 1, hi = end, step = 1;
-        while (true) {
-            const std::size_t probe = lo + step - 1;
-            if (probe >= end) {
-                hi = end;
-                break;
-            }
-            if (std::trunc(mapX(xs[probe])) > column) {
-                hi = probe;
-                break;
-            }
-            lo = probe + 1;
-            step *= 2;
-        }
-        const std::size_t j = FirstColumnPast(xs, lo, hi, mapX, column, true);
+        const std::size_t j = ColumnEnd(xs, i, end, mapX, column, hint);
         if (j - i == 1) {
             builder.Add(mapX(xs[i]), mapY(ys[i]));
         } else {
@@ -881,9 +905,29 @@ void CountDots(const float* xs, const float* ys, std::size_t n, bool sortedFinit
     const double left = out.left, right = out.left + out.width - 1;
     const double top = out.top, bottom = out.top + out.height - 1;
     std::size_t begin = 0, end = n;
-    if (sortedFinite && !mapX.invert && mapX.scale > 0 && std::isfinite(mapX.scale)) {
+    const bool sorted = sortedFinite && !mapX.invert && mapX.scale > 0 && std::isfinite(mapX.scale);
+    if (sorted) {
         begin = FirstColumnPast(xs, 0, n, mapX, left, false);
         end = FirstColumnPast(xs, begin, n, mapX, right, true);
+    }
+    if (sorted && mapY.invert) {
+        // Column by column: the samples of one pixel column found by a search from its first,
+        // then only their rows worked out.
+        const double cy = mapY.centre, sy = mapY.scale;
+        const std::size_t stride = static_cast<std::size_t>(out.width);
+        std::size_t hint = 1;
+        for (std::size_t i = begin; i < end;) {
+            const double column = std::trunc(mapX(xs[i]));
+            const std::size_t j = ColumnEnd(xs, i, end, mapX, column, hint);
+            std::uint32_t* counts = out.counts.data() + static_cast<std::size_t>(column - out.left);
+            for (std::size_t k = i; k < j; ++k) {
+                const double py = (cy - ys[k]) * sy;
+                if (py > top - 1 && py < bottom + 1)
+                    ++counts[static_cast<std::size_t>(static_cast<long>(py) - out.top) * stride];
+            }
+            i = j;
+        }
+        return;
     }
     // The axis maps written out: a pixel column c is truncated from (c - 1, c + 1), so the bounds
     // are checked before truncating; a sample that is not a number, or thrown beyond any range by
@@ -942,35 +986,141 @@ void DotInk::Build(const DotCounts& dots, const DotStamp& stamp) {
     top = minY + stamp.top;
     width = dotsWide + stamp.width - 1;
     height = dotsHigh + stamp.height - 1;
-    std::vector<float> through(static_cast<std::size_t>(width) * height, 0.f);
-    struct Tap {
-        int offset;  // in `through`, from the dot's first stamp pixel
-        float log;   // of what the dot leaves there
-    };
-    std::vector<Tap> taps;
-    for (int r = 0; r < stamp.height; ++r)
-        for (int c = 0; c < stamp.width; ++c)
-            if (const std::uint8_t cover = stamp.coverage[static_cast<std::size_t>(r) * stamp.width + c])
-                taps.push_back(Tap{r * width + c,
-                                   cover >= 255 ? -1e30f : static_cast<float>(std::log1p(-cover / 255.0))});
+    through.assign(static_cast<std::size_t>(width) * height, 0.f);
+    // What one dot leaves, row by row: the logarithm of 1 - coverage.
+    std::vector<float> leaves(stamp.coverage.size());
+    for (std::size_t i = 0; i < leaves.size(); ++i) {
+        const std::uint8_t cover = stamp.coverage[i];
+        leaves[i] = cover >= 255 ? -1e30f : static_cast<float>(std::log1p(-cover / 255.0));
+    }
     for (int y = 0; y < dotsHigh; ++y)
         for (int x = 0; x < dotsWide; ++x)
             if (const std::uint32_t n = countAt(x, y)) {
-                float* at = &through[static_cast<std::size_t>(y) * width + x];
-                for (const Tap& t : taps)
-                    at[t.offset] += static_cast<float>(n) * t.log;
+                const float times = static_cast<float>(n);
+                for (int r = 0; r < stamp.height; ++r) {
+                    float* at = &through[static_cast<std::size_t>(y + r) * width + x];
+                    const float* leave = &leaves[static_cast<std::size_t>(r) * stamp.width];
+                    for (int c = 0; c < stamp.width; ++c)
+                        at[c] += times * leave[c];
+                }
             }
+    // Alpha from what is let through, 255 (1 - e^l), from a table fine enough to stay within a
+    // level: the slope is at most 255 per unit of l.
+    constexpr float kSteps = 1024.f;   // table entries per unit of l
+    constexpr float kOpaque = 6.25f;  // lets through less than half a level: 255 after rounding
+    static const std::vector<std::uint8_t> table = [] {
+        std::vector<std::uint8_t> t(static_cast<std::size_t>(kOpaque * kSteps) + 2);
+        for (std::size_t i = 0; i < t.size(); ++i)
+            t[i] = static_cast<std::uint8_t>(std::lround(255.0 * (1.0 - std::exp(-(i + 0.5) / kSteps))));
+        t[0] = 0;
+        return t;
+    }();
     stride = (width + 3) / 4 * 4;
     alpha.assign(static_cast<std::size_t>(stride) * height, 0);
-    for (int y = 0; y < height; ++y)
+    for (int y = 0; y < height; ++y) {
+        const float* in = &through[static_cast<std::size_t>(y) * width];
+        std::uint8_t* out = &alpha[static_cast<std::size_t>(y) * stride];
         for (int x = 0; x < width; ++x) {
-            const float l = through[static_cast<std::size_t>(y) * width + x];
-            if (l < -6.25f)  // lets through less than half a level: 255 after rounding
-                alpha[static_cast<std::size_t>(y) * stride + x] = 255;
+            const float l = in[x];
+            if (l < -kOpaque)
+                out[x] = 255;
             else if (l < 0.f)
-                alpha[static_cast<std::size_t>(y) * stride + x] =
-                    static_cast<std::uint8_t>(std::lround(255.0 * (1.0 - std::exp(l))));
+                out[x] = table[static_cast<std::size_t>(-l * kSteps) + 1];
         }
+    }
+}
+
+}  // namespace plotmath
+
+namespace plotmath {
+
+namespace {
+
+// a over b for coverages 0 ... 255, rounded as the drawing library rounds.
+inline std::uint8_t Over(std::uint8_t below, std::uint8_t ink) {
+    const unsigned t = static_cast<unsigned>(255 - below) * ink + 128;
+    return static_cast<std::uint8_t>(below + (((t >> 8) + t) >> 8));
+}
+
+}  // namespace
+
+VerticalStamp VerticalStamp::From(LineStamp line, int length) {
+    VerticalStamp v;
+    const int split = length / 2;
+    const int row = split - line.top;
+    if (line.width <= 0 || row < 1 || row + 1 >= line.height)
+        return v;
+    for (int r : {row - 1, row + 1})
+        for (int x = 0; x < line.width; ++x)
+            if (line.At(x, r) != line.At(x, row))
+                return v;
+    v.known = std::move(line);
+    v.length = length;
+    v.split = split;
+    return v;
+}
+
+void LineInk::Reset(int boxLeft, int boxTop, int boxRight, int boxBottom) {
+    left = boxLeft;
+    top = boxTop;
+    width = std::max(0, boxRight - boxLeft + 1);
+    height = std::max(0, boxBottom - boxTop + 1);
+    stride = (width + 3) / 4 * 4;
+    alpha.assign(static_cast<std::size_t>(stride) * height, 0);
+}
+
+bool LineInk::Empty() const {
+    return std::all_of(alpha.begin(), alpha.end(), [](std::uint8_t a) { return a == 0; });
+}
+
+void LineInk::LayRows(const LineStamp& stamp, int x, int y, int firstRow, int endRow) {
+    const int x0 = x + stamp.left - left;
+    const int c0 = std::max(0, -x0), c1 = std::min(stamp.width, width - x0);
+    if (c0 >= c1)
+        return;
+    firstRow = std::max(firstRow, top - y - stamp.top);
+    endRow = std::min(endRow, top + height - y - stamp.top);
+    for (int r = firstRow; r < endRow; ++r) {
+        std::uint8_t* out = &alpha[static_cast<std::size_t>(y + stamp.top + r - top) * stride + x0];
+        const std::uint8_t* in = &stamp.coverage[static_cast<std::size_t>(r) * stamp.width];
+        for (int c = c0; c < c1; ++c)
+            if (in[c])
+                out[c] = Over(out[c], in[c]);
+    }
+}
+
+void LineInk::Lay(const LineStamp& stamp, int x, int y) {
+    LayRows(stamp, x, y, 0, stamp.height);
+}
+
+void LineInk::LayVertical(const VerticalStamp& stamp, int x, int y1, int y2) {
+    const LineStamp& known = stamp.known;
+    const int extra = (y2 - y1) - stamp.length;
+    const int splitRow = stamp.split - known.top;
+    // The upper end as the known line has it, the lower end moved down by what this line has
+    // more, and the middle row repeated in between.
+    LayRows(known, x, y1, 0, splitRow);
+    LayRows(known, x, y1 + extra, splitRow, known.height);
+    const int x0 = x + known.left - left;
+    const int c0 = std::max(0, -x0), c1 = std::min(known.width, width - x0);
+    const int first = std::max(y1 + stamp.split, top), last = std::min(y1 + stamp.split + extra, top + height);
+    if (c0 >= c1)
+        return;
+    const std::uint8_t* in = &known.coverage[static_cast<std::size_t>(splitRow) * known.width];
+    const bool opaque = std::all_of(in + c0, in + c1, [](std::uint8_t c) { return c == 0 || c == 255; });
+    for (int py = first; py < last; ++py) {
+        std::uint8_t* out = &alpha[static_cast<std::size_t>(py - top) * stride + x0];
+        if (opaque) {
+            // A line on whole or half pixels covers its middle columns wholly: nothing below
+            // shows through there.
+            for (int c = c0; c < c1; ++c)
+                out[c] |= in[c];
+        } else {
+            for (int c = c0; c < c1; ++c)
+                if (in[c])
+                    out[c] = Over(out[c], in[c]);
+        }
+    }
 }
 
 }  // namespace plotmath
