@@ -240,6 +240,7 @@ bool InkLines(wxDC& dc, const wxPen& pen, const std::vector<plotmath::Segment>& 
     ink.Reset(std::max(left - margin, -(W / 2) - margin), std::max(top - margin, -(H / 2) - margin),
               std::min(right + margin, W - W / 2 + margin), std::min(bottom + margin, H - H / 2 + margin));
     std::vector<plotmath::Segment> stroked;
+    bool laid = false;
     for (std::size_t i = 1; i < segments.size(); ++i) {
         plotmath::Segment s = segments[i];
         if (s.x2 < s.x1 || (s.x2 == s.x1 && s.y2 < s.y1)) {
@@ -247,14 +248,17 @@ bool InkLines(wxDC& dc, const wxPen& pen, const std::vector<plotmath::Segment>& 
             std::swap(s.y1, s.y2);
         }
         const int dx = s.x2 - s.x1, dy = s.y2 - s.y1;
-        if (dx == 0 && dy > stamps.Vertical().length && stamps.Vertical().Valid())
+        if (dx == 0 && dy > stamps.Vertical().length && stamps.Vertical().Valid()) {
             ink.LayVertical(stamps.Vertical(), s.x1, s.y1, s.y2);
-        else if (const plotmath::LineStamp* stamp = stamps.Of(dx, dy))
+            laid = true;
+        } else if (const plotmath::LineStamp* stamp = stamps.Of(dx, dy)) {
             ink.Lay(*stamp, s.x1, s.y1);
-        else
+            laid = true;
+        } else {
             stroked.push_back(s);
+        }
     }
-    if (ink.width > 0 && ink.height > 0) {
+    if (laid && ink.width > 0 && ink.height > 0) {
         cairo_surface_t* mask = cairo_image_surface_create_for_data(ink.alpha.data(), CAIRO_FORMAT_A8, ink.width,
                                                                     ink.height, ink.stride);
         cairo_save(cr);

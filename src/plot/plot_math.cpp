@@ -1069,10 +1069,6 @@ void LineInk::Reset(int boxLeft, int boxTop, int boxRight, int boxBottom) {
     alpha.assign(static_cast<std::size_t>(stride) * height, 0);
 }
 
-bool LineInk::Empty() const {
-    return std::all_of(alpha.begin(), alpha.end(), [](std::uint8_t a) { return a == 0; });
-}
-
 void LineInk::LayRows(const LineStamp& stamp, int x, int y, int firstRow, int endRow) {
     const int x0 = x + stamp.left - left;
     const int c0 = std::max(0, -x0), c1 = std::min(stamp.width, width - x0);
@@ -1081,11 +1077,12 @@ void LineInk::LayRows(const LineStamp& stamp, int x, int y, int firstRow, int en
     firstRow = std::max(firstRow, top - y - stamp.top);
     endRow = std::min(endRow, top + height - y - stamp.top);
     for (int r = firstRow; r < endRow; ++r) {
-        std::uint8_t* out = &alpha[static_cast<std::size_t>(y + stamp.top + r - top) * stride + x0];
+        // Column c of the stamp lands on column x0 + c of the row (c0 keeps that inside it).
+        std::uint8_t* out = alpha.data() + static_cast<std::size_t>(y + stamp.top + r - top) * stride;
         const std::uint8_t* in = &stamp.coverage[static_cast<std::size_t>(r) * stamp.width];
         for (int c = c0; c < c1; ++c)
             if (in[c])
-                out[c] = Over(out[c], in[c]);
+                out[x0 + c] = Over(out[x0 + c], in[c]);
     }
 }
 
@@ -1109,16 +1106,16 @@ void LineInk::LayVertical(const VerticalStamp& stamp, int x, int y1, int y2) {
     const std::uint8_t* in = &known.coverage[static_cast<std::size_t>(splitRow) * known.width];
     const bool opaque = std::all_of(in + c0, in + c1, [](std::uint8_t c) { return c == 0 || c == 255; });
     for (int py = first; py < last; ++py) {
-        std::uint8_t* out = &alpha[static_cast<std::size_t>(py - top) * stride + x0];
+        std::uint8_t* out = alpha.data() + static_cast<std::size_t>(py - top) * stride;
         if (opaque) {
             // A line on whole or half pixels covers its middle columns wholly: nothing below
             // shows through there.
             for (int c = c0; c < c1; ++c)
-                out[c] |= in[c];
+                out[x0 + c] |= in[c];
         } else {
             for (int c = c0; c < c1; ++c)
                 if (in[c])
-                    out[c] = Over(out[c], in[c]);
+                    out[x0 + c] = Over(out[x0 + c], in[c]);
         }
     }
 }

@@ -350,7 +350,6 @@ struct LineInk {
     void Lay(const LineStamp& stamp, int x, int y);
     // A vertical line from (x, y1) to (x, y2), y1 <= y2, longer than the known one.
     void LayVertical(const VerticalStamp& stamp, int x, int y1, int y2);
-    bool Empty() const;
 
 private:
     void LayRows(const LineStamp& stamp, int x, int y, int firstRow, int endRow);
