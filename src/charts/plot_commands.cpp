@@ -144,8 +144,13 @@ void MainFrame::OnPoints(wxCommandEvent&) {
 }
 
 void MainFrame::OnLineColour(wxCommandEvent& event) {
+    const mpLayer* series = event.GetId() == ID_COLOUR_FLOW     ? static_cast<mpLayer*>(flowSeries.get())
+                            : event.GetId() == ID_COLOUR_VOLUME ? static_cast<mpLayer*>(volumeSeries.get())
+                                                                : static_cast<mpLayer*>(pressureSeries.get());
     wxColourData data;
     data.SetChooseFull(true);
+    // The dialog starts from the line's colour as the chart shows it.
+    data.SetColour(series->GetPen().GetColour());
     for (int i = 0; i < 16; ++i)
         data.SetCustomColour(i, wxColour(16 * i, 16 * i, 16 * i));
     wxColourDialog dialog(this, &data);

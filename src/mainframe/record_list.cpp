@@ -9,6 +9,8 @@
 #include <wx/button.h>
 #include <wx/listctrl.h>
 #include <wx/menu.h>
+#include <wx/sizer.h>
+#include <wx/textctrl.h>
 #include <wx/textdlg.h>
 
 #include <cmath>
@@ -147,6 +149,15 @@ void MainFrame::EditRecordText(int kind) {
             break;
     }
     wxTextEntryDialog dialog(this, current, caption, current, style);
+    if (kind == EditNote) {
+        // A text of several lines gets a box of several lines.
+        for (wxWindow* child : dialog.GetChildren())
+            if (auto* text = wxDynamicCast(child, wxTextCtrl))
+                text->SetMinSize(wxSize(40 * text->GetCharWidth(), 6 * text->GetCharHeight()));
+        if (wxSizer* sizer = dialog.GetSizer())
+            sizer->SetSizeHints(&dialog);
+        dialog.Centre();
+    }
     if (dialog.ShowModal() == wxID_OK) {
         const wxString value = dialog.GetValue();
         bool applied = true;

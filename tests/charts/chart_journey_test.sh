@@ -11,6 +11,8 @@ program=$(realpath "$1")
 shots=${2:-}
 src=$(cd "$(dirname "$0")/../.." && pwd)
 . "$src/scripts/xsession.sh"
+journey="chart journey"
+. "$src/tests/support/journey.sh"  # count_colour; the rest is this script's own
 xsession_start
 export HOME=$(mktemp -d)
 work=$(mktemp -d)
@@ -35,13 +37,6 @@ fail() {
 }
 
 face='#ECE9D8'
-# Pixels of a picture (or a part, GEOMETRY) in a colour, give or take a little.
-count_colour() {  # FILE COLOUR [GEOMETRY]
-  local crop=()
-  [ -n "${3:-}" ] && crop=(-crop "$3" +repage)
-  convert "$1" "${crop[@]}" -fuzz 3% -fill black +opaque "$2" -fill white -opaque "$2" \
-    -format '%[fx:round(mean*w*h)]' info:
-}
 # Pixels of a scrollbar's trough: its colour in runs of 41 pixels or more along the bar (a vertical
 # bar with V, a horizontal one with H), which no text or line of the chart makes.
 trough() {  # FILE V|H

@@ -11,6 +11,8 @@ program=$(realpath "$1")
 shots=${2:+$(realpath "$2")}
 src=$(cd "$(dirname "$0")/../.." && pwd)
 . "$src/scripts/xsession.sh"
+journey="file journey"
+. "$src/tests/support/journey.sh"
 xsession_start
 work=$(mktemp -d)
 app=
@@ -22,64 +24,6 @@ mkdir -p "$HOME/.config/zpm"
 printf '1\n98\n0\n0\n0\n0\n0\n' >"$HOME/.config/zpm/zpmv48.ini"  # no startup tips
 cd "$work/cwd"
 dir="$HOME/Messungen"
-
-shot() { [ -z "$shots" ] || import -window root "$shots/$1.png"; }
-fail() {
-  echo "file journey: $*" >&2
-  wmctrl -l >&2 || true
-  shot failure
-  exit 1
-}
-
-# The X id of the window whose title contains $1. wmctrl, because xdotool's search misses titles
-# such as "Bild speichern als…".
-window_id() {
-  local id
-  id=$(wmctrl -l | awk -v t="$1" 'index($0, t) { print $1; exit }')
-  [ -n "$id" ] && printf '%d\n' "$id"
-}
-wait_window() {
-  for _ in $(seq "${2:-100}"); do window_id "$1" && return 0; sleep 0.1; done
-  return 1
-}
-wait_gone() {
-  for _ in $(seq 100); do window_id "$1" >/dev/null || return 0; sleep 0.1; done
-  return 1
-}
-# The main window's title is the file's name, exactly.
-wait_title() {
-  for _ in $(seq 100); do
-    wmctrl -l | awk '{ $1 = $2 = $3 = ""; sub(/^ +/, ""); print }' | grep -qx -- "$1" && return 0
-    sleep 0.1
-  done
-  fail "the main window is not titled \"$1\""
-}
-# Clicks at a point relative to a window's top left corner; negative values count from the right
-# or bottom edge, from the size xdotool reports.
-click() {
-  local x=$2 y=$3 WIDTH HEIGHT
-  eval "$(xdotool getwindowgeometry --shell "$1" | grep -E '^(WIDTH|HEIGHT)=')"
-  ((x < 0)) && x=$((WIDTH + x))
-  ((y < 0)) && y=$((HEIGHT + y))
-  xdotool mousemove --window "$1" "$x" "$y" click 1
-}
-# Replaces the text of a file dialog's name field (it has the focus) with a path and presses the
-# dialog's action button at the bottom right. The path completion popup may take a click; then
-# the button gets another.
-type_path_and_confirm() {
-  local title=$1 path=$2 d
-  d=$(wait_window "$title") || fail "no dialog \"$title\""
-  sleep 0.3
-  xdotool key ctrl+a
-  xdotool type --delay 10 "$path"
-  sleep 0.3
-  shot "dialog-$3"
-  for _ in 1 2 3 4 5; do
-    click "$d" -50 -26 2>/dev/null || true
-    wait_gone "$title" && return 0
-  done
-  fail "the dialog \"$title\" did not close"
-}
 
 # The 480000 job file read back line by line, independently of the program: one summary line per
 # record (title, date, sample count) and every sample as "time flow volume pressure" (the CSV
