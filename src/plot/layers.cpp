@@ -939,6 +939,12 @@ void mpInfoTextBox::Draw(wxDC& dc, mpWindow& window) {
     if (height == 0)
         return;
     box.height = height;
+    // The whole box in view: one that would reach past the right or bottom edge is moved in (its
+    // left and top edges stay in view before all). The record's own place for it changes only
+    // when the user drags it.
+    const int W = window.GetPlotWidth(), H = window.GetPlotHeight();
+    box.x = std::max(std::min(box.x, W - W / 2 - box.width - 1), -(W / 2));
+    box.y = std::max(std::min(box.y, H - H / 2 - box.height - 1), -(H / 2));
 
     dc.SetPen(pen);
     dc.SetBrush(*wxLIGHT_GREY_BRUSH);

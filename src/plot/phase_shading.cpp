@@ -17,6 +17,8 @@ void mpPhaseShading::Draw(wxDC& dc, mpWindow& window) {
     wxFont labelFont(font);
     labelFont.SetPointSize(9);
     dc.SetFont(labelFont);
+    // The labels' colours are the bands' own; the layers drawn after these write in theirs.
+    const wxColour text = dc.GetTextForeground();
     for (const Band& band : bands) {
         // Clip in data units first, so a far zoom never hands the device huge coordinates.
         const double left = std::clamp((band.from - centre) * scale, -W / 2.0, W / 2.0);
@@ -38,4 +40,5 @@ void mpPhaseShading::Draw(wxDC& dc, mpWindow& window) {
         }
     }
     dc.SetBrush(wxNullBrush);
+    dc.SetTextForeground(text);
 }

@@ -241,6 +241,9 @@ void mpWindow::PaintBuffer(int width, int height) {
     dc.SetPen(*wxTRANSPARENT_PEN);
     dc.SetBrush(wxBrush(GetBackgroundColour(), wxBRUSHSTYLE_SOLID));
     dc.DrawRectangle(0, 0, width, height);
+    // Every paint starts from the same drawing state: the buffer's DC keeps what the last
+    // paint's layers left in it.
+    dc.SetTextForeground(*wxBLACK);
     dc.SetDeviceOrigin(width >> 1, height >> 1);
     // Layers may send events whose handlers change the layer set; draw from a copy of the order.
     for (mpLayer* layer : Layers())

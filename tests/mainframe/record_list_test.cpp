@@ -258,12 +258,14 @@ TEST_F(RecordListTest, TheTextBoxPositionBelongsToTheChartedRecord) {
     EXPECT_NE(frame->TextBox()->GetRect().GetPosition(), wxPoint(10, 20));
     EXPECT_EQ(notePosition(0), wxPoint(10, 20));
 
-    // A position beyond the window is drawn at its edge and stays in the record.
+    // A position beyond the window is drawn wholly inside its edge and stays in the record.
     frame->Records()[1].SetNotePosition(5000, -5000);
     SelectOnly(1);
     paint();
     const int W = plot->GetPlotWidth(), H = plot->GetPlotHeight();
-    EXPECT_EQ(frame->TextBox()->GetRect().GetPosition(), wxPoint(W / 2, -(H / 2)));
+    const wxRect edge = frame->TextBox()->GetRect();
+    EXPECT_EQ(edge.GetPosition(), wxPoint(W - W / 2 - edge.width - 1, -(H / 2)));
+    EXPECT_GT(edge.width, 20);
     EXPECT_EQ(notePosition(1), wxPoint(5000, -5000));
     EXPECT_TRUE(frame->IsSaved());
 

@@ -1,0 +1,238 @@
+#!/bin/bash
+# The chart's commands and the program's settings as a user works them in zpm-demo, through the
+# real dialogs under a window manager: the hydrant test evaluated with a typed minimum pressure and
+# taken into the text box; "Messwerte 1", "Raster", "Messpunke"; "Absolute Zeit"; the filter
+# settings and "Filter"; "Volumen" and "Druck"; the print preview; the tips with "Show Tips at
+# Startup"; the logger's settings (sample interval sent and read back); a flow unit; a save and
+# the end. What they change is checked on screen, in the saved job and in the settings file.
+#   chart_commands_journey_test.sh ZPM-DEMO [SCREENSHOT-DIR]
+# shellcheck disable=SC2088
+set -euo pipefail
+program=$(realpath "$1")
+shots=${2:+$(realpath "$2")}
+src=$(cd "$(dirname "$0")/../.." && pwd)
+. "$src/scripts/xsession.sh"
+journey="chart commands journey"
+. "$src/tests/support/journey.sh"
+xsession_start
+setxkbmap de || fail "no German keyboard layout"
+work=$(mktemp -d)
+app=
+trap '[ -n "$app" ] && kill "$app" 2>/dev/null; xsession_stop; rm -rf "$work"' EXIT
+export HOME="$work/home"
+mkdir -p "$HOME/Messungen" "$work/cwd"
+unset XDG_CONFIG_HOME XDG_DATA_HOME  # the desktop folders of the scratch HOME
+settings="$HOME/.config/zpm/zpmv48.ini"
+mkdir -p "$HOME/.config/zpm"
+printf '1\n98\n0\n0\n0\n0\n0\n' >"$settings"  # no startup tips, l/min, elapsed time
+cd "$work/cwd"
+
+# Places in the main window at its minimum size, from its edges.
+upload_button=(476 -58)
+settings_button=(334 -56)
+print_button=(167 57)
+flow_button=(447 57)
+volume_button=(517 57)
+pressure_button=(592 57)
+measure_button=(34 250)
+grid_button=(34 350)
+points_button=(34 400)
+filter_button=(34 450)
+first_row=(-234 249)
+chart_area="545x435+70+100"
+plot_right_column="1x420+614+100"  # the chart's last pixel column
+time_labels="545x40+70+500"        # the time axis' labels
+readout="130x100+780+15"           # the seven-segment display of flow and pressure
+
+picture() { import -window "$main" "$work/$1.png"; }
+# Pixels that differ between two pictures (in a part of them).
+differ() {  # A B GEOMETRY
+  convert "$work/$1.png" -crop "$3" +repage "$work/a-part.png"
+  convert "$work/$2.png" -crop "$3" +repage "$work/b-part.png"
+  compare -metric AE -fuzz 2% "$work/a-part.png" "$work/b-part.png" null: 2>&1 || true
+}
+in_chart() { count_colour "$work/$1.png" "$2" "$chart_area"; }
+# A menu item by keyboard: the menu's mnemonic, then keys through it.
+menu() {
+  xdotool windowactivate --sync "$main" 2>/dev/null || true
+  xdotool key "$1"
+  sleep 0.6
+  shift
+  for k in "$@"; do
+    xdotool key "$k"
+    sleep 0.3
+  done
+}
+press() { click "$main" "$@"; sleep 0.8; }
+
+"$program" 2>>"$work/stderr" &
+app=$!
+xsession_wait_window Unbennant 60 || fail "no main window"
+main=$(window_id Unbennant)
+[ "$(xdotool getwindowgeometry "$main" | awk '/Geometry/ { print $2 }')" = 954x646 ] ||
+  fail "the main window is not 954x646; the places above need a look"
+
+# --- The demo logger's events; the first ("Speicher 4") charted as flow.
+for _ in 1 2 3 4 5; do
+  click "$main" "${upload_button[@]}"
+  question=$(wait_window "Save new data?" 30) && break
+done
+[ -n "${question:-}" ] || fail "the download never asked to save"
+click "$question" 65 -11  # "No"
+wait_gone "Save new data?" || fail "the save question stayed"
+wait_gone "Laden" || fail "the progress window stayed"
+press "${first_row[@]}"
+press "${flow_button[@]}"
+picture flow
+flow_ink=$(in_chart flow '#0000FF')
+[ "$flow_ink" -gt 1000 ] || fail "no flow line ($flow_ink pixels)"
+
+# --- "Hydrantenprüfung auswerten" with 2.00 bar typed as the minimum pressure, into the text box.
+menu alt+t End Return
+d=$(wait_window "Hydrantenprüfung") || fail "no hydrant test dialog"
+sleep 0.4
+xdotool key ctrl+a
+xdotool type "2.00"
+xdotool key Tab
+sleep 0.3
+shot hydrant-dialog
+click "$d" -218 -36  # "In Textfeld übernehmen"
+wait_gone "Hydrantenprüfung" || fail "the hydrant test dialog stayed"
+sleep 0.5
+picture hydrant
+# The phase marks' green writing went with the dialog: the chart writes in black again.
+[ "$(in_chart hydrant '#125A24')" -eq 0 ] || fail "the chart's texts stayed green after the hydrant test"
+# The long text box lies wholly in the chart: its grey does not reach the chart's last column.
+[ "$(count_colour "$work/hydrant.png" '#C0C0C0' "$plot_right_column")" -eq 0 ] ||
+  fail "the text box runs past the chart's right edge"
+[ "$(in_chart hydrant '#C0C0C0')" -gt 10000 ] || fail "no text box on the chart"
+
+# --- "Messwerte 1" and a click on the chart: cross-hair and readout; "Raster"; "Messpunke".
+press "${measure_button[@]}"
+press 300 300
+picture measured
+[ "$(differ hydrant measured "$readout")" -gt 100 ] || fail "the readout did not show the measured value"
+[ "$(differ hydrant measured "$chart_area")" -gt 400 ] || fail "no cross-hair"
+press "${grid_button[@]}"
+picture grid
+[ "$(differ measured grid "$chart_area")" -gt 500 ] || fail "no grid"
+press "${points_button[@]}"
+picture points
+[ "$(differ grid points "$chart_area")" -gt 500 ] || fail "the points look like the lines"
+press "${points_button[@]}"
+
+# --- "Absolute Zeit": clock times with a date row under the time axis.
+picture elapsed
+menu alt+t Down Down Down Down Return
+sleep 0.8
+picture clock
+[ "$(differ elapsed clock "$time_labels")" -gt 300 ] || fail "the time axis did not change to clock times"
+
+# --- The filter: 11 points instead of 5, then "Filter": a calmer line.
+menu alt+t Down Down Down Down Down Down Return
+d=$(wait_window "Filtereinstellungen") || fail "no filter settings dialog"
+sleep 0.4
+xdotool key Right Right Right
+sleep 0.3
+shot filter-dialog
+click "$d" 72 -26  # OK
+wait_gone "Filtereinstellungen" || fail "the filter settings dialog stayed"
+press "${grid_button[@]}"  # the grid off again: only the line is counted
+picture unfiltered
+press "${filter_button[@]}"
+picture filtered
+before=$(in_chart unfiltered '#0000FF')
+after=$(in_chart filtered '#0000FF')
+[ "$after" -gt 300 ] && [ $((after * 10)) -lt $((before * 7)) ] ||
+  fail "the filtered line is not calmer: $after blue pixels, $before before"
+
+# --- "Volumen", then "Druck": the pressure line in red.
+press "${volume_button[@]}"
+press "${pressure_button[@]}"
+picture pressure
+[ "$(in_chart pressure '#FF0000')" -gt 300 ] || fail "no pressure line"
+
+# --- "Drucken": the preview shows the chart; "Close".
+press "${print_button[@]}"
+d=$(wait_window "Vorschau drucken") || fail "no print preview"
+sleep 1
+import -window "$d" "$work/preview.png"
+shot preview
+[ "$(count_colour "$work/preview.png" '#FF0000')" -gt 200 ] || fail "the preview shows no pressure line"
+click "$d" -50 22  # "Close"
+wait_gone "Vorschau drucken" || fail "the preview stayed"
+
+# --- "Help" > "Show Startup Tips": the next tip, and tips at startup ticked.
+menu alt+h Return
+d=$(wait_window "Help Tips") || fail "no tips"
+sleep 0.4
+import -window "$d" "$work/tip1.png"
+click "$d" -160 -17  # "Next Tip"
+sleep 0.4
+import -window "$d" "$work/tip2.png"
+[ "$(compare -metric AE "$work/tip1.png" "$work/tip2.png" null: 2>&1 || true)" -gt 100 ] ||
+  fail "\"Next Tip\" showed the same tip"
+click "$d" 20 -19  # "Show Tips at Startup"
+sleep 0.2
+click "$d" -50 -17  # OK
+wait_gone "Help Tips" || fail "the tips stayed"
+
+# --- "Einstellungen": the sample interval two steps up, sent with "Download"; read back from the
+# logger when the dialog opens again.
+interval="60x40+360+192"
+open_settings() {
+  press "${settings_button[@]}"
+  d=$(wait_window "Geräteeinstellungen") || fail "no logger settings"
+  sleep 1
+}
+open_settings
+import -window "$d" "$work/settings-start.png"
+click "$d" 483 212
+sleep 0.2
+click "$d" 483 212
+sleep 0.4
+import -window "$d" "$work/settings-chosen.png"
+[ "$(differ settings-start settings-chosen "$interval")" -gt 20 ] || fail "the interval did not change"
+click "$d" -177 -76  # "Download"
+sleep 2
+shot settings-sent
+click "$d" -60 -76  # "Schließen"
+wait_gone "Geräteeinstellungen" || fail "the logger settings stayed"
+open_settings
+import -window "$d" "$work/settings-again.png"
+[ "$(differ settings-chosen settings-again "$interval")" -eq 0 ] ||
+  fail "the logger does not hold the interval sent"
+click "$d" -60 -76
+wait_gone "Geräteeinstellungen" || fail "the logger settings stayed"
+
+# --- "Durchflusseinheiten L/S": the note to start again.
+menu alt+t Down Return
+sleep 1
+shot flow-unit-note
+xdotool key Return
+sleep 0.5
+
+# --- Saved, then the end: the text box and the settings on disk.
+click "$main" 92 57  # "Speichern"
+type_path_and_confirm "Vorgang abspeichern" "~/Messungen/hydrant" save
+wait_title hydrant
+xdotool windowactivate --sync "$main" 2>/dev/null || true
+xdotool key ctrl+q
+for _ in $(seq 100); do kill -0 "$app" 2>/dev/null || break; sleep 0.1; done
+kill -0 "$app" 2>/dev/null && fail "the program did not end on Ctrl+Q"
+app=
+
+# The first record's text box: the figures, with the typed minimum pressure.
+note=$(iconv -f latin1 -t utf-8 "$HOME/Messungen/hydrant.kvr" | sed -n 7p |
+  perl -CS -ne 'print map { $_ ? chr : "" } split')
+grep -qx 'Hydrantenprüfung' <<<"$note" || fail "the text box holds no hydrant test: $note"
+grep -qx 'Mindestdruck: 2.00 Bar' <<<"$note" || fail "not the typed minimum pressure: $note"
+available=$(sed -n 's/^Verfügbarer Durchfluss: \([0-9]*\) l\/min$/\1/p' <<<"$note")
+measured=$(sed -n 's/^Durchfluss: \([0-9]*\) l\/min$/\1/p' <<<"$note")
+# Below the flowing pressure, the hydrant gives more than the flow measured.
+[ -n "$available" ] && [ -n "$measured" ] && [ "$available" -gt "$measured" ] ||
+  fail "available flow \"$available\" against measured \"$measured\""
+# Settings: tips at startup, l/s, clock time.
+[ "$(sed -n '4p;5p;7p' "$settings" | tr '\n' ' ')" = "1 1 1 " ] ||
+  fail "settings file: $(tr '\n' ' ' <"$settings")"
+echo "chart commands journey: hydrant test in the text box, chart commands on screen, settings kept"
