@@ -1,10 +1,11 @@
 #!/bin/bash
 # The chart's commands and the program's settings as a user works them in zpm-demo, through the
-# real dialogs under a window manager: the hydrant test evaluated with a typed minimum pressure and
-# taken into the text box; "Messwerte 1", "Raster", "Messpunke"; "Absolute Zeit"; the filter
-# settings and "Filter"; "Volumen" and "Druck"; the print preview; the tips with "Show Tips at
-# Startup"; the logger's settings (sample interval sent and read back); a flow unit; a save and
-# the end. What they change is checked on screen, in the saved job and in the settings file.
+# real dialogs under a window manager: the chart's own menu ("Vergrößern", "Passend"); the hydrant
+# test evaluated with a typed minimum pressure and taken into the text box; "Messwerte 1",
+# "Raster", "Messpunke"; "Absolute Zeit"; the filter settings and "Filter"; "Volumen" and "Druck";
+# the print preview; the tips with "Show Tips at Startup"; the logger's settings (sample interval
+# sent and read back); a flow unit; a save and the end. What they change is checked on screen, in
+# the saved job and in the settings file.
 #   chart_commands_journey_test.sh ZPM-DEMO [SCREENSHOT-DIR]
 # shellcheck disable=SC2088
 set -euo pipefail
@@ -86,6 +87,23 @@ press "${flow_button[@]}"
 picture flow
 flow_ink=$(in_chart flow '#0000FF')
 [ "$flow_ink" -gt 1000 ] || fail "no flow line ($flow_ink pixels)"
+
+# --- The chart's own menu (right click): "Vergrößern" at the pointer, then "Passend".
+popup() {  # ITEM: the menu's n-th entry
+  xdotool mousemove --window "$main" 300 300 click 3
+  sleep 0.6
+  for _ in $(seq "$1"); do xdotool key Down; done
+  xdotool key Return
+  sleep 0.8
+}
+popup 3
+picture zoomed
+[ "$(differ flow zoomed "$chart_area")" -gt 2000 ] || fail "\"Vergrößern\" did not zoom"
+popup 2
+picture fitted
+fitted_ink=$(in_chart fitted '#0000FF')
+[ "$(differ zoomed fitted "$chart_area")" -gt 2000 ] && [ $((fitted_ink * 4)) -gt $((flow_ink * 3)) ] &&
+  [ $((fitted_ink * 3)) -lt $((flow_ink * 4)) ] || fail "\"Passend\" did not show the whole record again"
 
 # --- "Hydrantenprüfung auswerten" with 2.00 bar typed as the minimum pressure, into the text box.
 menu alt+t End Return
