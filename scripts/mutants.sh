@@ -128,6 +128,34 @@ replace M14-colour-dialog-greys src/charts/plot_commands.cpp \
   "wxColour(16 * i, 16 * i, 16 * i)" "wxColour(17 * i, 17 * i, 17 * i)" \
   mainframe_gui_test:ChartTest.ColourChange*
 
+# M15: the hydrant test's green phase labels stay the colour of every text the chart writes
+# after it (the labels keep their colour and the paint starts from whatever the last one left).
+patch_mutant M15-phase-label-colour-stays "$(cat <<'DIFF'
+--- a/src/plot/phase_shading.cpp
++++ b/src/plot/phase_shading.cpp
+@@ -41,4 +41,4 @@ void mpPhaseShading::Draw(wxDC& dc, mpWindow& window) {
+     }
+     dc.SetBrush(wxNullBrush);
+-    dc.SetTextForeground(text);
++    // (the label colour stays)
+ }
+--- a/src/plot/plot_window.cpp
++++ b/src/plot/plot_window.cpp
+@@ -244,5 +244,5 @@ void mpWindow::PaintBuffer(int width, int height) {
+     // Every paint starts from the same drawing state: the buffer's DC keeps what the last
+     // paint's layers left in it.
+-    dc.SetTextForeground(*wxBLACK);
++    // (no reset)
+     dc.SetDeviceOrigin(width >> 1, height >> 1);
+     // Layers may send events whose handlers change the layer set; draw from a copy of the order.
+DIFF
+)" chart_commands_journey_test
+
+# M16: a text box whose place lies near the right edge runs past the chart.
+replace M16-text-box-past-the-edge src/plot/layers.cpp \
+  "box.x = std::max(std::min(box.x, W - W / 2 - box.width - 1), -(W / 2));" "" \
+  chart_commands_journey_test mainframe_gui_test:RecordListTest.TheTextBoxPosition*
+
 # --- the machinery ----------------------------------------------------------------------------
 
 locked() {

@@ -152,7 +152,7 @@ void MainFrame::EditRecordText(int kind) {
     if (kind == EditNote) {
         // A text of several lines gets a box of several lines.
         for (wxWindow* child : dialog.GetChildren())
-            if (auto* text = wxDynamicCast(child, wxTextCtrl))
+            if (auto* text = dynamic_cast<wxTextCtrl*>(child))
                 text->SetMinSize(wxSize(40 * text->GetCharWidth(), 6 * text->GetCharHeight()));
         if (wxSizer* sizer = dialog.GetSizer())
             sizer->SetSizeHints(&dialog);
