@@ -121,7 +121,9 @@ StrokeSetup SetupOf(cairo_t* cr, double offset) {
 
 // One line from (0, 0) to (dx, dy) drawn alone in this setup and read back.
 plotmath::LineStamp DrawLineStamp(const StrokeSetup& setup, int dx, int dy) {
-    const int margin = static_cast<int>(std::ceil(setup.width / 2)) + 2;
+    // A square cap's corner reaches out half the width times the square root of two; a pixel more
+    // for the anti-aliasing.
+    const int margin = static_cast<int>(std::ceil(setup.width * 0.75)) + 2;
     const int width = std::abs(dx) + 2 * margin + 1, height = std::abs(dy) + 2 * margin + 1;
     const int originX = margin + std::max(0, -dx), originY = margin + std::max(0, -dy);
     cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_A8, width, height);
