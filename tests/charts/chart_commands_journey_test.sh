@@ -53,17 +53,6 @@ differ() {  # A B GEOMETRY
   compare -metric AE -fuzz 2% "$work/a-part.png" "$work/b-part.png" null: 2>&1 || true
 }
 in_chart() { count_colour "$work/$1.png" "$2" "$chart_area"; }
-# A menu item by keyboard: the menu's mnemonic, then keys through it.
-menu() {
-  xdotool windowactivate --sync "$main" 2>/dev/null || true
-  xdotool key "$1"
-  sleep 0.6
-  shift
-  for k in "$@"; do
-    xdotool key "$k"
-    sleep 0.3
-  done
-}
 press() { click "$main" "$@"; sleep 0.8; }
 
 "$program" 2>>"$work/stderr" &
@@ -106,8 +95,7 @@ fitted_ink=$(in_chart fitted '#0000FF')
   [ $((fitted_ink * 3)) -lt $((flow_ink * 4)) ] || fail "\"Passend\" did not show the whole record again"
 
 # --- "Hydrantenprüfung auswerten" with 2.00 bar typed as the minimum pressure, into the text box.
-menu alt+t End Return
-d=$(wait_window "Hydrantenprüfung") || fail "no hydrant test dialog"
+d=$(menu_dialog "Hydrantenprüfung" alt+t End Return) || fail "no hydrant test dialog"
 sleep 0.4
 xdotool key ctrl+a
 xdotool type "2.00"
@@ -147,8 +135,8 @@ picture clock
 [ "$(differ elapsed clock "$time_labels")" -gt 300 ] || fail "the time axis did not change to clock times"
 
 # --- The filter: 11 points instead of 5, then "Filter": a calmer line.
-menu alt+t Down Down Down Down Down Down Return
-d=$(wait_window "Filtereinstellungen") || fail "no filter settings dialog"
+d=$(menu_dialog "Filtereinstellungen" alt+t Down Down Down Down Down Down Return) ||
+  fail "no filter settings dialog"
 sleep 0.4
 xdotool key Right Right Right
 sleep 0.3
@@ -181,8 +169,7 @@ click "$d" -50 22  # "Close"
 wait_gone "Vorschau drucken" || fail "the preview stayed"
 
 # --- "Help" > "Show Startup Tips": the next tip, and tips at startup ticked.
-menu alt+h Return
-d=$(wait_window "Help Tips") || fail "no tips"
+d=$(menu_dialog "Help Tips" alt+h Return) || fail "no tips"
 sleep 0.4
 import -window "$d" "$work/tip1.png"
 click "$d" -160 -17  # "Next Tip"

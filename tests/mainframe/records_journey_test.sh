@@ -54,17 +54,6 @@ answer_text() {
   wait_gone "$1" || fail "the dialog \"$1\" stayed"
   sleep 0.3
 }
-# A menu item by keyboard: the menu's mnemonic, then keys through it.
-menu() {
-  xdotool windowactivate --sync "$main" 2>/dev/null || true
-  xdotool key "$1"
-  sleep 0.6
-  shift
-  for k in "$@"; do
-    xdotool key "$k"
-    sleep 0.4
-  done
-}
 main_picture() { import -window "$main" "$work/$1.png"; }
 
 "$program" 2>>"$work/stderr" &
@@ -125,8 +114,7 @@ sleep 0.5
 # --- "Linienfarbe" > "Durchfluss": the dialog starts at the line's blue; #C000C0 typed, Select.
 click "$main" $(row 1)
 sleep 0.5
-menu alt+g Right Return
-d=$(wait_window "Choose colour") || fail "no colour dialog"
+d=$(menu_dialog "Choose colour" alt+g Right Return) || fail "no colour dialog"
 sleep 0.5
 import -window "$d" "$work/colour-dialog.png"
 shot colour-dialog
@@ -147,8 +135,7 @@ wide=$(count_colour "$work/coloured.png" '#C000C0' "$chart_area")
 [ "$(count_colour "$work/coloured.png" '#0000FF' "$chart_area")" -lt 50 ] || fail "blue is left on the chart"
 
 # --- "Linienstärke" > "Durchfluss": the chosen colour's line (width 5) down to width 1.
-menu alt+g Down Right Return
-d=$(wait_window "Diagrammlinienart") || fail "no line width dialog"
+d=$(menu_dialog "Diagrammlinienart" alt+g Down Right Return) || fail "no line width dialog"
 sleep 0.4
 xdotool key Up Up Up Up
 sleep 0.3

@@ -66,3 +66,27 @@ count_colour() {  # FILE COLOUR [GEOMETRY]
   convert "$1" "${crop[@]}" -fuzz 3% -fill black +opaque "$2" -fill white -opaque "$2" \
     -format '%[fx:round(mean*w*h)]' info:
 }
+# A menu item by keyboard in the main window ($main): the menu's mnemonic, then keys through it.
+menu() {
+  xdotool windowactivate --sync "$main" 2>/dev/null || true
+  xdotool key "$1"
+  sleep 0.8
+  shift
+  for k in "$@"; do
+    xdotool key "$k"
+    sleep 0.3
+  done
+}
+# The same for an item that opens the dialog titled $1, whose id it prints: tried again (menus
+# closed first) when the dialog does not come, as a key can reach a menu that is still opening.
+menu_dialog() {
+  local title=$1 d
+  shift
+  for _ in 1 2 3; do
+    menu "$@"
+    d=$(wait_window "$title" 40) && { echo "$d"; return 0; }
+    xdotool key Escape Escape Escape
+    sleep 0.3
+  done
+  return 1
+}
