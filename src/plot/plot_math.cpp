@@ -4,6 +4,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 #include <limits>
 #include <type_traits>
 
@@ -986,22 +987,33 @@ void DotInk::Build(const DotCounts& dots, const DotStamp& stamp) {
     top = minY + stamp.top;
     width = dotsWide + stamp.width - 1;
     height = dotsHigh + stamp.height - 1;
-    through.assign(static_cast<std::size_t>(width) * height, 0.f);
-    // What one dot leaves, row by row: the logarithm of 1 - coverage.
-    std::vector<float> leaves(stamp.coverage.size());
-    for (std::size_t i = 0; i < leaves.size(); ++i) {
-        const std::uint8_t cover = stamp.coverage[i];
-        leaves[i] = cover >= 255 ? -1e30f : static_cast<float>(std::log1p(-cover / 255.0));
-    }
+    // What one dot leaves, row by row: the logarithm of 1 - coverage. Rows padded with nothing
+    // to whole groups of four, which the processor adds at once.
+    using Four = float __attribute__((vector_size(16)));
+    const int groups = (stamp.width + 3) / 4;
+    std::vector<Four> leaves(static_cast<std::size_t>(groups) * stamp.height);
+    for (int r = 0; r < stamp.height; ++r)
+        for (int c = 0; c < stamp.width; ++c) {
+            const std::uint8_t cover = stamp.coverage[static_cast<std::size_t>(r) * stamp.width + c];
+            leaves[static_cast<std::size_t>(r) * groups + c / 4][c % 4] =
+                cover >= 255 ? -1e30f : static_cast<float>(std::log1p(-cover / 255.0));
+        }
+    // Room for the padding beyond the last row's end.
+    through.assign(static_cast<std::size_t>(width) * height + 4 * groups, 0.f);
     for (int y = 0; y < dotsHigh; ++y)
         for (int x = 0; x < dotsWide; ++x)
             if (const std::uint32_t n = countAt(x, y)) {
                 const float times = static_cast<float>(n);
+                const Four many = {times, times, times, times};
                 for (int r = 0; r < stamp.height; ++r) {
                     float* at = &through[static_cast<std::size_t>(y + r) * width + x];
-                    const float* leave = &leaves[static_cast<std::size_t>(r) * stamp.width];
-                    for (int c = 0; c < stamp.width; ++c)
-                        at[c] += times * leave[c];
+                    const Four* leave = &leaves[static_cast<std::size_t>(r) * groups];
+                    for (int g = 0; g < groups; ++g) {
+                        Four sum;
+                        std::memcpy(&sum, at + 4 * g, sizeof sum);
+                        sum += many * leave[g];
+                        std::memcpy(at + 4 * g, &sum, sizeof sum);
+                    }
                 }
             }
     // Alpha from what is let through, 255 (1 - e^l), from a table fine enough to stay within a
