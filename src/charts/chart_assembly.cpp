@@ -170,3 +170,26 @@ void MainFrame::ChartRecord(int index, std::size_t held) {
     plotWindow->RefreshView();
     plotWindow->Fit();
 }
+
+void MainFrame::ChartNoRecord() {
+    liveCharted = 0;
+    chartedRecord = -1;
+    const std::vector<float> none;
+    flowSeries->SetDataWithExtra(none, none, none, 0);
+    volumeSeries->SetDataWithExtra(none, none, none, 0);
+    pressureSeries->SetDataWithFloor(none, none, 0);
+    secondaryPressureSeries->SetData(none, none);
+    targetLine->SetDataWithFloor(none, none, 0);
+    targetLine->SetVisible(false);
+    targetLine->SetHideSample(true);
+    flowAxis->SetCaption2(wxString());
+    for (mpLayer* s : std::initializer_list<mpLayer*>{flowSeries.get(), volumeSeries.get(),
+                                                      pressureSeries.get(), secondaryPressureSeries.get()}) {
+        s->SetName(wxString());
+        s->SetSubtitleLabel(wxString());
+        s->SetFooterLabel(wxString());
+        s->ClearMarker();
+    }
+    textBox->SetText(wxString());
+    plotWindow->RefreshView();
+}

@@ -98,6 +98,8 @@ void MainFrame::OnOpenJob(wxCommandEvent&) {
 
 void MainFrame::ReadJobFile(const wxString& path) {
     ClearRecords();
+    // What the chart showed belongs to the records that went; the user picks one of the new.
+    ChartNoRecord();
     jobFilePath = path;
     std::optional<jobfile::ReadResult> result = jobfile::Load(path);
     if (!result) {

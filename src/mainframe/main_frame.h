@@ -86,6 +86,8 @@ public:
     // `held`: the chart shows this record's first `held` samples already and the record only
     // grew since; the new samples are appended (0: loaded whole).
     void ChartRecord(int index, std::size_t held = 0);
+    // The chart without any record: its series empty, no title, text box or target line.
+    void ChartNoRecord();
     void SyncFlowUnitItems();
     void UpdateUnitLabels(int index);
     void RefreshChart();

@@ -101,7 +101,8 @@ echo "$summary"
 grep -q '^Speicher 4|' <<<"$(head -n 1 <<<"$summary")" || fail "the first record is not \"Speicher 4\""
 cp "$dir/demo1.kvr" "$work/first.kvr"
 
-# 4. Open it again: the same record list, and saving it again writes the same bytes.
+# 4. Open it again: the same record list, no record charted, and saving it again writes the same
+#    bytes.
 click "$main" "${open_button[@]}"
 type_path_and_confirm "KVR ZPM-Vorgang öffnen" "~/Messungen/demo1.kvr" open
 wait_title demo1.kvr
@@ -109,6 +110,11 @@ sleep 0.5
 list_picture "$main" list-opened
 [ "$(compare -metric AE "$work/list-downloaded.png" "$work/list-opened.png" null: 2>&1)" = 0 ] ||
   fail "the record list after opening differs from the downloaded one"
+# The chart shows none of the records it showed before (axes and the legend's line stay): the user
+# picks one of those opened.
+import -window "$main" "$work/opened.png"
+[ "$(count_colour "$work/opened.png" '#0000FF' "490x360+122+140")" -eq 0 ] ||
+  fail "the chart still shows a record after opening"
 inode=$(stat -c %i "$dir/demo1.kvr")
 click "$main" "${save_button[@]}"
 for _ in $(seq 50); do [ "$(stat -c %i "$dir/demo1.kvr")" != "$inode" ] && break; sleep 0.1; done
