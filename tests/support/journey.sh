@@ -2,6 +2,11 @@
 # relative to a window's edges, typing into dialogs. The sourcing script sets `journey` (its name
 # for messages), `work` (a scratch folder) and `shots` (a folder for screenshots, may be empty).
 
+# A termination signal from outside is reported, not obeyed: one such signal ended a journey
+# once on a fresh machine (its sender not found), and a journey ends by its own checks or, hung,
+# by the test's time limit (which kills outright).
+trap 'echo "$journey: a termination signal came from outside and was ignored" >&2' TERM
+
 shot() { [ -z "$shots" ] || import -window root "$shots/$1.png"; }
 fail() {
   echo "$journey: $*" >&2
