@@ -12,7 +12,7 @@ src=$(cd "$(dirname "$0")/../.." && pwd)
 xsession_start
 work=$(mktemp -d)
 app=
-trap '[ -n "$app" ] && kill "$app" 2>/dev/null; xsession_stop; rm -rf "$work"' EXIT
+trap '[ -n "$app" ] && kill "$app" 2>/dev/null || true; xsession_stop; rm -rf "$work"' EXIT
 export HOME=$work/home
 mkdir -p "$HOME"
 cd "$work"

@@ -13,7 +13,7 @@ src=$(cd "$(dirname "$0")/../.." && pwd)
 xsession_start
 work=$(mktemp -d)
 app=
-trap '[ -n "$app" ] && kill -9 "$app" 2>/dev/null; xsession_stop; rm -rf "$work"' EXIT
+trap '[ -n "$app" ] && kill -9 "$app" 2>/dev/null || true; xsession_stop; rm -rf "$work"' EXIT
 export HOME=$work/home
 mkdir -p "$HOME"
 unset XDG_CONFIG_HOME                # the settings go to the default, ~/.config/zpm

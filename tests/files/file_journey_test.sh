@@ -16,7 +16,7 @@ journey="file journey"
 xsession_start
 work=$(mktemp -d)
 app=
-trap '[ -n "$app" ] && kill "$app" 2>/dev/null; xsession_stop; rm -rf "$work"' EXIT
+trap '[ -n "$app" ] && kill "$app" 2>/dev/null || true; xsession_stop; rm -rf "$work"' EXIT
 export HOME="$work/home"
 mkdir -p "$HOME/Messungen" "$work/cwd"
 unset XDG_CONFIG_HOME XDG_DATA_HOME  # the desktop folders of the scratch HOME

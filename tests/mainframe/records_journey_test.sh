@@ -20,7 +20,7 @@ xsession_start
 setxkbmap de || fail "no German keyboard layout"
 work=$(mktemp -d)
 app=
-trap '[ -n "$app" ] && kill "$app" 2>/dev/null; xsession_stop; rm -rf "$work"' EXIT
+trap '[ -n "$app" ] && kill "$app" 2>/dev/null || true; xsession_stop; rm -rf "$work"' EXIT
 export HOME="$work/home"
 mkdir -p "$HOME/Messungen" "$work/cwd"
 unset XDG_CONFIG_HOME XDG_DATA_HOME  # the desktop folders of the scratch HOME
