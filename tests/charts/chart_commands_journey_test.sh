@@ -17,19 +17,10 @@ journey="chart commands journey"
 . "$src/tests/support/journey.sh"
 xsession_start
 setxkbmap de || fail "no German keyboard layout"
-work=$(mktemp -d)
-app=
-trap '[ -n "$app" ] && kill "$app" 2>/dev/null || true; xsession_stop; rm -rf "$work"' EXIT
-export HOME="$work/home"
-mkdir -p "$HOME/Messungen" "$work/cwd"
-unset XDG_CONFIG_HOME XDG_DATA_HOME  # the desktop folders of the scratch HOME
+journey_scratch
 settings="$HOME/.config/zpm/zpmv48.ini"
-mkdir -p "$HOME/.config/zpm"
-printf '1\n98\n0\n0\n0\n0\n0\n' >"$settings"  # no startup tips, l/min, elapsed time
-cd "$work/cwd"
 
 # Places in the main window at its minimum size, from its edges.
-upload_button=(476 -58)
 settings_button=(334 -56)
 print_button=(167 57)
 flow_button=(447 57)
@@ -55,22 +46,11 @@ differ() {  # A B GEOMETRY
 in_chart() { count_colour "$work/$1.png" "$2" "$chart_area"; }
 press() { click "$main" "$@"; sleep 0.8; }
 
-"$program" 2>>"$work/stderr" &
-app=$!
-xsession_wait_window Unbennant 60 || fail "no main window"
-main=$(window_id Unbennant)
-[ "$(xdotool getwindowgeometry "$main" | awk '/Geometry/ { print $2 }')" = 954x646 ] ||
-  fail "the main window is not 954x646; the places above need a look"
+start_program
+expect_minimum_size
 
 # --- The demo logger's events; the first ("Speicher 4") charted as flow.
-for _ in 1 2 3 4 5; do
-  click "$main" "${upload_button[@]}"
-  question=$(wait_window "Save new data?" 30) && break
-done
-[ -n "${question:-}" ] || fail "the download never asked to save"
-click "$question" 65 -11  # "No"
-wait_gone "Save new data?" || fail "the save question stayed"
-wait_gone "Laden" || fail "the progress window stayed"
+download_demo_events
 press "${first_row[@]}"
 press "${flow_button[@]}"
 picture flow

@@ -14,15 +14,7 @@ src=$(cd "$(dirname "$0")/../.." && pwd)
 journey="file journey"
 . "$src/tests/support/journey.sh"
 xsession_start
-work=$(mktemp -d)
-app=
-trap '[ -n "$app" ] && kill "$app" 2>/dev/null || true; xsession_stop; rm -rf "$work"' EXIT
-export HOME="$work/home"
-mkdir -p "$HOME/Messungen" "$work/cwd"
-unset XDG_CONFIG_HOME XDG_DATA_HOME  # the desktop folders of the scratch HOME
-mkdir -p "$HOME/.config/zpm"
-printf '1\n98\n0\n0\n0\n0\n0\n' >"$HOME/.config/zpm/zpmv48.ini"  # no startup tips
-cd "$work/cwd"
+journey_scratch
 dir="$HOME/Messungen"
 
 # The 480000 job file read back line by line, independently of the program: one summary line per
@@ -53,33 +45,15 @@ open_button=(27 58)
 image_button=(232 58)
 flow_button=(447 57)
 data_menu=(163 11)
-upload_button=(476 -58)
 first_row=(-234 249)
 list_area="262x298+$((954 - 273))+217"  # the record list, for comparing what it shows
 
 list_picture() { import -window "$1" -crop "$list_area" +repage "$work/$2.png"; }
 
-start_program() {
-  "$program" 2>>"$work/stderr" &
-  app=$!
-  xsession_wait_window Unbennant 60 || fail "no main window"
-  main=$(window_id Unbennant)
-}
-
 # 1. Download the demo logger's events; "No" to saving them now.
 start_program
-[ "$(xdotool getwindowgeometry "$main" | awk '/Geometry/ { print $2 }')" = 954x646 ] ||
-  fail "the main window is not 954x646; the control positions above need a look"
-for _ in 1 2 3 4 5; do
-  click "$main" "${upload_button[@]}"
-  question=$(wait_window "Save new data?" 30) && break
-done
-[ -n "${question:-}" ] || fail "the download never asked to save"
-shot download
-click "$question" 65 -11  # "No", the left half of the buttons row
-wait_gone "Save new data?" || fail "the question stayed"
-wait_gone "Laden" || fail "the progress window stayed"
-sleep 0.5
+expect_minimum_size
+download_demo_events
 list_picture "$main" list-downloaded
 
 # 2. Chart the first record.

@@ -18,19 +18,10 @@ xsession_start
 # A German keyboard, as the user's: "ü" has a key of its own (typing a character the layout lacks
 # makes xdotool remap a key while the program reads it, and a letter can get lost).
 setxkbmap de || fail "no German keyboard layout"
-work=$(mktemp -d)
-app=
-trap '[ -n "$app" ] && kill "$app" 2>/dev/null || true; xsession_stop; rm -rf "$work"' EXIT
-export HOME="$work/home"
-mkdir -p "$HOME/Messungen" "$work/cwd"
-unset XDG_CONFIG_HOME XDG_DATA_HOME  # the desktop folders of the scratch HOME
-mkdir -p "$HOME/.config/zpm"
-printf '1\n98\n0\n0\n0\n0\n0\n' >"$HOME/.config/zpm/zpmv48.ini"  # no startup tips
-cd "$work/cwd"
+journey_scratch
 
 # Places in the main window at its minimum size, from its edges (negative: from the right or
 # bottom edge).
-upload_button=(476 -58)
 erase_button=(418 -56)
 save_button=(92 57)
 flow_button=(447 57)
@@ -56,23 +47,11 @@ answer_text() {
 }
 main_picture() { import -window "$main" "$work/$1.png"; }
 
-"$program" 2>>"$work/stderr" &
-app=$!
-xsession_wait_window Unbennant 60 || fail "no main window"
-main=$(window_id Unbennant)
-[ "$(xdotool getwindowgeometry "$main" | awk '/Geometry/ { print $2 }')" = 954x646 ] ||
-  fail "the main window is not 954x646; the places above need a look"
+start_program
+expect_minimum_size
 
 # --- The demo logger's four events, not saved yet.
-for _ in 1 2 3 4 5; do
-  click "$main" "${upload_button[@]}"
-  question=$(wait_window "Save new data?" 30) && break
-done
-[ -n "${question:-}" ] || fail "the download never asked to save"
-click "$question" 65 -11  # "No"
-wait_gone "Save new data?" || fail "the save question stayed"
-wait_gone "Laden" || fail "the progress window stayed"
-sleep 0.5
+download_demo_events
 
 # --- The first record ("Speicher 4"): name, subtitle, two lines of text, target flow.
 click "$main" $(row 1)

@@ -7,6 +7,20 @@
 # by the test's time limit (which kills outright).
 trap 'echo "$journey: a termination signal came from outside and was ignored" >&2' TERM
 
+# A scratch working folder ($work, the current folder is $work/cwd) and HOME (with an empty
+# ~/Messungen and the settings of a start without tips); the program ($app) and the X session
+# go when the journey ends.
+journey_scratch() {
+  work=$(mktemp -d)
+  app=
+  trap '[ -n "$app" ] && kill "$app" 2>/dev/null || true; xsession_stop; rm -rf "$work"' EXIT
+  export HOME="$work/home"
+  mkdir -p "$HOME/Messungen" "$HOME/.config/zpm" "$work/cwd"
+  unset XDG_CONFIG_HOME XDG_DATA_HOME  # the desktop folders of the scratch HOME
+  printf '1\n98\n0\n0\n0\n0\n0\n' >"$HOME/.config/zpm/zpmv48.ini"  # no tips, l/min, elapsed time
+  cd "$work/cwd"
+}
+
 shot() { [ -z "$shots" ] || import -window root "$shots/$1.png"; }
 fail() {
   echo "$journey: $*" >&2
@@ -94,4 +108,31 @@ menu_dialog() {
     sleep 0.3
   done
   return 1
+}
+
+# Starts the program ($program) and finds its main window ($main).
+start_program() {
+  "$program" 2>>"$work/stderr" &
+  app=$!
+  xsession_wait_window Unbennant 60 || fail "no main window"
+  main=$(window_id Unbennant)
+}
+# The places a journey clicks are measured at the main window's minimum size.
+expect_minimum_size() {
+  [ "$(xdotool getwindowgeometry "$main" | awk '/Geometry/ { print $2 }')" = 954x646 ] ||
+    fail "the main window is not 954x646; the places the journey clicks need a look"
+}
+# Downloads the demo logger's events with the upload button and answers "No" to saving them.
+download_demo_events() {
+  local question=
+  for _ in 1 2 3 4 5; do
+    click "$main" 476 -58
+    question=$(wait_window "Save new data?" 30) && break
+  done
+  [ -n "$question" ] || fail "the download never asked to save"
+  shot download
+  click "$question" 65 -11  # "No", the left half of the buttons row
+  wait_gone "Save new data?" || fail "the save question stayed"
+  wait_gone "Laden" || fail "the progress window stayed"
+  sleep 0.5
 }
