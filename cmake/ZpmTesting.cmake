@@ -6,6 +6,12 @@ find_package(GTest REQUIRED)
 
 # Tests skip what they cannot check for want of a tool only when the tools are not all required.
 set(ZPM_TEST_ENVIRONMENT "ZPM_SOURCE_DIR=${CMAKE_SOURCE_DIR};ZPM_BINARY_DIR=${CMAKE_BINARY_DIR};NO_AT_BRIDGE=1;GDK_BACKEND=x11;LSAN_OPTIONS=suppressions=${CMAKE_SOURCE_DIR}/tests/support/lsan.supp:print_suppressions=0")
+# Every test runs in the same character set and language whatever the caller's shell has (none
+# at all, C, de_DE, en_US): UTF-8, the program's own German texts. xdotool cannot type an umlaut
+# in the C locale. A test that needs another locale (German number formats) makes it itself, and
+# the journeys start the program itself with no locale variables at all.
+list(APPEND ZPM_TEST_ENVIRONMENT "LC_ALL=C.UTF-8")
+set(ZPM_TEST_ENVIRONMENT_MODIFICATION "LANG=unset:;LANGUAGE=unset:")
 if(ZPM_REQUIRE_ALL_TESTS)
   list(APPEND ZPM_TEST_ENVIRONMENT "ZPM_REQUIRE_ALL_TESTS=1")
 endif()
@@ -27,7 +33,7 @@ function(zpm_add_test name)
     set(T_TIMEOUT 300)
   endif()
   set_tests_properties(${name} PROPERTIES LABELS ${label} TIMEOUT ${T_TIMEOUT}
-    ENVIRONMENT "${ZPM_TEST_ENVIRONMENT}")
+    ENVIRONMENT "${ZPM_TEST_ENVIRONMENT}" ENVIRONMENT_MODIFICATION "${ZPM_TEST_ENVIRONMENT_MODIFICATION}")
 endfunction()
 
 # zpm_add_script_test(NAME COMMAND ... [GUI]): a whole-program check written as a script.
@@ -43,5 +49,5 @@ function(zpm_add_script_test name)
     set(T_TIMEOUT 300)
   endif()
   set_tests_properties(${name} PROPERTIES LABELS ${label} TIMEOUT ${T_TIMEOUT}
-    ENVIRONMENT "${ZPM_TEST_ENVIRONMENT}")
+    ENVIRONMENT "${ZPM_TEST_ENVIRONMENT}" ENVIRONMENT_MODIFICATION "${ZPM_TEST_ENVIRONMENT_MODIFICATION}")
 endfunction()

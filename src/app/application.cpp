@@ -1,5 +1,6 @@
 #include "app/application.h"
 
+#include "app/character_set.h"
 #include "app/command_line.h"
 #include "mainframe/main_frame.h"
 #include "resources/pictures.h"
@@ -7,6 +8,8 @@
 #include <wx/filename.h>
 
 #include <cstdio>
+#include <string>
+#include <vector>
 
 wxIMPLEMENT_APP_NO_MAIN(Application);
 
@@ -33,12 +36,23 @@ bool AnswerInformation(const commandline::Arguments& args, const wxString& argv0
 
 // The toolkit's entry point, preceded by the answers that need no display.
 int main(int argc, char** argv) {
-    std::vector<wxString> args;
-    for (int i = 1; i < argc; ++i)
-        args.push_back(wxString::FromUTF8(argv[i]));
-    if (AnswerInformation(commandline::Parse(args), wxString::FromUTF8(argv[0])))
+    // A file name with umlauts must survive a start without a locale.
+    charset::UseUtf8WhenUnset();
+    // The arguments are converted here, in the character set now in force, and handed to the
+    // toolkit as they are: its own conversion of argv takes the character set it found before
+    // main and reads "Prüfung.kvr" as "PrÃ¼fung.kvr" after a start without a locale.
+    std::vector<std::wstring> wide;
+    for (int i = 0; i < argc; ++i)
+        wide.push_back(wxString(argv[i], wxConvWhateverWorks).ToStdWstring());
+    std::vector<wxString> args(wide.begin() + (argc > 0 ? 1 : 0), wide.end());
+    if (AnswerInformation(commandline::Parse(args), argc > 0 ? wxString(wide.front()) : wxString()))
         return 0;
-    return wxEntry(argc, argv);
+    std::vector<wchar_t*> wideArgv;
+    for (std::wstring& w : wide)
+        wideArgv.push_back(w.data());
+    wideArgv.push_back(nullptr);
+    int wideArgc = argc;
+    return wxEntry(wideArgc, wideArgv.data());
 }
 
 bool Application::OnInit() {

@@ -4,6 +4,8 @@
 # Ctrl+S saves it again; a .kvr dragged onto the window opens; Ctrl+Q ends the program.
 #   desktop_journey_test.sh ZPM-DEMO ZPM DRAG-SOURCE
 set -euo pipefail
+export LC_ALL=C.UTF-8  # the journey's own tools type and read UTF-8 whatever the shell set
+unset LANG LANGUAGE
 demo=$(realpath "$1")
 zpm=$(realpath "$2")
 drag=$(realpath "$3")
@@ -44,9 +46,9 @@ job() {
   printf '1.000000 100.000000 2.500000 1.500000\n2.000000 200.000000 2.250000 5.000000\n3.000000 300.000000 2.000000 10.000000\n'
   printf '%s\n25/03/2023 10:00:00\n\n0\n0 \n0 0\n0.500000\n2000\n98\n1 0\n0\n1\n2.000000 5.000000 0.500000 0.166667\n' "$1 B"
 }
-job "Hydrant Nord" >a.kvr
+job "Hydrant Nord" >"Prüfung Nord.kvr"
 job "Hydrant Süd" >b.kvr
-cp a.kvr a.original
+cp "Prüfung Nord.kvr" a.original
 
 . "$src/scripts/xsession.sh"
 xsession_start
@@ -56,23 +58,24 @@ if "$demo" --bogus 2>bogus.err; then fail "--bogus was accepted"; fi
 grep -q -- "--bogus" bogus.err || fail "no word about --bogus: $(cat bogus.err)"
 
 # 3. The file named on the command line is open (of several, the first): the window carries its
-#    name.
-"$demo" a.kvr b.kvr 2>demo.err &
+#    name. The program starts without any locale variables (a bare root shell, a container), and
+#    the umlaut of the name survives.
+env -u LC_ALL -u LC_CTYPE -u LANG -u LANGUAGE "$demo" "Prüfung Nord.kvr" b.kvr 2>demo.err &
 app=$!
-xsession_wait_window a.kvr 60 || fail "the window does not show a.kvr"
-wid=$(xsession_find_window '^a\.kvr$') || fail "no window a.kvr"
+xsession_wait_window "Prüfung Nord.kvr" 60 || fail "the window does not show Prüfung Nord.kvr: $(cat demo.err)"
+wid=$(xsession_find_window '^Prüfung Nord\.kvr$') || fail "no window Prüfung Nord.kvr"
 # The splash screen goes after 2 s; keys go to the main window after that.
 for _ in $(seq 50); do [ "$(wmctrl -l | wc -l)" -eq 1 ] && break; sleep 0.1; done
-echo "zpm-demo a.kvr b.kvr opened a.kvr"
+echo "zpm-demo \"Prüfung Nord.kvr\" b.kvr opened the first"
 
 # 4. Ctrl+S writes the job again to the same file, without a dialog: the file that was moved
 #    away comes back with the same bytes, so every record was read and written.
-mv a.kvr a.moved
+mv "Prüfung Nord.kvr" a.moved
 xdotool windowactivate --sync "$wid"
 xdotool key --clearmodifiers ctrl+s
-for _ in $(seq 100); do [ -s a.kvr ] && break; sleep 0.1; done
-[ -s a.kvr ] || fail "Ctrl+S wrote no a.kvr"
-cmp a.kvr a.original || fail "Ctrl+S wrote other bytes than the file read"
+for _ in $(seq 100); do [ -s "Prüfung Nord.kvr" ] && break; sleep 0.1; done
+[ -s "Prüfung Nord.kvr" ] || fail "Ctrl+S wrote no Prüfung Nord.kvr"
+cmp "Prüfung Nord.kvr" a.original || fail "Ctrl+S wrote other bytes than the file read"
 echo "Ctrl+S saved the job"
 
 # 5. b.kvr dragged from another program and dropped onto the chart area opens (the job is saved,

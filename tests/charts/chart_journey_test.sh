@@ -59,7 +59,7 @@ unset XDG_CONFIG_HOME XDG_DATA_HOME
 mkdir -p "$HOME/.config/zpm"
 printf '1\n98\n0\n0\n0\n0\n0\n' >"$HOME/.config/zpm/zpmv48.ini"
 cd "$work"
-"$program" >"$work/out.txt" 2>&1 &
+as_user "$program" >"$work/out.txt" 2>&1 &
 app=$!
 xsession_wait_window Unbennant 60 || fail "no main window"
 # The splash screen goes after two seconds: then the main window is the program's only one.

@@ -1,4 +1,5 @@
 #include "files/csv_export.h"
+#include "files/job_file.h"
 
 #include <gtest/gtest.h>
 
@@ -108,6 +109,7 @@ struct ScratchDir {
 
 }  // namespace
 
+// Both files a German user writes, CSV and job, are the same bytes as under the C locale.
 TEST(CsvExport, NumbersHaveTwoDecimalsAndAPointWhateverTheLocale) {
     // A German locale (decimal comma) compiled for this test into a scratch folder that only this
     // process looks in: the machine's own locale set-up stays as it is.
@@ -130,10 +132,17 @@ TEST(CsvExport, NumbersHaveTwoDecimalsAndAPointWhateverTheLocale) {
     std::uniform_real_distribution<float> any(-1e6f, 1e6f);
     for (int i = 0; i < 2000; ++i)
         r.AddSample(i * 0.5f, any(rng), any(rng) / 1000.0f, any(rng));
-    const std::vector<std::string> lines = Lines(Csv(r, 0));
+    const std::string csvGerman = Csv(r, 0);
+    std::ostringstream jobGerman;
+    ASSERT_TRUE(jobfile::Write(jobGerman, {r}, 0));
     std::setlocale(LC_ALL, oldLocale.c_str());
     ::unsetenv("LOCPATH");
     EXPECT_STREQ(printed, "1,50");
+    std::ostringstream jobC;
+    ASSERT_TRUE(jobfile::Write(jobC, {r}, 0));
+    EXPECT_EQ(jobGerman.str(), jobC.str());
+    EXPECT_EQ(csvGerman, Csv(r, 0));
+    const std::vector<std::string> lines = Lines(csvGerman);
 
     ASSERT_EQ(lines.size(), 2007u);
     EXPECT_EQ(lines[6], "0.50,1234.50,0.75,2.25");

@@ -7,6 +7,15 @@
 # by the test's time limit (which kills outright).
 trap 'echo "$journey: a termination signal came from outside and was ignored" >&2' TERM
 
+# The journey's own tools read and type UTF-8 whatever the caller's shell set (xdotool cannot type
+# "ü" in the C locale); the program under test starts with no locale variables at all, as from a
+# bare root shell or a container (as_user), and must show and write the same as under German.
+export LC_ALL=C.UTF-8
+unset LANG LANGUAGE
+as_user() {
+  env -u LC_ALL -u LC_CTYPE -u LC_MESSAGES -u LC_NUMERIC -u LANG -u LANGUAGE "$@"
+}
+
 # A scratch working folder ($work, the current folder is $work/cwd) and HOME (with an empty
 # ~/Messungen and the settings of a start without tips); the program ($app) and the X session
 # go when the journey ends.
@@ -112,7 +121,7 @@ menu_dialog() {
 
 # Starts the program ($program) and finds its main window ($main).
 start_program() {
-  "$program" 2>>"$work/stderr" &
+  as_user "$program" 2>>"$work/stderr" &
   app=$!
   xsession_wait_window Unbennant 60 || fail "no main window"
   main=$(window_id Unbennant)
