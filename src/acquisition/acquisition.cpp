@@ -33,9 +33,18 @@ void MainFrame::OnStatusTimer(wxTimerEvent&) {
         batteryGauge->SetValue(0);
         return;
     }
-    const DeviceStatus st = DecodeStatus(reply);
-    statusText->SetLabel(status::RemainingTimeText(RemainingSeconds(st.freeBytes, st.sampleRateRegister)));
-    memoryGauge->SetValue(status::MemoryGaugeValue(st.freeBytes, memoryGauge->GetRange()));
+    // A reply that came short shows only what it holds: nothing is shown for a value whose bytes
+    // did not come.
+    const DeviceStatus st = DecodeStatus(reply, usbLink->LastTransferLength());
+    statusText->SetLabel(st.FreeBytesKnown() && st.RateKnown() ? status::RemainingTimeText(RemainingSeconds(
+                                                                     st.freeBytes, st.sampleRateRegister))
+                                                               : U(" "));
+    memoryGauge->SetValue(
+        st.FreeBytesKnown() ? status::MemoryGaugeValue(st.freeBytes, memoryGauge->GetRange()) : 0);
+    if (!st.BatteryKnown()) {
+        batteryGauge->SetValue(0);
+        return;
+    }
 
     const int b = 3 * st.batteryReading;
     batteryGauge->SetBackgroundColour(FaceColour());
@@ -56,13 +65,13 @@ void MainFrame::OnStatusTimer(wxTimerEvent&) {
 
 void MainFrame::OnRecord(wxCommandEvent&) {
     elapsedTime = 0.0f;
+    // Without the firmware word the short block is read: live samples do not come from memory, so
+    // only the serial number and a prescribed flow unit are missing from such a recording.
     const std::uint8_t* fw = usbLink->ReadFirmwareVersion();
     AppSettings.firmwareVersion = fw ? FirmwareWord(fw) : 0;
     const int length = SettingsBlockLength(AppSettings.firmwareVersion);
     std::vector<std::uint8_t> raw(length);
-    // Without the firmware word the block length is a guess, and a long block read short loses
-    // the serial number and the prescribed flow unit: no answer, no recording.
-    if (!fw || !usbLink->ReadMemory(0, length, raw.data())) {
+    if (!usbLink->ReadMemory(0, length, raw.data())) {
         wxLogError(U("Keine USB-Verbindung erkannt: USB Kabel erneut einstecken"));
         return;
     }

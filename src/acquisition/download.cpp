@@ -1,4 +1,5 @@
 // Download of the logger's recorded events, and clearing its memory.
+#include "acquisition/download_plan.h"
 #include "acquisition/progress.h"
 #include "app/app_settings.h"
 #include "device/protocol.h"
@@ -8,7 +9,7 @@
 #include <wx/log.h>
 #include <wx/msgdlg.h>
 
-#include <algorithm>
+#include <optional>
 #include <vector>
 
 namespace {
@@ -17,8 +18,88 @@ wxString U(const char* text) {
     return wxString::FromUTF8(text);
 }
 
-constexpr std::uint32_t MemoryTop = 0x1FFFF;
-constexpr std::uint32_t EntrySize = 9;
+// What the download read off the logger, before any record is made.
+struct LoggerContent {
+    int firmwareWord = 0;
+    SettingsBlock block;
+    std::uint32_t blockLength = 0;
+    std::vector<EventEntry> entries;  // newest first
+    std::vector<download::EventSpan> spans;
+    std::vector<std::uint8_t> samples;  // memory from the block's end to the intact events' end
+};
+
+// Steps 1-2: the firmware word and the settings block. Without the firmware word the block
+// length is a guess: a long block read as a short one would shift every sample by twenty bytes,
+// so a logger that does not tell its firmware is a failed read.
+bool ReadSettingsBlock(VextUSB& usb, LoggerContent& c) {
+    const std::uint8_t* fw = usb.ReadFirmwareVersion();
+    c.firmwareWord = fw ? FirmwareWord(fw) : 0;
+    if (!fw)
+        return false;
+    c.blockLength = static_cast<std::uint32_t>(SettingsBlockLength(c.firmwareWord));
+    std::vector<std::uint8_t> raw(c.blockLength);
+    if (!usb.ReadMemory(0, c.blockLength, raw.data()))
+        return false;
+    c.block = DecodeSettingsBlock(raw.data(), raw.size());
+    return true;
+}
+
+enum class Read { Done, Failed, Impossible };
+
+// Step 6: the directory, and from it where each event's samples lie. Only a count that cannot fit
+// refuses the download; a damaged entry costs its own event only.
+Read ReadDirectory(VextUSB& usb, LoggerContent& c) {
+    const std::uint32_t g = c.block.eventCount;
+    const std::optional<std::uint32_t> directoryStart = download::DirectoryStart(g, c.blockLength);
+    if (!directoryStart)
+        return Read::Impossible;
+    std::vector<std::uint8_t> directory(static_cast<std::size_t>(logger::EventEntryLength) * g);
+    if (!usb.ReadMemory(*directoryStart, static_cast<std::uint32_t>(directory.size()), directory.data()))
+        return Read::Failed;
+    for (std::uint32_t i = 0; i < g; ++i)
+        c.entries.push_back(DecodeEventEntry(&directory[logger::EventEntryLength * i]));
+    c.spans = download::PlanSpans(c.entries, c.blockLength, *directoryStart);
+    return Read::Done;
+}
+
+// Step 7: the whole sample area of the intact events in one read.
+bool ReadSamples(VextUSB& usb, LoggerContent& c) {
+    c.samples.resize(download::SampleAreaEnd(c.spans, c.blockLength) - c.blockLength);
+    return c.samples.empty() ||
+           usb.ReadMemory(c.blockLength, static_cast<std::uint32_t>(c.samples.size()), c.samples.data());
+}
+
+// Steps 8-9: one record per event, newest first, each with the samples of its span.
+std::vector<Storage> MakeRecords(const LoggerContent& c, int flowUnit, ProgressIndicator& progress) {
+    const std::size_t g = c.entries.size();
+    const int intervalMs = IntervalMsFromRegister(c.block.sampleRateRegister);
+    std::vector<Storage> records;
+    records.reserve(g);
+    for (std::size_t i = 0; i < g; ++i) {
+        Storage record(FormatEventDate(c.entries[i]), intervalMs, c.block.UnitSystem(), false, flowUnit,
+                       static_cast<int>(i + 1));
+        record.SetPressureCalibration(c.block.pressureZero, c.block.pressureScale, c.block.pressureScaleFine,
+                                      c.block.pressureUnit);
+        record.SetTitle(wxString::Format(U("Speicher %u"), static_cast<unsigned>(g - i)));
+        record.SetSerialNumber(c.block.isLong ? c.block.serialNumber : 0);
+        record.SetEventBytes(static_cast<int>(c.entries[i].endAddress));
+        records.push_back(std::move(record));
+        progress.Pulse();
+    }
+    for (std::size_t i = g; i-- > 0;) {
+        const download::EventSpan& span = c.spans[i];
+        const std::uint32_t n = span.SampleCount();
+        Storage& record = records[i];
+        record.Reserve(n);
+        for (std::uint32_t k = 0; k < n; ++k) {
+            const RawSample s =
+                DecodeRawSample(&c.samples[span.start - c.blockLength + logger::SampleLength * k]);
+            record.AddRawSample(s.flow, s.pressure);
+        }
+        progress.Pulse();
+    }
+    return records;
+}
 
 }  // namespace
 
@@ -26,118 +107,58 @@ void MainFrame::OnUpload(wxCommandEvent&) {
     if (!ConfirmDiscardUnsaved())
         return;
 
-    // 1-3: firmware word, settings block, settings refreshed from it. Without the firmware word
-    // the block length is a guess: a long block read as a short one would shift every sample by
-    // twenty bytes, so a logger that does not tell its firmware is a failed read.
-    const std::uint8_t* fw = usbLink->ReadFirmwareVersion();
-    AppSettings.firmwareVersion = fw ? FirmwareWord(fw) : 0;
-    if (!fw) {
+    LoggerContent content;
+    const bool blockRead = ReadSettingsBlock(*usbLink, content);
+    AppSettings.firmwareVersion = content.firmwareWord;
+    if (!blockRead) {
         ReportUsbFailure(*usbLink);
         return;
     }
-    const std::uint32_t q = SettingsBlockLength(AppSettings.firmwareVersion);
-    std::vector<std::uint8_t> raw(q);
-    if (!usbLink->ReadMemory(0, q, raw.data())) {
-        ReportUsbFailure(*usbLink);
-        return;
-    }
-    const SettingsBlock block = DecodeSettingsBlock(raw.data(), raw.size());
-    RefreshSettingsFromBlock(AppSettings, block, AppSettings.firmwareVersion);
+    // 3: what the program learns from every reading of the block.
+    RefreshSettingsFromBlock(AppSettings, content.block, AppSettings.firmwareVersion);
     SyncFlowUnitItems();
-    const int intervalMs = IntervalMsFromRegister(block.sampleRateRegister);
-    const std::uint32_t g = block.eventCount;
 
     // 4: the progress window. It is closed before any question or message of the download: a
     // progress window left open stays on top of them and hides their text.
     std::unique_ptr<ProgressIndicator> progress = progressFactory();
-    auto closeProgress = [&progress] { progress.reset(); };
-
-    if (g == 0) {
-        ClearRecords();
-    } else {
-        // The directory grows down from the top of memory; it must leave room for the block.
-        if (EntrySize * g > MemoryTop - q) {
-            closeProgress();
-            wxLogError(U("Lesen fehlgeschlagen: Ereignisverzeichnis des Geräts ungültig (%u Einträge)"), g);
-            return;
-        }
-        const std::uint32_t directoryStart = MemoryTop - EntrySize * g;
-        std::vector<std::uint8_t> directory(EntrySize * g);
-        if (!usbLink->ReadMemory(directoryStart, EntrySize * g, directory.data())) {
-            closeProgress();
-            ReportUsbFailure(*usbLink);
+    if (content.block.eventCount > 0) {
+        const Read directory = ReadDirectory(*usbLink, content);
+        if (directory != Read::Done) {
+            progress.reset();
+            if (directory == Read::Impossible)
+                wxLogError(U("Lesen fehlgeschlagen: Ereignisverzeichnis des Geräts ungültig (%u Einträge)"),
+                           static_cast<unsigned>(content.block.eventCount));
+            else
+                ReportUsbFailure(*usbLink);
             return;
         }
         progress->Pulse();
-
-        std::vector<EventEntry> entries(g);
-        for (std::uint32_t i = 0; i < g; ++i) {
-            entries[i] = DecodeEventEntry(&directory[EntrySize * i]);
-            // Samples lie between the block and the directory; an end outside that area means the
-            // directory cannot be trusted.
-            if (entries[i].endAddress < q || entries[i].endAddress > directoryStart) {
-                closeProgress();
-                wxLogError(U("Lesen fehlgeschlagen: Ereignisverzeichnis des Geräts ungültig (Endadresse %u)"),
-                           static_cast<unsigned>(entries[i].endAddress));
-                return;
-            }
-        }
-
-        // 7: the whole sample area up to the newest event's end in one read.
-        const std::uint32_t e = entries[0].endAddress;
-        std::vector<std::uint8_t> samples(e > q ? e - q : 0);
-        if (!samples.empty() &&
-            !usbLink->ReadMemory(q, static_cast<std::uint32_t>(samples.size()), samples.data())) {
-            closeProgress();
+        if (!ReadSamples(*usbLink, content)) {
+            progress.reset();
             ReportUsbFailure(*usbLink);
             return;
         }
-
-        // 8: one record per event, newest first.
-        ClearRecords();
-        for (std::uint32_t i = 0; i < g; ++i) {
-            Storage record(FormatEventDate(entries[i]), intervalMs, block.stateFlags & 1, false,
-                           AppSettings.flowUnit, static_cast<int>(i + 1));
-            record.SetPressureCalibration(block.pressureZero, block.pressureScale, block.pressureScaleFine,
-                                          block.pressureUnit);
-            record.SetTitle(wxString::Format(U("Speicher %u"), g - i));
-            record.SetSerialNumber(block.isLong ? block.serialNumber : 0);
-            record.SetEventBytes(static_cast<int>(entries[i].endAddress));
-            AppendRecord(record);
-            progress->Pulse();
-        }
-
-        // 9: samples from the oldest event to the newest; each starts where the older one ended.
-        std::uint32_t start = q;
-        for (int i = static_cast<int>(g) - 1; i >= 0; --i) {
-            const std::uint32_t end = entries[i].endAddress;
-            const std::uint32_t n = (end - start) / 3;  // unsigned: an end below the start gives no samples
-            if (n >= 1 && n <= MemoryTop) {
-                // Only what the buffer holds: an older event may claim more than the newest one's end.
-                const std::uint32_t offset = start - q;
-                const std::uint32_t available = offset < samples.size() ? (samples.size() - offset) / 3 : 0;
-                const std::uint32_t count = std::min(n, available);
-                Storage& record = records[i];
-                record.Reserve(count);
-                for (std::uint32_t k = 0; k < count; ++k) {
-                    const RawSample s = DecodeRawSample(&samples[offset + 3 * k]);
-                    record.AddRawSample(s.flow, s.pressure);
-                }
-            }
-            start = end;
-            progress->Pulse();
-        }
     }
+    std::vector<Storage> downloaded = MakeRecords(content, AppSettings.flowUnit, *progress);
+    ClearRecords();
+    for (Storage& record : downloaded)
+        AppendRecord(std::move(record));
 
-    // 10-12: list, the save question, and the clear offer only after a real save.
-    closeProgress();
+    // 10-12: list, what could not be read, the save question, and the clear offer only after a
+    // real save of a memory read whole: what could not be read stays on the instrument.
+    progress.reset();
     RefreshRecordList();
     savedFlag = false;
+    const wxString damage = download::DamageReport(content.spans);
+    if (!damage.empty()) {
+        wxMessageDialog told(this, damage, U("Message"), wxOK | wxICON_WARNING);
+        told.ShowModal();
+    }
     wxMessageDialog ask(nullptr, U("Save files to computer drive?"), U("Save new data?"),
                         wxYES_NO | wxICON_INFORMATION);
     if (ask.ShowModal() == wxID_YES)
         SaveJobAs();
-    if (savedFlag)
+    if (savedFlag && damage.empty())
         ClearDeviceMemory();
 }
 

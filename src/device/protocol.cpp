@@ -87,8 +87,9 @@ std::vector<std::uint8_t> EncodeSettingsBlock(const SettingsBlock& b, std::size_
     return out;
 }
 
-DeviceStatus DecodeStatus(const std::uint8_t* data) {
+DeviceStatus DecodeStatus(const std::uint8_t* data, int received) {
     DeviceStatus s;
+    s.received = received;
     s.freeBytes = data[0] | (data[1] << 8) | (static_cast<std::uint32_t>(data[2]) << 16);
     s.batteryReading = static_cast<std::uint16_t>(data[3] | (data[4] << 8));
     s.sampleRateRegister = static_cast<std::uint16_t>(data[5] | (data[6] << 8));

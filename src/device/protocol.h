@@ -83,11 +83,16 @@ struct SettingsBlock {
     bool AutoLogging() const { return (stateFlags & 2) != 0; }
 };
 
-// Status record of request 34.
+// Status record of request 34. A reply that came short knows only the values whose bytes came.
 struct DeviceStatus {
+    static constexpr int Length = 7;
     std::uint32_t freeBytes = 0;  // 24 bits
     std::uint16_t batteryReading = 0;
     std::uint16_t sampleRateRegister = 0;
+    int received = Length;  // bytes of the reply that came
+    bool FreeBytesKnown() const { return received >= 3; }
+    bool BatteryKnown() const { return received >= 5; }
+    bool RateKnown() const { return received >= 7; }
 };
 
 // One sample: 14-bit flow in the logger's own flow unit, 10-bit pressure converter reading.
@@ -131,7 +136,7 @@ SettingsBlock DecodeSettingsBlock(const std::uint8_t* data, std::size_t length);
 // The inverse, for the emulated logger and tests: `length` bytes (21 or 41) of the block.
 std::vector<std::uint8_t> EncodeSettingsBlock(const SettingsBlock& block, std::size_t length);
 
-DeviceStatus DecodeStatus(const std::uint8_t* data);
+DeviceStatus DecodeStatus(const std::uint8_t* data, int received = DeviceStatus::Length);
 RawSample DecodeRawSample(const std::uint8_t* data);
 void EncodeRawSample(const RawSample& sample, std::uint8_t* out);
 // The samples of a live reply of which `bytesReceived` bytes arrived: the count byte divided by

@@ -85,7 +85,11 @@ int VextUSB::ControlIn(int request, int value, int index, int length, int timeou
         length = BufferSize;
     int result = CurrentUsbBus().ControlMsg(handle, logger::RequestTypeVendorIn, request, value & 0xFFFF,
                                             index & 0xFFFF, buffer, length, timeoutMs);
-    lastInLength = result > 0 ? result : 0;
+    lastInLength = result > 0 ? std::min(result, length) : 0;
+    // A reply shorter than asked is a reply all the same; what did not come reads as nothing, never
+    // as the bytes an earlier reply left in the buffer.
+    if (length > lastInLength)
+        std::memset(buffer + lastInLength, 0, static_cast<std::size_t>(length - lastInLength));
     return result;
 }
 
@@ -103,13 +107,11 @@ int VextUSB::Request(bool in, int request, int value, int index, int length, int
         return StatusNoDevice;
     if (!Open())
         return StatusOpenFailed;
-    // A reply shorter than asked would leave stale bytes of an earlier reply in the buffer, read
-    // as if the logger had sent them: it counts as a failed transfer.
+    // A transfer fails only when the library says so; a short reply is done (its callers see how
+    // much came through LastTransferLength).
     auto transfer = [&] {
-        if (!in)
-            return ControlOut(request, value, index, length, timeoutMs);
-        int result = ControlIn(request, value, index, length, timeoutMs);
-        return result >= 0 && result < std::min(length, static_cast<int>(BufferSize)) ? -EPROTO : result;
+        return in ? ControlIn(request, value, index, length, timeoutMs)
+                  : ControlOut(request, value, index, length, timeoutMs);
     };
     // A logger that vanished under an open handle counts as a failed open: forget it, so the next
     // operation searches the bus again.
@@ -162,8 +164,10 @@ bool VextUSB::ReadMemory(std::uint32_t address, std::uint32_t length, std::uint8
         int chunk = static_cast<int>(length < MemoryChunk ? length : MemoryChunk);
         int index = (chunk << 8) | ((address >> 16) & 0xFF);
         int result = ControlIn(logger::ReqReadMemory, static_cast<int>(address & 0xFFFF), index, chunk, 1000);
-        // A short chunk would leave bytes of the previous chunk in the buffer and copy them into
-        // the caller's data as if the logger had sent them: count it as a failed read.
+        // Samples are never made up: a chunk that came short is asked for once more, and one still
+        // short fails the read.
+        if (result >= 0 && result < chunk)
+            result = ControlIn(logger::ReqReadMemory, static_cast<int>(address & 0xFFFF), index, chunk, 1000);
         if (result < chunk) {
             if (DeviceGone(result))
                 Forget();
@@ -204,30 +208,40 @@ bool VextUSB::SingleShotOut(int request, int value, int index, int length, int t
     return result >= 0;
 }
 
+const std::uint8_t* VextUSB::ReadWhole(int request, int length, int timeoutMs) {
+    return ReadRequest(request, 0, 0, length, timeoutMs) == StatusDone && lastInLength >= length ? buffer
+                                                                                                 : nullptr;
+}
+
+const std::uint8_t* VextUSB::ReadAsFarAsItCame(int request, int length, int timeoutMs) {
+    return ReadRequest(request, 0, 0, length, timeoutMs) == StatusDone ? buffer : nullptr;
+}
+
 const std::uint8_t* VextUSB::ReadFirmwareVersion() {
     buffer[0] = 0;
     buffer[1] = 0;
-    return ReadRequest(logger::ReqFirmwareVersion, 0, 0, 2, 500) == StatusDone ? buffer : nullptr;
+    return ReadWhole(logger::ReqFirmwareVersion, 2, 500);
 }
 
 std::uint8_t VextUSB::ReadErrorCode() {
-    return ReadRequest(logger::ReqErrorCode, 0, 0, 1, 500) == StatusDone ? buffer[0] : 0;
+    const std::uint8_t* reply = ReadWhole(logger::ReqErrorCode, 1, 500);
+    return reply ? reply[0] : 0;
 }
 
 const std::uint8_t* VextUSB::ReadClockConfig() {
-    return ReadRequest(logger::ReqClockConfig, 0, 0, 2, 100) == StatusDone ? buffer : nullptr;
+    return ReadAsFarAsItCame(logger::ReqClockConfig, 2, 100);
 }
 
 const std::uint8_t* VextUSB::ReadClock() {
-    return ReadRequest(logger::ReqReadClock, 0, 0, 8, 500) == StatusDone ? buffer : nullptr;
+    return ReadAsFarAsItCame(logger::ReqReadClock, 8, 500);
 }
 
 const std::uint8_t* VextUSB::ReadStatus() {
-    return ReadRequest(logger::ReqStatus, 0, 0, 7, 500) == StatusDone ? buffer : nullptr;
+    return ReadAsFarAsItCame(logger::ReqStatus, 7, 500);
 }
 
 const std::uint8_t* VextUSB::ReadPressureAdc() {
-    return ReadRequest(logger::ReqPressureAdc, 0, 0, 2, 500) == StatusDone ? buffer : nullptr;
+    return ReadWhole(logger::ReqPressureAdc, 2, 500);
 }
 
 bool VextUSB::SetAutoLogging(bool on) {

@@ -43,14 +43,17 @@ public:
     bool ReadMemory(std::uint32_t address, std::uint32_t length, std::uint8_t* destination);
 
     // --- the logger's commands; read results point into the transfer buffer, valid until the
-    // next operation on this object.
+    // next operation on this object. The logger may answer a read short: a reply of one value
+    // (firmware word, error code, converter reading) is then not known (none, 0); a reply of
+    // several values is given as far as it came, LastTransferLength() bytes, the rest reading 0,
+    // and a value in bytes that did not come is not known.
     const std::uint8_t* ReadFirmwareVersion();  // 2 bytes, zeroed before the request
     std::uint8_t ReadErrorCode();               // 0 on failure
-    const std::uint8_t* ReadClockConfig();
-    const std::uint8_t* ReadClock();
-    const std::uint8_t* ReadStatus();
+    const std::uint8_t* ReadClockConfig();      // as far as it came
+    const std::uint8_t* ReadClock();            // as far as it came
+    const std::uint8_t* ReadStatus();           // as far as it came
     const std::uint8_t* ReadPressureAdc();
-    const std::uint8_t* ReadLiveValues();                    // no retry; see LastTransferLength
+    const std::uint8_t* ReadLiveValues();                    // no retry; as far as it came
     int LastTransferLength() const { return lastInLength; }  // bytes of the last IN transfer
     bool SetAutoLogging(bool on);
     bool SetRateAndPressureUnit(std::uint16_t reg, std::uint8_t unit);
@@ -81,6 +84,8 @@ private:
     void Forget();
     int Request(bool in, int request, int value, int index, int length, int timeoutMs);
     bool SingleShotOut(int request, int value, int index, int length, int timeoutMs);
+    const std::uint8_t* ReadWhole(int request, int length, int timeoutMs);
+    const std::uint8_t* ReadAsFarAsItCame(int request, int length, int timeoutMs);
 
     UsbHandle handle = nullptr;
     std::optional<DeviceId> device;

@@ -147,7 +147,7 @@ void Config::OnSetup(wxCommandEvent&) {
     SetClockToComputerTime();
 
     usb.ConfigureClock(0, 171);
-    if (const std::uint8_t* config = usb.ReadClockConfig())
+    if (const std::uint8_t* config = usb.ReadClockConfig(); config && usb.LastTransferLength() >= 1)
         Inform(wxString::Format(U("Clock Configure: %x"), static_cast<unsigned>(config[0])));
 
     if (!usb.SetFlowOnThreshold(50, 2))
@@ -167,7 +167,8 @@ void Config::SetClockToComputerTime() {
     }
     // Register 3 holds more than the weekday (bits 0 to 2, Monday 1 to Sunday 7): its other bits
     // belong to the logger's clock and go back as they were read.
-    if (const std::uint8_t* clock = usb.ReadClock()) {
+    // The weekday register's other bits go back as they were: without them no time is written.
+    if (const std::uint8_t* clock = usb.ReadClock(); clock && usb.LastTransferLength() > 3) {
         const int weekday = now.GetWeekDay() == wxDateTime::Sun ? 7 : static_cast<int>(now.GetWeekDay());
         const auto weekdayRegister = static_cast<std::uint8_t>((clock[3] & ~WeekdayBits) | weekday);
         if (!usb.SetClockTime(ToBcd(now.GetSecond()), ToBcd(now.GetMinute()), ToBcd(now.GetHour()),
@@ -223,9 +224,10 @@ void Config::OnDump(wxCommandEvent&) {
     std::uint8_t raw[logger::LongBlockLength] = {};
     if (usb.ReadMemory(0, static_cast<std::uint32_t>(length), raw)) {
         block = DecodeSettingsBlock(raw, static_cast<std::size_t>(length));
-        if (const std::uint8_t* c = usb.ReadClock())
+        // Shown only when the registers the dump prints all came (the eighth is not printed).
+        if (const std::uint8_t* c = usb.ReadClock(); c && usb.LastTransferLength() >= 7)
             clock = DecodeClockRegisters(c);
-        if (const std::uint8_t* c = usb.ReadClockConfig())
+        if (const std::uint8_t* c = usb.ReadClockConfig(); c && usb.LastTransferLength() >= 2)
             clockConfig = std::array<std::uint8_t, 2>{c[0], c[1]};
     }
     contentsText->AppendText(dialogrules::SettingsDump(word, block, clock, clockConfig));

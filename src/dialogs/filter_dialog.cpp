@@ -6,23 +6,25 @@
 #include <wx/stattext.h>
 
 namespace {
-wxString U(const char* text) { return wxString::FromUTF8(text); }
+wxString U(const char* text) {
+    return wxString::FromUTF8(text);
+}
 constexpr int ID_HALF_WIDTH_SLIDER = 0;
 }  // namespace
 
-wxBEGIN_EVENT_TABLE(FilterDialog, wxDialog)
-    EVT_COMMAND_SCROLL(ID_HALF_WIDTH_SLIDER, FilterDialog::OnSlider)
-wxEND_EVENT_TABLE()
+wxBEGIN_EVENT_TABLE(FilterDialog, wxDialog) EVT_COMMAND_SCROLL(ID_HALF_WIDTH_SLIDER, FilterDialog::OnSlider)
+    wxEND_EVENT_TABLE()
 
-FilterDialog::FilterDialog(wxWindow* parent, int halfWidth_)
+        FilterDialog::FilterDialog(wxWindow* parent, int halfWidth_)
     : wxDialog(parent, wxID_ANY, U("Filtereinstellungen"), wxDefaultPosition, wxDefaultSize,
                wxDEFAULT_DIALOG_STYLE, wxString::FromAscii("dialog")),
       halfWidth(halfWidth_) {
     filterLabel = new wxStaticText(this, 0, wxString(), wxDefaultPosition, wxDefaultSize, 0,
                                    wxString::FromAscii("staticText"));
     UpdateLabel();
-    halfWidthSlider = new wxSlider(this, ID_HALF_WIDTH_SLIDER, halfWidth, 1, 10, wxPoint(0, 0), wxSize(180, -1),
-                                   wxSL_HORIZONTAL, wxDefaultValidator, wxString::FromAscii("slider"));
+    halfWidthSlider =
+        new wxSlider(this, ID_HALF_WIDTH_SLIDER, halfWidth, 1, 10, wxPoint(0, 0), wxSize(180, -1),
+                     wxSL_HORIZONTAL, wxDefaultValidator, wxString::FromAscii("slider"));
     halfWidthSlider->SetTickFreq(1);
     okButton = new wxButton(this, wxID_OK, U("OK"), wxDefaultPosition, wxSize(60, 30), 0, wxDefaultValidator,
                             wxString::FromAscii("button"));
@@ -41,7 +43,8 @@ FilterDialog::FilterDialog(wxWindow* parent, int halfWidth_)
 }
 
 void FilterDialog::UpdateLabel() {
-    filterLabel->SetLabel(wxString::Format(U("%d Punkt-Filter für gleitenden Mittelwert"), 2 * halfWidth + 1));
+    filterLabel->SetLabel(
+        wxString::Format(U("%d Punkt-Filter für gleitenden Mittelwert"), 2 * halfWidth + 1));
 }
 
 void FilterDialog::OnSlider(wxScrollEvent&) {

@@ -5,12 +5,14 @@
 #include <wx/sizer.h>
 
 namespace {
-wxString U(const char* text) { return wxString::FromUTF8(text); }
+wxString U(const char* text) {
+    return wxString::FromUTF8(text);
+}
 }  // namespace
 
 PenDialog::PenDialog(wxWindow* parent, int currentWidth)
-    : wxDialog(parent, wxID_ANY, U("Diagrammlinienart"), wxDefaultPosition, wxDefaultSize, wxDEFAULT_DIALOG_STYLE,
-               wxString::FromAscii("dialog")) {
+    : wxDialog(parent, wxID_ANY, U("Diagrammlinienart"), wxDefaultPosition, wxDefaultSize,
+               wxDEFAULT_DIALOG_STYLE, wxString::FromAscii("dialog")) {
     wxArrayString entries;
     for (int k = 1; k <= 7; ++k)
         entries.Add(wxString::Format(U("Linienstärke %d"), k));

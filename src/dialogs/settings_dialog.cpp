@@ -277,11 +277,18 @@ void SettingsDialog::ReadLogger() {
     autoLogCheck->SetValue(block.AutoLogging());
 
     if (const std::uint8_t* clock = usb.ReadClock()) {
-        std::memcpy(clockRegisters.data(), clock, clockRegisters.size());
-        ShowTime();
+        // Only the registers the reply brought: the time when its three registers came, the date
+        // when all came.
+        const std::size_t came =
+            std::min<std::size_t>(static_cast<std::size_t>(usb.LastTransferLength()), clockRegisters.size());
+        std::memcpy(clockRegisters.data(), clock, came);
+        if (came > RegHours)
+            ShowTime();
         // A clock that holds no real date leaves the picker as it is.
-        if (auto date = dialogrules::DateFromClock(clockRegisters[RegDay], clockRegisters[RegMonth],
-                                                   clockRegisters[RegYear])) {
+        if (auto date = came > RegYear
+                            ? dialogrules::DateFromClock(clockRegisters[RegDay], clockRegisters[RegMonth],
+                                                         clockRegisters[RegYear])
+                            : std::nullopt) {
             wxDateTime shown = wxDateTime::Today();
             shown.Set(static_cast<wxDateTime::wxDateTime_t>(date->day),
                       static_cast<wxDateTime::Month>(date->month - 1), date->year);

@@ -4,10 +4,14 @@
 
 #include <wx/filedlg.h>
 #include <wx/filename.h>
+#include <wx/modalhook.h>
+#include <wx/msgdlg.h>
 #include <wx/toplevel.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 
 namespace {
 
@@ -255,90 +259,196 @@ TEST_F(DownloadTest, FailedReadsLeaveThePreviousRecords) {
     EXPECT_EQ(progressOpened, 1);
 }
 
-TEST_F(DownloadTest, CorruptDirectoriesAreRefused) {
+// Answers the download's questions as a user who saves nothing: notes every message box and
+// says No to saving.
+class NoteMessages : public wxModalDialogHook {
+public:
+    NoteMessages() { Register(); }
+    ~NoteMessages() override { Unregister(); }
+    std::vector<std::string> texts;
+
+protected:
+    int Enter(wxDialog* dialog) override {
+        auto* box = dynamic_cast<wxMessageDialog*>(dialog);
+        texts.push_back(box ? box->GetMessage().utf8_string() : "(other dialog)");
+        return texts.back() == SaveQuestion ? wxID_NO : wxID_OK;
+    }
+    void Exit(wxDialog*) override {}
+};
+
+TEST_F(DownloadTest, ImpossibleEventCountsAreRefused) {
     frame->AppendRecord(Storage(U8("01/01/2023 00:00:00"), 1000, 1, false, 0, 1));
     frame->Records()[0].SetTitle(U8("Alt"));
     ThreeEvents();
-    // Samples lie between the 41-byte block and the directory, which holds three entries of nine
-    // bytes below the top of memory (0x1FFFF): from address 41 up to 131044.
-    const std::uint32_t directoryStart = 0x1FFFF - 3 * 9;
-    const std::uint32_t newestEnd = logger->Directory()[0].endAddress;
-    const std::uint32_t oldestEnd = logger->Directory()[2].endAddress;
-    const struct {
-        int eventCount;  // written into the block
-        int entry;       // whose end address is changed (-1: none)
-        std::uint32_t end;
-        const char* refusal;  // nullptr: downloaded
-    } cases[] = {
-        {20000, -1, 0, "(20000 Einträge)"},      // 180,000 bytes of directory cannot fit
-        {14559, -1, 0, "(14559 Einträge)"},      // one entry more than room above the block
-        {3, 0, 0x1FFF0, "(Endadresse 131056)"},  // inside the directory
-        {3, 0, directoryStart + 1, "(Endadresse 131045)"},
-        {3, 0, directoryStart, nullptr},  // samples up to the directory's first byte
-        {3, 2, 40, "(Endadresse 40)"},    // inside the block
-        {3, 2, 41, nullptr},              // an oldest event without samples
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(testing::Message() << c.eventCount << " " << c.entry << " " << c.end);
-        logger->CorruptEventCount(3);
-        logger->CorruptEndAddress(0, newestEnd);
-        logger->CorruptEndAddress(2, oldestEnd);
-        logger->CorruptEventCount(static_cast<std::uint16_t>(c.eventCount));
-        if (c.entry >= 0)
-            logger->CorruptEndAddress(c.entry, c.end);
+    // 180,000 bytes of directory; one entry more than there is room for above the 41-byte block.
+    for (int count : {20000, 14559}) {
+        logger->CorruptEventCount(static_cast<std::uint16_t>(count));
         frame->SetSaved(true);
         UncoveredLog errors(&progressOpen);
-        if (c.refusal) {
-            Button(ID_UPLOAD);
-            EXPECT_EQ(errors.errors,
-                      (std::vector<std::pair<std::string, int>>{
-                          {std::string("Lesen fehlgeschlagen: Ereignisverzeichnis des Geräts ungültig ") +
-                               c.refusal,
-                           0}}));
-            EXPECT_EQ(Titles(), std::vector<std::string>{"Alt"});
-        } else {
-            Download();
-            EXPECT_TRUE(errors.errors.empty());
-            ASSERT_EQ(frame->Records().size(), 3u);
-            const int oldest = frame->Records()[2].SampleCount();
-            EXPECT_EQ(oldest, c.entry == 2 ? 0 : 5);
-            // The newest event ends at the directory: the rest of the sample area is its own.
-            if (c.entry == 0) {
-                EXPECT_EQ(frame->Records()[0].SampleCount(),
-                          static_cast<int>(directoryStart - oldestEnd) / 3);
-            }
-            frame->Records().clear();
-            frame->AppendRecord(Storage(U8("01/01/2023 00:00:00"), 1000, 1, false, 0, 1));
-            frame->Records()[0].SetTitle(U8("Alt"));
-            frame->RefreshRecordList();
-        }
-        EXPECT_EQ(logger->EventCount(), c.eventCount);
+        Button(ID_UPLOAD);
+        EXPECT_EQ(errors.errors, (std::vector<std::pair<std::string, int>>{
+                                     {"Lesen fehlgeschlagen: Ereignisverzeichnis des Geräts ungültig (" +
+                                          std::to_string(count) + " Einträge)",
+                                      0}}));
+        EXPECT_EQ(Titles(), std::vector<std::string>{"Alt"});
     }
-    logger->CorruptEventCount(3);
-    logger->CorruptEndAddress(0, newestEnd);
-    logger->CorruptEndAddress(2, oldestEnd);
+}
 
-    // Two events ending at the same address: the newer one simply has no samples.
-    log->Clear();
-    frame->SetSaved(true);
-    logger->CorruptEndAddress(0, oldestEnd + 3);
-    logger->CorruptEndAddress(1, oldestEnd + 3);
-    Download();
-    EXPECT_TRUE(log->Errors().empty());
-    ASSERT_EQ(frame->Records().size(), 3u);
-    EXPECT_EQ(frame->Records()[2].SampleCount(), 5);
-    EXPECT_EQ(frame->Records()[1].SampleCount(), 1);
-    EXPECT_EQ(frame->Records()[0].SampleCount(), 0);
+// Four events; every kind of damage an entry's end address can show, in every entry alone and in
+// every pair of entries. Whatever the damage, no sample is made up, every intact event keeps its
+// samples (after those of damaged older neighbours, whose true end nobody knows), a damaged
+// event is named in the one message and keeps none, and the logger is not offered for erasing.
+TEST_F(DownloadTest, DamagedEntriesCostOnlyTheirOwnEvent) {
+    const int sizes[4] = {5, 8, 3, 6};  // oldest first
+    std::vector<std::vector<int>> own;  // the flows of each event, oldest first
+    for (int e = 0; e < 4; ++e) {
+        std::vector<RawSample> samples;
+        own.emplace_back();
+        for (int k = 0; k < sizes[e]; ++k) {
+            samples.push_back({static_cast<std::uint16_t>(1000 * (e + 1) + k), 300});
+            own.back().push_back(1000 * (e + 1) + k);
+        }
+        ASSERT_TRUE(logger->AddEvent({2023, 3, 20 + e, 9, 0, 0}, samples));
+    }
+    const std::uint32_t q = 41, directoryStart = 0x1FFFF - 4 * 9;
+    std::vector<std::uint32_t> ends;  // directory order, newest first
+    for (const EventEntry& e : logger->Directory())
+        ends.push_back(e.endAddress);
+    const auto startOf = [&](int entry) { return entry == 3 ? q : ends[entry + 1]; };
+    struct Damage {
+        const char* name;
+        std::function<std::uint32_t(int entry)> end;
+    };
+    const Damage damages[] = {
+        {"below its start", [&](int entry) { return startOf(entry) - 3; }},
+        {"below the block", [](int) { return 40u; }},
+        {"inside the directory", [&](int) { return directoryStart + 4; }},
+        {"beyond memory", [](int) { return 0x20009u; }},
+        {"erased", [](int) { return 0xFFFFFFu; }},
+        {"out of order", [&](int entry) { return entry == 3 ? q - 3 : startOf(entry + 1); }},
+    };
+    struct Case {
+        std::vector<std::pair<int, const Damage*>> hits;
+    };
+    std::vector<Case> cases;
+    for (int a = 0; a < 4; ++a) {
+        for (const Damage& d : damages)
+            cases.push_back({{{a, &d}}});
+        for (int b = a + 1; b < 4; ++b)
+            for (const Damage& da : damages)
+                for (const Damage& db : damages)
+                    cases.push_back({{{a, &da}, {b, &db}}});
+    }
+    int runs = 0;
+    for (const Case& c : cases) {
+        // The newest event's end inside the directory is a logger that filled its memory: taken up
+        // to the directory (its own case below).
+        if (std::any_of(c.hits.begin(), c.hits.end(),
+                        [&](auto& h) { return h.first == 0 && h.second == &damages[2]; }))
+            continue;
+        testing::Message trace;
+        for (auto& [entry, damage] : c.hits)
+            trace << "entry " << entry << " " << damage->name << "; ";
+        SCOPED_TRACE(trace);
+        for (int i = 0; i < 4; ++i)
+            logger->CorruptEndAddress(i, ends[i]);
+        std::vector<bool> damaged(4, false);
+        for (auto& [entry, damage] : c.hits) {
+            logger->CorruptEndAddress(entry, damage->end(entry));
+            damaged[entry] = true;
+        }
+        frame->SetSaved(true);
+        NoteMessages messages;
+        Button(ID_UPLOAD);
+        ++runs;
+        ASSERT_EQ(frame->Records().size(), 4u);
+        ASSERT_EQ(messages.texts.size(), 2u) << "the damage, then the save question";
+        EXPECT_EQ(messages.texts[1], SaveQuestion);
+        // Whatever is kept is the logger's samples in their order, nothing made up and nothing
+        // skipped, at least up to the end of the newest event whose entry is intact.
+        std::vector<int> kept, all;
+        std::size_t intactUpTo = 0;
+        for (int e = 0; e < 4; ++e) {  // oldest first
+            const int entry = 3 - e;
+            const Storage& r = frame->Records()[entry];
+            for (float f : r.Flows())
+                kept.push_back(static_cast<int>(f));
+            all.insert(all.end(), own[e].begin(), own[e].end());
+            if (!damaged[entry])
+                intactUpTo = all.size();
+            const bool named =
+                messages.texts[0].find("Speicher " + std::to_string(e + 1) + ":") != std::string::npos;
+            if (named) {
+                EXPECT_EQ(r.SampleCount(), 0) << "Speicher " << e + 1;
+            }
+            // An end that no layout allows is always found.
+            const bool impossible =
+                damaged[entry] && std::any_of(c.hits.begin(), c.hits.end(), [&](auto& h) {
+                    return h.first == entry && h.second >= &damages[1] && h.second <= &damages[4];
+                });
+            if (impossible) {
+                EXPECT_TRUE(named) << "Speicher " << e + 1;
+            }
+            if (!damaged[entry]) {
+                EXPECT_FALSE(named) << "Speicher " << e + 1;
+            }
+            // An intact entry after an intact one (or the block) holds exactly its own samples.
+            if (!damaged[entry] && (entry == 3 || !damaged[entry + 1])) {
+                std::vector<int> flows(kept.end() - r.SampleCount(), kept.end());
+                EXPECT_EQ(flows, own[e]) << "Speicher " << e + 1;
+            }
+        }
+        ASSERT_LE(kept.size(), all.size());
+        EXPECT_TRUE(std::equal(kept.begin(), kept.end(), all.begin())) << "samples out of their order";
+        EXPECT_GE(kept.size(), intactUpTo);
+        EXPECT_EQ(logger->EventCount(), 4) << "nothing erased";
+    }
+    EXPECT_EQ(runs, 4 * 6 - 1 + 6 * 36 - 3 * 6);
+    for (int i = 0; i < 4; ++i)
+        logger->CorruptEndAddress(i, ends[i]);
 
-    // An end below its start gives no samples, and nothing is read beyond the newest event's end.
+    // The message, as the user reads it: the damaged event, where its samples went, and that the
+    // logger keeps its data.
+    logger->CorruptEndAddress(2, 0xFFFFFF);
     frame->SetSaved(true);
-    logger->CorruptEndAddress(0, oldestEnd);
-    Download();
-    EXPECT_TRUE(log->Errors().empty());
-    ASSERT_EQ(frame->Records().size(), 3u);
-    EXPECT_EQ(frame->Records()[2].SampleCount(), 5);
-    EXPECT_EQ(frame->Records()[1].SampleCount(), 0);
-    EXPECT_EQ(frame->Records()[0].SampleCount(), 0);
+    {
+        NoteMessages messages;
+        Button(ID_UPLOAD);
+        ASSERT_EQ(messages.texts.size(), 2u);
+        EXPECT_EQ(messages.texts[0],
+                  "Das Ereignisverzeichnis des Geräts ist beschädigt.\n"
+                  "Speicher 2: Endadresse ungültig, keine Messwerte (sie stehen vor denen von Speicher 3)\n"
+                  "Alle anderen Messungen sind vollständig. Die Daten bleiben auf dem Gerät: es wird nicht "
+                  "angeboten, den Gerätespeicher zu löschen.");
+    }
+    // Saved all the same: the save goes through, the erase question does not come.
+    const wxString path = wxString::FromUTF8((dir / "beschaedigt").string());
+    frame->SetSaved(true);
+    wxTEST_DIALOG(Button(ID_UPLOAD), wxExpectAny(wxID_OK),
+                  ExpectMessage(wxID_YES, U8(SaveQuestion), U8(SaveCaption)),
+                  wxExpectModal<wxFileDialog>(path));
+    EXPECT_TRUE(frame->IsSaved());
+    EXPECT_EQ(logger->EventCount(), 4);
+}
+
+// A logger that ran until its memory was full: the newest entry names an end a few bytes inside
+// the directory, and every sample up to the directory is the newest event's.
+TEST_F(DownloadTest, AMemoryFilledUpToTheDirectoryIsReadWhole) {
+    ASSERT_TRUE(logger->AddEvent({2023, 3, 5, 9, 7, 2}, Ramp(4, 100, 200)));
+    const std::uint32_t directoryStart = 0x1FFFF - 2 * 9;
+    const int fill = static_cast<int>((directoryStart - (41 + 12)) / 3);
+    std::vector<RawSample> full;
+    for (int k = 0; k < fill; ++k)
+        full.push_back({static_cast<std::uint16_t>(k % 16000), static_cast<std::uint16_t>(300 + k % 500)});
+    ASSERT_TRUE(logger->AddEvent({2023, 3, 6, 10, 0, 0}, full));
+    logger->CorruptEndAddress(0, directoryStart + 5);
+    NoteMessages messages;
+    Button(ID_UPLOAD);
+    EXPECT_EQ(messages.texts, std::vector<std::string>{SaveQuestion});
+    ASSERT_EQ(frame->Records().size(), 2u);
+    EXPECT_EQ(frame->Records()[1].SampleCount(), 4);
+    ASSERT_EQ(frame->Records()[0].SampleCount(), fill);
+    EXPECT_FLOAT_EQ(frame->Records()[0].GetSample(fill - 1).flow, static_cast<float>((fill - 1) % 16000));
 }
 
 TEST_F(DownloadTest, UnsavedRecordsAreNotReplacedWithoutAsking) {

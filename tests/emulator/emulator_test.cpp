@@ -282,10 +282,11 @@ TEST_F(EmulatorTest, FaultPlanHitsExactlyWhereAsked) {
     std::vector<int> lengths;
     for (const auto& t : logger.Transfers())
         lengths.push_back(t.requestType == 0 ? -1 : t.result);
-    EXPECT_EQ(lengths, (std::vector<int>{2, -1, 7, 7, -1, 8}));
+    EXPECT_EQ(lengths, (std::vector<int>{2, 7}));
     logger.OverstateLiveCount(222);
-    ASSERT_NE(usb.ReadLiveValues(), nullptr);
-    EXPECT_EQ(usb.Buffer()[0], 222);
+    const std::uint8_t* live = usb.ReadLiveValues();
+    ASSERT_NE(live, nullptr);
+    EXPECT_EQ(live[0], 222);
     EXPECT_EQ(usb.LastTransferLength(), 1);
 
     // Reconfiguration refused once; open refused once.
