@@ -125,12 +125,15 @@ void MainFrame::OnLiveTimer(wxTimerEvent&) {
         StopRecording();
         return;
     }
+    TakeLiveSamples(DecodeLiveReply(reply, usbLink->LastTransferLength()));
+}
+
+void MainFrame::TakeLiveSamples(const std::vector<RawSample>& samples) {
     Storage& live = records[liveRecordIndex];
     // What the chart holds of this record, if the last tick charted it and nothing else did since.
     const std::size_t held =
         liveCharted == static_cast<std::size_t>(live.SampleCount()) && !live.IsFiltered() ? liveCharted : 0;
     const wxString flowFormat = units::FlowDisplayFormat(AppSettings.flowUnit);
-    const std::vector<RawSample> samples = DecodeLiveReply(reply, usbLink->LastTransferLength());
     for (const RawSample& raw : samples) {
         live.AddRawSample(raw.flow, raw.pressure);
         const Storage::Sample s = live.GetLastSample();
@@ -156,13 +159,20 @@ void MainFrame::StopRecording() {
     recordButton->Enable(true);
     stopButton->Enable(false);
     liveTimer.Stop();
+    const bool liveOff = usbLink->SetLiveMode(false);
+    if (liveOff) {
+        // Emptying the logger's queue brings what it measured since the last tick, up to a second
+        // of the recording the user made before pressing stop: it joins the record.
+        const std::uint8_t* reply = usbLink->ReadLiveValues();
+        if (reply && liveRecordIndex >= 0 && liveRecordIndex < static_cast<int>(records.size()))
+            TakeLiveSamples(DecodeLiveReply(reply, usbLink->LastTransferLength()));
+    }
     if (recovery::Journal* journal = journals->Of(liveRecordIndex))
         journal->Sync();
     liveRecordIndex = -1;
-    if (!usbLink->SetLiveMode(false)) {
+    if (!liveOff) {
         wxLogError(U("USB Fehler: (Logging Fehlgeschlagen) Vantor ausschalten und Software neustarten"));
         return;
     }
-    usbLink->ReadLiveValues();  // empties the logger's queue
     RefreshRecordList();
 }

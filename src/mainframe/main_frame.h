@@ -13,6 +13,7 @@
 #include <vector>
 
 class VextUSB;
+struct RawSample;
 class wxVextButton;
 class kwxLCDDisplay;
 class kwxLCDClock;
@@ -218,6 +219,9 @@ private:
     void OnUpload(wxCommandEvent& event);
     void OnClearDevice(wxCommandEvent& event);
     void StopRecording();
+    // Appends samples the logger sent to the live record, as each live tick does: displays,
+    // recovery journal, the record's row and its chart.
+    void TakeLiveSamples(const std::vector<RawSample>& samples);
     void ForgetSavedJournals();
     void ClearDeviceMemory();
 

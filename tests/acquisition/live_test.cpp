@@ -179,13 +179,18 @@ TEST_F(LiveTest, RecordingAt100msTakesAboutTenSamplesATick) {
     EXPECT_EQ(live.SampleCount(), n);
     EXPECT_FALSE(frame->IsSaved());
 
+    // Stop 0.6 s after the last tick: the samples the logger measured meanwhile join the record.
+    clock.Advance(0.6);
+    const float lastTime = live.GetLastSample().time;
     Button(ID_STOP);
     EXPECT_TRUE(Enabled(ID_RECORD));
     EXPECT_FALSE(Enabled(ID_STOP));
     EXPECT_FALSE(frame->LiveTimer().IsRunning());
     EXPECT_FALSE(logger->LiveMode());
     EXPECT_EQ(logger->LiveQueueSize(), 0u);
-    EXPECT_EQ(frame->Records()[0].SampleCount(), n);
+    ASSERT_EQ(frame->Records()[0].SampleCount(), n + 6);
+    EXPECT_NEAR(frame->Records()[0].GetLastSample().time, lastTime + 0.6f, 1e-4);
+    EXPECT_EQ(frame->Clock()->GetDisplayText(), U8("00:00:01"));
 }
 
 // A tick appends only its new samples to the chart; what the chart then holds and shows is what
