@@ -325,7 +325,7 @@ std::vector<FaultSweep::Operation> FaultSweep::Operations() {
     for (int tick = 0; tick < 5; ++tick)
         live.push_back({logger::ReqLiveValues, 1, LiveLost, stopStep});
     live.push_back({logger::ReqLiveMode, 1, StopFailed, End});
-    live.push_back({logger::ReqLiveValues, 1, "", End});  // empties the queue; its answer is not needed
+    live.push_back({logger::ReqLiveValues, 1, "", End});  // empties the queue into the record
     ops.push_back({"live recording", live, warm, nothing,
                    [this] {
                        Button(ID_RECORD);
@@ -349,6 +349,9 @@ std::vector<FaultSweep::Operation> FaultSweep::Operations() {
                        int samples = 0;
                        for (int tick = 3; tick < 8; ++tick)
                            samples += o.course.ok[tick] ? 1 : 0;
+                       // The sample of a tick that failed is still in the logger's queue: the stop's
+                       // read brings it.
+                       samples += o.course.ok[9] && samples < 5 ? 1 : 0;
                        EXPECT_EQ(frame->Records()[0].SampleCount(), samples - (o.sampleLost ? 1 : 0));
                        EXPECT_EQ(frame->Records()[0].SerialNumber(), o.course.ok[0] ? 2417 : 0);
                    }});
