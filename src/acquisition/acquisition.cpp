@@ -102,9 +102,12 @@ void MainFrame::OnRecord(wxCommandEvent&) {
         AppSettings.serialNumber = block.serialNumber;
         records[0].SetSerialNumber(block.serialNumber);
     }
-    journals->Add(0, recovery::Journal::Create(recovery::JournalFolder(), records[0],
-                                               {block.pressureZero, block.pressureScale,
-                                                block.pressureScaleFine, block.pressureUnit}));
+    std::unique_ptr<recovery::Journal> journal = recovery::Journal::Create(
+        recovery::JournalFolder(), records[0],
+        {block.pressureZero, block.pressureScale, block.pressureScaleFine, block.pressureUnit});
+    if (!journal)
+        wxLogError(recovery::NotProtectedText());  // the recording goes on all the same
+    journals->Add(0, std::move(journal));
     UpdateUnitLabels(0);
 
     livePollingMs = std::max(intervalMs, 1000);
@@ -142,8 +145,11 @@ void MainFrame::TakeLiveSamples(const std::vector<RawSample>& samples) {
         flowDisplay->SetDisplayText(wxString::Format(flowFormat, s.flow));
         pressureDisplay->SetDisplayText(wxString::Format(U("%.1f"), s.pressure));
     }
-    if (recovery::Journal* journal = journals->Of(liveRecordIndex))
+    if (recovery::Journal* journal = journals->Of(liveRecordIndex)) {
         journal->Append(samples, live);
+        if (journal->TakeFailureNotice())
+            wxLogError(recovery::NotProtectedText());
+    }
     // Only the live row and the new samples: a tick costs the same at any length of the record.
     RefreshRecordRow(liveRecordIndex);
     ChartRecord(liveRecordIndex, held);

@@ -48,7 +48,10 @@ struct Content {
 };
 Content Parse(const std::string& bytes);
 
-// One open journal, locked by this program.
+// One open journal, locked by this program. Its file belongs to a writer thread of its own that
+// is fed whole lines: the writes and the syncs to disk never hold up the window (a slow home
+// folder on a network share or a disk waking from sleep), and nothing else of the program leaves
+// the window's thread.
 class Journal {
 public:
     // Samples reach the disk at the latest this long after they were appended (with live ticks of
@@ -59,37 +62,44 @@ public:
     // Null when no file can be made there: the recording goes on without one.
     static std::unique_ptr<Journal> Create(const std::string& folder, const Storage& record,
                                            const Calibration& calibration);
-    // Closes the file and lets go of its lock; the file stays, as after a crash.
+    // Writes what was appended, closes the file and lets go of its lock; the file stays, as after a
+    // crash.
     ~Journal();
     Journal(const Journal&) = delete;
     Journal& operator=(const Journal&) = delete;
 
     // The samples a live tick added to record, and whichever of its texts changed since the last
-    // call, appended and handed to the system at once; synced to disk every SyncPeriod.
+    // call, handed to the writer at once; synced to disk every SyncPeriod.
     void Append(const std::vector<RawSample>& samples, const Storage& record);
-    // Everything written so far onto the disk now.
+    // Everything appended so far onto the disk, as soon as the writer gets to it.
     void Sync();
     // The journal is no longer needed: the file is deleted.
     void Remove();
     // Moves the file aside (NAME.damaged) where no start looks for journals; returns the new path.
     std::string SetAside();
     const std::string& Path() const { return path; }
+    // True once, when the writes or syncs have kept failing (three tries in a row): from then on
+    // the recording is not protected against a crash, and the user is to be told.
+    bool TakeFailureNotice();
+
+    struct Writer;
 
 private:
     friend struct Claimer;
+    // folderToSync: a new file, synced with its folder first thing; empty for a file taken over.
     Journal(int fd, std::string path, std::size_t goodLength, std::size_t fileLength,
-            const RecordTexts& texts);
-    void Write();
+            const RecordTexts& texts, std::string folderToSync);
+    void Stop(bool wait);
 
-    int fd = -1;
+    std::shared_ptr<Writer> writer;
     std::string path;
-    std::size_t goodLength = 0;  // complete lines in the file
-    std::size_t fileLength = 0;  // what the file holds, complete or not
-    std::string pending;         // lines not yet in the file (a failed write keeps them)
     RecordTexts written;
-    bool unsynced = false;
-    std::chrono::steady_clock::time_point lastSync;
+    bool failureTold = false;
 };
+
+// The journals' folder or file cannot be made: the user is told that the recording is not
+// protected against a crash.
+wxString NotProtectedText();
 
 // A journal whose program ended without removing it, now claimed (locked) by this program.
 struct Abandoned {
@@ -97,9 +107,11 @@ struct Abandoned {
     std::optional<Storage> record;  // none when its settings are unreadable
     bool damaged = false;
 };
-// Every abandoned journal in folder with something to give back, the oldest recording first.
-// Journals that hold no sample, and half-made files of a program that died while making one,
-// are deleted on the way. Journals of programs still running are left alone.
+// Every abandoned journal in folder with something to give back, the oldest recording first, read
+// whole whatever its length. Journals that hold no sample, half-made files of a program that died
+// while making one, and journals set aside as damaged more than DamagedKeptFor ago are deleted on
+// the way. Journals of programs still running are left alone.
+inline constexpr std::chrono::hours DamagedKeptFor{24 * 30};
 std::vector<Abandoned> ClaimAbandoned(const std::string& folder);
 
 // The journals of a record set, each with the index of its record, kept in step with the set:

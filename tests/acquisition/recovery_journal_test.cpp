@@ -42,6 +42,11 @@ void Spit(const std::string& path, const std::string& bytes) {
     std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
 }
 
+// Makes a file look as if it was last written `age` ago.
+void Age(const std::string& path, std::chrono::seconds age) {
+    fs::last_write_time(path, fs::file_time_type::clock::now() - age);
+}
+
 std::vector<std::string> JournalFiles(const std::string& folder) {
     std::vector<std::string> names;
     for (const auto& e : fs::directory_iterator(folder))
@@ -234,6 +239,12 @@ TEST(RecoveryJournal, OnlyJournalsOfEndedProgramsAreClaimed) {
     emptyJournal.reset();
     // Left over from a program that died while making a journal, and things that only look like one.
     Spit(folder + "/.live-1-0.tmp", "ZPM-LIVE");
+    Age(folder + "/.live-1-0.tmp", std::chrono::minutes(2));
+    Spit(folder + "/.live-4-0.tmp", "ZPM-LIVE");  // being made this moment by a program just started
+    // Set aside as damaged: kept for thirty days.
+    Spit(folder + "/live-5-0.zpmlive.damaged", "kaputt");
+    Spit(folder + "/live-6-0.zpmlive.damaged", "kaputt");
+    Age(folder + "/live-6-0.zpmlive.damaged", std::chrono::hours(24 * 31));
     ASSERT_EQ(::mkfifo((folder + "/live-2-0.zpmlive").c_str(), 0600), 0);
     fs::create_directory(folder + "/live-3-0.zpmlive");
     Spit(folder + "/notes.txt", "nichts");
@@ -260,15 +271,19 @@ TEST(RecoveryJournal, OnlyJournalsOfEndedProgramsAreClaimed) {
     EXPECT_TRUE(found[0].damaged);
     ended.SetTitle(U8("Wiederhergestellt"));
     found[0].journal->Append({}, ended);
+    found[0].journal.reset();  // what was appended is in the file when it is closed
     const recovery::Content reread = recovery::Parse(Slurp(endedPath));
     EXPECT_FALSE(reread.damaged);
     ASSERT_TRUE(reread.record);
     ExpectSameRecord(*reread.record, ended, 2);
 
+    found = recovery::ClaimAbandoned(folder);
+    ASSERT_EQ(found.size(), 1u);
     found[0].journal->Remove();
     runningJournal->Remove();
     EXPECT_EQ(JournalFiles(folder),
-              (std::vector<std::string>{"live-2-0.zpmlive", "live-3-0.zpmlive", "notes.txt"}));
+              (std::vector<std::string>{".live-4-0.tmp", "live-2-0.zpmlive", "live-3-0.zpmlive",
+                                        "live-5-0.zpmlive.damaged", "notes.txt"}));
 }
 
 TEST(RecoveryJournal, FolderFollowsTheDesktopDataHome) {

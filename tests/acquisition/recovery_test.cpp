@@ -4,9 +4,16 @@
 #include "acquisition/recovery_journal.h"
 #include "device/protocol.h"
 
+#include <sys/resource.h>
+
 #include <algorithm>
+#include <chrono>
+#include <csignal>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
+#include <thread>
 
 namespace fs = std::filesystem;
 
@@ -44,6 +51,22 @@ protected:
         return paths;
     }
     static recovery::Content Read(const std::string& path) { return recovery::Parse(ReadTextFile(path)); }
+    // The journal once its writer has put down what `holds` looks for (it writes off the window's
+    // thread), within five seconds.
+    static recovery::Content ReadWhen(const std::string& path,
+                                      const std::function<bool(const recovery::Content&)>& holds) {
+        const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+        recovery::Content c = Read(path);
+        while (!(c.record && holds(c)) && std::chrono::steady_clock::now() < until) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(2));
+            c = Read(path);
+        }
+        return c;
+    }
+    static recovery::Content ReadWithSamples(const std::string& path, int samples) {
+        return ReadWhen(path,
+                        [samples](const recovery::Content& c) { return c.record->SampleCount() == samples; });
+    }
     int next = 0;
 };
 
@@ -70,7 +93,7 @@ TEST_F(RecoveryTest, JournalGuardsTheLiveRecordUntilItIsSavedLeavesOrTheProgramE
     TickWith(3);
     const Storage& live = frame->Records()[0];
     ASSERT_EQ(live.SampleCount(), 13);
-    recovery::Content c = Read(journal);
+    recovery::Content c = ReadWithSamples(journal, 13);
     ASSERT_TRUE(c.record);
     EXPECT_FALSE(c.damaged);
     ExpectSameRecord(*c.record, live);
@@ -78,7 +101,10 @@ TEST_F(RecoveryTest, JournalGuardsTheLiveRecordUntilItIsSavedLeavesOrTheProgramE
     // Renamed while it records: the journal has the new title by the next status tick.
     frame->Records()[0].SetTitle(U8("Hydrant Süd"));
     StatusTick();
-    EXPECT_EQ(Read(journal).record->Title(), U8("Hydrant Süd"));
+    EXPECT_EQ(
+        ReadWhen(journal, [](const recovery::Content& c) { return c.record->Title() == U8("Hydrant Süd"); })
+            .record->Title(),
+        U8("Hydrant Süd"));
 
     // Saved while it records: what comes after the save still needs the journal.
     const std::string job = TestHome() + "/job.kvr";
@@ -88,7 +114,7 @@ TEST_F(RecoveryTest, JournalGuardsTheLiveRecordUntilItIsSavedLeavesOrTheProgramE
     TickWith(2);
     Button(ID_STOP);
     EXPECT_EQ(Journals(), std::vector<std::string>{journal});
-    EXPECT_EQ(Read(journal).record->SampleCount(), 15);
+    EXPECT_EQ(ReadWithSamples(journal, 15).record->SampleCount(), 15);
     // Saved once it has stopped: done.
     Command(ID_SAVE_JOB);
     EXPECT_TRUE(Journals().empty());
@@ -102,7 +128,7 @@ TEST_F(RecoveryTest, JournalGuardsTheLiveRecordUntilItIsSavedLeavesOrTheProgramE
     ASSERT_EQ(Journals().size(), 2u);
     frame->EraseRecord(1);
     ASSERT_EQ(Journals().size(), 1u);
-    EXPECT_EQ(Read(Journals()[0]).record->SampleCount(), 5);
+    EXPECT_EQ(ReadWithSamples(Journals()[0], 5).record->SampleCount(), 5);
 
     // The program ends normally (after the close question, if any): nothing is left behind.
     frame->SetSaved(true);
@@ -133,6 +159,7 @@ TEST_F(RecoveryTest, AnAbandonedRecordingIsOfferedBackAtStart) {
             TickWith(10);
         ASSERT_EQ(Journals().size(), 1u);
         const std::string abandoned = JournalFolderPath() + "/live-999999-0.zpmlive";
+        ReadWithSamples(Journals()[0], 30);
         std::string bytes = ReadTextFile(Journals()[0]);
         if (k.cut)
             bytes.resize(bytes.size() - 4);
@@ -189,4 +216,62 @@ TEST_F(RecoveryTest, AJournalWithUnreadableSettingsIsSetAsideAndReported) {
               U8("Eine Live-Aufzeichnung wurde nicht beendet, aber ihre Wiederherstellungsdatei "
                  "ist unlesbar. Sie liegt unter ") +
                   U8((path + ".damaged").c_str()) + U8("."));
+}
+
+// A journal that cannot be made, or whose writes keep failing, is told once; the recording goes on.
+TEST_F(RecoveryTest, AnUnprotectedRecordingIsToldOnceAndGoesOn) {
+    const wxString told = U8(
+        "Die Wiederherstellungsdatei der Live-Aufzeichnung kann nicht geschrieben werden. Die Aufzeichnung "
+        "läuft weiter, ist aber nicht gegen einen Absturz des Programms oder des Computers geschützt: "
+        "speichern Sie sie, sobald sie beendet ist.");
+    // The data folder lies under a file: no journal can be made.
+    const std::string saved = std::getenv("XDG_DATA_HOME") ? std::getenv("XDG_DATA_HOME") : "";
+    std::ofstream(TestHome() + "/kein-ordner") << "x";
+    ::setenv("XDG_DATA_HOME", (TestHome() + "/kein-ordner").c_str(), 1);
+    Button(ID_RECORD);
+    TickWith(4);
+    TickWith(3);
+    EXPECT_EQ(log->Errors(), std::vector<wxString>{told});
+    EXPECT_EQ(frame->Records()[0].SampleCount(), 7);
+    Button(ID_STOP);
+    if (saved.empty())
+        ::unsetenv("XDG_DATA_HOME");
+    else
+        ::setenv("XDG_DATA_HOME", saved.c_str(), 1);
+    log->Clear();
+
+    // The disk refuses the file to grow (as when it is full): told once, after a few tries.
+    const std::vector<std::string> earlier = Journals();
+    Button(ID_RECORD);
+    std::vector<std::string> made;
+    for (const std::string& j : Journals())
+        if (std::find(earlier.begin(), earlier.end(), j) == earlier.end())
+            made.push_back(j);
+    ASSERT_EQ(made.size(), 1u);
+    const std::string journal = made[0];
+    TickWith(2);
+    ReadWithSamples(journal, 2);
+    std::signal(SIGXFSZ, SIG_IGN);
+    rlimit before{};
+    ::getrlimit(RLIMIT_FSIZE, &before);
+    rlimit small = before;
+    small.rlim_cur = static_cast<rlim_t>(fs::file_size(journal));
+    ::setrlimit(RLIMIT_FSIZE, &small);
+    const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    int ticks = 0;
+    while (log->Errors().empty() && std::chrono::steady_clock::now() < until) {
+        TickWith(1);
+        ++ticks;
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    for (int i = 0; i < 5; ++i)
+        TickWith(1);
+    ::setrlimit(RLIMIT_FSIZE, &before);
+    std::signal(SIGXFSZ, SIG_DFL);
+    EXPECT_EQ(log->Errors(), std::vector<wxString>{told});
+    EXPECT_EQ(frame->Records()[0].SampleCount(), 2 + ticks + 5);
+    // Once the disk takes it again, what was held back reaches the file.
+    TickWith(1);
+    EXPECT_EQ(ReadWithSamples(journal, 8 + ticks).record->SampleCount(), 8 + ticks);
+    Button(ID_STOP);
 }
