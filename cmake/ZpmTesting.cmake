@@ -11,7 +11,9 @@ set(ZPM_TEST_ENVIRONMENT "ZPM_SOURCE_DIR=${CMAKE_SOURCE_DIR};ZPM_BINARY_DIR=${CM
 # in the C locale. A test that needs another locale (German number formats) makes it itself, and
 # the journeys start the program itself with no locale variables at all.
 list(APPEND ZPM_TEST_ENVIRONMENT "LC_ALL=C.UTF-8")
-set(ZPM_TEST_ENVIRONMENT_MODIFICATION "LANG=unset:;LANGUAGE=unset:")
+# One program runs at a time per user, its lock in the runtime folder or, without one, in HOME:
+# journeys, each with a HOME of its own, run side by side.
+set(ZPM_TEST_ENVIRONMENT_MODIFICATION "LANG=unset:;LANGUAGE=unset:;XDG_RUNTIME_DIR=unset:")
 if(ZPM_REQUIRE_ALL_TESTS)
   list(APPEND ZPM_TEST_ENVIRONMENT "ZPM_REQUIRE_ALL_TESTS=1")
 endif()

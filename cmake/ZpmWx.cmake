@@ -41,3 +41,10 @@ target_compile_definitions(zpm_wxcore INTERFACE ${_wx_defs} wxNO_IMPLICIT_WXSTRI
 target_compile_options(zpm_wxcore INTERFACE ${_wx_other})
 target_link_libraries(zpm_wxcore INTERFACE ${_wx_core_libs})
 add_library(zpm::wxcore ALIAS zpm_wxcore)
+
+# zpm::wxnet - the toolkit's sockets and IPC, on top of core and base
+execute_process(COMMAND ${WX_CONFIG} --libs net,core,base OUTPUT_VARIABLE _wx_net_libs OUTPUT_STRIP_TRAILING_WHITESPACE)
+separate_arguments(_wx_net_libs UNIX_COMMAND "${_wx_net_libs}")
+add_library(zpm_wxnet INTERFACE)
+target_link_libraries(zpm_wxnet INTERFACE zpm_wxcore ${_wx_net_libs})
+add_library(zpm::wxnet ALIAS zpm_wxnet)

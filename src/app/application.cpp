@@ -2,6 +2,7 @@
 
 #include "app/character_set.h"
 #include "app/command_line.h"
+#include "app/single_instance.h"
 #include "mainframe/main_frame.h"
 #include "resources/pictures.h"
 
@@ -52,8 +53,14 @@ int main(int argc, char** argv) {
         wideArgv.push_back(w.data());
     wideArgv.push_back(nullptr);
     int wideArgc = argc;
-    return wxEntry(wideArgc, wideArgv.data());
+    const int status = wxEntry(wideArgc, wideArgv.data());
+    return Application::handedOver ? 0 : status;
 }
+
+bool Application::handedOver = false;
+
+Application::Application() = default;
+Application::~Application() = default;
 
 bool Application::OnInit() {
     // The toolkit has taken its own options (--display and the like) out of argv by now.
@@ -67,6 +74,26 @@ bool Application::OnInit() {
                                     args.unknownOption, program)
                        .utf8_str(),
                    stderr);
+        return false;
+    }
+    // A second start hands its job files to the program already running and ends.
+    instance = std::make_unique<SingleInstance>(wxString::FromUTF8(ZPM_PROGRAM_NAME));
+    if (!instance->First([this](const std::vector<wxString>& files) {
+            if (auto* main = dynamic_cast<MainFrame*>(GetTopWindow()))
+                main->OpenHandedOverFiles(files);
+        })) {
+        std::vector<wxString> absolute;
+        for (const wxString& f : args.files) {
+            wxFileName name(f);
+            name.MakeAbsolute();
+            absolute.push_back(name.GetFullPath());
+        }
+        handedOver = instance->HandOver(absolute);
+        if (!handedOver)
+            std::fputs(
+                (ProgramName(argv[0]) + wxString::FromUTF8(": ZPM is running already but does not answer\n"))
+                    .utf8_str(),
+                stderr);
         return false;
     }
     InstallUsbBus();

@@ -2,9 +2,12 @@
 // command line and files dropped onto the main window. Both open as "Vorgang Öffnen" does.
 #include "mainframe/main_frame.h"
 
+#include <wx/app.h>
 #include <wx/dnd.h>
 #include <wx/filename.h>
 #include <wx/modalhook.h>
+#include <wx/timer.h>
+#include <wx/weakref.h>
 
 #include <algorithm>
 
@@ -33,18 +36,46 @@ private:
     std::vector<wxDialog*> open;
 };
 
+ModalDialogs& OpenDialogs() {
+    static ModalDialogs dialogs;
+    return dialogs;
+}
+
+// Files a later start handed over while a dialog was open: tried again until none is, then the
+// timer goes.
+class HandOverTimer : public wxTimer {
+public:
+    HandOverTimer(MainFrame* to, const std::vector<wxString>& names) : frame(to), files(names) {
+        wxTimer::Start(250);
+    }
+
+protected:
+    void Notify() override {
+        if (OpenDialogs().AnyOpen())
+            return;
+        Stop();
+        if (frame)
+            frame->OpenDroppedFiles(files);
+        wxTheApp->CallAfter([this] { delete this; });
+    }
+
+private:
+    wxWeakRef<MainFrame> frame;
+    std::vector<wxString> files;
+};
+
 class JobFileDropTarget : public wxFileDropTarget {
 public:
     explicit JobFileDropTarget(MainFrame* frame) : frame(frame) {}
 
     bool OnDropFiles(wxCoord, wxCoord, const wxArrayString& files) override {
         std::vector<wxString> names(files.begin(), files.end());
-        if (modal.AnyOpen() || std::none_of(names.begin(), names.end(), IsJobFileName))
+        if (OpenDialogs().AnyOpen() || std::none_of(names.begin(), names.end(), IsJobFileName))
             return false;
         // The drop finishes first: a question asked inside it would hold the other program's
         // drag until answered.
         frame->CallAfter([this, names] {
-            if (!modal.AnyOpen())
+            if (!OpenDialogs().AnyOpen())
                 frame->OpenDroppedFiles(names);
         });
         return true;
@@ -52,7 +83,6 @@ public:
 
 private:
     MainFrame* frame;
-    ModalDialogs modal;
 };
 
 }  // namespace
@@ -77,6 +107,18 @@ bool MainFrame::OpenDroppedFiles(const std::vector<wxString>& files) {
         return false;
     OpenJobFile(*job);
     return true;
+}
+
+void MainFrame::OpenHandedOverFiles(const std::vector<wxString>& files) {
+    Iconize(false);
+    Raise();
+    if (files.empty())
+        return;
+    if (!OpenDialogs().AnyOpen()) {
+        OpenDroppedFiles(files);
+        return;
+    }
+    new HandOverTimer(this, files);
 }
 
 void MainFrame::AcceptDroppedFiles() {

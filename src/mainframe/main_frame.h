@@ -70,6 +70,9 @@ public:
     // A drop of files onto the window: the first job file among them opens, after the question
     // about unsaved records. False when nothing was opened.
     bool OpenDroppedFiles(const std::vector<wxString>& files);
+    // Files a later start of the program handed over: the window comes to the front, and they
+    // open as dropped files do, once no dialog of a running command is open.
+    void OpenHandedOverFiles(const std::vector<wxString>& files);
 
     // At start: offers back every live recording that a crash or a kill left unsaved, one question
     // each.

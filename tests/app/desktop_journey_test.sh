@@ -1,7 +1,8 @@
 #!/bin/bash
 # Job files from the desktop, as a user meets them with the real zpm-demo under a window manager:
 # --version and --help answer without a display; "zpm-demo FILE.kvr" opens the file at start;
-# Ctrl+S saves it again; a .kvr dragged onto the window opens; Ctrl+Q ends the program.
+# Ctrl+S saves it again; a .kvr dragged onto the window opens; Ctrl+Q ends the program; a second
+# zpm hands its file to the first.
 #   desktop_journey_test.sh ZPM-DEMO ZPM DRAG-SOURCE
 set -euo pipefail
 export LC_ALL=C.UTF-8  # the journey's own tools type and read UTF-8 whatever the shell set
@@ -38,7 +39,7 @@ echo "--version and --help answer without a display"
 cd "$work"
 mkdir home
 export HOME="$work/home"
-unset XDG_CONFIG_HOME XDG_DATA_HOME  # the desktop folders of the scratch HOME
+unset XDG_CONFIG_HOME XDG_DATA_HOME XDG_RUNTIME_DIR  # the desktop folders of the scratch HOME
 mkdir -p "$HOME/.config/zpm"
 printf '1\n98\n0\n0\n0\n0\n0\n' >"$HOME/.config/zpm/zpmv48.ini"
 job() {
@@ -111,3 +112,29 @@ kill -0 "$app" 2>/dev/null && fail "Ctrl+Q did not end the program"
 wait "$app" || fail "zpm-demo ended with status $?: $(tail -n 5 demo.err)"
 app=
 echo "Ctrl+Q ended the program"
+
+# 7. One zpm at a time: a second start hands its job file to the zpm already running and ends;
+#    the first window opens it. zpm-demo, with a logger of its own, counts apart.
+"$zpm" 2>zpm.err &
+app=$!
+xsession_wait_window "Unbennant" 60 || fail "zpm did not start: $(cat zpm.err)"
+for _ in $(seq 50); do [ "$(wmctrl -l | wc -l)" -eq 1 ] && break; sleep 0.1; done
+timeout 20 "$zpm" "Prüfung Nord.kvr" 2>second.err || fail "the second zpm ended with status $?: $(cat second.err)"
+kill -0 "$app" 2>/dev/null || fail "the first zpm ended: $(cat zpm.err)"
+xsession_wait_window "Prüfung Nord.kvr" 30 || fail "the first zpm did not open the handed-over file"
+[ "$(wmctrl -l | wc -l)" -eq 1 ] || fail "more than one window: $(wmctrl -l)"
+"$demo" b.kvr 2>demo2.err &
+demo2=$!
+xsession_wait_window "b.kvr" 60 || fail "zpm-demo did not start beside zpm: $(cat demo2.err)"
+kill "$demo2"
+status=0
+wait "$demo2" || status=$?
+[ "$status" -eq 143 ] || fail "zpm-demo beside zpm ended with status $status: $(cat demo2.err)"
+wid=$(xsession_find_window '^Prüfung Nord\.kvr$') || fail "no window Prüfung Nord.kvr"
+xdotool windowactivate --sync "$wid"
+xdotool key --clearmodifiers ctrl+q
+for _ in $(seq 100); do kill -0 "$app" 2>/dev/null || break; sleep 0.1; done
+kill -0 "$app" 2>/dev/null && fail "Ctrl+Q did not end zpm"
+wait "$app" || fail "zpm ended with status $?: $(tail -n 5 zpm.err)"
+app=
+echo "a second zpm handed its file to the first and ended"

@@ -12,6 +12,8 @@ trap 'echo "$journey: a termination signal came from outside and was ignored" >&
 # bare root shell or a container (as_user), and must show and write the same as under German.
 export LC_ALL=C.UTF-8
 unset LANG LANGUAGE
+# One program runs at a time per user: without a runtime folder its lock lies in the scratch HOME.
+unset XDG_RUNTIME_DIR
 as_user() {
   env -u LC_ALL -u LC_CTYPE -u LC_MESSAGES -u LC_NUMERIC -u LANG -u LANGUAGE "$@"
 }
