@@ -1,5 +1,7 @@
 #include "emulator/emulated_logger.h"
 
+#include "emulator/memory_layout.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <cmath>
@@ -115,7 +117,7 @@ SettingsBlock EmulatedLogger::Settings() const {
 }
 
 void EmulatedLogger::WriteBlock(const SettingsBlock& block) {
-    std::vector<std::uint8_t> bytes = EncodeSettingsBlock(block, BlockLength());
+    std::vector<std::uint8_t> bytes = layout::SettingsBlockBytes(block, BlockLength());
     std::copy(bytes.begin(), bytes.end(), memory.begin());
 }
 
@@ -166,14 +168,16 @@ void EmulatedLogger::OpenEvent(const CivilTime& start) {
     e.month = ToBcd(start.month);
     e.year = ToBcd(start.year - 2000);
     e.endAddress = writeAddress;
-    EncodeEventEntry(e, &memory[DirectoryLow(b.eventCount)]);
+    const auto entry = layout::EventEntryBytes(e);
+    std::copy(entry.begin(), entry.end(), memory.begin() + DirectoryLow(b.eventCount));
 }
 
 bool EmulatedLogger::AppendSample(const RawSample& sample) {
     int count = EventCount();
     if (count == 0 || writeAddress + logger::SampleLength > DirectoryLow(count))
         return false;
-    EncodeRawSample(sample, &memory[writeAddress]);
+    const auto bytes = layout::SampleBytes(sample);
+    std::copy(bytes.begin(), bytes.end(), memory.begin() + writeAddress);
     writeAddress += logger::SampleLength;
     std::uint8_t* entry = &memory[DirectoryLow(count)];
     entry[6] = static_cast<std::uint8_t>(writeAddress & 0xFF);
@@ -507,7 +511,8 @@ std::vector<std::uint8_t> EmulatedLogger::Reply(int request, int value, int inde
             r.resize(1 + 3 * n);
             r[0] = static_cast<std::uint8_t>(3 * n);
             for (int i = 0; i < n; ++i) {
-                EncodeRawSample(liveQueue.front(), &r[1 + 3 * i]);
+                const auto bytes = layout::SampleBytes(liveQueue.front());
+                std::copy(bytes.begin(), bytes.end(), r.begin() + 1 + 3 * i);
                 liveQueue.pop_front();
             }
             break;
@@ -589,18 +594,18 @@ bool EmulatedLogger::Apply(int request, int value, int index) {
             return true;
         case logger::ReqSetClockTime: {
             CivilTime t = ClockNow();
-            t.second = FromBcd(low & 0x7F);
-            t.minute = FromBcd(high & 0x7F);
-            t.hour = FromBcd(static_cast<std::uint8_t>(index & 0x3F));
+            t.second = BcdValue(low & 0x7F).value_or(0);
+            t.minute = BcdValue(high & 0x7F).value_or(0);
+            t.hour = BcdValue(static_cast<std::uint8_t>(index & 0x3F)).value_or(0);
             weekdayRegister = static_cast<std::uint8_t>((index >> 8) & 0xFF);
             SetClockAt(t, clock.Seconds());
             return true;
         }
         case logger::ReqSetClockDate: {
             CivilTime t = ClockNow();
-            t.day = FromBcd(low);
-            t.month = FromBcd(high);
-            t.year = 2000 + FromBcd(static_cast<std::uint8_t>(index & 0xFF));
+            t.day = BcdValue(low).value_or(0);
+            t.month = BcdValue(high).value_or(0);
+            t.year = 2000 + BcdValue(static_cast<std::uint8_t>(index & 0xFF)).value_or(0);
             SetClockAt(t, clock.Seconds());
             return true;
         }

@@ -1,5 +1,7 @@
 #include "acquisition/status_text.h"
 
+#include "device/protocol.h"
+
 #include <algorithm>
 
 namespace status {
@@ -20,9 +22,9 @@ wxString RemainingTimeText(long seconds) {
 }
 
 int MemoryGaugeValue(std::uint32_t freeBytes, int range) {
-    const double used = 0x1FFFF - static_cast<double>(freeBytes);
+    const double used = logger::MemoryTop - static_cast<double>(freeBytes);
     // A logger reporting more free bytes than it has must not drive the gauge below zero.
-    return std::clamp(static_cast<int>(range * used / 131071.0), 0, range);
+    return std::clamp(static_cast<int>(range * used / logger::MemoryTop), 0, range);
 }
 
 BatteryLevel BatteryLevelOf(int b) {

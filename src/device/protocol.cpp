@@ -16,18 +16,6 @@ std::uint8_t Byte(const std::uint8_t* data, std::size_t length, std::size_t offs
     return offset < length ? data[offset] : 0;
 }
 
-void PutWord(std::vector<std::uint8_t>& out, std::size_t offset, std::uint16_t value) {
-    if (offset + 1 < out.size()) {
-        out[offset] = static_cast<std::uint8_t>(value & 0xFF);
-        out[offset + 1] = static_cast<std::uint8_t>(value >> 8);
-    }
-}
-
-void PutByte(std::vector<std::uint8_t>& out, std::size_t offset, std::uint8_t value) {
-    if (offset < out.size())
-        out[offset] = value;
-}
-
 }  // namespace
 
 SettingsBlock DecodeSettingsBlock(const std::uint8_t* data, std::size_t length) {
@@ -60,33 +48,6 @@ SettingsBlock DecodeSettingsBlock(const std::uint8_t* data, std::size_t length) 
     return b;
 }
 
-std::vector<std::uint8_t> EncodeSettingsBlock(const SettingsBlock& b, std::size_t length) {
-    std::vector<std::uint8_t> out(length, 0);
-    PutWord(out, 0, b.sampleRateRegister);
-    PutWord(out, 2, b.eventCount);
-    PutByte(out, 4, b.stateFlags);
-    PutWord(out, 5, b.flowOnThreshold);
-    PutWord(out, 7, b.flowOnDelay);
-    PutWord(out, 9, b.flowOffThreshold);
-    PutWord(out, 11, b.flowOffDelay);
-    PutByte(out, 13, b.pressureScale);
-    PutByte(out, 14, b.pressureZero);
-    PutByte(out, 15, b.pressureScaleFine);
-    PutByte(out, 16, b.filterMedian);
-    PutByte(out, 17, b.flowClamp);
-    PutByte(out, 18, b.displayAlternation);
-    PutByte(out, 19, b.pressureUnit);
-    PutByte(out, 20, b.volumeRange);
-    if (length >= static_cast<std::size_t>(logger::LongBlockLength)) {
-        PutWord(out, 21, b.serialNumber);
-        for (int i = 0; i < 3; ++i)
-            PutByte(out, 23 + i, b.manufactureDate[i]);
-        PutByte(out, 33, b.flowUnitMarker);
-        PutByte(out, 34, b.flowUnitCode);
-    }
-    return out;
-}
-
 DeviceStatus DecodeStatus(const std::uint8_t* data, int received) {
     DeviceStatus s;
     s.received = received;
@@ -101,12 +62,6 @@ RawSample DecodeRawSample(const std::uint8_t* data) {
     s.flow = static_cast<std::uint16_t>(data[0] | ((data[1] & 0x3F) << 8));
     s.pressure = static_cast<std::uint16_t>(data[2] | ((data[1] & 0xC0) << 2));
     return s;
-}
-
-void EncodeRawSample(const RawSample& sample, std::uint8_t* out) {
-    out[0] = static_cast<std::uint8_t>(sample.flow & 0xFF);
-    out[1] = static_cast<std::uint8_t>(((sample.flow >> 8) & 0x3F) | ((sample.pressure >> 2) & 0xC0));
-    out[2] = static_cast<std::uint8_t>(sample.pressure & 0xFF);
 }
 
 std::vector<RawSample> DecodeLiveReply(const std::uint8_t* data, int bytesReceived) {
@@ -145,18 +100,6 @@ EventEntry DecodeEventEntry(const std::uint8_t* data) {
     e.year = data[5];
     e.endAddress = data[6] | (data[7] << 8) | (static_cast<std::uint32_t>(data[8]) << 16);
     return e;
-}
-
-void EncodeEventEntry(const EventEntry& e, std::uint8_t* out) {
-    out[0] = e.seconds;
-    out[1] = e.minutes;
-    out[2] = e.hours;
-    out[3] = e.day;
-    out[4] = e.month;
-    out[5] = e.year;
-    out[6] = static_cast<std::uint8_t>(e.endAddress & 0xFF);
-    out[7] = static_cast<std::uint8_t>((e.endAddress >> 8) & 0xFF);
-    out[8] = static_cast<std::uint8_t>((e.endAddress >> 16) & 0xFF);
 }
 
 int SettingsBlockLength(int firmwareWord) {
@@ -205,14 +148,12 @@ std::uint8_t ToBcd(int n) {
     return static_cast<std::uint8_t>(n + 6 * (n / 10));
 }
 
-int FromBcd(std::uint8_t bcd) {
-    // Printed as "%x" the byte has no leading zero; its leading decimal digits are the value.
-    char text[4];
-    std::snprintf(text, sizeof text, "%x", bcd);
-    int value = 0;
-    for (const char* p = text; *p >= '0' && *p <= '9'; ++p)
-        value = value * 10 + (*p - '0');
-    return value;
+std::optional<int> BcdValue(std::uint8_t bcd) {
+    const int high = bcd >> 4;
+    const int low = bcd & 0x0F;
+    if (high > 9 || low > 9)
+        return std::nullopt;
+    return high * 10 + low;
 }
 
 int IntervalMsFromRegister(std::uint16_t reg) {

@@ -10,6 +10,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 namespace logger {
@@ -133,18 +134,14 @@ struct EventEntry {
 
 // Fields beyond `length` read as absent (zero); a block of 41 bytes or more is the long block.
 SettingsBlock DecodeSettingsBlock(const std::uint8_t* data, std::size_t length);
-// The inverse, for the emulated logger and tests: `length` bytes (21 or 41) of the block.
-std::vector<std::uint8_t> EncodeSettingsBlock(const SettingsBlock& block, std::size_t length);
 
 DeviceStatus DecodeStatus(const std::uint8_t* data, int received = DeviceStatus::Length);
 RawSample DecodeRawSample(const std::uint8_t* data);
-void EncodeRawSample(const RawSample& sample, std::uint8_t* out);
 // The samples of a live reply of which `bytesReceived` bytes arrived: the count byte divided by
 // three, at most 74, and never more than the bytes that actually arrived.
 std::vector<RawSample> DecodeLiveReply(const std::uint8_t* data, int bytesReceived);
 ClockRegisters DecodeClockRegisters(const std::uint8_t* data);
 EventEntry DecodeEventEntry(const std::uint8_t* data);
-void EncodeEventEntry(const EventEntry& entry, std::uint8_t* out);
 
 // 41 for firmware 0x0403, 21 for every other word.
 int SettingsBlockLength(int firmwareWord);
@@ -157,8 +154,9 @@ SettingsRecord ApplyFlowUnitOption(SettingsRecord settings, const SettingsBlock&
 void RefreshSettingsFromBlock(SettingsRecord& settings, const SettingsBlock& block, int firmwareWord);
 
 std::uint8_t ToBcd(int n);  // 0 to 99
-// The byte printed in hexadecimal and its leading decimal digits read back (0x23 reads 23).
-int FromBcd(std::uint8_t bcd);
+// The two BCD digits of a register as a number (0x23 reads 23); none when a nibble is not a
+// decimal digit.
+std::optional<int> BcdValue(std::uint8_t bcd);
 
 // Sample-rate register R: interval in milliseconds (recording) and in tenths of a second (dialogs).
 int IntervalMsFromRegister(std::uint16_t reg);

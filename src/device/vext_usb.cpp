@@ -25,10 +25,6 @@ VextUSB::VextUSB() = default;
 
 VextUSB::~VextUSB() = default;
 
-std::string VextUSB::DeviceName() const {
-    return device ? device->bus + "/" + device->device : std::string();
-}
-
 bool VextUSB::FindDevice() {
     handle = nullptr;
     UsbBus& bus = CurrentUsbBus();

@@ -67,11 +67,6 @@ public:
     bool SetMedianAndClamp(std::uint8_t median, std::uint8_t clamp);
     bool WritePressureCalibration(std::uint8_t zero, std::uint8_t fine, std::uint8_t rough);
 
-    const std::uint8_t* Buffer() const { return buffer; }
-    bool HasDevice() const { return device.has_value(); }
-    // The remembered logger as "bus/device", empty when none.
-    std::string DeviceName() const;
-
 private:
     struct DeviceId {
         std::string bus;

@@ -18,15 +18,6 @@ bool IsDigit(wxUniChar c) {
     return c >= '0' && c <= '9';
 }
 
-// The two BCD digits of a register as a number; none when a nibble is not a decimal digit.
-std::optional<int> BcdValue(std::uint8_t bcd) {
-    int high = bcd >> 4;
-    int low = bcd & 0x0F;
-    if (high > 9 || low > 9)
-        return std::nullopt;
-    return high * 10 + low;
-}
-
 int DaysInMonth(int month, int year) {
     static const int days[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
     bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;

@@ -4,7 +4,7 @@ namespace {
 
 class EmulatedHarness : public Harness {
 public:
-    void Install() override { SetCurrentUsbBus(&bus); }
+    void Install() override { SetCurrentUsbBus(&watching); }
     void Uninstall() override { SetCurrentUsbBus(nullptr); }
     emu::EmulatedLogger& AddLogger(int firmwareWord, int busNumber) override {
         return bus.AddLogger(clock, firmwareWord, busNumber);
@@ -16,10 +16,12 @@ public:
     void Replug(emu::EmulatedLogger& logger) override { logger.Replug(); }
     int OpenHandles() override { return bus.OpenHandles(); }
     emu::LoggerClock& Clock() override { return clock; }
+    WatchingBus& Bus() override { return watching; }
 
 private:
     emu::ManualClock clock;
     emu::EmulatedUsbBus bus;
+    WatchingBus watching{bus};
 };
 
 }  // namespace

@@ -6,33 +6,6 @@
 
 namespace {
 
-// Passes every call on to libusb and counts the handles it hands out and takes back.
-class CountingBus : public UsbBus {
-public:
-    explicit CountingBus(UsbBus& inner) : inner(inner) {}
-    void Init() override { inner.Init(); }
-    int FindBusses() override { return inner.FindBusses(); }
-    int FindDevices() override { return inner.FindDevices(); }
-    std::vector<UsbDeviceEntry> GetBusses() override { return inner.GetBusses(); }
-    UsbHandle Open(const std::string& busName, const std::string& deviceName) override {
-        UsbHandle h = inner.Open(busName, deviceName);
-        open += h ? 1 : 0;
-        return h;
-    }
-    int Close(UsbHandle handle) override {
-        --open;
-        return inner.Close(handle);
-    }
-    int ControlMsg(UsbHandle handle, int requestType, int request, int value, int index, std::uint8_t* bytes,
-                   int size, int timeoutMs) override {
-        return inner.ControlMsg(handle, requestType, request, value, index, bytes, size, timeoutMs);
-    }
-    int open = 0;
-
-private:
-    UsbBus& inner;
-};
-
 // libusb 0.1 over umockdev.
 class LibUsbHarness : public Harness {
 public:
@@ -60,12 +33,13 @@ public:
     void Unplug(emu::EmulatedLogger& logger) override { UsbTestbed::Instance().Unplug(logger); }
     void Replug(emu::EmulatedLogger& logger) override { UsbTestbed::Instance().Replug(logger); }
     int OpenHandles() override { return counting.open; }
+    WatchingBus& Bus() override { return counting; }
     emu::LoggerClock& Clock() override { return clock; }
 
 private:
     emu::ManualClock clock;
     emu::EmulatedUsbBus factory;  // owns the loggers and numbers the devices
-    CountingBus counting{LibUsbBus()};
+    WatchingBus counting{LibUsbBus()};
     std::vector<emu::EmulatedLogger*> others;
     static int nextNumber;
 };

@@ -22,15 +22,16 @@ TEST_F(TransportTest, LibUsbListsTheLoggerByItsNodeAndIds) {
     }
     EXPECT_TRUE(seen);
     VextUSB usb;
-    ASSERT_NE(usb.ReadFirmwareVersion(), nullptr);
-    EXPECT_EQ(FirmwareWord(usb.Buffer()), 0x0403);
+    const std::uint8_t* firmware = usb.ReadFirmwareVersion();
+    ASSERT_NE(firmware, nullptr);
+    EXPECT_EQ(FirmwareWord(firmware), 0x0403);
 }
 
 TEST_F(TransportTest, ReplugUnderANewNumberIsFoundWithoutRestart) {
     emu::EmulatedLogger& logger = harness->AddLogger();
     VextUSB usb;
     ASSERT_NE(usb.ReadStatus(), nullptr);
-    std::string before = usb.DeviceName();
+    std::string before = harness->Bus().lastOpened;
     for (int round = 0; round < 3; ++round) {
         SCOPED_TRACE(round);
         harness->Unplug(logger);
@@ -38,11 +39,11 @@ TEST_F(TransportTest, ReplugUnderANewNumberIsFoundWithoutRestart) {
         // The old node is gone: usb_open still hands out a handle, the transfer finds nothing.
         EXPECT_EQ(usb.ReadRequest(logger::ReqStatus, 0, 0, 7, 500), VextUSB::StatusOpenFailed);
         EXPECT_EQ(usb.ReadRequest(logger::ReqStatus, 0, 0, 7, 500), VextUSB::StatusDone);
-        EXPECT_NE(usb.DeviceName(), before);
-        before = usb.DeviceName();
+        EXPECT_NE(harness->Bus().lastOpened, before);
+        before = harness->Bus().lastOpened;
         VextUSB fresh;  // a link made now finds it at once
         EXPECT_NE(fresh.ReadStatus(), nullptr);
-        EXPECT_EQ(fresh.DeviceName(), usb.DeviceName());
+        EXPECT_EQ(harness->Bus().lastOpened, before);
     }
 }
 
@@ -56,18 +57,19 @@ TEST_F(TransportTest, SearchByOneLinkWhileOthersRememberTheLogger) {
     harness->Unplug(logger);
     harness->Replug(logger);
     ASSERT_NE(service.ReadStatus(), nullptr);  // its search drops the old record
+    const std::string found = harness->Bus().lastOpened;
     std::vector<std::uint8_t> data(300);
     EXPECT_FALSE(main.ReadMemory(0, 300, data.data()));
     EXPECT_TRUE(main.ReadMemory(0, 300, data.data()));
+    EXPECT_EQ(harness->Bus().lastOpened, found);
     EXPECT_EQ(dialog.ReadLiveValues(), nullptr);
     EXPECT_NE(dialog.ReadLiveValues(), nullptr);
-    EXPECT_EQ(main.DeviceName(), service.DeviceName());
-    EXPECT_EQ(dialog.DeviceName(), service.DeviceName());
+    EXPECT_EQ(harness->Bus().lastOpened, found);
 
     // Gone for good: each link reports it once, then finds nothing.
     harness->Unplug(logger);
     EXPECT_EQ(service.ReadStatus(), nullptr);
-    EXPECT_FALSE(service.HasDevice());
+    EXPECT_TRUE(Searched([&] { EXPECT_EQ(service.ReadStatus(), nullptr); }));
     EXPECT_FALSE(main.SetLiveMode(false));
     EXPECT_FALSE(dialog.SetClockDate(1, 1, 0x24));
     EXPECT_EQ(main.ReadRequest(logger::ReqStatus, 0, 0, 7, 500), VextUSB::StatusNoDevice);

@@ -1,4 +1,5 @@
 #include "device/protocol.h"
+#include "emulator/memory_layout.h"
 
 #include <gtest/gtest.h>
 
@@ -42,8 +43,8 @@ TEST(Protocol, SettingsBlockFieldsAtTheirOffsets) {
     EXPECT_EQ(b.manufactureDate[2], 0x29);
     EXPECT_EQ(b.flowUnitMarker, 0x31);
     EXPECT_EQ(b.flowUnitCode, 0x32);
-    // Encoding gives the same bytes back where fields are.
-    std::vector<std::uint8_t> again = EncodeSettingsBlock(b, 41);
+    // The logger's own layout gives the same bytes back where fields are.
+    std::vector<std::uint8_t> again = emu::layout::SettingsBlockBytes(b, 41);
     for (int i : {0, 4, 12, 20, 21, 25, 33, 34})
         EXPECT_EQ(again[i], raw[i]) << i;
 
@@ -147,9 +148,7 @@ TEST(Protocol, RawSamplesAndLiveReply) {
     EXPECT_EQ(s.pressure, 773);
     for (RawSample r :
          {RawSample{0, 0}, RawSample{16383, 1023}, RawSample{564, 773}, RawSample{0x2AAA, 0x155}}) {
-        std::uint8_t out[3];
-        EncodeRawSample(r, out);
-        EXPECT_EQ(DecodeRawSample(out), r);
+        EXPECT_EQ(DecodeRawSample(emu::layout::SampleBytes(r).data()), r);
     }
 
     std::uint8_t reply[223] = {};
@@ -173,12 +172,12 @@ TEST(Protocol, BcdAndEventDates) {
     EXPECT_EQ(ToBcd(59), 0x59);
     EXPECT_EQ(ToBcd(7), 0x07);
     EXPECT_EQ(ToBcd(0), 0x00);
-    EXPECT_EQ(FromBcd(0x23), 23);
-    EXPECT_EQ(FromBcd(0x07), 7);
-    EXPECT_EQ(FromBcd(0x5A), 5);  // read as "5a"
-    EXPECT_EQ(FromBcd(0xA5), 0);
+    EXPECT_EQ(BcdValue(0x23), 23);
+    EXPECT_EQ(BcdValue(0x07), 7);
+    EXPECT_EQ(BcdValue(0x5A), std::nullopt);
+    EXPECT_EQ(BcdValue(0xA5), std::nullopt);
     for (int n = 0; n < 100; ++n)
-        EXPECT_EQ(FromBcd(ToBcd(n)), n);
+        EXPECT_EQ(BcdValue(ToBcd(n)), n);
 
     const std::uint8_t entry[9] = {0x02, 0x07, 0x09, 0x05, 0x03, 0x23, 0x15, 0x01, 0x01};
     EventEntry e = DecodeEventEntry(entry);
@@ -189,9 +188,8 @@ TEST(Protocol, BcdAndEventDates) {
     e.minutes = 0x59;
     e.month = 0x12;
     EXPECT_EQ(FormatEventDate(e).utf8_string(), "24/12/2023 13:59:02");
-    std::uint8_t out[9];
-    EncodeEventEntry(DecodeEventEntry(entry), out);
-    EXPECT_TRUE(std::equal(out, out + 9, entry));
+    const auto out = emu::layout::EventEntryBytes(DecodeEventEntry(entry));
+    EXPECT_TRUE(std::equal(out.begin(), out.end(), entry));
 }
 
 TEST(Protocol, StatusAndClockRecords) {

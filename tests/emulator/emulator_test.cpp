@@ -268,8 +268,9 @@ TEST_F(EmulatorTest, FaultPlanHitsExactlyWhereAsked) {
     logger.Plan({emu::Fault::Unplug, logger::ReqReadMemory, 4, 1, 0});
     EXPECT_FALSE(usb.ReadMemory(0, 1024, data.data()));
     EXPECT_FALSE(logger.Plugged());
-    EXPECT_FALSE(usb.HasDevice());
+    const int searches = bus.Searches();
     EXPECT_EQ(usb.ReadStatus(), nullptr);
+    EXPECT_EQ(bus.Searches(), searches + 1);  // the link forgot it and looked for it again
     logger.Replug();
     EXPECT_NE(usb.ReadStatus(), nullptr);
 
