@@ -13,7 +13,7 @@ namespace {
 
 std::string Write(const jobfile::ReadResult& r) {
     std::ostringstream out(std::ios::binary);
-    jobfile::Write(out, r.records, r.settings.flowUnitSet ? r.settings.flowUnit : 0);
+    jobfile::Write(out, r.records);
     return out.str();
 }
 

@@ -57,7 +57,7 @@ int main() {
         std::string text;
         const double write = Time([&] {
             std::ostringstream out;
-            jobfile::Write(out, records, 0);
+            jobfile::Write(out, records);
             text = out.str();
         });
         std::size_t read = 0;
@@ -66,12 +66,12 @@ int main() {
             read = jobfile::Read(in).records.at(0).SampleCount();
         });
         const wxString path = wxString::FromUTF8((dir / "zpm-bench.kvr").string());
-        const double save = Time([&] { jobfile::Save(path, records, 0); });
+        const double save = Time([&] { jobfile::Save(path, records); });
         const double load = Time([&] { read = jobfile::Load(path)->records.at(0).SampleCount(); });
         std::size_t csvBytes = 0;
         const double csv = Time([&] {
             std::ostringstream out;
-            csvexport::Write(out, records[0], path, 0);
+            csvexport::Write(out, records[0], path);
             csvBytes = out.str().size();
         });
         std::filesystem::remove(dir / "zpm-bench.kvr");

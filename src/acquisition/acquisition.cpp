@@ -91,11 +91,11 @@ void MainFrame::OnRecord(wxCommandEvent&) {
         return;  // the stop button stays available to end this state
     }
 
-    const wxString startText = wxDateTime::Now().Format(U("%d/%m/%Y %H:%M:%S"), wxDateTime::GMT0);
+    const wxString startText = RecordDateText(wxDateTime::Now());
     Storage live(startText, intervalMs, AppSettings.unitSystem, false, AppSettings.flowUnit, 0);
     live.SetPressureCalibration(block.pressureZero, block.pressureScale, block.pressureScaleFine,
                                 block.pressureUnit);
-    InsertRecordAtFront(live);
+    InsertRecordAtFront(std::move(live));
     liveRecordIndex = 0;
     records[0].SetTitle(wxString::Format(U("Verbunden %d"), static_cast<int>(records.size())));
     if (block.isLong) {

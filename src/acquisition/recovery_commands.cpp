@@ -17,7 +17,7 @@ wxString QuestionText(const Storage& record, bool damaged) {
     const long long ms = static_cast<long long>(record.SampleCount()) * record.IntervalMs();
     const wxString duration = wxTimeSpan::Milliseconds(ms).Format(U("%H:%M:%S"));
     wxString text = wxString::Format(
-        U("Eine Live-Aufzeichnung wurde nicht beendet: „%s“, begonnen %s (UTC), Dauer %s, %d Messpunkte."),
+        U("Eine Live-Aufzeichnung wurde nicht beendet: „%s“, begonnen %s, Dauer %s, %d Messpunkte."),
         record.Title(), record.DateText(), duration, record.SampleCount());
     if (damaged)
         text +=

@@ -206,7 +206,12 @@ void MainFrame::OnAbsoluteTime(wxCommandEvent&) {
 }
 
 void MainFrame::ShowFlowReadout(double value) {
-    flowDisplay->SetDisplayText(wxString::Format(units::FlowDisplayFormat(AppSettings.flowUnit), value));
+    // In the charted record's own flow unit, as its axis is labelled.
+    int unit = AppSettings.flowUnit;
+    if (chartedRecord >= 0 && chartedRecord < static_cast<int>(records.size()) &&
+        units::IsKnownFlowUnit(records[chartedRecord].FlowUnit()))
+        unit = records[chartedRecord].FlowUnit();
+    flowDisplay->SetDisplayText(wxString::Format(units::FlowDisplayFormat(unit), value));
 }
 
 void MainFrame::OnPlotMeasure(wxCommandEvent& event) {

@@ -17,6 +17,10 @@ wxDateTime ParseRecordDate(const wxString& dateText) {
     return wxDateTime();
 }
 
+wxString RecordDateText(const wxDateTime& moment) {
+    return moment.Format(wxString::FromAscii("%d/%m/%Y %H:%M:%S"));
+}
+
 Storage::Storage(const wxString& dateText_, int intervalMs_, int unitSystem_, bool spareFlag_, int flowUnit_,
                  int number)
     : startTime(ParseRecordDate(dateText_)),

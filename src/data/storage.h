@@ -18,8 +18,10 @@ public:
     virtual ~Storage() = default;
     Storage(const Storage&) = default;
     Storage& operator=(const Storage&) = default;
-    Storage(Storage&&) = default;
-    Storage& operator=(Storage&&) = default;
+    // Moving never throws (the toolkit's strings do not say so themselves): the record set moves
+    // its records when it grows instead of copying every sample.
+    Storage(Storage&&) noexcept = default;
+    Storage& operator=(Storage&&) noexcept = default;
 
     struct Sample {
         float time = 0, flow = 0, pressure = 0, volume = 0;
@@ -72,7 +74,11 @@ public:
     int IntervalMs() const { return intervalMs; }
     int UnitSystem() const { return unitSystem; }
     bool SpareFlag() const { return spareFlag != 0; }
+    // The flow unit the record's values are in: the one it was made with, or the one its file
+    // names. The flow unit setting decides only for the records made next.
     int FlowUnit() const { return flowUnit; }
+    // For a record read from a file: its values, added unchanged, are in this unit.
+    void SetFlowUnit(int unit) { flowUnit = unit; }
     int PressureUnit() const { return pressureUnit; }
     void SetPressureUnit(std::uint8_t code) { pressureUnit = code; }
 
@@ -118,3 +124,6 @@ private:
 // Parses "dd/mm/yyyy HH:MM:SS" (the form every creator writes, day first); other texts go to
 // the general parser. Invalid when nothing parses.
 wxDateTime ParseRecordDate(const wxString& dateText);
+// A record's start text for a moment, day first, in the computer's local time: the logger's
+// events carry its clock, which the settings dialog sets from this computer's local time.
+wxString RecordDateText(const wxDateTime& moment);

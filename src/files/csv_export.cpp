@@ -16,15 +16,15 @@ wxString U8(const char* s) {
 
 }  // namespace
 
-UnitTexts UnitTextsFor(int unitSystem, int flowUnitSetting, int pressureUnit) {
+UnitTexts UnitTextsFor(int unitSystem, int flowUnit, int pressureUnit) {
     UnitTexts t;
-    if (unitSystem != units::UnitSystemMetric || flowUnitSetting == units::FlowGallonsPerMinute) {
+    if (unitSystem != units::UnitSystemMetric || flowUnit == units::FlowGallonsPerMinute) {
         t.flow = U8("G/min");
         t.volume = U8("G");
-    } else if (flowUnitSetting == units::FlowLitresPerSecond) {
+    } else if (flowUnit == units::FlowLitresPerSecond) {
         t.flow = U8("L/s");
         t.volume = U8("L");
-    } else if (flowUnitSetting == units::FlowCubicMetresPerHour) {
+    } else if (flowUnit == units::FlowCubicMetresPerHour) {
         t.flow = U8("M³/h");
         t.volume = U8("M³");
     } else {
@@ -65,9 +65,9 @@ wxString PathWithExtension(const wxString& chosen) {
     return chosen.Contains(ext) ? chosen : chosen + ext;
 }
 
-bool Write(std::ostream& out, const Storage& rec, const wxString& path, int flowUnitSetting) {
+bool Write(std::ostream& out, const Storage& rec, const wxString& path) {
     using filetext::ToLatin1Line;
-    const UnitTexts u = UnitTextsFor(rec.UnitSystem(), flowUnitSetting, rec.PressureUnit());
+    const UnitTexts u = UnitTextsFor(rec.UnitSystem(), rec.FlowUnit(), rec.PressureUnit());
     std::string head;
     head += "File Name," + ToLatin1Line(path) + "\n";
     head += "Title," + ToLatin1Line(rec.Title()) + " " + ToLatin1Line(rec.DateText()) + "\n";
@@ -106,8 +106,8 @@ bool Write(std::ostream& out, const Storage& rec, const wxString& path, int flow
     return out.good();
 }
 
-SaveResult Save(const wxString& path, const Storage& rec, int flowUnitSetting) {
-    return SaveFileSafely(path, [&](std::ostream& out) { return Write(out, rec, path, flowUnitSetting); });
+SaveResult Save(const wxString& path, const Storage& rec) {
+    return SaveFileSafely(path, [&](std::ostream& out) { return Write(out, rec, path); });
 }
 
 }  // namespace csvexport

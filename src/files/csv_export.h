@@ -13,7 +13,7 @@
 //
 // Wiring in the main window (menu id 35): name = csvexport::DefaultFileName(rec.DateText()) for
 // the dialog; path = csvexport::PathWithExtension(dialog path);
-// csvexport::Save(path, rec, AppSettings.flowUnit): CannotOpen -> the box "Öffnen der Exceldatei
+// csvexport::Save(path, rec): CannotOpen -> the box "Öffnen der Exceldatei
 // fehlgeschlagen, möglicherweise wird sie bereits durch ein anderes Programm benutzt?";
 // WriteFailed -> "Error writing File". A failed export leaves an existing file untouched.
 namespace csvexport {
@@ -24,9 +24,9 @@ struct UnitTexts {
     wxString pressure;  // "Bar", "psi", "MtrH", "KPa"; empty for an unknown code
 };
 
-// Texts for a record of unitSystem and pressureUnit under the flow unit setting. Flow unit 3
+// Texts for a record of unitSystem, flowUnit and pressureUnit. Flow unit 3
 // on a metric record gives "G/min" and "G": such records hold US gallons.
-UnitTexts UnitTextsFor(int unitSystem, int flowUnitSetting, int pressureUnit);
+UnitTexts UnitTextsFor(int unitSystem, int flowUnit, int pressureUnit);
 
 // The proposed file name: the date text with ":", "/", ".", "," and "'" replaced by "_".
 wxString DefaultFileName(const wxString& dateText);
@@ -34,11 +34,11 @@ wxString DefaultFileName(const wxString& dateText);
 // ".csv" appended unless the chosen name contains ".csv" anywhere.
 wxString PathWithExtension(const wxString& chosen);
 
-// Writes the export of rec; path is the text of the "File Name," line. False when the stream
-// failed.
-bool Write(std::ostream& out, const Storage& rec, const wxString& path, int flowUnitSetting);
+// Writes the export of rec, in the record's own units; path is the text of the "File Name," line.
+// False when the stream failed.
+bool Write(std::ostream& out, const Storage& rec, const wxString& path);
 
 // Writes the file at path without ever destroying the previous one.
-SaveResult Save(const wxString& path, const Storage& rec, int flowUnitSetting);
+SaveResult Save(const wxString& path, const Storage& rec);
 
 }  // namespace csvexport

@@ -146,7 +146,7 @@ void MainFrame::SaveJob() {
 }
 
 bool MainFrame::WriteJobFile() {
-    const SaveResult result = jobfile::Save(jobFilePath, records, AppSettings.flowUnit);
+    const SaveResult result = jobfile::Save(jobFilePath, records);
     savedFlag = result == SaveResult::Ok;
     if (savedFlag)
         ForgetSavedJournals();
@@ -190,7 +190,7 @@ void MainFrame::OnExportCsv(wxCommandEvent&) {
     const wxString path = csvexport::PathWithExtension(chosen);
     if (!ConfirmReplace(chosen, path))
         return;
-    switch (csvexport::Save(path, record, AppSettings.flowUnit)) {
+    switch (csvexport::Save(path, record)) {
         case SaveResult::Ok:
             break;
         case SaveResult::CannotOpen:

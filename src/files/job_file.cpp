@@ -409,6 +409,9 @@ private:
             }
             rec.AddSample(t, f, p, v);
         }
+        // The values stay as stored; they are in the flow unit the record's line names.
+        if (layout >= Layout460)
+            rec.SetFlowUnit(flowUnit);
 
         r_.records.push_back(std::move(rec));
         Settings& s = r_.settings;
@@ -502,7 +505,7 @@ void WriteTextLine(Sink& sink, const std::string& bytes) {
     sink.Append("\n");
 }
 
-void WriteRecord(Sink& sink, const Storage& rec, int flowUnitSetting) {
+void WriteRecord(Sink& sink, const Storage& rec) {
     std::string title = filetext::ToLatin1Line(rec.Title(), MaxTextLine);
     // The reader skips white space before a title: leading blanks would be lost on reading (and a
     // second save would differ), and a blank title would swallow the next line.
@@ -539,7 +542,7 @@ void WriteRecord(Sink& sink, const Storage& rec, int flowUnitSetting) {
     sink.Int(rec.IntervalMs(), '\n');
     sink.Int(rec.PressureUnit(), '\n');
     sink.Int(rec.UnitSystem(), ' ');
-    sink.Int(flowUnitSetting, '\n');
+    sink.Int(rec.FlowUnit(), '\n');
     sink.Int(rec.SpareFlag() ? 1 : 0, '\n');
 
     const std::size_t n = rec.Times().size();
@@ -584,17 +587,17 @@ void ApplySettings(const Settings& s, SettingsRecord& app) {
     }
 }
 
-bool Write(std::ostream& out, const std::vector<Storage>& records, int flowUnitSetting) {
+bool Write(std::ostream& out, const std::vector<Storage>& records) {
     Sink sink(out);
     sink.Int(Layout480, '\n');
     sink.Int(static_cast<long long>(records.size()), '\n');
     for (const Storage& rec : records)
-        WriteRecord(sink, rec, flowUnitSetting);
+        WriteRecord(sink, rec);
     return sink.Flush();
 }
 
-SaveResult Save(const wxString& path, const std::vector<Storage>& records, int flowUnitSetting) {
-    return SaveFileSafely(path, [&](std::ostream& out) { return Write(out, records, flowUnitSetting); });
+SaveResult Save(const wxString& path, const std::vector<Storage>& records) {
+    return SaveFileSafely(path, [&](std::ostream& out) { return Write(out, records); });
 }
 
 wxString PathWithExtension(const wxString& chosen) {

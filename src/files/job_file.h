@@ -23,7 +23,7 @@
 //          r->damaged        -> wxLogError naming the file and r->problem, savedFlag stays false;
 //          otherwise savedFlag = true. After damage (or a file that is there but cannot be read)
 //          save goes through save as, proposing the same name.
-//   save:  jobfile::Save(path, records, AppSettings.flowUnit); savedFlag = true only on Ok;
+//   save:  jobfile::Save(path, records); savedFlag = true only on Ok;
 //          CannotOpen -> "Cannot open File for Writing", WriteFailed -> "Error writing File".
 //   save as: path = jobfile::PathWithExtension(dialog path), asking before replacing a file that
 //          only the appended extension names; then save.
@@ -61,8 +61,8 @@ struct ReadResult {
 // Numbers are read as scanf reads them, the last one also without its line end; "nan", "inf" and
 // numbers beyond the float range are damage. A flow unit other than 0 to 3 is taken for the
 // records but not for the setting. Never reads past the stream, never allocates more than the
-// stream can fill, always ends. Records are built with flow unit 0, so the stored values pass
-// unchanged.
+// stream can fill, always ends. The stored values pass unchanged; each record is in the flow unit
+// its own line names (l/min for layouts without one).
 ReadResult Read(std::istream& in);
 
 // Opens and reads the file at path; nothing when it cannot be opened or is no regular file (a FIFO,
@@ -72,16 +72,15 @@ std::optional<ReadResult> Load(const wxString& path);
 // Sets the flow unit, unit system and pressure unit of the application as the file prescribes.
 void ApplySettings(const Settings& s, SettingsRecord& app);
 
-// Writes the 480000 layout; flowUnitSetting is the application's flow unit, stored with every
-// record. What is written reads back without damage and writes again to the same bytes: titles
-// lose leading blanks and an empty one is written as "-" (the reader skips white space before a
-// title); characters beyond ISO 8859-1 in the text lines become "?"; text lines are cut to
-// MaxTextLine characters; "nan" is written as 0 and an infinite value as the largest float.
-// Returns false when the stream failed.
-bool Write(std::ostream& out, const std::vector<Storage>& records, int flowUnitSetting);
+// Writes the 480000 layout; each record's line holds its own flow unit. What is written reads back without
+// damage and writes again to the same bytes: titles lose leading blanks and an empty one is written as "-"
+// (the reader skips white space before a title); characters beyond ISO 8859-1 in the text lines become "?";
+// text lines are cut to MaxTextLine characters; "nan" is written as 0 and an infinite value as the largest
+// float. Returns false when the stream failed.
+bool Write(std::ostream& out, const std::vector<Storage>& records);
 
 // Writes the file at path without ever destroying the previous one (see SaveFileSafely).
-SaveResult Save(const wxString& path, const std::vector<Storage>& records, int flowUnitSetting);
+SaveResult Save(const wxString& path, const std::vector<Storage>& records);
 
 // The save-as name: ".kvr" appended unless the chosen name contains ".kvr" anywhere.
 wxString PathWithExtension(const wxString& chosen);

@@ -122,5 +122,6 @@ void MainFrame::OpenHandedOverFiles(const std::vector<wxString>& files) {
 }
 
 void MainFrame::AcceptDroppedFiles() {
+    OpenDialogs();  // watched from now on: a drop or a hand-over waits for the dialogs open then
     SetDropTarget(new JobFileDropTarget(this));
 }

@@ -22,6 +22,8 @@
 #include <wx/statusbr.h>
 #include <wx/weakref.h>
 
+#include <type_traits>
+
 bool MainFrame::splashEnabled = true;
 
 void MainFrame::CloseSplash() {
@@ -169,12 +171,15 @@ MainFrame::~MainFrame() {
         plotWindow->DetachLayer(key);
 }
 
-void MainFrame::AppendRecord(const Storage& record) {
-    records.push_back(record);
+// The record set grows by moving its records, never by copying their samples.
+static_assert(std::is_nothrow_move_constructible_v<Storage> && std::is_nothrow_move_assignable_v<Storage>);
+
+void MainFrame::AppendRecord(Storage record) {
+    records.push_back(std::move(record));
 }
 
-void MainFrame::InsertRecordAtFront(const Storage& record) {
-    records.insert(records.begin(), record);
+void MainFrame::InsertRecordAtFront(Storage record) {
+    records.insert(records.begin(), std::move(record));
     journals->RecordInsertedAtFront();
     if (liveRecordIndex >= 0)
         ++liveRecordIndex;

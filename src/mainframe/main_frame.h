@@ -59,8 +59,8 @@ public:
     // ---- record set ----
     const std::vector<Storage>& Records() const { return records; }
     std::vector<Storage>& Records() { return records; }
-    void AppendRecord(const Storage& record);
-    void InsertRecordAtFront(const Storage& record);
+    void AppendRecord(Storage record);
+    void InsertRecordAtFront(Storage record);
     void EraseRecord(int index);
     void ClearRecords();
 

@@ -10,13 +10,16 @@
 void MainFrame::UpdateUnitLabels(int index) {
     int unitSystem = AppSettings.unitSystem;
     int pressureCode = AppSettings.pressureUnit;
+    int u = AppSettings.flowUnit;
     if (index >= 0) {
         if (index >= static_cast<int>(records.size()))
             return;
         unitSystem = records[index].UnitSystem();
         pressureCode = records[index].PressureUnit();
+        // A shown record's values are in its own flow unit, whatever the setting says now.
+        if (units::IsKnownFlowUnit(records[index].FlowUnit()))
+            u = records[index].FlowUnit();
     }
-    const int u = AppSettings.flowUnit;
 
     if (unitSystem == units::UnitSystemMetric) {
         if (units::IsKnownFlowUnit(u)) {

@@ -169,11 +169,11 @@ TEST_F(RecoveryTest, AnAbandonedRecordingIsOfferedBackAtStart) {
         frame->SetSaved(true);
 
         const wxString text =
-            k.cut ? U8("Eine Live-Aufzeichnung wurde nicht beendet: „Verbunden %d“, begonnen %s (UTC), Dauer "
+            k.cut ? U8("Eine Live-Aufzeichnung wurde nicht beendet: „Verbunden %d“, begonnen %s, Dauer "
                        "00:00:02, 29 Messpunkte.\n\nIhre Wiederherstellungsdatei ist beschädigt; alle "
                        "vollständig gesicherten Messpunkte bis zur beschädigten Stelle können "
                        "wiederhergestellt werden.\n\nSoll die Aufzeichnung wiederhergestellt werden?")
-                  : U8("Eine Live-Aufzeichnung wurde nicht beendet: „Verbunden %d“, begonnen %s (UTC), Dauer "
+                  : U8("Eine Live-Aufzeichnung wurde nicht beendet: „Verbunden %d“, begonnen %s, Dauer "
                        "00:00:03, 30 Messpunkte.\n\nSoll die Aufzeichnung wiederhergestellt werden?");
         wxTEST_DIALOG(frame->OfferRecovery(),
                       ExpectMessage(k.answer, wxString::Format(text, before, expected.DateText()),

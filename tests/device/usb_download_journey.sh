@@ -22,24 +22,16 @@ xsession_wait_window Unbennant 60 || fail "no main window: $(cat "$work/stderr")
 main=$(window_id Unbennant)
 expect_minimum_size
 
-# The message box carries the toolkit's default caption, which GTK leaves off: it is the window
-# without a title.
-untitled() { wmctrl -l | awk 'NF == 3 { print $1; exit }'; }
 # The upload button; the splash may still take the first click.
 message=
 for _ in 1 2 3 4 5; do
   click "$main" 476 -58
-  for _ in $(seq 300); do
-    message=$(untitled) && [ -n "$message" ] && break
-    sleep 0.1
-  done
-  [ -n "$message" ] && break
+  message=$(wait_untitled 300) && break
 done
 [ -n "$message" ] || fail "no message about the damaged event"
 shot damage-message
 xdotool windowactivate --sync "$message" key Return
-for _ in $(seq 100); do [ -z "$(untitled)" ] && break; sleep 0.1; done
-[ -z "$(untitled)" ] || fail "the message stayed"
+wait_untitled_gone || fail "the message stayed"
 question=$(wait_window "Save new data?" 30) || fail "no save question after the message"
 click "$question" -65 -11  # "Yes", the right half of the buttons row
 wait_gone "Save new data?" || fail "the save question stayed"

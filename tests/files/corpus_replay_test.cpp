@@ -35,7 +35,7 @@ std::string Bytes(const fs::path& p) {
 
 std::string Write(const jobfile::ReadResult& r) {
     std::ostringstream out(std::ios::binary);
-    jobfile::Write(out, r.records, r.settings.flowUnitSet ? r.settings.flowUnit : 0);
+    jobfile::Write(out, r.records);
     return out.str();
 }
 

@@ -33,9 +33,9 @@ Storage Record(int unitSystem, int pressureUnit) {
     return r;
 }
 
-std::string Csv(const Storage& r, int flowUnitSetting, const char* path = "/home/a/daten.csv") {
+std::string Csv(const Storage& r, const char* path = "/home/a/daten.csv") {
     std::ostringstream out;
-    EXPECT_TRUE(csvexport::Write(out, r, U8(path), flowUnitSetting));
+    EXPECT_TRUE(csvexport::Write(out, r, U8(path)));
     return out.str();
 }
 
@@ -65,10 +65,10 @@ TEST(CsvExport, WritesSixHeaderLinesAndTheSamples) {
         "1.00,12.35,0.20,1.50\n"  // time, flow, volume, pressure
         "2.00,-3.00,1234567.00,0.33\n"
         "0.12,0.00,0.00,2.67\n";  // the binary values round as printf does
-    EXPECT_EQ(Csv(r, 0), expected);
+    EXPECT_EQ(Csv(r), expected);
 
     // Without samples: the six header lines only.
-    EXPECT_EQ(Lines(Csv(Record(1, 98), 0)).size(), 6u);
+    EXPECT_EQ(Lines(Csv(Record(1, 98))).size(), 6u);
 }
 
 TEST(CsvExport, UnitTextsFollowUnitSystemFlowSettingAndPressureCode) {
@@ -87,8 +87,10 @@ TEST(CsvExport, UnitTextsFollowUnitSystemFlowSettingAndPressureCode) {
         EXPECT_EQ(t.volume, U8(c.volume));
         EXPECT_EQ(t.pressure, U8(c.pressureText));
     }
-    // In the file, "³" is the single byte 0xB3.
-    const std::vector<std::string> lines = Lines(Csv(Record(1, 8), 2));
+    // In the file, "³" is the single byte 0xB3. The record's own flow unit names its columns.
+    Storage cubic = Record(1, 8);
+    cubic.SetFlowUnit(2);
+    const std::vector<std::string> lines = Lines(Csv(cubic));
     ASSERT_EQ(lines.size(), 6u);
     EXPECT_EQ(lines[3], "Flow Measurement,,M\xB3/h");
     EXPECT_EQ(lines[4], "Pressure Measurement,,MtrH");
@@ -132,16 +134,16 @@ TEST(CsvExport, NumbersHaveTwoDecimalsAndAPointWhateverTheLocale) {
     std::uniform_real_distribution<float> any(-1e6f, 1e6f);
     for (int i = 0; i < 2000; ++i)
         r.AddSample(i * 0.5f, any(rng), any(rng) / 1000.0f, any(rng));
-    const std::string csvGerman = Csv(r, 0);
+    const std::string csvGerman = Csv(r);
     std::ostringstream jobGerman;
-    ASSERT_TRUE(jobfile::Write(jobGerman, {r}, 0));
+    ASSERT_TRUE(jobfile::Write(jobGerman, {r}));
     std::setlocale(LC_ALL, oldLocale.c_str());
     ::unsetenv("LOCPATH");
     EXPECT_STREQ(printed, "1,50");
     std::ostringstream jobC;
-    ASSERT_TRUE(jobfile::Write(jobC, {r}, 0));
+    ASSERT_TRUE(jobfile::Write(jobC, {r}));
     EXPECT_EQ(jobGerman.str(), jobC.str());
-    EXPECT_EQ(csvGerman, Csv(r, 0));
+    EXPECT_EQ(csvGerman, Csv(r));
     const std::vector<std::string> lines = Lines(csvGerman);
 
     ASSERT_EQ(lines.size(), 2007u);
@@ -182,7 +184,7 @@ TEST(CsvExport, SpreadsheetReadsFourColumns) {
     r.AddSample(0.5f, 12.25f, 1.5f, 0.1f);
     r.AddSample(1.0f, -3.0f, 2.0f, 0.2f);
     r.AddSample(1.5f, 1000.0f, 0.0f, 17.5f);
-    ASSERT_EQ(csvexport::Save(wxString::FromUTF8(csv.string()), r, 0), SaveResult::Ok);
+    ASSERT_EQ(csvexport::Save(wxString::FromUTF8(csv.string()), r), SaveResult::Ok);
 
     // Raw values with ";" between the cells: numbers come out as the spreadsheet parsed them.
     const std::string cmd =
@@ -213,7 +215,7 @@ TEST(CsvExport, SaveFailureLeavesTheOldFile) {
     for (int i = 0; i < 500; ++i)
         r.AddSample(i * 0.5f, 10.0f, 2.0f, 1.0f);
     const auto save = [&](const fs::path& path) {
-        return csvexport::Save(wxString::FromUTF8(path.string()), r, 0);
+        return csvexport::Save(wxString::FromUTF8(path.string()), r);
     };
     const auto files = [&] {
         return std::distance(fs::directory_iterator(dir.path), fs::directory_iterator());

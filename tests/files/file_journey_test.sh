@@ -44,7 +44,6 @@ save_button=(92 57)
 open_button=(27 58)
 image_button=(232 58)
 flow_button=(447 57)
-data_menu=(163 11)
 first_row=(-234 249)
 list_area="262x298+$((954 - 273))+217"  # the record list, for comparing what it shows
 
@@ -95,11 +94,22 @@ for _ in $(seq 50); do [ "$(stat -c %i "$dir/demo1.kvr")" != "$inode" ] && break
 [ "$(stat -c %i "$dir/demo1.kvr")" != "$inode" ] || fail "saving the opened job wrote nothing"
 cmp "$work/first.kvr" "$dir/demo1.kvr" || fail "the opened job saves to other bytes"
 
-# 5. Export the first record as CSV to a typed path ("Daten", the third item from its end).
+# 4a. "Durchflusseinheiten M³/h": the note asks to start again, and the records already here stay
+#     in the l/min their values are in (the CSV below says so, and the chart's axis).
+flow_unit() {  # the item's place in the "Daten" menu
+  local keys=() note
+  for _ in $(seq "$1"); do keys+=(Down); done
+  menu alt+t "${keys[@]}" Return
+  note=$(wait_untitled) || fail "no note after choosing a flow unit"
+  xdotool windowactivate --sync "$note" key Return
+  wait_untitled_gone || fail "the note about the flow unit stayed"
+}
+flow_unit 2
 click "$main" "${first_row[@]}"
-click "$main" "${data_menu[@]}"
-sleep 0.4
-xdotool key Up Up Up Return
+shot chart-after-cubic-metres
+
+# 5. Export the first record as CSV to a typed path.
+menu alt+t Down Down Down Down Down Return  # the four flow units, "Absolute Zeit", the export
 type_path_and_confirm "Exportieren nach Excel" "~/Messungen/tabelle" csv
 csv="$dir/tabelle.csv"
 for _ in $(seq 50); do [ -f "$csv" ] && break; sleep 0.1; done
@@ -118,6 +128,7 @@ EOF
 diff <(tail -n +7 "$csv") <(awk '{ printf "%.2f,%.2f,%.2f,%.2f\n", $1, $2, $3, $4 }' "$work/samples") >/dev/null ||
   fail "the CSV samples differ from the job file's"
 echo "CSV: $(($(wc -l <"$csv") - 6)) samples"
+flow_unit 0  # back to l/min for the records made next
 
 # 6. The chart as PNG to a typed path: type the name, choose PNG in the type list.
 click "$main" "${image_button[@]}"

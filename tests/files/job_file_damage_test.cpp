@@ -32,13 +32,13 @@ std::string ThreeRecords(std::vector<std::size_t>* recordEnds) {
         records.push_back(r);
     }
     std::ostringstream out;
-    jobfile::Write(out, records, 0);
+    jobfile::Write(out, records);
     const std::string text = out.str();
     // Each record ends with its last line; find them by writing the prefixes.
     recordEnds->clear();
     for (std::size_t k = 1; k <= records.size(); ++k) {
         std::ostringstream part;
-        jobfile::Write(part, std::vector<Storage>(records.begin(), records.begin() + k), 0);
+        jobfile::Write(part, std::vector<Storage>(records.begin(), records.begin() + k));
         // The prefix file carries a different count on line 2; the lengths of both counts are one digit.
         recordEnds->push_back(part.str().size());
     }

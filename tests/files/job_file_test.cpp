@@ -1,12 +1,16 @@
 #include "files/job_file.h"
+#include "plot/plot_math.h"
 
 #include <gtest/gtest.h>
 
 #include <unistd.h>
+#include <algorithm>
 #include <cfloat>
 #include <charconv>
 #include <climits>
 #include <cstdio>
+#include <cstdlib>
+#include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <limits>
@@ -21,9 +25,9 @@ wxString U8(const char* s) {
     return wxString::FromUTF8(s);
 }
 
-std::string WriteText(const std::vector<Storage>& records, int flowUnitSetting) {
+std::string WriteText(const std::vector<Storage>& records) {
     std::ostringstream out(std::ios::binary);
-    EXPECT_TRUE(jobfile::Write(out, records, flowUnitSetting));
+    EXPECT_TRUE(jobfile::Write(out, records));
     return out.str();
 }
 
@@ -79,6 +83,7 @@ TEST(JobFileWrite, WritesThe480000LayoutExactly) {
     a.SetPressureUnit(98);
     a.AddSample(1.0f, 12.5f, 1.25f, 0.208333f);
     a.AddSample(2.0f, 13.0f, 1.5f, 0.425f);
+    a.SetFlowUnit(2);  // values in m³/h: each record's line names its own unit
 
     Storage b(U8(""), 500, 0, true, 0, 2);  // empty title, texts and text box, no samples
     b.SetTitle(U8(""));
@@ -91,9 +96,9 @@ TEST(JobFileWrite, WritesThe480000LayoutExactly) {
         "72 105 10 228 0 \n10 -20\n0.500000\n1000\n98\n1 2\n0\n2\n"
         "1.000000 12.500000 1.250000 0.208333\n"
         "2.000000 13.000000 1.500000 0.425000\n"
-        "-\n\n\n0\n0 \n0 0\n0.000000\n500\n112\n0 2\n1\n0\n";
-    EXPECT_EQ(WriteText({a, b}, 2), expected);
-    EXPECT_EQ(WriteText({}, 0), "480000\n0\n");
+        "-\n\n\n0\n0 \n0 0\n0.000000\n500\n112\n0 0\n1\n0\n";
+    EXPECT_EQ(WriteText({a, b}), expected);
+    EXPECT_EQ(WriteText({}), "480000\n0\n");
 }
 
 TEST(JobFileRoundTrip, GivesTheSameRecordsToSixDecimals) {
@@ -119,10 +124,11 @@ TEST(JobFileRoundTrip, GivesTheSameRecordsToSixDecimals) {
         r.SetPressureUnit(n == 0 ? 98 : n == 1 ? 8 : 16);
         for (int i = 0; i < 1000 * n; ++i)
             r.AddSample(i * 0.1f, value(rng), value(rng), value(rng));
+        r.SetFlowUnit(n);  // l/min, l/s, m³/h side by side in one job
         records.push_back(r);
         ++n;
     }
-    const jobfile::ReadResult back = ReadText(WriteText(records, 3));
+    const jobfile::ReadResult back = ReadText(WriteText(records));
     EXPECT_FALSE(back.damaged) << back.problem;
     EXPECT_EQ(back.layout, 480000);
     ASSERT_EQ(back.records.size(), records.size());
@@ -133,6 +139,7 @@ TEST(JobFileRoundTrip, GivesTheSameRecordsToSixDecimals) {
         // Characters beyond ISO 8859-1 in the one-byte lines come back as "?".
         EXPECT_EQ(r.Title(), k == 2 ? U8("Verbunden 3 ? 5 m³") : w.Title());
         EXPECT_EQ(r.DateText(), w.DateText());
+        EXPECT_EQ(r.FlowUnit(), w.FlowUnit());
         EXPECT_EQ(r.Subtitle(), w.Subtitle());
         EXPECT_EQ(r.NoteText(), w.NoteText());  // the text box keeps every character
         EXPECT_EQ(r.NoteX(), w.NoteX());
@@ -143,7 +150,6 @@ TEST(JobFileRoundTrip, GivesTheSameRecordsToSixDecimals) {
         EXPECT_EQ(r.UnitSystem(), w.UnitSystem());
         EXPECT_EQ(r.SpareFlag(), w.SpareFlag());
         EXPECT_EQ(r.PressureUnit(), w.PressureUnit());
-        EXPECT_EQ(r.FlowUnit(), 0);
         EXPECT_EQ(r.StartTime().IsValid(), w.StartTime().IsValid());
         ASSERT_EQ(r.SampleCount(), w.SampleCount());
         for (int i = 0; i < r.SampleCount(); ++i) {
@@ -155,7 +161,7 @@ TEST(JobFileRoundTrip, GivesTheSameRecordsToSixDecimals) {
         }
     }
     EXPECT_TRUE(back.settings.flowUnitSet);
-    EXPECT_EQ(back.settings.flowUnit, 3);
+    EXPECT_EQ(back.settings.flowUnit, 2);  // the last record's, for the records made next
     EXPECT_TRUE(back.settings.unitsSet);
     EXPECT_EQ(back.settings.unitSystem, 0);  // the last record's
     EXPECT_EQ(back.settings.pressureUnit, 16);
@@ -200,16 +206,15 @@ TEST(JobFileRoundTrip, EverythingWrittenReadsBackCleanAndWritesTheSameBytes) {
 
     for (int round = 0; round < 300; ++round) {
         SCOPED_TRACE(round);
-        const int flowUnitSetting = round % 256;  // every value the settings file can hold
         std::vector<Storage> records;
         const long long n = pick(0, 4);
         for (long long k = 0; k < n; ++k) {
             // Logger records (any flow unit code, known or not, any calibration) and records with
             // values from files or filters, extremes included.
             const bool fromLogger = pick(0, 1) == 1;
+            // Any flow unit code, known or not: every value the settings file can hold.
             Storage r(text(), static_cast<int>(pick(0, 3600000)), static_cast<int>(pick(-2, 300)),
-                      pick(0, 1) == 1, fromLogger ? static_cast<int>(pick(0, 255)) : 0,
-                      static_cast<int>(k + 1));
+                      pick(0, 1) == 1, static_cast<int>(pick(0, 255)), static_cast<int>(k + 1));
             r.SetTitle(text());
             r.SetSubtitle(text());
             r.SetNoteText(text());
@@ -232,18 +237,19 @@ TEST(JobFileRoundTrip, EverythingWrittenReadsBackCleanAndWritesTheSameBytes) {
             records.push_back(r);
         }
 
-        const std::string first = WriteText(records, flowUnitSetting);
+        const std::string first = WriteText(records);
         const jobfile::ReadResult back = ReadText(first);
         ASSERT_FALSE(back.damaged) << back.problem;
         ASSERT_EQ(back.records.size(), records.size());
-        EXPECT_EQ(back.settings.flowUnitSet, flowUnitSetting <= 3 && !records.empty());
-        for (std::size_t k = 0; k < records.size(); ++k)
+        // The setting is taken from the records' lines where they name a known unit.
+        EXPECT_EQ(back.settings.flowUnitSet, std::any_of(records.begin(), records.end(),
+                                                         [](const Storage& r) { return r.FlowUnit() <= 3; }));
+        for (std::size_t k = 0; k < records.size(); ++k) {
             ASSERT_EQ(back.records[k].SampleCount(), records[k].SampleCount());
+            EXPECT_EQ(back.records[k].FlowUnit(), records[k].FlowUnit());
+        }
         // Saved again by the program the reading left behind: the same bytes.
-        SettingsRecord app;
-        app.flowUnit = static_cast<std::uint8_t>(flowUnitSetting);
-        jobfile::ApplySettings(back.settings, app);
-        ASSERT_EQ(WriteText(back.records, app.flowUnit), first);
+        ASSERT_EQ(WriteText(back.records), first);
     }
 }
 
@@ -253,7 +259,7 @@ TEST(JobFileRoundTrip, FilteredSeriesComeBackPlain) {
     for (int i = 0; i < 5; ++i)
         r.AddSample(i + 1.0f, flows[i], 2.0f * i, 10.0f * i);
     r.SetFilter(true, 1);
-    const jobfile::ReadResult back = ReadText(WriteText({r}, 0));
+    const jobfile::ReadResult back = ReadText(WriteText({r}));
     ASSERT_EQ(back.records.size(), 1u);
     const Storage& b = back.records[0];
     EXPECT_FALSE(b.IsFiltered());
@@ -286,7 +292,7 @@ TEST(JobFileRoundTrip, TitlesLoseLeadingBlanksAndBlankTitlesStayReadable) {
         r.AddSample(1, 2, 3, 4);
         records.push_back(r);
     }
-    const jobfile::ReadResult back = ReadText(WriteText(records, 0));
+    const jobfile::ReadResult back = ReadText(WriteText(records));
     EXPECT_FALSE(back.damaged) << back.problem;
     ASSERT_EQ(back.records.size(), std::size(cases));
     for (std::size_t i = 0; i < std::size(cases); ++i) {
@@ -302,7 +308,7 @@ TEST(JobFileRoundTrip, TextLinesKeep198Characters) {
     const std::string longTitle(250, 'x');
     Storage r = Record(longTitle.c_str(), "24/03/2023 14:05:09", 1000, 1);
     r.SetSubtitle(U8(std::string(198, 's').c_str()));
-    const jobfile::ReadResult back = ReadText(WriteText({r}, 0));
+    const jobfile::ReadResult back = ReadText(WriteText({r}));
     EXPECT_FALSE(back.damaged) << back.problem;
     ASSERT_EQ(back.records.size(), 1u);
     EXPECT_EQ(back.records[0].Title(), U8(std::string(198, 'x').c_str()));
@@ -451,7 +457,7 @@ TEST(JobFileSave, WritesTheFileAndNeverDestroysThePreviousOne) {
     Storage r = Record("Messung", "24/03/2023 14:05:09", 1000, 1);
     r.AddSample(1, 2, 3, 4);
     const wxString path = dir.Path("auftrag.kvr");
-    ASSERT_EQ(jobfile::Save(path, {r}, 1), SaveResult::Ok);
+    ASSERT_EQ(jobfile::Save(path, {r}), SaveResult::Ok);
     const auto loaded = jobfile::Load(path);
     ASSERT_TRUE(loaded.has_value());
     EXPECT_FALSE(loaded->damaged);
@@ -460,17 +466,17 @@ TEST(JobFileSave, WritesTheFileAndNeverDestroysThePreviousOne) {
 
     // Saving again replaces the file; nothing is left beside it.
     r.SetTitle(U8("Zweiter Stand"));
-    ASSERT_EQ(jobfile::Save(path, {r, r}, 1), SaveResult::Ok);
+    ASSERT_EQ(jobfile::Save(path, {r, r}), SaveResult::Ok);
     EXPECT_EQ(jobfile::Load(path)->records.size(), 2u);
     EXPECT_EQ(std::distance(fs::directory_iterator(dir.path), fs::directory_iterator()), 1);
 
     // Targets that cannot be written: the previous content stays.
-    EXPECT_EQ(jobfile::Save(dir.Path("fehlt/auftrag.kvr"), {r}, 1), SaveResult::CannotOpen);
+    EXPECT_EQ(jobfile::Save(dir.Path("fehlt/auftrag.kvr"), {r}), SaveResult::CannotOpen);
     fs::create_directory(dir.path / "ordner.kvr");
-    EXPECT_EQ(jobfile::Save(dir.Path("ordner.kvr"), {r}, 1), SaveResult::CannotOpen);
+    EXPECT_EQ(jobfile::Save(dir.Path("ordner.kvr"), {r}), SaveResult::CannotOpen);
     EXPECT_TRUE(fs::is_directory(dir.path / "ordner.kvr"));
     fs::permissions(dir.path / "auftrag.kvr", fs::perms::owner_read);  // refused for root too
-    EXPECT_EQ(jobfile::Save(path, {}, 1), SaveResult::CannotOpen);
+    EXPECT_EQ(jobfile::Save(path, {}), SaveResult::CannotOpen);
     EXPECT_EQ(jobfile::Load(path)->records.size(), 2u);
 
     EXPECT_FALSE(jobfile::Load(dir.Path("gibt es nicht.kvr")).has_value());
@@ -490,4 +496,42 @@ TEST(JobFileSave, PathGetsTheExtensionUnlessItHoldsIt) {
     };
     for (const Case& c : cases)
         EXPECT_EQ(jobfile::PathWithExtension(U8(c.chosen)), U8(c.path)) << c.chosen;
+}
+
+// A record's start time is the user's own, in winter and summer, as the record list, the clock-time
+// axis and the job file's date line show it.
+TEST(RecordTime, LocalTimeInEveryZoneAndSeason) {
+    struct Case {
+        const char* zone;
+        std::time_t moment;
+        const char* text;
+        const char* hourLater;  // the clock-time axis an hour into the record
+    };
+    const Case cases[] = {
+        {"Europe/Berlin", 1768478400, "15/01/2026 13:00:00", "14:00:00"},  // 12:00 UTC, winter
+        {"Europe/Berlin", 1784116800, "15/07/2026 14:00:00", "15:00:00"},  // 12:00 UTC, summer
+        {"UTC", 1768478400, "15/01/2026 12:00:00", "13:00:00"},
+        {"UTC", 1784116800, "15/07/2026 12:00:00", "13:00:00"},
+    };
+    const char* before = std::getenv("TZ");
+    const std::string saved = before ? before : "";
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.zone) + " " + c.text);
+        ::setenv("TZ", c.zone, 1);
+        ::tzset();
+        const wxString text = RecordDateText(wxDateTime(c.moment));
+        EXPECT_EQ(text.utf8_string(), c.text);
+        Storage r(text, 1000, 1, false, 0, 1);
+        EXPECT_EQ(r.StartTime().GetTicks(), c.moment);
+        wxString time, date;
+        plotmath::ClockTimeLabels(r.StartTime(), 3600, time, date);
+        EXPECT_EQ(time.utf8_string(), c.hourLater);
+        const std::string job = WriteText({r});
+        EXPECT_EQ(job.substr(job.find('\n', job.find('\n', 7) + 1) + 1, 19), c.text);
+    }
+    if (before)
+        ::setenv("TZ", saved.c_str(), 1);
+    else
+        ::unsetenv("TZ");
+    ::tzset();
 }

@@ -26,10 +26,8 @@ protected:
         MainFrameTest::SetUp();
         dir = fs::path(TestHome()) / "desktop-open";
         fs::create_directories(dir);
-        jobfile::Save(P("Messung.KVR"),
-                      {MakeRecord("Nord", "24/03/2023 14:05:09", {100, 200}),
-                       MakeRecord("Süd", "25/03/2023 10:00:00", {5})},
-                      0);
+        jobfile::Save(P("Messung.KVR"), {MakeRecord("Nord", "24/03/2023 14:05:09", {100, 200}),
+                                         MakeRecord("Süd", "25/03/2023 10:00:00", {5})});
         std::ofstream(dir / "liste.csv") << "Zeit,Durchfluss\n";
     }
     void TearDown() override {

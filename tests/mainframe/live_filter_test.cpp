@@ -90,7 +90,7 @@ TEST_F(LiveFilterTest, FilterSwitchedOnAndOffWhileRecordingLosesNoSample) {
 
     // It saves and exports whole.
     std::stringstream job;
-    ASSERT_TRUE(jobfile::Write(job, frame->Records(), AppSettings.flowUnit));
+    ASSERT_TRUE(jobfile::Write(job, frame->Records()));
     const jobfile::ReadResult back = jobfile::Read(job);
     EXPECT_FALSE(back.damaged) << back.problem;
     ASSERT_EQ(back.records.size(), 1u);
@@ -100,7 +100,7 @@ TEST_F(LiveFilterTest, FilterSwitchedOnAndOffWhileRecordingLosesNoSample) {
         EXPECT_NEAR(back.records[0].GetSample(i).volume, expected.GetSample(i).volume, 1e-3) << i;
     }
     std::ostringstream csv;
-    ASSERT_TRUE(csvexport::Write(csv, live, U8("export.csv"), AppSettings.flowUnit));
+    ASSERT_TRUE(csvexport::Write(csv, live, U8("export.csv")));
     std::istringstream lines(csv.str());
     std::string line, last;
     int samples = 0;

@@ -51,6 +51,26 @@ wait_window() {
   for _ in $(seq "${2:-100}"); do window_id "$1" && return 0; sleep 0.1; done
   return 1
 }
+# A message box with the toolkit's default caption ("Message"), which GTK leaves off: the window
+# without a title.
+untitled_window() {
+  local id
+  id=$(wmctrl -l | awk 'NF == 3 { print $1; exit }')
+  [ -z "$id" ] || printf '%d\n' "$id"
+}
+wait_untitled() {
+  local id
+  for _ in $(seq "${1:-100}"); do
+    id=$(untitled_window)
+    [ -n "$id" ] && { echo "$id"; return 0; }
+    sleep 0.1
+  done
+  return 1
+}
+wait_untitled_gone() {
+  for _ in $(seq 100); do [ -z "$(untitled_window)" ] && return 0; sleep 0.1; done
+  return 1
+}
 wait_gone() {
   for _ in $(seq 100); do window_id "$1" >/dev/null || return 0; sleep 0.1; done
   return 1
