@@ -5,6 +5,7 @@
 #include "acquisition/progress.h"
 #include "app/app_settings.h"
 #include "app/command_ids.h"
+#include "data/storage.h"
 #include "device/usb_bus.h"
 #include "emulator/emulated_usb_bus.h"
 #include "emulator/logger_clock.h"
@@ -17,13 +18,17 @@
 #include <wx/init.h>
 #include <wx/modalhook.h>
 
+#include <malloc.h>
+
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <new>
 #include <string>
 #include <utility>
 #include <vector>
@@ -185,7 +190,7 @@ void OpenBench(std::vector<std::pair<std::string, std::string>>& results) {
     for (int i = 0; i < 1000000; ++i)
         r.AddRawSample(500 + (i % 200), 300 + (i % 50));
     const std::string path = (std::filesystem::temp_directory_path() / "zpm-open-bench.kvr").string();
-    jobfile::Save(wxString::FromUTF8(path), std::vector<Storage>{r}, 0);
+    jobfile::Save(wxString::FromUTF8(path), std::vector<Storage>{r});
     std::vector<double> times;
     for (int round = 0; round < 5; ++round) {
         MainFrame* frame = ChartingFrame();
@@ -290,17 +295,89 @@ void SlowSyncBench(std::vector<std::pair<std::string, std::string>>& results) {
     SetCurrentUsbBus(nullptr);
 }
 
+// The bytes the program holds through new and delete, and their peak since the last reset: the
+// resident size cannot show a moment's copy once freed memory stays with the process.
+std::atomic<long long> heldBytes{0}, peakBytes{0};
+
+void Held(long long change) {
+    const long long now = heldBytes.fetch_add(change, std::memory_order_relaxed) + change;
+    long long peak = peakBytes.load(std::memory_order_relaxed);
+    while (now > peak && !peakBytes.compare_exchange_weak(peak, now, std::memory_order_relaxed)) {
+    }
+}
+
+// A live start in front of ten records of 10^6 samples, the record set full to its capacity so
+// that the start makes it grow: the peak memory of the start next to the memory before it. A
+// record set that copies its records on growth holds every sample twice for a moment.
+void LiveStartPeakBench(std::vector<std::pair<std::string, std::string>>& results) {
+    emu::ManualClock clock;
+    emu::EmulatedUsbBus bus;
+    emu::EmulatedLogger& logger = bus.AddLogger(clock);
+    SetCurrentUsbBus(&bus);
+    (void)logger;
+    MainFrame* frame = ChartingFrame();
+    for (int r = 0; r < 10; ++r) {
+        Storage record(RecordDateText(wxDateTime::Now()), 100, 1, false, 0, r + 1);
+        record.Reserve(1000000);
+        for (int i = 0; i < 1000000; ++i)
+            record.AddRawSample(500 + (i % 200), 300 + (i % 50));
+        frame->AppendRecord(std::move(record));
+    }
+    frame->Records().shrink_to_fit();
+    const double before = heldBytes.load() / (1024.0 * 1024.0);
+    peakBytes.store(heldBytes.load());
+    Send(frame, ID_RECORD);
+    const double peak = peakBytes.load() / (1024.0 * 1024.0);
+    std::printf(
+        "live start in front of ten records of 10^6 samples: %.1f MB before, peak %.1f MB (%+.1f %%)\n",
+        before, peak, 100.0 * (peak - before) / before);
+    results.emplace_back("live_start_10x1e6_peak_MB", Fixed(peak, "%.1f MB"));
+    Send(frame, ID_STOP);
+    Dispose(frame);
+    SetCurrentUsbBus(nullptr);
+}
+
 }  // namespace
+
+void* operator new(std::size_t size) {
+    void* p = std::malloc(size ? size : 1);
+    if (!p)
+        throw std::bad_alloc();
+    Held(static_cast<long long>(malloc_usable_size(p)));
+    return p;
+}
+void* operator new[](std::size_t size) {
+    return operator new(size);
+}
+void operator delete(void* p) noexcept {
+    if (!p)
+        return;
+    Held(-static_cast<long long>(malloc_usable_size(p)));
+    std::free(p);
+}
+void operator delete[](void* p) noexcept {
+    operator delete(p);
+}
+void operator delete(void* p, std::size_t) noexcept {
+    operator delete(p);
+}
+void operator delete[](void* p, std::size_t) noexcept {
+    operator delete(p);
+}
 
 int main(int argc, char** argv) {
     // The slow-disk figures run in a process of their own, with the slow-sync library preloaded.
     const bool slowSync = argc > 1 && std::strcmp(argv[1], "--slow-sync") == 0;
-    if (!slowSync && !std::getenv("LD_PRELOAD")) {
+    // So does the live start's peak memory, which is the process's own high-water mark.
+    const bool liveStart = argc > 1 && std::strcmp(argv[1], "--live-start") == 0;
+    if (!slowSync && !liveStart && !std::getenv("LD_PRELOAD")) {
         const std::string command = std::string("LD_PRELOAD=") + ZPM_SLOW_SYNC_LIBRARY +
                                     " ZPM_SYNC_DELAY_MS=500 '" + argv[0] + "' --slow-sync";
         std::fflush(stdout);
         if (std::system(command.c_str()) != 0)
             std::printf("the slow-sync run failed\n");
+        if (std::system(("'" + std::string(argv[0]) + "' --live-start").c_str()) != 0)
+            std::printf("the live-start run failed\n");
     }
     std::string home = "/tmp/zpm-bench-home-XXXXXX";
     if (!mkdtemp(home.data()))
@@ -320,6 +397,8 @@ int main(int argc, char** argv) {
     std::vector<std::pair<std::string, std::string>> results;
     if (slowSync) {
         SlowSyncBench(results);
+    } else if (liveStart) {
+        LiveStartPeakBench(results);
     } else {
         LiveTickBench(results);
         OpenBench(results);
