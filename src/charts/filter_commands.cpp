@@ -12,6 +12,7 @@ void MainFrame::OnFilter(wxCommandEvent&) {
     filterOn = !filterOn;
     SetButtonActive(filterButton, filterOn);
     records[r].SetFilter(filterOn, filterHalfWidth);
+    RefreshRecordRow(static_cast<int>(r));  // the list marks the filtered records
     ChartRecord(static_cast<int>(r));
 }
 

@@ -86,6 +86,12 @@ public:
     const std::vector<float>& Flows() const { return flows; }
     const std::vector<float>& Pressures() const { return pressures; }
     const std::vector<float>& Volumes() const { return volumes; }
+    // The values as measured, also while the filter shows them smoothed.
+    const std::vector<float>& MeasuredFlows() const { return filtered ? savedFlows : flows.Get(); }
+    const std::vector<float>& MeasuredPressures() const {
+        return filtered ? savedPressures : pressures.Get();
+    }
+    const std::vector<float>& MeasuredVolumes() const { return filtered ? savedVolumes : volumes.Get(); }
     // The same series for a chart that reads them where they lie (see SampleVector).
     SampleVector::Ref SharedTimes() const { return times.Shared(); }
     SampleVector::Ref SharedFlows() const { return flows.Shared(); }

@@ -16,6 +16,7 @@
 #include <wx/msgdlg.h>
 #include <wx/mstream.h>
 
+#include <algorithm>
 #include <string>
 
 namespace {
@@ -142,16 +143,34 @@ void MainFrame::SaveJob() {
         SaveJobAs();
         return;
     }
-    WriteJobFile();
+    WriteJobFile(jobFilePath);
 }
 
-bool MainFrame::WriteJobFile() {
-    const SaveResult result = jobfile::Save(jobFilePath, records);
-    savedFlag = result == SaveResult::Ok;
-    if (savedFlag)
-        ForgetSavedJournals();
+bool MainFrame::WriteJobFile(const wxString& path) {
+    // A filtered record shows smoothed values; which ones go into the file is asked, once.
+    jobfile::Values values = jobfile::Values::AsShown;
+    const auto filtered =
+        std::count_if(records.begin(), records.end(), [](const Storage& r) { return r.IsFiltered(); });
+    if (filtered > 0) {
+        wxMessageDialog ask(this,
+                            wxString::Format(U("%d Messungen sind gefiltert. Gemessene Werte speichern?"),
+                                             static_cast<int>(filtered)),
+                            U("Speichern"), wxYES_NO | wxCANCEL | wxICON_QUESTION);
+        ask.SetYesNoCancelLabels(U("Ja"), U("Nein"), U("Abbrechen"));
+        const int answer = ask.ShowModal();
+        if (answer == wxID_CANCEL)
+            return false;  // nothing written, nothing changed
+        if (answer == wxID_YES)
+            values = jobfile::Values::Measured;  // the filter stays on screen
+    }
+    const SaveResult result = jobfile::Save(path, records, values);
     ReportSaveFailure(result);
-    return savedFlag;
+    // A failed save changes nothing: the records are as saved (or unsaved) as they were.
+    if (result != SaveResult::Ok)
+        return false;
+    savedFlag = true;
+    ForgetSavedJournals();
+    return true;
 }
 
 void MainFrame::SaveJobAs() {
@@ -170,9 +189,12 @@ void MainFrame::SaveJobAs() {
     const wxString path = jobfile::PathWithExtension(chosen);
     if (!ConfirmReplace(chosen, path))
         return;  // nothing written, nothing changed
+    // The window takes the new name only once the file is written: the next Ctrl+S must not
+    // target a file that never was.
+    if (!WriteJobFile(path))
+        return;
     jobFilePath = path;
     jobFileNeedsName = false;
-    WriteJobFile();
     SetTitle(wxFileName(chosen).GetFullName());
 }
 

@@ -505,7 +505,7 @@ void WriteTextLine(Sink& sink, const std::string& bytes) {
     sink.Append("\n");
 }
 
-void WriteRecord(Sink& sink, const Storage& rec) {
+void WriteRecord(Sink& sink, const Storage& rec, Values values) {
     std::string title = filetext::ToLatin1Line(rec.Title(), MaxTextLine);
     // The reader skips white space before a title: leading blanks would be lost on reading (and a
     // second save would differ), and a blank title would swallow the next line.
@@ -548,9 +548,10 @@ void WriteRecord(Sink& sink, const Storage& rec) {
     const std::size_t n = rec.Times().size();
     sink.Int(static_cast<long long>(n), '\n');
     const float* t = rec.Times().data();
-    const float* f = rec.Flows().data();
-    const float* p = rec.Pressures().data();
-    const float* v = rec.Volumes().data();
+    const bool measured = values == Values::Measured;
+    const float* f = (measured ? rec.MeasuredFlows() : rec.Flows()).data();
+    const float* p = (measured ? rec.MeasuredPressures() : rec.Pressures()).data();
+    const float* v = (measured ? rec.MeasuredVolumes() : rec.Volumes()).data();
     for (std::size_t i = 0; i < n; ++i) {
         char* out = sink.Reserve(4 * (filetext::FixedBufferSize + 1));
         out = filetext::FormatFixed(out, Finite(t[i]), 6);
@@ -587,17 +588,17 @@ void ApplySettings(const Settings& s, SettingsRecord& app) {
     }
 }
 
-bool Write(std::ostream& out, const std::vector<Storage>& records) {
+bool Write(std::ostream& out, const std::vector<Storage>& records, Values values) {
     Sink sink(out);
     sink.Int(Layout480, '\n');
     sink.Int(static_cast<long long>(records.size()), '\n');
     for (const Storage& rec : records)
-        WriteRecord(sink, rec);
+        WriteRecord(sink, rec, values);
     return sink.Flush();
 }
 
-SaveResult Save(const wxString& path, const std::vector<Storage>& records) {
-    return SaveFileSafely(path, [&](std::ostream& out) { return Write(out, records); });
+SaveResult Save(const wxString& path, const std::vector<Storage>& records, Values values) {
+    return SaveFileSafely(path, [&](std::ostream& out) { return Write(out, records, values); });
 }
 
 wxString PathWithExtension(const wxString& chosen) {

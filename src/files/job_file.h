@@ -77,10 +77,12 @@ void ApplySettings(const Settings& s, SettingsRecord& app);
 // (the reader skips white space before a title); characters beyond ISO 8859-1 in the text lines become "?";
 // text lines are cut to MaxTextLine characters; "nan" is written as 0 and an infinite value as the largest
 // float. Returns false when the stream failed.
-bool Write(std::ostream& out, const std::vector<Storage>& records);
+// `values`: what the series show (smoothed where a filter is on) or what was measured.
+enum class Values { AsShown, Measured };
+bool Write(std::ostream& out, const std::vector<Storage>& records, Values values = Values::AsShown);
 
 // Writes the file at path without ever destroying the previous one (see SaveFileSafely).
-SaveResult Save(const wxString& path, const std::vector<Storage>& records);
+SaveResult Save(const wxString& path, const std::vector<Storage>& records, Values values = Values::AsShown);
 
 // The save-as name: ".kvr" appended unless the chosen name contains ".kvr" anywhere.
 wxString PathWithExtension(const wxString& chosen);

@@ -166,6 +166,8 @@ private:
     void OnEditTargetFlow(wxCommandEvent& event);
     void OnDeleteRecord(wxCommandEvent& event);
     void EnableRecordButtons(bool enable);
+    // A filtered record's row is written in its own colour: its values on screen are smoothed.
+    void MarkFiltered(long row, bool filtered);
     void EditRecordText(int kind);
     void ReselectRow(int row, bool newRecord);
 
@@ -204,7 +206,7 @@ private:
     void SaveJobAs();
     bool ConfirmDiscardUnsaved();
     void ReadJobFile(const wxString& path);
-    bool WriteJobFile();
+    bool WriteJobFile(const wxString& path);
 
     // Hydrant test evaluation.
     void OnHydrantTest(wxCommandEvent& event);

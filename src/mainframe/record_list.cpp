@@ -46,7 +46,14 @@ void MainFrame::RefreshRecordList() {
         recordList->SetItem(row, 2, recordlist::TimePart(r.DateText()));
         recordList->SetItem(row, 3, recordlist::FormatDuration(r.SampleCount(), r.IntervalMs()));
         recordList->SetItem(row, 4, recordlist::FormatVolume(r.LastVolume()));
+        MarkFiltered(row, r.IsFiltered());
     }
+    // No row is selected now, and the list sends no deselection for rows it deletes.
+    EnableRecordButtons(false);
+}
+
+void MainFrame::MarkFiltered(long row, bool filtered) {
+    recordList->SetItemTextColour(row, filtered ? FilteredRowColour() : recordList->GetTextColour());
 }
 
 void MainFrame::RefreshRecordRow(int index) {
@@ -62,6 +69,7 @@ void MainFrame::RefreshRecordRow(int index) {
     recordList->SetItem(index, 2, recordlist::TimePart(r.DateText()));
     recordList->SetItem(index, 3, recordlist::FormatDuration(r.SampleCount(), r.IntervalMs()));
     recordList->SetItem(index, 4, recordlist::FormatVolume(r.LastVolume()));
+    MarkFiltered(index, r.IsFiltered());
 }
 
 int MainFrame::SingleSelectedFocusedRow() const {

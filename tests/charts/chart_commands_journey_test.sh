@@ -200,6 +200,11 @@ sleep 0.5
 # --- Saved, then the end: the text box and the settings on disk.
 click "$main" 92 57  # "Speichern"
 type_path_and_confirm "Vorgang abspeichern" "~/Messungen/hydrant" save
+# The charted record is filtered: which values go into the file is asked ("Ja", the default
+# button: the measured ones).
+q=$(wait_window "Speichern") || fail "no question about the filtered record"
+xdotool windowactivate --sync "$q" key Return
+wait_gone "Speichern" || fail "the question about the filtered record stayed"
 wait_title hydrant
 xdotool windowactivate --sync "$main" 2>/dev/null || true
 xdotool key ctrl+q

@@ -48,6 +48,10 @@ first_row=(-234 249)
 list_area="262x298+$((954 - 273))+217"  # the record list, for comparing what it shows
 
 list_picture() { import -window "$1" -crop "$list_area" +repage "$work/$2.png"; }
+record_buttons="270x80+$((954 - 275))+130"  # "Löschen" … "Zielfluss": black labels when enabled
+dark_pixels() {  # FILE GEOMETRY: pixels darker than the grey of a disabled label
+  convert "$1" -crop "$2" +repage -colorspace gray -threshold 30% -negate -format '%[fx:round(mean*w*h)]' info:
+}
 
 # 1. Download the demo logger's events; "No" to saving them now.
 start_program
@@ -60,6 +64,9 @@ click "$main" "${first_row[@]}"
 click "$main" "${flow_button[@]}"
 sleep 0.5
 shot chart
+import -window "$main" "$work/charted.png"
+[ "$(dark_pixels "$work/charted.png" "$record_buttons")" -gt 50 ] ||
+  fail "the record buttons are not enabled with a record selected"
 
 # 3. Save, typing a path with a sub-folder into the name field.
 click "$main" "${save_button[@]}"
@@ -88,6 +95,8 @@ list_picture "$main" list-opened
 import -window "$main" "$work/opened.png"
 [ "$(count_colour "$work/opened.png" '#0000FF' "490x360+122+140")" -eq 0 ] ||
   fail "the chart still shows a record after opening"
+[ "$(dark_pixels "$work/opened.png" "$record_buttons")" -eq 0 ] ||
+  fail "the record buttons stay enabled after opening, with no record selected"
 inode=$(stat -c %i "$dir/demo1.kvr")
 click "$main" "${save_button[@]}"
 for _ in $(seq 50); do [ "$(stat -c %i "$dir/demo1.kvr")" != "$inode" ] && break; sleep 0.1; done

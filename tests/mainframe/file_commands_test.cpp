@@ -18,6 +18,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 
 namespace fs = std::filesystem;
 
@@ -102,38 +103,122 @@ TEST_F(FileCommandsTest, CancelIsNotASave) {
     EXPECT_EQ(frame->GetTitle(), U8("Unbennant"));
 }
 
-TEST_F(FileCommandsTest, FailedSaveReportsAndKeepsTheFlagDown) {
+TEST_F(FileCommandsTest, FailedSaveReportsAndChangesNothing) {
+    // Saved once: a later save that fails leaves the path, the title and the flag as they were,
+    // saved or not, and the next Ctrl+S still goes to the file that was written.
+    wxTEST_DIALOG(Command(ID_SAVE_JOB_AS), ExpectFile(P("gut"), SaveMessage, "ZPM Dateien"));
+    ASSERT_TRUE(frame->IsSaved());
+    const auto unchanged = [&](bool saved) {
+        EXPECT_EQ(frame->GetTitle(), U8("gut"));
+        EXPECT_EQ(frame->JobFilePath(), P("gut.kvr"));
+        EXPECT_EQ(frame->IsSaved(), saved);
+    };
+
     fs::create_directories(dir / "ordner.kvr");  // a directory where the file should go
+    log->Clear();
     wxTEST_DIALOG(Command(ID_SAVE_JOB_AS), ExpectFile(P("ordner.kvr"), SaveMessage, "ZPM Dateien"));
     EXPECT_EQ(log->Errors(), std::vector<wxString>{U8("Cannot open File for Writing")});
-    EXPECT_FALSE(frame->IsSaved());
+    unchanged(true);
 
     // A write-protected file is refused, also for root, and stays as it was.
     std::ofstream(dir / "fest.kvr") << "480000\n0\n";
     fs::permissions(dir / "fest.kvr", fs::perms::owner_read);
+    frame->SetSaved(false);
     log->Clear();
     wxTEST_DIALOG(Command(ID_SAVE_JOB_AS), ExpectFile(P("fest.kvr"), SaveMessage, "ZPM Dateien"));
     EXPECT_EQ(log->Errors(), std::vector<wxString>{U8("Cannot open File for Writing")});
     EXPECT_EQ(ReadTextFile((dir / "fest.kvr").string()), "480000\n0\n");
-    EXPECT_FALSE(frame->IsSaved());
+    unchanged(false);
 
-    // The disk fills up while the file is written (a file size limit, which holds for root too):
-    // the earlier file stays as it was, nothing is left beside it, and the records count as unsaved.
+    // The disk fills up while the file is written (a file size limit, which holds for root too),
+    // by save as and by save: the earlier files stay as they were and nothing is left beside them.
     std::ofstream(dir / "voll.kvr") << "480000\n0\n";
-    log->Clear();
+    const std::string good = ReadTextFile((dir / "gut.kvr").string());
     struct rlimit old {};
     getrlimit(RLIMIT_FSIZE, &old);
     auto previousHandler = signal(SIGXFSZ, SIG_IGN);
     struct rlimit tiny = old;
     tiny.rlim_cur = 64;
-    setrlimit(RLIMIT_FSIZE, &tiny);
-    wxTEST_DIALOG(Command(ID_SAVE_JOB_AS), ExpectFile(P("voll.kvr"), SaveMessage, "ZPM Dateien"));
-    setrlimit(RLIMIT_FSIZE, &old);
+    for (bool saved : {false, true}) {
+        frame->SetSaved(saved);
+        log->Clear();
+        setrlimit(RLIMIT_FSIZE, &tiny);
+        wxTEST_DIALOG(Command(ID_SAVE_JOB_AS), ExpectFile(P("voll.kvr"), SaveMessage, "ZPM Dateien"));
+        Command(ID_SAVE_JOB);
+        setrlimit(RLIMIT_FSIZE, &old);
+        EXPECT_EQ(log->Errors(), (std::vector<wxString>{U8("Error writing File"), U8("Error writing File")}));
+        EXPECT_EQ(ReadTextFile((dir / "voll.kvr").string()), "480000\n0\n");
+        EXPECT_EQ(ReadTextFile((dir / "gut.kvr").string()), good);
+        unchanged(saved);
+    }
     signal(SIGXFSZ, previousHandler);
-    EXPECT_EQ(log->Errors(), std::vector<wxString>{U8("Error writing File")});
-    EXPECT_EQ(ReadTextFile((dir / "voll.kvr").string()), "480000\n0\n");
-    EXPECT_FALSE(frame->IsSaved());
-    EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 3);
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 4);
+
+    frame->Records()[0].SetTitle(U8("Geändert"));
+    Command(ID_SAVE_JOB);
+    EXPECT_NE(ReadTextFile((dir / "gut.kvr").string()).find("Ge\xe4ndert\n"), std::string::npos);
+}
+
+// Saving filtered records asks once which values go into the file; the list marks them.
+TEST_F(FileCommandsTest, FilteredRecordsAskWhichValuesToSave) {
+    auto& records = frame->Records();
+    records.clear();
+    records.push_back(
+        MakeRecord("Eins", "24/03/2023 14:05:09", {100, 400, 150, 380, 120}, {1, 3, 1.5f, 2.5f, 1}));
+    records.push_back(MakeRecord("Zwei", "25/03/2023 10:00:00", {5, 60, 7, 55}, {0.5f, 4, 0.25f, 3}));
+    std::ostringstream plain;
+    ASSERT_TRUE(jobfile::Write(plain, records));  // before any filter: the measured values
+    const std::string measured = plain.str();
+    const wxColour filteredColour(176, 88, 0);
+
+    struct Case {
+        std::vector<bool> filtered;
+        int answer;  // to the question; 0: no question comes
+        bool written, smoothed;
+    };
+    const Case cases[] = {
+        {{false, false}, 0, true, false},           {{true, false}, wxID_YES, true, false},
+        {{true, false}, wxID_NO, true, true},       {{true, false}, wxID_CANCEL, false, false},
+        {{true, true}, wxID_YES, true, false},      {{true, true}, wxID_NO, true, true},
+        {{false, true}, wxID_CANCEL, false, false},
+    };
+    int k = 0;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(k);
+        const wxString path = P(("job" + std::to_string(k++)).c_str());
+        int count = 0;
+        for (std::size_t i = 0; i < records.size(); ++i) {
+            records[i].SetFilter(c.filtered[i], 1);
+            count += c.filtered[i] ? 1 : 0;
+        }
+        frame->RefreshRecordList();
+        for (long row = 0; row < 2; ++row)
+            EXPECT_EQ(frame->RecordList()->GetItemTextColour(row) == filteredColour, c.filtered[row]) << row;
+        std::ostringstream shown;
+        ASSERT_TRUE(jobfile::Write(shown, records));
+        EXPECT_EQ(shown.str() != measured, count > 0) << "the filter smooths these records";
+        frame->SetSaved(false);
+        const wxString title = frame->GetTitle();
+        const wxString question =
+            U8((std::to_string(count) + " Messungen sind gefiltert. Gemessene Werte speichern?").c_str());
+        if (c.answer) {
+            wxTEST_DIALOG(Command(ID_SAVE_JOB_AS), ExpectFile(path, SaveMessage, "ZPM Dateien"),
+                          ExpectMessage(c.answer, question, U8("Speichern")));
+        } else {
+            wxTEST_DIALOG(Command(ID_SAVE_JOB_AS), ExpectFile(path, SaveMessage, "ZPM Dateien"));
+        }
+        const fs::path file = dir / (path.utf8_string().substr(dir.string().size() + 1) + ".kvr");
+        ASSERT_EQ(fs::exists(file), c.written);
+        EXPECT_EQ(frame->IsSaved(), c.written);
+        if (c.written) {
+            EXPECT_EQ(ReadTextFile(file.string()), c.smoothed ? shown.str() : measured);
+            EXPECT_EQ(frame->GetTitle(), path.AfterLast('/'));
+        } else {
+            EXPECT_EQ(frame->GetTitle(), title);
+        }
+        for (std::size_t i = 0; i < records.size(); ++i)
+            EXPECT_EQ(records[i].IsFiltered(), c.filtered[i]) << "the filter stays on screen";
+    }
 }
 
 // The dialog asks about the name typed; a file that only the appended extension names is asked
