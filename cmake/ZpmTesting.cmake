@@ -36,6 +36,12 @@ function(zpm_add_test name)
   endif()
   set_tests_properties(${name} PROPERTIES LABELS ${label} TIMEOUT ${T_TIMEOUT}
     ENVIRONMENT "${ZPM_TEST_ENVIRONMENT}" ENVIRONMENT_MODIFICATION "${ZPM_TEST_ENVIRONMENT_MODIFICATION}")
+  if(T_GUI)
+    # The GUI binaries share one display: a window of one, raised or moved, covers another's that
+    # is being read back from the screen. They take the display in turn; the journeys, each with
+    # a display of its own, run beside them.
+    set_tests_properties(${name} PROPERTIES RESOURCE_LOCK shared-display)
+  endif()
 endfunction()
 
 # zpm_add_script_test(NAME COMMAND ... [GUI]): a whole-program check written as a script.

@@ -4,12 +4,24 @@
 xsession_start() {
   local attempt
   for attempt in 1 2 3 4 5; do
-    xsession_try_start && { trap xsession_stop EXIT; return 0; }
+    xsession_try_start && { xsession_chain_exit_trap; return 0; }
     xsession_stop
     sleep 0.$((RANDOM % 5 + 1))
   done
   echo "xsession: no X server with a window manager after $attempt attempts" >&2
   return 1
+}
+
+# The session goes when the caller's script ends, and so does whatever the caller's own exit
+# trap cleans up: the trap is chained, not replaced.
+xsession_chain_exit_trap() {
+  local previous
+  previous=$(trap -p EXIT)
+  # trap -p prints: trap -- 'COMMAND' EXIT, with each ' in COMMAND written as '\''.
+  previous=${previous#"trap -- '"}
+  previous=${previous%"' EXIT"}
+  previous=${previous//"'\\''"/"'"}
+  trap "xsession_stop; ${previous}" EXIT
 }
 
 # One attempt on a display of our own: a number from a range that xvfb-run (99 upward) does not

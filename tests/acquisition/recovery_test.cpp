@@ -21,8 +21,11 @@ namespace {
 
 class RecoveryTest : public AcquisitionTest {
 protected:
+    // Each case finds the journal folder empty and leaves it so: what one case leaves (a journal set
+    // aside as damaged) is no other case's business.
     void SetUp() override {
         AcquisitionTest::SetUp();
+        fs::remove_all(JournalFolderPath());
         SettingsBlock b = logger->Settings();
         b.sampleRateRegister = 0xFE67;  // 100 ms
         b.stateFlags = 1;
@@ -31,6 +34,10 @@ protected:
         b.pressureScaleFine = 26;
         b.pressureUnit = 98;
         logger->SetSettings(b);
+    }
+    void TearDown() override {
+        AcquisitionTest::TearDown();
+        fs::remove_all(JournalFolderPath());
     }
     // One live tick bringing exactly n samples of a moving signal.
     void TickWith(int n) {

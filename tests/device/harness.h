@@ -1,6 +1,7 @@
 #pragma once
 
 #include "bus_fixture.h"
+#include "support/cannot_run.h"
 
 #include <memory>
 
@@ -66,7 +67,7 @@ protected:
     void SetUp() override {
         harness = MakeHarness();
         if (!harness->Available())
-            GTEST_SKIP() << "this bus is not available here";
+            ZPM_CANNOT_RUN("this bus is not available here (libusb over umockdev needs umockdev-wrapper)");
         harness->Install();
     }
     void TearDown() override {

@@ -95,10 +95,15 @@ TEST_F(DesktopOpenTest, ADroppedJobFileOpensAfterTheQuestionAboutUnsavedRecords)
 TEST_F(DesktopOpenTest, AFileNamedAtStartOpensAsTheOpenCommandOpensIt) {
     // A name relative to the working directory becomes the job's full path, so Ctrl+S later
     // writes where the file was found.
-    const fs::path before = fs::current_path();
-    fs::current_path(dir);
-    frame->OpenJobFile(U8("Messung.KVR"));
-    fs::current_path(before);
+    {
+        // The working folder comes back whatever happens in the open.
+        struct InFolder {
+            fs::path before = fs::current_path();
+            explicit InFolder(const fs::path& dir) { fs::current_path(dir); }
+            ~InFolder() { fs::current_path(before); }
+        } in(dir);
+        frame->OpenJobFile(U8("Messung.KVR"));
+    }
     EXPECT_EQ(Titles(), (std::vector<wxString>{U8("Nord"), U8("Süd")}));
     EXPECT_EQ(frame->GetTitle(), U8("Messung.KVR"));
     EXPECT_EQ(frame->JobFilePath(), P("Messung.KVR"));

@@ -90,8 +90,13 @@ void DestroyNow(wxWindow* window) {
 }
 
 wxImage ScreenImage(wxWindow* window) {
-    if (!window || !window->IsShownOnScreen())
+    if (!window)
         return wxImage();
+    // Shown and sized first: a window the window system has not mapped yet has nothing to show.
+    if (!PumpUntil([&] { return window->IsShownOnScreen() && window->GetClientSize().x > 0; }, 2000)) {
+        ADD_FAILURE() << "the window is not on screen after 2 s";
+        return wxImage();
+    }
     if (auto* top = dynamic_cast<wxTopLevelWindow*>(wxGetTopLevelParent(window)))
         top->Raise();
     PumpEvents();
@@ -103,8 +108,12 @@ wxImage ScreenImage(wxWindow* window) {
         const gulong handler = g_signal_connect_swapped(clock, "after-paint",
                                                         G_CALLBACK(+[](int* count) { ++*count; }), &painted);
         gtk_widget_queue_draw(widget);
-        PumpUntil([&] { return painted > 0; }, 2000);
+        const bool drawn = PumpUntil([&] { return painted > 0; }, 2000);
         g_signal_handler_disconnect(clock, handler);
+        if (!drawn) {
+            ADD_FAILURE() << "the window was not painted within 2 s: the screen would show an older picture";
+            return wxImage();
+        }
     }
     gdk_display_sync(gdk_display_get_default());
     // The root window holds what the screen shows, whatever window drew it.

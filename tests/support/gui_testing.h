@@ -98,7 +98,8 @@ void PumpEvents(int rounds = 5);
 void DestroyNow(wxWindow* window);
 // The window's client area as the display shows it now: the pixels a user sees, read back from
 // the X server's screen after the pending paints (its top-level window is raised first, so
-// nothing else covers it). An empty image when the window is not on screen.
+// nothing else covers it). An empty image, and a test failure, when the window does not come on
+// screen or is not painted within 2 s.
 wxImage ScreenImage(wxWindow* window);
 // The same, read again (after a repaint, at most three times) while it differs from expected: a
 // window of another test running on the same display may pass over this one for a moment.

@@ -2,11 +2,12 @@
 // real keys and depend on which window is active, so this binary runs alone (RUN_SERIAL), never
 // beside other tests on the same display.
 #include "button_fixture.h"
+#include "support/cannot_run.h"
 
 TEST_F(ButtonTest, RealMouseClickThroughTheWindowSystem) {
     wxUIActionSimulator sim;
     if (!PointerOnto(sim, button, wxPoint(35, 25)))
-        GTEST_SKIP() << "another window covers the button on this display";
+        ZPM_CANNOT_RUN("another window covers the button on this display");
     ASSERT_TRUE(sim.MouseClick());
     EXPECT_TRUE(PumpUntil([&] { return !clicks.empty(); }, 3000));
     PumpEvents(10);
@@ -30,11 +31,11 @@ TEST_F(ButtonTest, RealMouseClickThroughTheWindowSystem) {
 TEST_F(ButtonTest, RealKeysThroughTheWindowSystem) {
     button->SetFocus();
     if (!PumpUntil([&] { return button->HasFocus(); }, 2000))
-        GTEST_SKIP() << "the display gives no keyboard focus";
+        ZPM_CANNOT_RUN("the display gives no keyboard focus");
     wxUIActionSimulator sim;
     // Without a window manager the keys go to the window under the pointer.
     if (!PointerOnto(sim, panel, wxPoint(390, 290)))
-        GTEST_SKIP() << "another window covers the test window on this display";
+        ZPM_CANNOT_RUN("another window covers the test window on this display");
     ASSERT_TRUE(sim.Char(WXK_SPACE));
     EXPECT_TRUE(PumpUntil([&] { return !clicks.empty(); }, 3000));
     ASSERT_TRUE(sim.Char(WXK_RETURN));
@@ -50,7 +51,7 @@ TEST_F(ButtonTest, FocusPictureWhenFocused) {
     SetAllPictures(button);
     button->SetFocus();
     if (!PumpUntil([&] { return button->HasFocus(); }, 2000))
-        GTEST_SKIP() << "the display gives no keyboard focus";
+        ZPM_CANNOT_RUN("the display gives no keyboard focus");
     EXPECT_EQ(Shown(), wxColour(255, 255, 0));
     Mouse(wxEVT_ENTER_WINDOW);
     EXPECT_EQ(Shown(), *wxGREEN);
