@@ -729,16 +729,18 @@ void MinMaxPyramid::Extend(const float* values, std::size_t oldN, std::size_t n)
 }
 
 void MinMaxPyramid::Grow(const float* values, std::size_t oldN, std::size_t n) {
-    // Level by level, the blocks from the one that held the old end on are made (all of them on a
-    // level not there yet); a level is added while the level below has more than two blocks' worth.
+    // Level by level, every block that holds a changed entry of the level below is made again
+    // (all of them on a level not there yet); a level is added while the level below has more
+    // than two blocks' worth. The first changed entry of a level is the block that held the first
+    // changed entry below it: a block that only gained entries may have gained a new extreme, and
+    // so has the block above it, even when its own start lies before the old end.
     const float* lowSource = values;
     const float* highSource = values;
-    std::size_t size = n, oldSize = oldN;
+    std::size_t size = n, firstChanged = oldN;
     for (std::size_t level = 0; size > 2 * kBlock; ++level) {
         const std::size_t blocks = (size + kBlock - 1) / kBlock;
         const bool known = level < mins.size();
-        const std::size_t first = known ? oldSize / kBlock : 0;
-        const std::size_t oldBlocks = known ? mins[level].size() : 0;
+        const std::size_t first = known ? firstChanged / kBlock : 0;
         if (!known) {
             mins.emplace_back();
             maxs.emplace_back();
@@ -759,7 +761,7 @@ void MinMaxPyramid::Grow(const float* values, std::size_t oldN, std::size_t n) {
         }
         lowSource = lo.data();
         highSource = hi.data();
-        oldSize = oldBlocks;
+        firstChanged = first;
         size = blocks;
     }
 }

@@ -256,15 +256,17 @@ struct AxisMap {
 class MinMaxPyramid {
 public:
     void Build(const float* values, std::size_t n);
-    // After samples [oldN, n) were appended to the values Build or Extend saw last: the same
-    // blocks Build would make, at the cost of the new samples only.
+    // After the values Build or Extend saw last changed from oldN on (samples appended, or the
+    // last few rewritten): the same blocks Build would make, at the cost of those samples only.
     void Extend(const float* values, std::size_t oldN, std::size_t n);
     void Clear();
     // Minimum and maximum of values[i, j); i < j.
     void Query(const float* values, std::size_t i, std::size_t j, float& low, float& high) const;
+    // The same blocks at every level.
+    bool operator==(const MinMaxPyramid&) const = default;
 
 private:
-    // The blocks for samples [oldN, n), on top of those made for the first oldN.
+    // The blocks for samples from oldN on, on top of those made for the ones before.
     void Grow(const float* values, std::size_t oldN, std::size_t n);
     static constexpr std::size_t kBlock = 32;
     std::vector<std::vector<float>> mins, maxs;  // level 1 and up

@@ -15,6 +15,7 @@
 #include <algorithm>
 #include <cmath>
 #include <memory>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -870,4 +871,57 @@ TEST_F(PlotWindowTest, ReducedDrawingLooksLikeEverySegment) {
             }
         }
     }
+}
+
+TEST_F(PlotWindowTest, AGrowingLiveRecordPaintsWhatAFreshLoadPaints) {
+    // A live record grows under the chart by ticks of a few to a few hundred samples; the chart
+    // takes in only the new samples. Its painted columns, thousands of samples each, must show
+    // every spike and dip that a chart loading the record afresh shows.
+    auto times = std::make_shared<std::vector<float>>();
+    auto values = std::make_shared<std::vector<float>>();
+    std::mt19937 rng(7);
+    std::uniform_real_distribution<float> quiet(9, 11), far(20, 40);
+    // A spike and a dip a few samples before every 1,024th sample: where the block extremes of a
+    // tick that ended just short of them have to be made again.
+    const auto value = [&](std::size_t i) {
+        const std::size_t place = i % 1024;
+        return place == 1019 ? far(rng) : place == 1021 ? 20 - far(rng) : quiet(rng);
+    };
+    mpFXYVector live, fresh;
+    for (mpFXYVector* s : {&live, &fresh}) {
+        s->SetPen(wxPen(*wxBLUE, 1, wxPENSTYLE_SOLID));
+        s->SetContinuity(true);
+    }
+    plot->AttachLayer(&live);
+    // Ticks of 1 to 2,000 samples, spread evenly over their logarithm.
+    std::uniform_real_distribution<double> logPiece(0, std::log(2000.0));
+    std::size_t held = 0;
+    int compared = 0;
+    for (int tick = 0; times->size() < 300000; ++tick) {
+        const auto piece = static_cast<std::size_t>(std::exp(logPiece(rng)));
+        for (std::size_t k = 0; k < piece; ++k) {
+            values->push_back(value(times->size()));
+            times->push_back(static_cast<float>(times->size()) * 0.1f);
+        }
+        live.ShareData(times, values, held);
+        held = times->size();
+        if (tick % 100 != 99 && times->size() < 300000)
+            continue;
+        // The whole record in a hundred columns: about 3,000 samples a column at the end.
+        plot->Fit();
+        plot->SetScaleX(plot->GetScaleX() / 5);
+        const wxImage grown = plot->SnapshotBitmap().ConvertToImage();
+        fresh.SetData(*times, *values);
+        plot->DetachLayer(0);
+        plot->AttachLayer(&fresh);
+        const wxImage loaded = plot->SnapshotBitmap().ConvertToImage();
+        plot->DetachLayer(0);
+        plot->AttachLayer(&live);
+        ASSERT_GT(InkedPixels(loaded), 100);
+        ASSERT_EQ(DifferingPixels(grown, loaded), 0) << "after " << tick + 1 << " ticks, " << times->size()
+                                                     << " samples";
+        ++compared;
+    }
+    EXPECT_GE(compared, 5);
+    plot->DetachLayer(0);
 }
