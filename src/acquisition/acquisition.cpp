@@ -133,9 +133,12 @@ void MainFrame::OnLiveTimer(wxTimerEvent&) {
 
 void MainFrame::TakeLiveSamples(const std::vector<RawSample>& samples) {
     Storage& live = records[liveRecordIndex];
-    // What the chart holds of this record, if the last tick charted it and nothing else did since.
-    const std::size_t held =
-        liveCharted == static_cast<std::size_t>(live.SampleCount()) && !live.IsFiltered() ? liveCharted : 0;
+    // What the chart holds of this record unchanged, if the last tick charted it and nothing else
+    // did since: a filter on rewrites the last half width of samples as new ones come in.
+    const std::size_t halfWidth = static_cast<std::size_t>(live.FilterHalfWidth());
+    const std::size_t held = liveCharted == static_cast<std::size_t>(live.SampleCount()) && liveCharted > halfWidth
+                                 ? liveCharted - halfWidth
+                                 : 0;
     const wxString flowFormat = units::FlowDisplayFormat(AppSettings.flowUnit);
     for (const RawSample& raw : samples) {
         live.AddRawSample(raw.flow, raw.pressure);

@@ -26,6 +26,7 @@ class mpFXYVectorVext;
 class mpInfoLegend;
 class mpInfoTextBox;
 class mpPhaseShading;
+class SampleColumn;
 class wxBitmapButton;
 class wxButton;
 class wxGauge;
@@ -84,8 +85,8 @@ public:
     void RefreshRecordList();
     // One row of the list made anew from its record (a live record that grew).
     void RefreshRecordRow(int index);
-    // `held`: the chart shows this record's first `held` samples already and the record only
-    // grew since; the new samples are appended (0: loaded whole).
+    // `held`: the chart shows this record already and its first `held` samples are unchanged
+    // since; only the samples from there on are taken in (0: loaded whole).
     void ChartRecord(int index, std::size_t held = 0);
     // The chart without any record: its series empty, no title, text box or target line.
     void ChartNoRecord();
@@ -286,6 +287,9 @@ private:
     std::unique_ptr<mpInfoLegend> legend;
     std::unique_ptr<mpInfoTextBox> textBox;
     std::unique_ptr<mpPhaseShading> phaseShading;  // marks of the hydrant test evaluation
+    // The charted record's times, flows, volumes and pressures, each taken in once per load and
+    // read by every series that shows it.
+    std::shared_ptr<SampleColumn> chartTimes, chartFlows, chartVolumes, chartPressures;
 
     // Chart state.
     bool flowShown = false, volumeShown = false, pressureShown = false;

@@ -371,96 +371,44 @@ mpLayer::mpLayer(LayerKind kind) : font(*wxNORMAL_FONT), pen(*wxBLACK_PEN), kind
 // ---------------------------------------------------------------------------------------------
 // Samples
 
-// Copies a series, keeping room to grow: a live record grows by a few samples a tick, and a fresh
-// allocation of a long series on every tick costs more in page faults than the copy itself.
-namespace {
-
-void Widen(float& lo, float& hi, bool& any, const float* v, std::size_t n) {
-    float l = 0, h = 0;
-    if (n == 0 || !plotmath::FiniteValueRange(v, n, l, h))
-        return;
-    lo = any ? std::min(lo, l) : l;
-    hi = any ? std::max(hi, h) : h;
-    any = true;
-}
-
-SampleRef Copy(const std::vector<float>& v) {
-    return std::make_shared<const std::vector<float>>(v);
-}
-
-}  // namespace
-
-void SeriesSamples::Set(SampleRef newXs, SampleRef newYs, std::size_t held) {
-    if (!newXs)
-        newXs = Copy({});
-    if (!newYs)
-        newYs = Copy({});
-    const std::size_t newCount = std::min(newXs->size(), newYs->size());
-    const bool grows = held > 0 && held == count && held <= newCount && newXs == xs && newYs == ys;
-    xs = std::move(newXs);
-    ys = std::move(newYs);
-    // A sample needs both values; a longer vector's tail is not drawn.
-    const std::size_t from = grows ? held : 0;
-    count = newCount;
-    if (!grows)
-        anyX = anyY = false;
-    Widen(loX, hiX, anyX, X() + from, count - from);
-    Widen(loY, hiY, anyY, Y() + from, count - from);
-    UpdateExtent();
-    const bool wasSortedFinite = grows && sortedFinite;
-    // The last sample held before joins the new ones, so the order is checked across the seam.
-    const std::size_t seam = from > 0 ? from - 1 : 0;
-    xsSorted = (from == 0 || xsSorted) && plotmath::IsSortedFinite(X() + seam, count - seam);
-    sortedFinite = xsSorted && (from == 0 || wasSortedFinite) &&
-                   std::all_of(Y() + from, Y() + count, [](float y) { return std::isfinite(y); });
-    if (!sortedFinite)
-        pyramid.Clear();
-    else if (from > 0)
-        pyramid.Extend(Y(), from, count);
-    else
-        pyramid.Build(Y(), count);
-}
-
-void SeriesSamples::Set(const std::vector<float>& newXs, const std::vector<float>& newYs) {
-    Set(Copy(newXs), Copy(newYs));
-}
-
-void SeriesSamples::SetExtras(const std::vector<float>& newExtras) {
-    extras = Copy(newExtras);
-}
-
-void SeriesSamples::UpdateExtent() {
+void SeriesSamples::Set(ColumnRef newXs, ColumnRef newYs, ColumnRef newExtras) {
+    xs = newXs ? std::move(newXs) : CopiedColumn({});
+    ys = newYs ? std::move(newYs) : CopiedColumn({});
+    extras = std::move(newExtras);
     extent = plotmath::Extent{};
+    // A sample needs both values; a longer vector's tail is not drawn and not measured.
+    const std::size_t n = Count();
+    float lo = 0, hi = 0;
+    const bool anyX = n == xs->Size() ? xs->Range(lo, hi) : plotmath::FiniteValueRange(xs->Data(), n, lo, hi);
     if (anyX) {
-        extent.minX = loX - 0.5;
-        extent.maxX = hiX + 0.5;
+        extent.minX = lo - 0.5;
+        extent.maxX = hi + 0.5;
     }
+    const bool anyY = n == ys->Size() ? ys->Range(lo, hi) : plotmath::FiniteValueRange(ys->Data(), n, lo, hi);
     if (anyY) {
-        extent.minY = loY - 0.5;
-        extent.maxY = hiY + 0.5;
+        extent.minY = lo - 0.5;
+        extent.maxY = hi + 0.5;
     }
 }
 
 std::size_t SeriesSamples::Count() const {
-    // A record that shrank under the chart (it is loaded again right after) is read no further
-    // than it reaches.
-    return xs && ys ? std::min({count, xs->size(), ys->size()}) : 0;
+    return std::min(xs->Size(), ys->Size());
 }
 
 bool SeriesSamples::At(int index, double& x, double& y, double& extra) const {
     if (index < 0 || static_cast<std::size_t>(index) >= Count())
         return false;
-    x = (*xs)[index];
-    y = (*ys)[index];
-    extra = extras && static_cast<std::size_t>(index) < extras->size() ? (*extras)[index] : -1.0;
+    x = xs->At(index);
+    y = ys->At(index);
+    extra = extras && static_cast<std::size_t>(index) < extras->Size() ? extras->At(index) : -1.0;
     return true;
 }
 
 bool SeriesSamples::Next(double& x, double& y) {
     if (cursor >= Count())
         return false;
-    x = (*xs)[cursor];
-    y = (*ys)[cursor];
+    x = xs->At(cursor);
+    y = ys->At(cursor);
     ++cursor;
     return true;
 }
@@ -468,7 +416,7 @@ bool SeriesSamples::Next(double& x, double& y) {
 bool SeriesSamples::FindNearest(double x, double& outX, double& outY, double& outExtra) {
     if (Count() == 0)
         return false;
-    const std::size_t index = plotmath::NearestIndex(X(), Count(), x, xsSorted);
+    const std::size_t index = plotmath::NearestIndex(xs->Data(), Count(), x, xs->Sorted());
     cursor =
         static_cast<unsigned int>(std::min<std::size_t>(Count(), std::numeric_limits<unsigned int>::max()));
     return At(static_cast<int>(index), outX, outY, outExtra);
@@ -476,13 +424,15 @@ bool SeriesSamples::FindNearest(double x, double& outX, double& outY, double& ou
 
 void SeriesSamples::Segments(const AxisMap& mapX, const AxisMap& mapY, int W, int H, int penWidth,
                              bool mergeColumns, std::vector<plotmath::Segment>& out) const {
-    plotmath::BuildContinuousSegments(X(), Y(), Count(), sortedFinite, &pyramid, mapX, mapY, W, H, penWidth,
-                                      mergeColumns, out);
+    // The quick path needs x in order and every y finite, as the extremes of y are then kept.
+    const plotmath::MinMaxPyramid* extremes = ys->Extremes();
+    plotmath::BuildContinuousSegments(xs->Data(), ys->Data(), Count(), xs->Sorted() && extremes, extremes, mapX,
+                                      mapY, W, H, penWidth, mergeColumns, out);
 }
 
 void SeriesSamples::Dots(const AxisMap& mapX, const AxisMap& mapY, int W, int H, int penWidth,
                          plotmath::DotCounts& out) const {
-    plotmath::CountDots(X(), Y(), Count(), xsSorted, mapX, mapY, W, H, penWidth, out);
+    plotmath::CountDots(xs->Data(), ys->Data(), Count(), xs->Sorted(), mapX, mapY, W, H, penWidth, out);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -710,95 +660,44 @@ void mpFXYVext::Draw(wxDC& dc, mpWindow& window) {
 // ---------------------------------------------------------------------------------------------
 // Vector series
 
-mpFXYVector::mpFXYVector(const wxString& name, int labelCorner) : mpFXY(name, labelCorner) {}
-
-void mpFXYVector::SetData(const std::vector<float>& xs, const std::vector<float>& ys) {
-    samples.Set(xs, ys);
-    samples.ClearExtras();
+template <class Axis>
+void mpVectorSeries<Axis>::SetData(const std::vector<float>& xs, const std::vector<float>& ys) {
+    samples.Set(CopiedColumn(xs, false), CopiedColumn(ys));
 }
 
-void mpFXYVector::SetDataWithFloor(const std::vector<float>& xs, const std::vector<float>& ys,
-                                   double floorY) {
-    samples.Set(xs, ys);
-    samples.extent.maxY = std::max(samples.extent.maxY, floorY + 0.5);
+template <class Axis>
+void mpVectorSeries<Axis>::SetDataWithFloor(const std::vector<float>& xs, const std::vector<float>& ys,
+                                            double floorY) {
+    SetData(xs, ys);
+    samples.SetFloor(floorY);
 }
 
-void mpFXYVector::SetDataWithExtra(const std::vector<float>& xs, const std::vector<float>& ys,
-                                   const std::vector<float>& extras, double floorY) {
-    SetDataWithFloor(xs, ys, floorY);
-    samples.SetExtras(extras);
+template <class Axis>
+void mpVectorSeries<Axis>::SetDataWithExtra(const std::vector<float>& xs, const std::vector<float>& ys,
+                                            const std::vector<float>& extras, double floorY) {
+    samples.Set(CopiedColumn(xs, false), CopiedColumn(ys), CopiedColumn(extras, false));
+    samples.SetFloor(floorY);
 }
 
-void mpFXYVector::ShareData(SampleRef xs, SampleRef ys, std::size_t held) {
-    samples.Set(std::move(xs), std::move(ys), held);
-    samples.ClearExtras();
+template <class Axis>
+void mpVectorSeries<Axis>::ShareData(ColumnRef xs, ColumnRef ys) {
+    samples.Set(std::move(xs), std::move(ys));
 }
 
-void mpFXYVector::ShareDataWithFloor(SampleRef xs, SampleRef ys, double floorY, std::size_t held) {
-    samples.Set(std::move(xs), std::move(ys), held);
-    samples.extent.maxY = std::max(samples.extent.maxY, floorY + 0.5);
+template <class Axis>
+void mpVectorSeries<Axis>::ShareDataWithFloor(ColumnRef xs, ColumnRef ys, double floorY) {
+    samples.Set(std::move(xs), std::move(ys));
+    samples.SetFloor(floorY);
 }
 
-void mpFXYVector::ShareDataWithExtra(SampleRef xs, SampleRef ys, SampleRef extras, double floorY,
-                                     std::size_t held) {
-    ShareDataWithFloor(std::move(xs), std::move(ys), floorY, held);
-    samples.SetExtras(std::move(extras));
+template <class Axis>
+void mpVectorSeries<Axis>::ShareDataWithExtra(ColumnRef xs, ColumnRef ys, ColumnRef extras, double floorY) {
+    samples.Set(std::move(xs), std::move(ys), std::move(extras));
+    samples.SetFloor(floorY);
 }
 
-void mpFXYVector::CollectSegments(const AxisMap& mapX, const AxisMap& mapY, int W, int H, int penWidth,
-                                  bool mergeColumns, std::vector<plotmath::Segment>& out) {
-    samples.Segments(mapX, mapY, W, H, penWidth, mergeColumns, out);
-}
-
-void mpFXYVector::CollectDots(const AxisMap& mapX, const AxisMap& mapY, int W, int H, int penWidth,
-                              plotmath::DotCounts& out) {
-    samples.Dots(mapX, mapY, W, H, penWidth, out);
-}
-
-mpFXYVectorVext::mpFXYVectorVext(const wxString& name) : mpFXYVext(name, nullptr) {}
-
-void mpFXYVectorVext::SetData(const std::vector<float>& xs, const std::vector<float>& ys) {
-    samples.Set(xs, ys);
-    samples.ClearExtras();
-}
-
-void mpFXYVectorVext::SetDataWithFloor(const std::vector<float>& xs, const std::vector<float>& ys,
-                                       double floorY) {
-    samples.Set(xs, ys);
-    samples.extent.maxY = std::max(samples.extent.maxY, floorY + 0.5);
-}
-
-void mpFXYVectorVext::SetDataWithExtra(const std::vector<float>& xs, const std::vector<float>& ys,
-                                       const std::vector<float>& extras, double floorY) {
-    SetDataWithFloor(xs, ys, floorY);
-    samples.SetExtras(extras);
-}
-
-void mpFXYVectorVext::ShareData(SampleRef xs, SampleRef ys, std::size_t held) {
-    samples.Set(std::move(xs), std::move(ys), held);
-    samples.ClearExtras();
-}
-
-void mpFXYVectorVext::ShareDataWithFloor(SampleRef xs, SampleRef ys, double floorY, std::size_t held) {
-    samples.Set(std::move(xs), std::move(ys), held);
-    samples.extent.maxY = std::max(samples.extent.maxY, floorY + 0.5);
-}
-
-void mpFXYVectorVext::ShareDataWithExtra(SampleRef xs, SampleRef ys, SampleRef extras, double floorY,
-                                         std::size_t held) {
-    ShareDataWithFloor(std::move(xs), std::move(ys), floorY, held);
-    samples.SetExtras(std::move(extras));
-}
-
-void mpFXYVectorVext::CollectSegments(const AxisMap& mapX, const AxisMap& mapY, int W, int H, int penWidth,
-                                      bool mergeColumns, std::vector<plotmath::Segment>& out) {
-    samples.Segments(mapX, mapY, W, H, penWidth, mergeColumns, out);
-}
-
-void mpFXYVectorVext::CollectDots(const AxisMap& mapX, const AxisMap& mapY, int W, int H, int penWidth,
-                                  plotmath::DotCounts& out) {
-    samples.Dots(mapX, mapY, W, H, penWidth, out);
-}
+template class mpVectorSeries<mpFXY>;
+template class mpVectorSeries<mpFXYVext>;
 
 // ---------------------------------------------------------------------------------------------
 // Info boxes

@@ -887,6 +887,7 @@ TEST_F(PlotWindowTest, AGrowingLiveRecordPaintsWhatAFreshLoadPaints) {
         const std::size_t place = i % 1024;
         return place == 1019 ? far(rng) : place == 1021 ? 20 - far(rng) : quiet(rng);
     };
+    auto timeColumn = std::make_shared<SampleColumn>(false), valueColumn = std::make_shared<SampleColumn>();
     mpFXYVector live, fresh;
     for (mpFXYVector* s : {&live, &fresh}) {
         s->SetPen(wxPen(*wxBLUE, 1, wxPENSTYLE_SOLID));
@@ -903,7 +904,9 @@ TEST_F(PlotWindowTest, AGrowingLiveRecordPaintsWhatAFreshLoadPaints) {
             values->push_back(value(times->size()));
             times->push_back(static_cast<float>(times->size()) * 0.1f);
         }
-        live.ShareData(times, values, held);
+        timeColumn->Take(times, held);
+        valueColumn->Take(values, held);
+        live.ShareData(timeColumn, valueColumn);
         held = times->size();
         if (tick % 100 != 99 && times->size() < 300000)
             continue;
