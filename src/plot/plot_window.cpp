@@ -27,6 +27,21 @@ int ScrollInt(double v) {
         std::clamp(v, static_cast<double>(INT_MIN / 2), static_cast<double>(INT_MAX / 2)));
 }
 
+// A record zoomed in far is wider than an int counts pixels: its bar then counts in units of
+// several pixels, as few as keep the extent in range.
+double PixelsPerScrollUnit(double pixels) {
+    constexpr double limit = INT_MAX / 4;
+    return pixels > limit ? std::ceil(pixels / limit) : 1.0;
+}
+
+// Units of a bar over `pixels` of data seen through `client` pixels. The toolkit takes the
+// window's size in pixels as the thumb's length in units, so a bar of units larger than a pixel
+// gets what the thumb is longer than the window's width in units: its end still shows the end of
+// the data.
+int ScrollRange(double pixels, double unit, int client) {
+    return ScrollInt(pixels / unit + client - client / unit);
+}
+
 }  // namespace
 
 // clang-format off
@@ -142,14 +157,20 @@ bool mpWindow::UpdateExtent() {
 }
 
 void mpWindow::RefreshView() {
-    // One scroll unit a pixel over the data's extent: the toolkit shows a bar only while the data
-    // is wider (or higher) than the window, so they come with zooming in and go with a fit.
+    // One scroll unit a pixel over the data's extent (several when that is too wide for the
+    // toolkit's numbers): the toolkit shows a bar only while the data is wider (or higher) than
+    // the window, so they come with zooming in and go with a fit.
+    const wxSize client = GetClientSize();
     if (UpdateExtent()) {
-        const wxSize client = GetClientSize();
-        SetScrollbars(1, 1, ScrollInt((boundMaxX - boundMinX) * scaleX),
-                      ScrollInt((boundMaxY - boundMinY) * scaleY),
-                      ScrollInt((centreX - boundMinX) * scaleX - client.x / 2),
-                      ScrollInt((boundMaxY - centreY) * scaleY - client.y / 2), true);
+        const double width = (boundMaxX - boundMinX) * scaleX, height = (boundMaxY - boundMinY) * scaleY;
+        scrollUnitX = PixelsPerScrollUnit(width);
+        scrollUnitY = PixelsPerScrollUnit(height);
+        SetScrollbars(1, 1, ScrollRange(width, scrollUnitX, client.x), ScrollRange(height, scrollUnitY, client.y),
+                      ScrollInt(((centreX - boundMinX) * scaleX - client.x / 2) / scrollUnitX),
+                      ScrollInt(((boundMaxY - centreY) * scaleY - client.y / 2) / scrollUnitY), true);
+    } else {
+        // Nothing to scroll through.
+        SetScrollbars(1, 1, 0, 0, 0, 0, true);
     }
     // No FitInside(): with this toolkit it sets the scroll area back to the window's size, and
     // the bars set just now would vanish.
@@ -377,23 +398,41 @@ void mpWindow::OnMouseWheel(wxMouseEvent& event) {
 }
 
 void mpWindow::OnScroll(wxScrollWinEvent& event) {
+    // The bar is moved here, not by the toolkit's own handling: its steps are whole units, and a
+    // page is the window's width in pixels, however many pixels a unit holds.
     const wxSize client = GetClientSize();
+    const int orient = event.GetOrientation();
+    const bool horizontal = orient == wxHORIZONTAL;
+    const double unit = horizontal ? scrollUnitX : scrollUnitY;
+    const int clientPixels = horizontal ? client.x : client.y;
+    const int page = std::max(1, static_cast<int>(clientPixels / unit));
+    const int last = std::max(0, GetScrollRange(orient) - clientPixels);
+    int position = GetScrollPos(orient);
     const wxEventType type = event.GetEventType();
-    const bool thumb = type == wxEVT_SCROLLWIN_THUMBTRACK || type == wxEVT_SCROLLWIN_THUMBRELEASE;
-    // The position the bar is moving to: a dragged thumb says where; a line or page step is taken
-    // from here by the default handling after this one, so it is worked out the same way now.
+    if (type == wxEVT_SCROLLWIN_THUMBTRACK || type == wxEVT_SCROLLWIN_THUMBRELEASE)
+        position = event.GetPosition();
+    else if (type == wxEVT_SCROLLWIN_LINEUP)
+        position -= 1;
+    else if (type == wxEVT_SCROLLWIN_LINEDOWN)
+        position += 1;
+    else if (type == wxEVT_SCROLLWIN_PAGEUP)
+        position -= page;
+    else if (type == wxEVT_SCROLLWIN_PAGEDOWN)
+        position += page;
+    else if (type == wxEVT_SCROLLWIN_TOP)
+        position = 0;
+    else if (type == wxEVT_SCROLLWIN_BOTTOM)
+        position = last;
+    position = std::clamp(position, 0, last);
+    if (horizontal)
+        centreX = boundMinX + (client.x / 2 + position * unit) / scaleX;
+    else
+        centreY = boundMaxY - (client.y / 2 + position * unit) / scaleY;
     int sx = 0, sy = 0;
     GetViewStart(&sx, &sy);
-    const int step = thumb ? 0 : CalcScrollInc(event);
-    if (event.GetOrientation() == wxHORIZONTAL) {
-        sx = thumb ? event.GetPosition() : sx + step;
-        centreX = boundMinX + (client.x / 2 + sx) / scaleX;
-    } else {
-        sy = thumb ? event.GetPosition() : sy + step;
-        centreY = boundMaxY - (client.y / 2 + sy) / scaleY;
-    }
+    SetScrollbars(1, 1, GetScrollRange(wxHORIZONTAL), GetScrollRange(wxVERTICAL), horizontal ? position : sx,
+                  horizontal ? sy : position, true);
     Refresh(false);
-    event.Skip();
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -134,6 +134,7 @@ private:
     double boundMinX = 0, boundMaxX = 0, boundMinY = 0, boundMaxY = 0;
     double boundMinY2 = 0, boundMaxY2 = 0;
     double scaleX = 1.0, scaleY = 1.0, scaleY2 = 1.0;
+    double scrollUnitX = 1.0, scrollUnitY = 1.0;  // pixels a scroll unit holds
     double centreX = 150.0, centreY = 100.0, centreY2 = 0;
     int plotWidth = 64, plotHeight = 0;
     int bottomMargin = 30;

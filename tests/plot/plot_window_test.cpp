@@ -388,6 +388,56 @@ TEST_F(PlotWindowTest, ScrollbarsWhileZoomedIn) {
     plot->DetachLayer(0);
 }
 
+TEST_F(PlotWindowTest, ScrollbarsOfADeepZoomIntoALongRecord) {
+    // 10^7 samples at 100 ms, zoomed to two samples across the window: billions of pixels wide.
+    NoteLayer data("data", nullptr, true, 0, 1e6, 0, 50);
+    plot->AttachLayer(&data);
+    plot->Fit();
+    PumpEvents();
+    const double scale = plot->GetClientSize().x / 0.2;
+    plot->SetScaleX(scale);
+    for (double centre : {0.1, 250000.05, 999999.9}) {
+        SCOPED_TRACE(centre);
+        plot->SetCentreX(centre);
+        plot->RefreshView();
+        ASSERT_TRUE(PumpUntil([&] { return BarShown(plot, wxHORIZONTAL); }));
+        plot->RefreshView();
+        const int client = plot->GetClientSize().x;
+        const int range = plot->GetScrollRange(wxHORIZONTAL), last = range - client;
+        ASSERT_GT(range, client);
+        // The thumb sits where the view lies in the record, to within a unit.
+        const double share = (centre * scale - client / 2.0) / (1e6 * scale - client);
+        EXPECT_NEAR(plot->GetScrollPos(wxHORIZONTAL), std::clamp(share, 0.0, 1.0) * last, 1.0);
+    }
+    const auto scroll = [this](wxEventType type, int position = 0) {
+        wxScrollWinEvent e(type, position, wxHORIZONTAL);
+        e.SetEventObject(plot);
+        plot->GetEventHandler()->ProcessEvent(e);
+    };
+    const int client = plot->GetClientSize().x;
+    const double unit = 1e6 * scale / (plot->GetScrollRange(wxHORIZONTAL) - client);
+    ASSERT_GT(unit, 1.5);  // more than a pixel a unit
+    // A step is a unit, a page the window's width: the view moves by that, not elsewhere.
+    plot->SetCentreX(250000.05);
+    plot->RefreshView();
+    double before = plot->GetCentreX();
+    scroll(wxEVT_SCROLLWIN_LINEDOWN);
+    EXPECT_NEAR((plot->GetCentreX() - before) * scale, unit, 2.0);
+    before = plot->GetCentreX();
+    scroll(wxEVT_SCROLLWIN_PAGEUP);
+    EXPECT_NEAR((before - plot->GetCentreX()) * scale, client, unit + 1);
+    // The thumb dragged to the end shows the record's end at the window's right edge, and to the
+    // start its start at the left edge.
+    scroll(wxEVT_SCROLLWIN_THUMBRELEASE, plot->GetScrollRange(wxHORIZONTAL) - client);
+    EXPECT_NEAR((1e6 - plot->GetCentreX()) * scale, client / 2.0, unit + 1);
+    scroll(wxEVT_SCROLLWIN_TOP);
+    EXPECT_NEAR(plot->GetCentreX() * scale, client / 2.0, 1.0);
+    EXPECT_EQ(plot->GetScrollPos(wxHORIZONTAL), 0);
+    plot->DetachLayer(0);
+    // An empty chart has nothing to scroll through.
+    EXPECT_TRUE(PumpUntil([&] { return !BarShown(plot, wxHORIZONTAL) && !BarShown(plot, wxVERTICAL); }));
+}
+
 namespace {
 
 // A flow series with volumes as extra values, on a 10 px per unit view.
