@@ -924,8 +924,8 @@ TEST_F(PlotWindowTest, ReducedDrawingLooksLikeEverySegment) {
 }
 
 TEST_F(PlotWindowTest, AGrowingLiveRecordPaintsWhatAFreshLoadPaints) {
-    // A live record grows under the chart by ticks of a few to a few hundred samples; the chart
-    // takes in only the new samples. Its painted columns, thousands of samples each, must show
+    // A live record grows under the chart by ticks of a few to a few thousand samples; the chart
+    // takes in only the new samples (and those a filter rewrote). Its painted columns, thousands of samples each, must show
     // every spike and dip that a chart loading the record afresh shows.
     auto times = std::make_shared<std::vector<float>>();
     auto values = std::make_shared<std::vector<float>>();
@@ -950,6 +950,12 @@ TEST_F(PlotWindowTest, AGrowingLiveRecordPaintsWhatAFreshLoadPaints) {
     int compared = 0;
     for (int tick = 0; times->size() < 300000; ++tick) {
         const auto piece = static_cast<std::size_t>(std::exp(logPiece(rng)));
+        // A moving average rewrites the last few samples as new ones arrive; here they turn into
+        // the record's highest or lowest values, which the chart must show.
+        const std::size_t rewritten = std::min<std::size_t>(held, tick % 3 == 0 ? 3 : 0);
+        for (std::size_t k = held - rewritten; k < held; ++k)
+            (*values)[k] = tick % 2 ? 45 + far(rng) : -25 - far(rng);
+        held -= rewritten;
         for (std::size_t k = 0; k < piece; ++k) {
             values->push_back(value(times->size()));
             times->push_back(static_cast<float>(times->size()) * 0.1f);
