@@ -113,6 +113,8 @@ void MainFrame::OnRecord(wxCommandEvent&) {
     livePollingMs = std::max(intervalMs, 1000);
     liveTimer.Start(livePollingMs);
     RefreshRecordList();
+    // The chart follows the new recording from its start.
+    ChartRecord(0);
 }
 
 void MainFrame::OnLiveTimer(wxTimerEvent&) {
@@ -154,9 +156,12 @@ void MainFrame::TakeLiveSamples(const std::vector<RawSample>& samples) {
             wxLogError(recovery::NotProtectedText());
     }
     // Only the live row and the new samples: a tick costs the same at any length of the record.
+    // While the user looks at another record, the chart is left to it.
     RefreshRecordRow(liveRecordIndex);
-    ChartRecord(liveRecordIndex, held);
-    liveCharted = static_cast<std::size_t>(live.SampleCount());
+    if (chartedRecord == liveRecordIndex) {
+        ChartRecord(liveRecordIndex, held);
+        liveCharted = static_cast<std::size_t>(live.SampleCount());
+    }
     savedFlag = false;
 }
 

@@ -128,8 +128,13 @@ void MainFrame::ChartRecord(int index, std::size_t held) {
     if (index < 0 || index >= static_cast<int>(records.size()))
         return;
     const Storage& r = records[index];
-    if (index != chartedRecord)
+    const bool anotherRecord = index != chartedRecord;
+    if (anotherRecord)
         held = 0;
+    // The first record charted shows something: flow with pressure, as the two buttons would
+    // switch them on, unless the user has chosen the chart's modes already.
+    if (!chartModesChosen && !flowShown && !volumeShown && !pressureShown)
+        ShowFlowWithPressure();
 
     // The series read the record's own vectors; none is copied, and each is looked at once
     // however many series show it.
@@ -179,7 +184,10 @@ void MainFrame::ChartRecord(int index, std::size_t held) {
     plotWindow->SetDateLabels(AppSettings.absoluteTime);
     plotWindow->SetBottomMargin(AppSettings.absoluteTime ? 45 : 35);
     plotWindow->RefreshView();
-    plotWindow->Fit();
+    // Another record is shown whole; the same one again (a live tick, an edit) keeps the view the
+    // user zoomed or panned to, and stays fitted (following a live recording) while it was.
+    if (anotherRecord || plotWindow->IsFitted())
+        plotWindow->Fit();
 }
 
 void MainFrame::ChartNoRecord() {
@@ -205,5 +213,6 @@ void MainFrame::ChartNoRecord() {
         s->ClearMarker();
     }
     textBox->SetText(wxString());
-    plotWindow->RefreshView();
+    // Nothing to zoom into: the view of the empty series, without scrollbars.
+    plotWindow->Fit();
 }

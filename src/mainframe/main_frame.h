@@ -93,6 +93,8 @@ public:
     void SyncFlowUnitItems();
     void UpdateUnitLabels(int index);
     void RefreshChart();
+    // Flow with pressure switched on, as the two buttons switch them.
+    void ShowFlowWithPressure();
 
     // ---- accessors for tests and the gallery ----
     wxTimer& StatusTimer() { return statusTimer; }
@@ -293,6 +295,9 @@ private:
 
     // Chart state.
     bool flowShown = false, volumeShown = false, pressureShown = false;
+    // The user switched a chart mode, or the first chart switched flow with pressure on: from
+    // then on the modes are the user's.
+    bool chartModesChosen = false;
     bool gridOn = false, pointsMode = false;
     bool measure1On = false, measure2On = false;
     int pointWidth = 6, lineWidth = 2;

@@ -766,6 +766,13 @@ mpInfoLegend::mpInfoLegend(int x, int y, int width, int height, const wxBrush& b
 void mpInfoLegend::Draw(wxDC& dc, mpWindow& window) {
     if (!visible)
         return;
+    const int W = window.GetPlotWidth(), H = window.GetPlotHeight();
+    if (!started && W > 0 && H > 0) {
+        // The first draw on a shown window: right of the value axis, below the samples' captions.
+        started = true;
+        box.x = box.refX = 60 - W / 2;
+        box.y = box.refY = 45 - H / 2;
+    }
     Place(window, Anchor::Legend);
     dc.SetBrush(brush);
     dc.SetFont(font);
@@ -821,6 +828,11 @@ mpInfoTextBox::mpInfoTextBox(int x, int y, int width, int height, const wxBrush&
 }
 
 void mpInfoTextBox::SetTextBoxPosition(mpWindow& window, int x, int y) {
+    if (placed && x == placedX && y == placedY)
+        return;
+    placed = true;
+    placedX = x;
+    placedY = y;
     const int halfW = window.GetPlotWidth() / 2, halfH = window.GetPlotHeight() / 2;
     box.x = std::clamp(x, -halfW, std::max(halfW, -halfW));
     box.y = std::clamp(y, -halfH, std::max(halfH, -halfH));
@@ -846,6 +858,12 @@ void mpInfoTextBox::Draw(wxDC& dc, mpWindow& window) {
     const int W = window.GetPlotWidth(), H = window.GetPlotHeight();
     box.x = std::max(std::min(box.x, W - W / 2 - box.width - 1), -(W / 2));
     box.y = std::max(std::min(box.y, H - H / 2 - box.height - 1), -(H / 2));
+    if (dragged) {
+        // The user's place for it, which the record stores and the next load gives back.
+        placed = true;
+        placedX = box.x;
+        placedY = box.y;
+    }
 
     dc.SetPen(pen);
     dc.SetBrush(*wxLIGHT_GREY_BRUSH);

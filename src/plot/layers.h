@@ -271,7 +271,9 @@ protected:
     bool dragged = false;
 };
 
-// The readouts of the measured series, one or two rows each.
+// The readouts of the measured series, one or two rows each. Drawn first, it puts itself in the
+// top left corner below the legend captions, apart from the text box (whose place a record keeps,
+// the centre unless moved).
 class mpInfoLegend : public mpInfoLayer {
 public:
     mpInfoLegend();
@@ -286,6 +288,9 @@ public:
         const mpLayer* series;
     };
     static std::vector<Row> Rows(const mpWindow& window);
+
+private:
+    bool started = false;
 };
 
 // A note of the record, possibly several lines; reports its position at every draw.
@@ -298,9 +303,13 @@ public:
 
     void SetText(const wxString& t) { text = t; }
     const wxString& GetText() const { return text; }
-    // Position clamped to the window: -W/2 ... W/2, -H/2 ... H/2.
+    // Position clamped to the window: -W/2 ... W/2, -H/2 ... H/2. The place given last (or
+    // dragged to) given again leaves the box where it is: resizes since have moved it with the
+    // window, and a chart loaded again (a live tick, an edit) keeps that.
     void SetTextBoxPosition(mpWindow& window, int x, int y);
 
 private:
     wxString text;
+    bool placed = false;
+    int placedX = 0, placedY = 0;
 };

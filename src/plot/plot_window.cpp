@@ -177,10 +177,33 @@ void mpWindow::RefreshView() {
     Refresh(false);
 }
 
+wxSize mpWindow::UnscrolledClientSize() const {
+    // The toolkit takes a bar's room from the client area while the bar's range exceeds its page.
+    wxSize size = GetClientSize();
+    if (GtkWidget* widget = static_cast<GtkWidget*>(GetHandle()); widget && GTK_IS_SCROLLED_WINDOW(widget)) {
+        GtkScrolledWindow* scrolled = GTK_SCROLLED_WINDOW(widget);
+        const auto room = [](GtkWidget* bar, bool horizontal) {
+            if (!bar || !GTK_IS_RANGE(bar))
+                return 0;
+            GtkAdjustment* adjustment = gtk_range_get_adjustment(GTK_RANGE(bar));
+            if (gtk_adjustment_get_upper(adjustment) <= gtk_adjustment_get_page_size(adjustment))
+                return 0;
+            GtkRequisition natural;
+            gtk_widget_get_preferred_size(bar, nullptr, &natural);
+            return horizontal ? natural.height : natural.width;
+        };
+        size.x += room(gtk_scrolled_window_get_vscrollbar(scrolled), false);
+        size.y += room(gtk_scrolled_window_get_hscrollbar(scrolled), true);
+    }
+    return size;
+}
+
 void mpWindow::Fit() {
+    fitted = true;
     if (!UpdateExtent())
         return;
-    const wxSize client = GetClientSize();
+    // The fitted data needs no scrollbars: its margins are those of the window they leave.
+    const wxSize client = UnscrolledClientSize();
     plotmath::View view{scaleX, scaleY, scaleY2, centreX, centreY, centreY2};
     const plotmath::Extent primary{boundMinX, boundMaxX, boundMinY, boundMaxY};
     view = plotmath::FitView(view, primary, boundMinY2, boundMaxY2, client.x, client.y, bottomMargin,
@@ -195,12 +218,14 @@ void mpWindow::Fit() {
 }
 
 void mpWindow::ZoomIn() {
+    fitted = false;
     scaleX *= 1.1;
     scaleY *= 1.1;
     RefreshView();
 }
 
 void mpWindow::ZoomOut() {
+    fitted = false;
     scaleX /= 1.1;
     scaleY /= 1.1;
     RefreshView();
@@ -211,8 +236,10 @@ void mpWindow::SetAspectLock(bool on) {
     // The lock has no entry in the popup menu; mark it where there is one.
     if (popupMenu.FindItem(ID_PLOT_LOCK_ASPECT))
         popupMenu.Check(ID_PLOT_LOCK_ASPECT, on);
-    if (on)
+    if (on) {
         scaleX = scaleY = (scaleX + scaleY) * 0.5;
+        fitted = false;
+    }
     RefreshView();
 }
 
@@ -227,6 +254,7 @@ void mpWindow::SetMeasureMode2(bool on) {
 }
 
 void mpWindow::CentreOnMenuClick() {
+    fitted = false;
     const wxSize client = GetClientSize();
     centreX += (menuClickX - client.x / 2) / scaleX;
     centreY += (client.y / 2 - menuClickY) / scaleY;
@@ -319,7 +347,12 @@ void mpWindow::ShowPopup(int x, int y) {
 }
 
 void mpWindow::OnSize(wxSizeEvent& event) {
-    RefreshView();
+    // A fitted view fits the new size (a maximized window shows the record filling it); a view
+    // the user chose keeps its scale and centre.
+    if (fitted)
+        Fit();
+    else
+        RefreshView();
     event.Skip();
 }
 
@@ -351,6 +384,7 @@ void mpWindow::OnMotion(wxMouseEvent& event) {
         const int dx = rightDragX - x, dy = y - rightDragY;
         rightDragX = x;
         rightDragY = y;
+        fitted = false;
         centreX += static_cast<float>(dx / scaleX);
         centreY += static_cast<float>(dy / scaleY);
         centreY2 += dy / scaleY2;
@@ -390,6 +424,7 @@ void mpWindow::OnMouseWheel(wxMouseEvent& event) {
             ZoomOut();
         return;
     }
+    fitted = false;
     if (event.ShiftDown())
         centreX -= static_cast<float>(rotation / scaleX);
     else
@@ -424,6 +459,7 @@ void mpWindow::OnScroll(wxScrollWinEvent& event) {
     else if (type == wxEVT_SCROLLWIN_BOTTOM)
         position = last;
     position = std::clamp(position, 0, last);
+    fitted = false;
     if (horizontal)
         centreX = boundMinX + (client.x / 2 + position * unit) / scaleX;
     else

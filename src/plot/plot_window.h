@@ -32,7 +32,10 @@ public:
     bool HasSecondarySeries() const;
 
     void RefreshView();
+    // Fits the data into the window and keeps it fitted: while nothing else changed the view, a
+    // resize fits again. Any zoom, pan, scroll or view set from outside ends that.
     void Fit() override;
+    bool IsFitted() const { return fitted; }
     void ZoomIn();
     void ZoomOut();
     void SetAspectLock(bool on);
@@ -49,17 +52,35 @@ public:
     wxBitmap SnapshotBitmap();
 
     double GetScaleX() const { return scaleX; }
-    void SetScaleX(double v) { scaleX = v; }
+    void SetScaleX(double v) {
+        scaleX = v;
+        fitted = false;
+    }
     double GetScaleY() const { return scaleY; }
-    void SetScaleY(double v) { scaleY = v; }
+    void SetScaleY(double v) {
+        scaleY = v;
+        fitted = false;
+    }
     double GetScaleY2() const { return scaleY2; }
-    void SetScaleY2(double v) { scaleY2 = v; }
+    void SetScaleY2(double v) {
+        scaleY2 = v;
+        fitted = false;
+    }
     double GetCentreX() const { return centreX; }
-    void SetCentreX(double v) { centreX = v; }
+    void SetCentreX(double v) {
+        centreX = v;
+        fitted = false;
+    }
     double GetCentreY() const { return centreY; }
-    void SetCentreY(double v) { centreY = v; }
+    void SetCentreY(double v) {
+        centreY = v;
+        fitted = false;
+    }
     double GetCentreY2() const { return centreY2; }
-    void SetCentreY2(double v) { centreY2 = v; }
+    void SetCentreY2(double v) {
+        centreY2 = v;
+        fitted = false;
+    }
 
     double GetBoundMinX() const { return boundMinX; }
     double GetBoundMaxX() const { return boundMaxX; }
@@ -109,6 +130,8 @@ protected:
 private:
     // Extent of the attached layers; false when none has bounds.
     bool UpdateExtent();
+    // The client area as it is without scrollbars (a fit makes them go).
+    wxSize UnscrolledClientSize() const;
     void PaintBuffer(int width, int height);
     void CentreOnMenuClick();
 
@@ -141,6 +164,7 @@ private:
     bool dateLabels = false;
     wxDateTime startTime;
     bool lockAspect = false;
+    bool fitted = false;
     bool measureMode1 = false, measureMode2 = false;
     wxBitmap buffer;
     std::unique_ptr<wxMemoryDC> bufferDC;

@@ -382,10 +382,22 @@ TEST_F(PlotWindowTest, ScrollbarsWhileZoomedIn) {
     scroll(wxEVT_SCROLLWIN_LINEUP, 0, wxHORIZONTAL);
     EXPECT_DOUBLE_EQ(plot->GetCentreX(), x - 1 / plot->GetScaleX());
 
-    // A fit shows everything again, and the bars go.
+    // A fit shows everything again, and the bars go; the margins are those of the window without
+    // them: 50 pixels left and right, the bottom margin above and below.
     plot->Fit();
     EXPECT_TRUE(PumpUntil([&] { return !BarShown(plot, wxHORIZONTAL) && !BarShown(plot, wxVERTICAL); }));
+    client = plot->GetClientSize();
+    EXPECT_NEAR((0 - plot->GetCentreX()) * plot->GetScaleX() + client.x / 2.0, 50, 0.5);
+    EXPECT_NEAR((100 - plot->GetCentreX()) * plot->GetScaleX() + client.x / 2.0, client.x - 50, 0.5);
+    EXPECT_NEAR((plot->GetCentreY() - 50) * plot->GetScaleY() + client.y / 2.0, plot->GetBottomMargin(), 0.5);
     plot->DetachLayer(0);
+    // Nothing attached: no bars left from the zoom.
+    for (int i = 0; i < 8; ++i)
+        plot->ZoomIn();
+    plot->AttachLayer(&data);
+    ASSERT_TRUE(PumpUntil([&] { return BarShown(plot, wxHORIZONTAL); }));
+    plot->DetachLayer(0);
+    EXPECT_TRUE(PumpUntil([&] { return !BarShown(plot, wxHORIZONTAL) && !BarShown(plot, wxVERTICAL); }));
 }
 
 TEST_F(PlotWindowTest, ScrollbarsOfADeepZoomIntoALongRecord) {
