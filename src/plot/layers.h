@@ -22,6 +22,7 @@
 
 class wxDC;
 class mpWindow;
+class SeriesInk;
 
 enum class LayerKind : int {
     Axis = 1,
@@ -131,6 +132,10 @@ public:
     // drawn as it comes, line by line. Both draw the same picture; tests and benchmarks compare.
     void SetReducedDrawing(bool on) { reduced = on; }
     bool GetReducedDrawing() const { return reduced; }
+    // The reduced drawing's ink laid on from stamps of what the drawing library inks (the
+    // default), or drawn by the library itself: lines stroked in batches, dots filled in layers.
+    // The benchmark weighs the two.
+    void SetInkStamps(bool on) { inkStamps = on; }
 
 protected:
     // The lines of a continuous series and the dots of a point series for the current view.
@@ -140,11 +145,12 @@ protected:
     virtual void CollectDots(const plotmath::AxisMap& mapX, const plotmath::AxisMap& mapY, int W, int H,
                              int penWidth, plotmath::DotCounts& out);
 
-    void DrawShape(wxDC& dc, const wxPen& pen, bool continuous, const plotmath::AxisMap& mapX,
+    void DrawShape(wxDC& dc, SeriesInk& ink, const wxPen& pen, bool continuous, const plotmath::AxisMap& mapX,
                    const plotmath::AxisMap& mapY, int W, int H);
 
     int markerX = 0, markerY = 0;
     bool reduced = true;
+    bool inkStamps = true;
 };
 
 // A series on the primary axis.

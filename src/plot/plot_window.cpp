@@ -3,6 +3,7 @@
 #include "app/command_ids.h"
 #include "plot/layers.h"
 #include "plot/plot_math.h"
+#include "plot/series_ink.h"
 
 #include <wx/dcclient.h>
 #include <wx/msgdlg.h>
@@ -67,7 +68,8 @@ wxEND_EVENT_TABLE()
 
     mpWindow::mpWindow(wxWindow* parent, wxWindowID id, const wxPoint& pos, const wxSize& size, long style)
     // Scrollbars of its own: zoomed in, they show where the view lies in the data and pan it.
-    : wxScrolledWindow(parent, id, pos, size, style | wxHSCROLL | wxVSCROLL, U("mathplot")) {
+    : wxScrolledWindow(parent, id, pos, size, style | wxHSCROLL | wxVSCROLL, U("mathplot")),
+      ink(std::make_unique<SeriesInk>()) {
     SetBackgroundColour(*wxWHITE);
     // Every pixel is painted from the buffer; the system never erases.
     SetBackgroundStyle(wxBG_STYLE_PAINT);

@@ -15,6 +15,7 @@
 #include <vector>
 
 class mpLayer;
+class SeriesInk;
 
 class mpWindow : public wxScrolledWindow {
 public:
@@ -50,6 +51,8 @@ public:
     void DrawLayersOn(wxDC& dc);
     // A bitmap of the client area showing what the window shows.
     wxBitmap SnapshotBitmap();
+    // What the series keep between paints to draw quickly (series_ink.h).
+    SeriesInk& Ink() { return *ink; }
 
     double GetScaleX() const { return scaleX; }
     void SetScaleX(double v) {
@@ -168,6 +171,7 @@ private:
     bool measureMode1 = false, measureMode2 = false;
     wxBitmap buffer;
     std::unique_ptr<wxMemoryDC> bufferDC;
+    std::unique_ptr<SeriesInk> ink;
     int bufferWidth = 0, bufferHeight = 0;
     bool rightDragged = false;
     int rightDragX = 0, rightDragY = 0;
