@@ -6,16 +6,33 @@
 void SampleColumn::Take(SampleRef newValues, std::size_t unchanged) {
     if (!newValues)
         newValues = std::make_shared<const std::vector<float>>();
-    const std::size_t from = newValues == values && unchanged <= count ? unchanged : 0;
+    const std::size_t n = newValues->size();
+    const std::size_t from = newValues == values && unchanged <= count && unchanged <= n ? unchanged : 0;
     values = std::move(newValues);
-    const std::size_t n = values->size();
     count = n;
     const float* v = values->data();
-    // The last value before the changed ones joins them, so the order is checked across the seam.
-    const std::size_t seam = from > 0 ? from - 1 : 0;
-    const bool wasFinite = from > 0 && finite, wasSorted = from > 0 && sorted;
-    finite = (from == 0 || wasFinite) && std::all_of(v + from, v + n, [](float x) { return std::isfinite(x); });
-    sorted = finite && (from == 0 || wasSorted) && plotmath::IsSortedFinite(v + seam, n - seam);
+    // Where the first value that is not finite, and the first one out of order (or not finite),
+    // lie: before the changed values they stay; from there on they are looked for again, the last
+    // value before the changed ones joining them so that the order is checked across the seam.
+    const auto firstNotFinite = [&](std::size_t begin) {
+        return static_cast<std::size_t>(
+            std::find_if(v + begin, v + n, [](float x) { return !std::isfinite(x); }) - v);
+    };
+    const auto firstOutOfOrder = [&](std::size_t begin) {
+        if (plotmath::IsSortedFinite(v + begin, n - begin))
+            return n;
+        for (std::size_t i = begin; i < n; ++i)
+            if (!std::isfinite(v[i]) || (i > begin && v[i] < v[i - 1]))
+                return i;
+        return n;
+    };
+    if (from == 0 || notFiniteAt >= from)
+        notFiniteAt = firstNotFinite(from);
+    if (from == 0 || outOfOrderAt >= from)
+        outOfOrderAt = firstOutOfOrder(from > 0 ? from - 1 : 0);
+    const bool wasFinite = from > 0 && finite;
+    finite = notFiniteAt >= n;
+    sorted = outOfOrderAt >= n;
 
     if (extremes && finite) {
         if (from > 0 && wasFinite)

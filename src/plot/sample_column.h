@@ -48,6 +48,7 @@ private:
     SampleRef values = std::make_shared<const std::vector<float>>();
     std::size_t count = 0;
     bool sorted = true, finite = true, any = false;
+    std::size_t notFiniteAt = 0, outOfOrderAt = 0;  // first such value; the size when there is none
     float lo = 0, hi = 0;
     plotmath::MinMaxPyramid pyramid;
 };

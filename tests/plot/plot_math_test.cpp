@@ -1,9 +1,11 @@
 #include "plot/plot_math.h"
+#include "plot/sample_column.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cmath>
+#include <memory>
 #include <random>
 #include <string>
 #include <vector>
@@ -87,18 +89,37 @@ TEST(PlotFit, DataFillsTheWindowLessMargins) {
     EXPECT_GT(v.scaleY, 0);
 }
 
-TEST(PlotSeries, ExtentAndOrder) {
-    const std::vector<float> xs{3, 1, 2}, ys{-4, 8, NAN};
-    Extent e = SeriesExtent(xs.data(), ys.data(), 3);
-    EXPECT_EQ(e.minX, 0.5);
-    EXPECT_EQ(e.maxX, 3.5);
-    EXPECT_EQ(e.minY, -4.5);
-    EXPECT_EQ(e.maxY, 8.5);
-    e = SeriesExtent(xs.data(), ys.data(), 0);
-    EXPECT_EQ(e.minX, -1);
-    EXPECT_EQ(e.maxX, 1);
-    EXPECT_EQ(e.minY, -1);
-    EXPECT_EQ(e.maxY, 1);
+TEST(PlotSeries, ColumnRangeAndOrder) {
+    // The finite range and the order of a column, taken whole and grown or rewritten at its end.
+    ColumnRef xs = CopiedColumn({3, 1, 2}), ys = CopiedColumn({-4, 8, NAN});
+    float lo = 0, hi = 0;
+    ASSERT_TRUE(xs->Range(lo, hi));
+    EXPECT_EQ(lo, 1);
+    EXPECT_EQ(hi, 3);
+    ASSERT_TRUE(ys->Range(lo, hi));
+    EXPECT_EQ(lo, -4);
+    EXPECT_EQ(hi, 8);
+    EXPECT_FALSE(xs->Sorted());
+    EXPECT_FALSE(ys->AllFinite());
+    EXPECT_EQ(ys->Extremes(), nullptr);
+    EXPECT_FALSE(CopiedColumn({})->Range(lo, hi));
+
+    auto values = std::make_shared<std::vector<float>>(std::vector<float>{0, 1, 1, 2});
+    SampleColumn grown;
+    grown.Take(values);
+    EXPECT_TRUE(grown.Sorted());
+    values->push_back(1.5f);  // out of order across the seam
+    grown.Take(values, 4);
+    EXPECT_FALSE(grown.Sorted());
+    (*values)[4] = 7;  // rewritten: in order again, and the new largest value
+    grown.Take(values, 4);
+    EXPECT_TRUE(grown.Sorted());
+    ASSERT_TRUE(grown.Range(lo, hi));
+    EXPECT_EQ(hi, 7);
+    (*values)[1] = NAN;  // claimed unchanged from 2 on, so taken whole only when said
+    grown.Take(values, 0);
+    EXPECT_FALSE(grown.AllFinite());
+    EXPECT_FALSE(grown.Sorted());
 
     const std::vector<float> sorted{0, 1, 1, 2}, unsorted{0, 2, 1}, withNan{0, NAN, 2};
     EXPECT_TRUE(IsSortedFinite(sorted.data(), sorted.size()));
