@@ -135,49 +135,6 @@ void SeriesSamples::Dots(const AxisMap& mapX, const AxisMap& mapY, int W, int H,
 // ---------------------------------------------------------------------------------------------
 // Series shape
 
-bool mpSeriesShape::FindNearest(double x, double& outX, double& outY, double& outExtra) {
-    Rewind();
-    double px = 0, py = 0;
-    bool found = false;
-    double best = std::numeric_limits<double>::infinity();
-    while (NextPoint(px, py)) {
-        const double d = std::fabs(x - px);
-        if (d < best) {  // the first of equally near samples stays
-            found = true;
-            best = d;
-            outX = px;
-            outY = py;
-        }
-    }
-    outExtra = -1;
-    return found;
-}
-
-void mpSeriesShape::CollectSegments(const AxisMap& mapX, const AxisMap& mapY, int W, int H, int penWidth,
-                                    bool mergeColumns, std::vector<plotmath::Segment>& out) {
-    plotmath::SegmentBuilder builder(W, H, penWidth, out, mergeColumns);
-    Rewind();
-    double x = 0, y = 0;
-    while (NextPoint(x, y))
-        builder.Add(mapX(x), mapY(y));
-    builder.Finish();
-}
-
-void mpSeriesShape::CollectDots(const AxisMap& mapX, const AxisMap& mapY, int W, int H, int penWidth,
-                                plotmath::DotCounts& out) {
-    Rewind();
-    double x = 0, y = 0;
-    out.Reset(W, H, penWidth);
-    const double left = out.left, right = out.left + out.width - 1;
-    const double top = out.top, bottom = out.top + out.height - 1;
-    while (NextPoint(x, y)) {
-        const double px = std::trunc(mapX(x)), py = std::trunc(mapY(y));
-        if (px >= left && px <= right && py >= top && py <= bottom)
-            ++out.counts[static_cast<std::size_t>(py - top) * out.width +
-                         static_cast<std::size_t>(px - left)];
-    }
-}
-
 void mpSeriesShape::DrawShape(wxDC& dc, SeriesInk& ink, const wxPen& pen, bool continuous, const AxisMap& mapX,
                               const AxisMap& mapY, int W, int H) {
     const bool wide = pen.GetWidth() > 1;

@@ -126,7 +126,7 @@ public:
     virtual ~mpSeriesShape() = default;
     virtual void Rewind() = 0;
     virtual bool NextPoint(double& x, double& y) = 0;
-    virtual bool FindNearest(double x, double& outX, double& outY, double& outExtra);
+    virtual bool FindNearest(double x, double& outX, double& outY, double& outExtra) = 0;
 
     // Reduced drawing (the default) visits only what can change the picture; off, every sample is
     // drawn as it comes, line by line. Both draw the same picture; tests and benchmarks compare.
@@ -139,11 +139,10 @@ public:
 
 protected:
     // The lines of a continuous series and the dots of a point series for the current view.
-    // Any series can be drawn from NextPoint; vector series override with their fast path.
     virtual void CollectSegments(const plotmath::AxisMap& mapX, const plotmath::AxisMap& mapY, int W, int H,
-                                 int penWidth, bool mergeColumns, std::vector<plotmath::Segment>& out);
+                                 int penWidth, bool mergeColumns, std::vector<plotmath::Segment>& out) = 0;
     virtual void CollectDots(const plotmath::AxisMap& mapX, const plotmath::AxisMap& mapY, int W, int H,
-                             int penWidth, plotmath::DotCounts& out);
+                             int penWidth, plotmath::DotCounts& out) = 0;
 
     void DrawShape(wxDC& dc, SeriesInk& ink, const wxPen& pen, bool continuous, const plotmath::AxisMap& mapX,
                    const plotmath::AxisMap& mapY, int W, int H);
