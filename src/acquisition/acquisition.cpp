@@ -113,6 +113,8 @@ void MainFrame::OnRecord(wxCommandEvent&) {
     livePollingMs = std::max(intervalMs, 1000);
     liveTimer.Start(livePollingMs);
     RefreshRecordList();
+    // The chart follows the new recording from its start.
+    ChartRecord(0);
 }
 
 void MainFrame::OnLiveTimer(wxTimerEvent&) {
@@ -133,9 +135,12 @@ void MainFrame::OnLiveTimer(wxTimerEvent&) {
 
 void MainFrame::TakeLiveSamples(const std::vector<RawSample>& samples) {
     Storage& live = records[liveRecordIndex];
-    // What the chart holds of this record, if the last tick charted it and nothing else did since.
-    const std::size_t held =
-        liveCharted == static_cast<std::size_t>(live.SampleCount()) && !live.IsFiltered() ? liveCharted : 0;
+    // What the chart holds of this record unchanged, if the last tick charted it and nothing else
+    // did since: a filter on rewrites the last half width of samples as new ones come in.
+    const std::size_t halfWidth = static_cast<std::size_t>(live.FilterHalfWidth());
+    const std::size_t held = liveCharted == static_cast<std::size_t>(live.SampleCount()) && liveCharted > halfWidth
+                                 ? liveCharted - halfWidth
+                                 : 0;
     const wxString flowFormat = units::FlowDisplayFormat(AppSettings.flowUnit);
     for (const RawSample& raw : samples) {
         live.AddRawSample(raw.flow, raw.pressure);
@@ -151,9 +156,12 @@ void MainFrame::TakeLiveSamples(const std::vector<RawSample>& samples) {
             wxLogError(recovery::NotProtectedText());
     }
     // Only the live row and the new samples: a tick costs the same at any length of the record.
+    // While the user looks at another record, the chart is left to it.
     RefreshRecordRow(liveRecordIndex);
-    ChartRecord(liveRecordIndex, held);
-    liveCharted = static_cast<std::size_t>(live.SampleCount());
+    if (chartedRecord == liveRecordIndex) {
+        ChartRecord(liveRecordIndex, held);
+        liveCharted = static_cast<std::size_t>(live.SampleCount());
+    }
     savedFlag = false;
 }
 

@@ -4,6 +4,7 @@
 #include "mainframe/main_frame.h"
 #include "plot/layers.h"
 #include "plot/plot_window.h"
+#include "plot/sample_column.h"
 #include "plot/scales.h"
 
 namespace {
@@ -47,6 +48,11 @@ void MainFrame::SetUpChart() {
     legend->SetFont(bold12);
     textBox->SetPen(*wxBLACK_PEN);
     textBox->SetFont(bold12);
+
+    chartTimes = std::make_shared<SampleColumn>(false);
+    chartFlows = std::make_shared<SampleColumn>();
+    chartVolumes = std::make_shared<SampleColumn>();
+    chartPressures = std::make_shared<SampleColumn>();
 
     targetLine = std::make_unique<mpFXYVector>(wxString(), 0);
     targetLine->SetAuxiliaryLine(true);
@@ -122,14 +128,24 @@ void MainFrame::ChartRecord(int index, std::size_t held) {
     if (index < 0 || index >= static_cast<int>(records.size()))
         return;
     const Storage& r = records[index];
-    if (index != chartedRecord)
+    const bool anotherRecord = index != chartedRecord;
+    if (anotherRecord)
         held = 0;
+    // The first record charted shows something: flow with pressure, as the two buttons would
+    // switch them on, unless the user has chosen the chart's modes already.
+    if (!chartModesChosen && !flowShown && !volumeShown && !pressureShown)
+        ShowFlowWithPressure();
 
-    // The series read the record's own vectors; none is copied.
-    flowSeries->ShareDataWithExtra(r.SharedTimes(), r.SharedFlows(), r.SharedVolumes(), r.TargetFlow(), held);
-    volumeSeries->ShareDataWithExtra(r.SharedTimes(), r.SharedVolumes(), r.SharedFlows(), 0, held);
-    pressureSeries->ShareDataWithFloor(r.SharedTimes(), r.SharedPressures(), 0, held);
-    secondaryPressureSeries->ShareData(r.SharedTimes(), r.SharedPressures(), held);
+    // The series read the record's own vectors; none is copied, and each is looked at once
+    // however many series show it.
+    chartTimes->Take(r.SharedTimes(), held);
+    chartFlows->Take(r.SharedFlows(), held);
+    chartVolumes->Take(r.SharedVolumes(), held);
+    chartPressures->Take(r.SharedPressures(), held);
+    flowSeries->ShareDataWithExtra(chartTimes, chartFlows, chartVolumes, r.TargetFlow());
+    volumeSeries->ShareDataWithExtra(chartTimes, chartVolumes, chartFlows, 0);
+    pressureSeries->ShareDataWithFloor(chartTimes, chartPressures, 0);
+    secondaryPressureSeries->ShareData(chartTimes, chartPressures);
 
     const wxString name = r.Title() + U(" ") + r.DateText();
     for (mpLayer* s : std::initializer_list<mpLayer*>{flowSeries.get(), volumeSeries.get(),
@@ -168,13 +184,19 @@ void MainFrame::ChartRecord(int index, std::size_t held) {
     plotWindow->SetDateLabels(AppSettings.absoluteTime);
     plotWindow->SetBottomMargin(AppSettings.absoluteTime ? 45 : 35);
     plotWindow->RefreshView();
-    plotWindow->Fit();
+    // Another record is shown whole; the same one again (a live tick, an edit) keeps the view the
+    // user zoomed or panned to, and stays fitted (following a live recording) while it was.
+    if (anotherRecord || plotWindow->IsFitted())
+        plotWindow->Fit();
 }
 
 void MainFrame::ChartNoRecord() {
     liveCharted = 0;
     chartedRecord = -1;
     const std::vector<float> none;
+    // The last record's samples are let go.
+    for (SampleColumn* column : {chartTimes.get(), chartFlows.get(), chartVolumes.get(), chartPressures.get()})
+        column->Take(nullptr);
     flowSeries->SetDataWithExtra(none, none, none, 0);
     volumeSeries->SetDataWithExtra(none, none, none, 0);
     pressureSeries->SetDataWithFloor(none, none, 0);
@@ -191,5 +213,6 @@ void MainFrame::ChartNoRecord() {
         s->ClearMarker();
     }
     textBox->SetText(wxString());
-    plotWindow->RefreshView();
+    // Nothing to zoom into: the view of the empty series, without scrollbars.
+    plotWindow->Fit();
 }

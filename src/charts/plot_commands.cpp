@@ -56,7 +56,21 @@ void MainFrame::OnZoomOut(wxCommandEvent&) {
     plotWindow->ZoomOut();
 }
 
+void MainFrame::ShowFlowWithPressure() {
+    chartModesChosen = true;
+    flowShown = true;
+    volumeShown = false;
+    pressureShown = true;
+    SetButtonActive(flowButton, true);
+    SetButtonActive(volumeButton, false);
+    SetButtonActive(pressureButton, true);
+    measure1Button->SetLabel(U("Messwerte 1"));
+    UpdateUnitLabels(-1);
+    RefreshChart();
+}
+
 void MainFrame::OnShowFlow(wxCommandEvent&) {
+    chartModesChosen = true;
     if (flowShown) {
         flowShown = volumeShown = false;
         SetButtonActive(flowButton, false);
@@ -73,6 +87,7 @@ void MainFrame::OnShowFlow(wxCommandEvent&) {
 }
 
 void MainFrame::OnShowVolume(wxCommandEvent&) {
+    chartModesChosen = true;
     if (!volumeShown) {
         volumeShown = true;
         flowShown = false;
@@ -86,6 +101,7 @@ void MainFrame::OnShowVolume(wxCommandEvent&) {
 }
 
 void MainFrame::OnShowPressure(wxCommandEvent&) {
+    chartModesChosen = true;
     pressureShown = !pressureShown;
     SetButtonActive(pressureButton, pressureShown);
     UpdateUnitLabels(-1);

@@ -46,6 +46,8 @@ public:
     // neighbours arrive, exactly as filtering the whole series at once would.
     void SetFilter(bool on, int halfWidth);
     bool IsFiltered() const { return filtered; }
+    // Samples averaged on either side while filtered; 0 unfiltered.
+    int FilterHalfWidth() const { return filtered ? filterHalfWidth : 0; }
 
     bool HasTargetFlow() const { return targetFlow != 0.0f; }
     std::vector<float> TargetLineValues() const;

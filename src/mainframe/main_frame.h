@@ -26,6 +26,7 @@ class mpFXYVectorVext;
 class mpInfoLegend;
 class mpInfoTextBox;
 class mpPhaseShading;
+class SampleColumn;
 class wxBitmapButton;
 class wxButton;
 class wxGauge;
@@ -87,14 +88,16 @@ public:
     void RefreshRecordList();
     // One row of the list made anew from its record (a live record that grew).
     void RefreshRecordRow(int index);
-    // `held`: the chart shows this record's first `held` samples already and the record only
-    // grew since; the new samples are appended (0: loaded whole).
+    // `held`: the chart shows this record already and its first `held` samples are unchanged
+    // since; only the samples from there on are taken in (0: loaded whole).
     void ChartRecord(int index, std::size_t held = 0);
     // The chart without any record: its series empty, no title, text box or target line.
     void ChartNoRecord();
     void SyncFlowUnitItems();
     void UpdateUnitLabels(int index);
     void RefreshChart();
+    // Flow with pressure switched on, as the two buttons switch them.
+    void ShowFlowWithPressure();
 
     // ---- accessors for tests and the gallery ----
     wxTimer& StatusTimer() { return statusTimer; }
@@ -291,9 +294,15 @@ private:
     std::unique_ptr<mpInfoLegend> legend;
     std::unique_ptr<mpInfoTextBox> textBox;
     std::unique_ptr<mpPhaseShading> phaseShading;  // marks of the hydrant test evaluation
+    // The charted record's times, flows, volumes and pressures, each taken in once per load and
+    // read by every series that shows it.
+    std::shared_ptr<SampleColumn> chartTimes, chartFlows, chartVolumes, chartPressures;
 
     // Chart state.
     bool flowShown = false, volumeShown = false, pressureShown = false;
+    // The user switched a chart mode, or the first chart switched flow with pressure on: from
+    // then on the modes are the user's.
+    bool chartModesChosen = false;
     bool gridOn = false, pointsMode = false;
     bool measure1On = false, measure2On = false;
     int pointWidth = 6, lineWidth = 2;

@@ -6,6 +6,7 @@
 // already at the chart centre; it never owns the window and the window never owns it.
 
 #include "plot/plot_math.h"
+#include "plot/sample_column.h"
 
 #include <wx/brush.h>
 #include <wx/event.h>
@@ -15,11 +16,13 @@
 #include <wx/pen.h>
 #include <wx/string.h>
 
+#include <algorithm>
 #include <memory>
 #include <vector>
 
 class wxDC;
 class mpWindow;
+class SeriesInk;
 
 enum class LayerKind : int {
     Axis = 1,
@@ -90,22 +93,13 @@ protected:
     bool visible = true;
 };
 
-// The samples of a vector series and what its drawing needs to stay quick on long recordings:
-// whether x never decreases (binary search) and block extremes of y (one query per pixel column).
-// The samples themselves are shared, not copied: a chart reads a record's series where they lie.
-using SampleRef = std::shared_ptr<const std::vector<float>>;
-
+// The samples of a vector series: columns of x, y and the readout's extra value, shared with
+// whatever else reads them (sample_column.h).
 class SeriesSamples {
 public:
-    // `held`: the series holds these very vectors already, and their first `held` samples are
-    // unchanged since (a live record that only grew): only the new samples are taken in.
-    // Anything else is taken in whole.
-    void Set(SampleRef xs, SampleRef ys, std::size_t held = 0);
-    // Vectors of the caller's own: the series keeps a copy.
-    void Set(const std::vector<float>& xs, const std::vector<float>& ys);
-    void SetExtras(SampleRef extras) { this->extras = std::move(extras); }
-    void SetExtras(const std::vector<float>& extras);
-    void ClearExtras() { extras.reset(); }
+    void Set(ColumnRef xs, ColumnRef ys, ColumnRef extras = nullptr);
+    // The extent reaches at least floorY + 0.5 upwards.
+    void SetFloor(double floorY) { extent.maxY = std::max(extent.maxY, floorY + 0.5); }
 
     // Samples with both x and y (never more than the vectors hold now).
     std::size_t Count() const;
@@ -122,18 +116,8 @@ public:
     plotmath::Extent extent;
 
 private:
-    void UpdateExtent();
-    const float* X() const { return xs ? xs->data() : nullptr; }
-    const float* Y() const { return ys ? ys->data() : nullptr; }
-    SampleRef xs, ys, extras;
-    std::size_t count = 0;  // samples with both x and y when they were taken in
-    // Finite ranges of the samples held.
-    float loX = 0, hiX = 0, loY = 0, hiY = 0;
-    bool anyX = false, anyY = false;
+    ColumnRef xs = CopiedColumn({}), ys = CopiedColumn({}), extras;
     unsigned int cursor = 0;
-    bool xsSorted = false;      // x never decreases, no NaN
-    bool sortedFinite = false;  // and every y finite
-    plotmath::MinMaxPyramid pyramid;
 };
 
 // Shared by the primary and the secondary series: how a series' lines or dots are produced.
@@ -142,26 +126,30 @@ public:
     virtual ~mpSeriesShape() = default;
     virtual void Rewind() = 0;
     virtual bool NextPoint(double& x, double& y) = 0;
-    virtual bool FindNearest(double x, double& outX, double& outY, double& outExtra);
+    virtual bool FindNearest(double x, double& outX, double& outY, double& outExtra) = 0;
 
     // Reduced drawing (the default) visits only what can change the picture; off, every sample is
     // drawn as it comes, line by line. Both draw the same picture; tests and benchmarks compare.
     void SetReducedDrawing(bool on) { reduced = on; }
     bool GetReducedDrawing() const { return reduced; }
+    // The reduced drawing's ink laid on from stamps of what the drawing library inks (the
+    // default), or drawn by the library itself: lines stroked in batches, dots filled in layers.
+    // The benchmark weighs the two.
+    void SetInkStamps(bool on) { inkStamps = on; }
 
 protected:
     // The lines of a continuous series and the dots of a point series for the current view.
-    // Any series can be drawn from NextPoint; vector series override with their fast path.
     virtual void CollectSegments(const plotmath::AxisMap& mapX, const plotmath::AxisMap& mapY, int W, int H,
-                                 int penWidth, bool mergeColumns, std::vector<plotmath::Segment>& out);
+                                 int penWidth, bool mergeColumns, std::vector<plotmath::Segment>& out) = 0;
     virtual void CollectDots(const plotmath::AxisMap& mapX, const plotmath::AxisMap& mapY, int W, int H,
-                             int penWidth, plotmath::DotCounts& out);
+                             int penWidth, plotmath::DotCounts& out) = 0;
 
-    void DrawShape(wxDC& dc, const wxPen& pen, bool continuous, const plotmath::AxisMap& mapX,
+    void DrawShape(wxDC& dc, SeriesInk& ink, const wxPen& pen, bool continuous, const plotmath::AxisMap& mapX,
                    const plotmath::AxisMap& mapY, int W, int H);
 
     int markerX = 0, markerY = 0;
     bool reduced = true;
+    bool inkStamps = true;
 };
 
 // A series on the primary axis.
@@ -196,21 +184,21 @@ private:
     void* owner;  // kept for whoever made the series; never read here
 };
 
-// Vector series: the samples are held as copies of float vectors.
-class mpFXYVector : public mpFXY {
+// A series of float vectors on the axis of its base: mpFXY (primary) or mpFXYVext (secondary).
+template <class Axis>
+class mpVectorSeries : public Axis {
 public:
-    explicit mpFXYVector(const wxString& name = wxString(), int labelCorner = 0);
+    using Axis::Axis;
 
     // Copies of the caller's vectors.
     void SetData(const std::vector<float>& xs, const std::vector<float>& ys);
     void SetDataWithFloor(const std::vector<float>& xs, const std::vector<float>& ys, double floorY);
     void SetDataWithExtra(const std::vector<float>& xs, const std::vector<float>& ys,
                           const std::vector<float>& extras, double floorY);
-    // Shared vectors (a record's), `held` as SeriesSamples::Set has it.
-    void ShareData(SampleRef xs, SampleRef ys, std::size_t held = 0);
-    void ShareDataWithFloor(SampleRef xs, SampleRef ys, double floorY, std::size_t held = 0);
-    void ShareDataWithExtra(SampleRef xs, SampleRef ys, SampleRef extras, double floorY,
-                            std::size_t held = 0);
+    // Columns shared with other series (a record's, sample_column.h).
+    void ShareData(ColumnRef xs, ColumnRef ys);
+    void ShareDataWithFloor(ColumnRef xs, ColumnRef ys, double floorY);
+    void ShareDataWithExtra(ColumnRef xs, ColumnRef ys, ColumnRef extras, double floorY);
 
     void Rewind() override { samples.Rewind(); }
     bool NextPoint(double& x, double& y) override { return samples.Next(x, y); }
@@ -229,52 +217,28 @@ public:
 
 protected:
     void CollectSegments(const plotmath::AxisMap& mapX, const plotmath::AxisMap& mapY, int W, int H,
-                         int penWidth, bool mergeColumns, std::vector<plotmath::Segment>& out) override;
+                         int penWidth, bool mergeColumns, std::vector<plotmath::Segment>& out) override {
+        samples.Segments(mapX, mapY, W, H, penWidth, mergeColumns, out);
+    }
     void CollectDots(const plotmath::AxisMap& mapX, const plotmath::AxisMap& mapY, int W, int H, int penWidth,
-                     plotmath::DotCounts& out) override;
+                     plotmath::DotCounts& out) override {
+        samples.Dots(mapX, mapY, W, H, penWidth, out);
+    }
 
 private:
     SeriesSamples samples;
 };
 
-class mpFXYVectorVext : public mpFXYVext {
+// Vector series on the primary axis.
+class mpFXYVector : public mpVectorSeries<mpFXY> {
 public:
-    explicit mpFXYVectorVext(const wxString& name = wxString());
+    using mpVectorSeries::mpVectorSeries;
+};
 
-    // Copies of the caller's vectors.
-    void SetData(const std::vector<float>& xs, const std::vector<float>& ys);
-    void SetDataWithFloor(const std::vector<float>& xs, const std::vector<float>& ys, double floorY);
-    void SetDataWithExtra(const std::vector<float>& xs, const std::vector<float>& ys,
-                          const std::vector<float>& extras, double floorY);
-    // Shared vectors (a record's), `held` as SeriesSamples::Set has it.
-    void ShareData(SampleRef xs, SampleRef ys, std::size_t held = 0);
-    void ShareDataWithFloor(SampleRef xs, SampleRef ys, double floorY, std::size_t held = 0);
-    void ShareDataWithExtra(SampleRef xs, SampleRef ys, SampleRef extras, double floorY,
-                            std::size_t held = 0);
-
-    void Rewind() override { samples.Rewind(); }
-    bool NextPoint(double& x, double& y) override { return samples.Next(x, y); }
-    bool PointAt(int index, double& x, double& y, double& extra) const {
-        return samples.At(index, x, y, extra);
-    }
-    int PointCount() const { return static_cast<int>(samples.Count()); }
-    bool FindNearest(double x, double& outX, double& outY, double& outExtra) override {
-        return samples.FindNearest(x, outX, outY, outExtra);
-    }
-
-    double MinX() const override { return samples.extent.minX; }
-    double MaxX() const override { return samples.extent.maxX; }
-    double MinY() const override { return samples.extent.minY; }
-    double MaxY() const override { return samples.extent.maxY; }
-
-protected:
-    void CollectSegments(const plotmath::AxisMap& mapX, const plotmath::AxisMap& mapY, int W, int H,
-                         int penWidth, bool mergeColumns, std::vector<plotmath::Segment>& out) override;
-    void CollectDots(const plotmath::AxisMap& mapX, const plotmath::AxisMap& mapY, int W, int H, int penWidth,
-                     plotmath::DotCounts& out) override;
-
-private:
-    SeriesSamples samples;
+// Vector series on the secondary axis.
+class mpFXYVectorVext : public mpVectorSeries<mpFXYVext> {
+public:
+    using mpVectorSeries::mpVectorSeries;
 };
 
 // A box in pixels relative to the chart centre; the legend and the text box move themselves with
@@ -312,7 +276,9 @@ protected:
     bool dragged = false;
 };
 
-// The readouts of the measured series, one or two rows each.
+// The readouts of the measured series, one or two rows each. Drawn first, it puts itself in the
+// top left corner below the legend captions, apart from the text box (whose place a record keeps,
+// the centre unless moved).
 class mpInfoLegend : public mpInfoLayer {
 public:
     mpInfoLegend();
@@ -327,6 +293,9 @@ public:
         const mpLayer* series;
     };
     static std::vector<Row> Rows(const mpWindow& window);
+
+private:
+    bool started = false;
 };
 
 // A note of the record, possibly several lines; reports its position at every draw.
@@ -339,9 +308,13 @@ public:
 
     void SetText(const wxString& t) { text = t; }
     const wxString& GetText() const { return text; }
-    // Position clamped to the window: -W/2 ... W/2, -H/2 ... H/2.
+    // Position clamped to the window: -W/2 ... W/2, -H/2 ... H/2. The place given last (or
+    // dragged to) given again leaves the box where it is: resizes since have moved it with the
+    // window, and a chart loaded again (a live tick, an edit) keeps that.
     void SetTextBoxPosition(mpWindow& window, int x, int y);
 
 private:
     wxString text;
+    bool placed = false;
+    int placedX = 0, placedY = 0;
 };

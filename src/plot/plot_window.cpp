@@ -3,6 +3,7 @@
 #include "app/command_ids.h"
 #include "plot/layers.h"
 #include "plot/plot_math.h"
+#include "plot/series_ink.h"
 
 #include <wx/dcclient.h>
 #include <wx/msgdlg.h>
@@ -25,6 +26,21 @@ int ScrollInt(double v) {
         return 0;
     return static_cast<int>(
         std::clamp(v, static_cast<double>(INT_MIN / 2), static_cast<double>(INT_MAX / 2)));
+}
+
+// A record zoomed in far is wider than an int counts pixels: its bar then counts in units of
+// several pixels, as few as keep the extent in range.
+double PixelsPerScrollUnit(double pixels) {
+    constexpr double limit = INT_MAX / 4;
+    return pixels > limit ? std::ceil(pixels / limit) : 1.0;
+}
+
+// Units of a bar over `pixels` of data seen through `client` pixels. The toolkit takes the
+// window's size in pixels as the thumb's length in units, so a bar of units larger than a pixel
+// gets what the thumb is longer than the window's width in units: its end still shows the end of
+// the data.
+int ScrollRange(double pixels, double unit, int client) {
+    return ScrollInt(pixels / unit + client - client / unit);
 }
 
 }  // namespace
@@ -52,7 +68,8 @@ wxEND_EVENT_TABLE()
 
     mpWindow::mpWindow(wxWindow* parent, wxWindowID id, const wxPoint& pos, const wxSize& size, long style)
     // Scrollbars of its own: zoomed in, they show where the view lies in the data and pan it.
-    : wxScrolledWindow(parent, id, pos, size, style | wxHSCROLL | wxVSCROLL, U("mathplot")) {
+    : wxScrolledWindow(parent, id, pos, size, style | wxHSCROLL | wxVSCROLL, U("mathplot")),
+      ink(std::make_unique<SeriesInk>()) {
     SetBackgroundColour(*wxWHITE);
     // Every pixel is painted from the buffer; the system never erases.
     SetBackgroundStyle(wxBG_STYLE_PAINT);
@@ -142,24 +159,53 @@ bool mpWindow::UpdateExtent() {
 }
 
 void mpWindow::RefreshView() {
-    // One scroll unit a pixel over the data's extent: the toolkit shows a bar only while the data
-    // is wider (or higher) than the window, so they come with zooming in and go with a fit.
+    // One scroll unit a pixel over the data's extent (several when that is too wide for the
+    // toolkit's numbers): the toolkit shows a bar only while the data is wider (or higher) than
+    // the window, so they come with zooming in and go with a fit.
+    const wxSize client = GetClientSize();
     if (UpdateExtent()) {
-        const wxSize client = GetClientSize();
-        SetScrollbars(1, 1, ScrollInt((boundMaxX - boundMinX) * scaleX),
-                      ScrollInt((boundMaxY - boundMinY) * scaleY),
-                      ScrollInt((centreX - boundMinX) * scaleX - client.x / 2),
-                      ScrollInt((boundMaxY - centreY) * scaleY - client.y / 2), true);
+        const double width = (boundMaxX - boundMinX) * scaleX, height = (boundMaxY - boundMinY) * scaleY;
+        scrollUnitX = PixelsPerScrollUnit(width);
+        scrollUnitY = PixelsPerScrollUnit(height);
+        SetScrollbars(1, 1, ScrollRange(width, scrollUnitX, client.x), ScrollRange(height, scrollUnitY, client.y),
+                      ScrollInt(((centreX - boundMinX) * scaleX - client.x / 2) / scrollUnitX),
+                      ScrollInt(((boundMaxY - centreY) * scaleY - client.y / 2) / scrollUnitY), true);
+    } else {
+        // Nothing to scroll through.
+        SetScrollbars(1, 1, 0, 0, 0, 0, true);
     }
     // No FitInside(): with this toolkit it sets the scroll area back to the window's size, and
     // the bars set just now would vanish.
     Refresh(false);
 }
 
+wxSize mpWindow::UnscrolledClientSize() const {
+    // The toolkit takes a bar's room from the client area while the bar's range exceeds its page.
+    wxSize size = GetClientSize();
+    if (GtkWidget* widget = static_cast<GtkWidget*>(GetHandle()); widget && GTK_IS_SCROLLED_WINDOW(widget)) {
+        GtkScrolledWindow* scrolled = GTK_SCROLLED_WINDOW(widget);
+        const auto room = [](GtkWidget* bar, bool horizontal) {
+            if (!bar || !GTK_IS_RANGE(bar))
+                return 0;
+            GtkAdjustment* adjustment = gtk_range_get_adjustment(GTK_RANGE(bar));
+            if (gtk_adjustment_get_upper(adjustment) <= gtk_adjustment_get_page_size(adjustment))
+                return 0;
+            GtkRequisition natural;
+            gtk_widget_get_preferred_size(bar, nullptr, &natural);
+            return horizontal ? natural.height : natural.width;
+        };
+        size.x += room(gtk_scrolled_window_get_vscrollbar(scrolled), false);
+        size.y += room(gtk_scrolled_window_get_hscrollbar(scrolled), true);
+    }
+    return size;
+}
+
 void mpWindow::Fit() {
+    fitted = true;
     if (!UpdateExtent())
         return;
-    const wxSize client = GetClientSize();
+    // The fitted data needs no scrollbars: its margins are those of the window they leave.
+    const wxSize client = UnscrolledClientSize();
     plotmath::View view{scaleX, scaleY, scaleY2, centreX, centreY, centreY2};
     const plotmath::Extent primary{boundMinX, boundMaxX, boundMinY, boundMaxY};
     view = plotmath::FitView(view, primary, boundMinY2, boundMaxY2, client.x, client.y, bottomMargin,
@@ -174,12 +220,14 @@ void mpWindow::Fit() {
 }
 
 void mpWindow::ZoomIn() {
+    fitted = false;
     scaleX *= 1.1;
     scaleY *= 1.1;
     RefreshView();
 }
 
 void mpWindow::ZoomOut() {
+    fitted = false;
     scaleX /= 1.1;
     scaleY /= 1.1;
     RefreshView();
@@ -190,8 +238,10 @@ void mpWindow::SetAspectLock(bool on) {
     // The lock has no entry in the popup menu; mark it where there is one.
     if (popupMenu.FindItem(ID_PLOT_LOCK_ASPECT))
         popupMenu.Check(ID_PLOT_LOCK_ASPECT, on);
-    if (on)
+    if (on) {
         scaleX = scaleY = (scaleX + scaleY) * 0.5;
+        fitted = false;
+    }
     RefreshView();
 }
 
@@ -206,6 +256,7 @@ void mpWindow::SetMeasureMode2(bool on) {
 }
 
 void mpWindow::CentreOnMenuClick() {
+    fitted = false;
     const wxSize client = GetClientSize();
     centreX += (menuClickX - client.x / 2) / scaleX;
     centreY += (client.y / 2 - menuClickY) / scaleY;
@@ -298,7 +349,12 @@ void mpWindow::ShowPopup(int x, int y) {
 }
 
 void mpWindow::OnSize(wxSizeEvent& event) {
-    RefreshView();
+    // A fitted view fits the new size (a maximized window shows the record filling it); a view
+    // the user chose keeps its scale and centre.
+    if (fitted)
+        Fit();
+    else
+        RefreshView();
     event.Skip();
 }
 
@@ -330,6 +386,7 @@ void mpWindow::OnMotion(wxMouseEvent& event) {
         const int dx = rightDragX - x, dy = y - rightDragY;
         rightDragX = x;
         rightDragY = y;
+        fitted = false;
         centreX += static_cast<float>(dx / scaleX);
         centreY += static_cast<float>(dy / scaleY);
         centreY2 += dy / scaleY2;
@@ -369,6 +426,7 @@ void mpWindow::OnMouseWheel(wxMouseEvent& event) {
             ZoomOut();
         return;
     }
+    fitted = false;
     if (event.ShiftDown())
         centreX -= static_cast<float>(rotation / scaleX);
     else
@@ -377,23 +435,42 @@ void mpWindow::OnMouseWheel(wxMouseEvent& event) {
 }
 
 void mpWindow::OnScroll(wxScrollWinEvent& event) {
+    // The bar is moved here, not by the toolkit's own handling: its steps are whole units, and a
+    // page is the window's width in pixels, however many pixels a unit holds.
     const wxSize client = GetClientSize();
+    const int orient = event.GetOrientation();
+    const bool horizontal = orient == wxHORIZONTAL;
+    const double unit = horizontal ? scrollUnitX : scrollUnitY;
+    const int clientPixels = horizontal ? client.x : client.y;
+    const int page = std::max(1, static_cast<int>(clientPixels / unit));
+    const int last = std::max(0, GetScrollRange(orient) - clientPixels);
+    int position = GetScrollPos(orient);
     const wxEventType type = event.GetEventType();
-    const bool thumb = type == wxEVT_SCROLLWIN_THUMBTRACK || type == wxEVT_SCROLLWIN_THUMBRELEASE;
-    // The position the bar is moving to: a dragged thumb says where; a line or page step is taken
-    // from here by the default handling after this one, so it is worked out the same way now.
+    if (type == wxEVT_SCROLLWIN_THUMBTRACK || type == wxEVT_SCROLLWIN_THUMBRELEASE)
+        position = event.GetPosition();
+    else if (type == wxEVT_SCROLLWIN_LINEUP)
+        position -= 1;
+    else if (type == wxEVT_SCROLLWIN_LINEDOWN)
+        position += 1;
+    else if (type == wxEVT_SCROLLWIN_PAGEUP)
+        position -= page;
+    else if (type == wxEVT_SCROLLWIN_PAGEDOWN)
+        position += page;
+    else if (type == wxEVT_SCROLLWIN_TOP)
+        position = 0;
+    else if (type == wxEVT_SCROLLWIN_BOTTOM)
+        position = last;
+    position = std::clamp(position, 0, last);
+    fitted = false;
+    if (horizontal)
+        centreX = boundMinX + (client.x / 2 + position * unit) / scaleX;
+    else
+        centreY = boundMaxY - (client.y / 2 + position * unit) / scaleY;
     int sx = 0, sy = 0;
     GetViewStart(&sx, &sy);
-    const int step = thumb ? 0 : CalcScrollInc(event);
-    if (event.GetOrientation() == wxHORIZONTAL) {
-        sx = thumb ? event.GetPosition() : sx + step;
-        centreX = boundMinX + (client.x / 2 + sx) / scaleX;
-    } else {
-        sy = thumb ? event.GetPosition() : sy + step;
-        centreY = boundMaxY - (client.y / 2 + sy) / scaleY;
-    }
+    SetScrollbars(1, 1, GetScrollRange(wxHORIZONTAL), GetScrollRange(wxVERTICAL), horizontal ? position : sx,
+                  horizontal ? sy : position, true);
     Refresh(false);
-    event.Skip();
 }
 
 // ---------------------------------------------------------------------------------------------

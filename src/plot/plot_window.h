@@ -15,6 +15,7 @@
 #include <vector>
 
 class mpLayer;
+class SeriesInk;
 
 class mpWindow : public wxScrolledWindow {
 public:
@@ -32,7 +33,10 @@ public:
     bool HasSecondarySeries() const;
 
     void RefreshView();
+    // Fits the data into the window and keeps it fitted: while nothing else changed the view, a
+    // resize fits again. Any zoom, pan, scroll or view set from outside ends that.
     void Fit() override;
+    bool IsFitted() const { return fitted; }
     void ZoomIn();
     void ZoomOut();
     void SetAspectLock(bool on);
@@ -47,19 +51,39 @@ public:
     void DrawLayersOn(wxDC& dc);
     // A bitmap of the client area showing what the window shows.
     wxBitmap SnapshotBitmap();
+    // What the series keep between paints to draw quickly (series_ink.h).
+    SeriesInk& Ink() { return *ink; }
 
     double GetScaleX() const { return scaleX; }
-    void SetScaleX(double v) { scaleX = v; }
+    void SetScaleX(double v) {
+        scaleX = v;
+        fitted = false;
+    }
     double GetScaleY() const { return scaleY; }
-    void SetScaleY(double v) { scaleY = v; }
+    void SetScaleY(double v) {
+        scaleY = v;
+        fitted = false;
+    }
     double GetScaleY2() const { return scaleY2; }
-    void SetScaleY2(double v) { scaleY2 = v; }
+    void SetScaleY2(double v) {
+        scaleY2 = v;
+        fitted = false;
+    }
     double GetCentreX() const { return centreX; }
-    void SetCentreX(double v) { centreX = v; }
+    void SetCentreX(double v) {
+        centreX = v;
+        fitted = false;
+    }
     double GetCentreY() const { return centreY; }
-    void SetCentreY(double v) { centreY = v; }
+    void SetCentreY(double v) {
+        centreY = v;
+        fitted = false;
+    }
     double GetCentreY2() const { return centreY2; }
-    void SetCentreY2(double v) { centreY2 = v; }
+    void SetCentreY2(double v) {
+        centreY2 = v;
+        fitted = false;
+    }
 
     double GetBoundMinX() const { return boundMinX; }
     double GetBoundMaxX() const { return boundMaxX; }
@@ -109,6 +133,8 @@ protected:
 private:
     // Extent of the attached layers; false when none has bounds.
     bool UpdateExtent();
+    // The client area as it is without scrollbars (a fit makes them go).
+    wxSize UnscrolledClientSize() const;
     void PaintBuffer(int width, int height);
     void CentreOnMenuClick();
 
@@ -134,15 +160,18 @@ private:
     double boundMinX = 0, boundMaxX = 0, boundMinY = 0, boundMaxY = 0;
     double boundMinY2 = 0, boundMaxY2 = 0;
     double scaleX = 1.0, scaleY = 1.0, scaleY2 = 1.0;
+    double scrollUnitX = 1.0, scrollUnitY = 1.0;  // pixels a scroll unit holds
     double centreX = 150.0, centreY = 100.0, centreY2 = 0;
     int plotWidth = 64, plotHeight = 0;
     int bottomMargin = 30;
     bool dateLabels = false;
     wxDateTime startTime;
     bool lockAspect = false;
+    bool fitted = false;
     bool measureMode1 = false, measureMode2 = false;
     wxBitmap buffer;
     std::unique_ptr<wxMemoryDC> bufferDC;
+    std::unique_ptr<SeriesInk> ink;
     int bufferWidth = 0, bufferHeight = 0;
     bool rightDragged = false;
     int rightDragX = 0, rightDragY = 0;

@@ -121,16 +121,14 @@ plotmath::ValueAxisInput ValueAxisInputOf(mpWindow& window, int align, bool seco
     return in;
 }
 
-}  // namespace
-
-void mpScaleY::Draw(wxDC& dc, mpWindow& window) {
-    if (!visible)
-        return;
+// A value axis, left (primary) or right (secondary): its line, tick marks or grid lines, labels and
+// name. The two sides mirror each other: marks and labels point away from the chart, the right
+// axis' grid spans the whole width and its name reads downwards.
+void DrawValueAxis(wxDC& dc, mpWindow& window, const wxPen& pen, const wxString& name, int align, bool ticks,
+                   bool shortenRight, bool secondary) {
     dc.SetPen(pen);
-    dc.SetFont(font);
     const int W = window.GetPlotWidth(), H = window.GetPlotHeight();
-
-    const plotmath::ValueAxisInput in = ValueAxisInputOf(window, align, false);
+    const plotmath::ValueAxisInput in = ValueAxisInputOf(window, align, secondary);
     const plotmath::ValueAxisLayout layout = plotmath::LayoutValueAxis(in, MeasureWith(dc));
     const int x = layout.x;
     dc.DrawLine(x, -H / 2, x, H / 2 - in.bottomMargin);
@@ -140,43 +138,58 @@ void mpScaleY::Draw(wxDC& dc, mpWindow& window) {
             if (align == 4)
                 dc.DrawLine(x, tick.py, x + 4, tick.py);
             else
-                dc.DrawLine(x - 4, tick.py, x, tick.py);
+                dc.DrawLine(secondary ? x + 4 : x - 4, tick.py, x, tick.py);
         } else {
             dc.SetPen(Dotted(pen));
-            dc.DrawLine(x, tick.py, shortenRight ? W / 2 - 50 : W / 2, tick.py);
+            if (secondary)
+                dc.DrawLine(-W, tick.py, W, tick.py);
+            else
+                dc.DrawLine(x, tick.py, shortenRight ? W / 2 - 50 : W / 2, tick.py);
             dc.SetPen(pen);
         }
         if (!tick.labelled)
             continue;
         wxCoord tw = 0, th = 0;
         dc.GetTextExtent(tick.label, &tw, &th);
-        if (align == 4)
-            dc.DrawText(tick.label, x + 4, tick.py - th / 2);
-        else
-            dc.DrawText(tick.label, x - tw - 4, tick.py - th / 2);
+        const int labelX = align == 4 ? x + 4 : secondary ? x + 6 : x - tw - 4;
+        dc.DrawText(tick.label, labelX, tick.py - th / 2);
     }
 
-    if (align != 0) {
-        wxCoord tw = 0, th = 0;
-        dc.GetTextExtent(name, &tw, &th);
-        if (align == 4)
-            dc.DrawText(name, x - tw - 4, th - H / 2 + 4);
-        else if (align == 5)
-            dc.DrawText(name, x - tw - 4, 4 - H / 2);
-        else
-            dc.DrawRotatedText(name, x - 48, tw / 2, 90);
-    }
+    if (align == 0)
+        return;
+    wxCoord tw = 0, th = 0;
+    dc.GetTextExtent(name, &tw, &th);
+    if (align == 4)
+        dc.DrawText(name, x - tw - 4, th - H / 2 + 4);
+    else if (align == 5 && secondary)
+        dc.DrawRotatedText(name, W / 2 - 5, -tw / 2, -90);
+    else if (align == 5)
+        dc.DrawText(name, x - tw - 4, 4 - H / 2);
+    else if (secondary)
+        dc.DrawText(name, x + 4, 4 - H / 2);
+    else
+        dc.DrawRotatedText(name, x - 48, tw / 2, 90);
+}
 
+// A legend caption right of the sample of a row (its centre `row` pixels below the top).
+void DrawCaption(wxDC& dc, mpWindow& window, const wxString& caption, int row) {
+    if (caption.empty())
+        return;
+    wxCoord w = 0, h = 0;
+    dc.GetTextExtent(caption, &w, &h);
+    dc.DrawText(caption, 80 - window.GetPlotWidth() / 2, row - window.GetPlotHeight() / 2 - h / 2);
+}
+
+}  // namespace
+
+void mpScaleY::Draw(wxDC& dc, mpWindow& window) {
+    if (!visible)
+        return;
+    dc.SetFont(font);
+    DrawValueAxis(dc, window, pen, name, align, ticks, shortenRight, false);
     if (align != 4) {
-        wxCoord w = 0, h = 0;
-        if (!caption2.empty()) {
-            dc.GetTextExtent(caption2, &w, &h);
-            dc.DrawText(caption2, 80 - W / 2, 10 - H / 2 - h / 2);
-        }
-        if (!caption.empty()) {
-            dc.GetTextExtent(caption, &w, &h);
-            dc.DrawText(caption, 80 - W / 2, 22 - H / 2 - h / 2);
-        }
+        DrawCaption(dc, window, caption2, 10);
+        DrawCaption(dc, window, caption, 22);
     }
 }
 
@@ -190,51 +203,9 @@ mpScaleYVext::mpScaleYVext(const wxString& name, int align, bool ticks)
 void mpScaleYVext::Draw(wxDC& dc, mpWindow& window) {
     if (!visible)
         return;
-    const wxPen grey = *wxGREY_PEN;
-    dc.SetPen(grey);
     dc.SetFont(font);
-    const int W = window.GetPlotWidth(), H = window.GetPlotHeight();
-
-    const plotmath::ValueAxisInput in = ValueAxisInputOf(window, align, true);
-    const plotmath::ValueAxisLayout layout = plotmath::LayoutValueAxis(in, MeasureWith(dc));
-    const int x = layout.x;
-    dc.DrawLine(x, -H / 2, x, H / 2 - in.bottomMargin);
-
-    for (const plotmath::ValueAxisTick& tick : layout.ticks) {
-        if (ticks) {
-            if (align == 4)
-                dc.DrawLine(x, tick.py, x + 4, tick.py);
-            else
-                dc.DrawLine(x + 4, tick.py, x, tick.py);
-        } else {
-            dc.SetPen(Dotted(grey));
-            dc.DrawLine(-W, tick.py, W, tick.py);
-            dc.SetPen(grey);
-        }
-        if (!tick.labelled)
-            continue;
-        wxCoord tw = 0, th = 0;
-        dc.GetTextExtent(tick.label, &tw, &th);
-        dc.DrawText(tick.label, align == 4 ? x + 4 : x + 6, tick.py - th / 2);
-    }
-
-    if (align != 0) {
-        wxCoord tw = 0, th = 0;
-        dc.GetTextExtent(name, &tw, &th);
-        if (align == 4)
-            dc.DrawText(name, x - tw - 4, th - H / 2 + 4);
-        else if (align == 5)
-            dc.DrawRotatedText(name, W / 2 - 5, -tw / 2, -90);
-        else
-            dc.DrawText(name, x + 4, 4 - H / 2);
-    }
-
-    if (align != 4) {
-        const wxString caption = FirstWord(name);
-        if (!caption.empty()) {
-            wxCoord w = 0, h = 0;
-            dc.GetTextExtent(caption, &w, &h);
-            dc.DrawText(caption, 80 - W / 2, 35 - H / 2 - h / 2);
-        }
-    }
+    // Always grey, whatever pen it was given.
+    DrawValueAxis(dc, window, *wxGREY_PEN, name, align, ticks, false, true);
+    if (align != 4)
+        DrawCaption(dc, window, FirstWord(name), 35);
 }

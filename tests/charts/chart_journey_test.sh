@@ -102,9 +102,9 @@ for size in "37 23" "151 88" "402 317" "0 0"; do
 done
 no_gtk_complaints "at or near the minimum size"
 
-# --- A live recording of a few seconds, shown as flow; recording stopped.
+# --- A live recording of a few seconds, shown as flow (with pressure, the first chart's modes);
+# recording stopped.
 click $((W * 203 / 1000)) $((H - 60)) 3.5           # "Record live data"
-click $((W * 469 / 1000)) 51 1.2                    # "Durchfluss"
 click $((W * 261 / 1000)) $((H - 60)) 0.8           # "Stop live data capture"
 shot flow
 [ "$(count_colour "$work/flow.png" '#0000FF')" -gt 100 ] || fail "no flow series on the chart"

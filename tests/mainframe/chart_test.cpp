@@ -46,6 +46,10 @@ protected:
                                        {6.0f, 4.5f, 3.2f, 3.1f, 4.0f, 5.8f}));
         frame->AppendRecord(MakeRecord("Zweiter", "25/03/2023 09:00:00", {10, 20, 30}, {1, 2, 3}));
         frame->RefreshRecordList();
+        // These tests choose the chart's modes themselves: "Durchfluss" on and off again, so the
+        // first chart switches nothing on.
+        Command(ID_SHOW_FLOW, wxEVT_BUTTON);
+        Command(ID_SHOW_FLOW, wxEVT_BUTTON);
     }
     std::vector<mpLayer*> Attached() {
         std::vector<mpLayer*> out;

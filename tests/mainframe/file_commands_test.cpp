@@ -393,7 +393,8 @@ TEST_F(FileCommandsTest, CsvExportOfTheFocusedRecord) {
 TEST_F(FileCommandsTest, ImageExportSavesWhatTheChartShows) {
     frame->RecordList()->Focus(0);
     frame->RecordList()->Select(0);
-    Command(ID_SHOW_FLOW, wxEVT_BUTTON);
+    // The first chart shows flow (with pressure).
+    ASSERT_TRUE(frame->FlowShown());
     PumpEvents();
     wxTEST_DIALOG(Command(ID_IMAGE_EXPORT, wxEVT_BUTTON),
                   ExpectFile(P("bild.bmp"), ImageMessage, ImageTypes));

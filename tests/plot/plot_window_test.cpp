@@ -15,6 +15,7 @@
 #include <algorithm>
 #include <cmath>
 #include <memory>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -381,10 +382,72 @@ TEST_F(PlotWindowTest, ScrollbarsWhileZoomedIn) {
     scroll(wxEVT_SCROLLWIN_LINEUP, 0, wxHORIZONTAL);
     EXPECT_DOUBLE_EQ(plot->GetCentreX(), x - 1 / plot->GetScaleX());
 
-    // A fit shows everything again, and the bars go.
+    // A fit shows everything again, and the bars go; the margins are those of the window without
+    // them: 50 pixels left and right, the bottom margin above and below.
     plot->Fit();
     EXPECT_TRUE(PumpUntil([&] { return !BarShown(plot, wxHORIZONTAL) && !BarShown(plot, wxVERTICAL); }));
+    client = plot->GetClientSize();
+    EXPECT_NEAR((0 - plot->GetCentreX()) * plot->GetScaleX() + client.x / 2.0, 50, 0.5);
+    EXPECT_NEAR((100 - plot->GetCentreX()) * plot->GetScaleX() + client.x / 2.0, client.x - 50, 0.5);
+    EXPECT_NEAR((plot->GetCentreY() - 50) * plot->GetScaleY() + client.y / 2.0, plot->GetBottomMargin(), 0.5);
     plot->DetachLayer(0);
+    // Nothing attached: no bars left from the zoom.
+    for (int i = 0; i < 8; ++i)
+        plot->ZoomIn();
+    plot->AttachLayer(&data);
+    ASSERT_TRUE(PumpUntil([&] { return BarShown(plot, wxHORIZONTAL); }));
+    plot->DetachLayer(0);
+    EXPECT_TRUE(PumpUntil([&] { return !BarShown(plot, wxHORIZONTAL) && !BarShown(plot, wxVERTICAL); }));
+}
+
+TEST_F(PlotWindowTest, ScrollbarsOfADeepZoomIntoALongRecord) {
+    // 10^7 samples at 100 ms, zoomed to two samples across the window: billions of pixels wide.
+    NoteLayer data("data", nullptr, true, 0, 1e6, 0, 50);
+    plot->AttachLayer(&data);
+    plot->Fit();
+    PumpEvents();
+    const double scale = plot->GetClientSize().x / 0.2;
+    plot->SetScaleX(scale);
+    for (double centre : {0.1, 250000.05, 999999.9}) {
+        SCOPED_TRACE(centre);
+        plot->SetCentreX(centre);
+        plot->RefreshView();
+        ASSERT_TRUE(PumpUntil([&] { return BarShown(plot, wxHORIZONTAL); }));
+        plot->RefreshView();
+        const int client = plot->GetClientSize().x;
+        const int range = plot->GetScrollRange(wxHORIZONTAL), last = range - client;
+        ASSERT_GT(range, client);
+        // The thumb sits where the view lies in the record, to within a unit.
+        const double share = (centre * scale - client / 2.0) / (1e6 * scale - client);
+        EXPECT_NEAR(plot->GetScrollPos(wxHORIZONTAL), std::clamp(share, 0.0, 1.0) * last, 1.0);
+    }
+    const auto scroll = [this](wxEventType type, int position = 0) {
+        wxScrollWinEvent e(type, position, wxHORIZONTAL);
+        e.SetEventObject(plot);
+        plot->GetEventHandler()->ProcessEvent(e);
+    };
+    const int client = plot->GetClientSize().x;
+    const double unit = 1e6 * scale / (plot->GetScrollRange(wxHORIZONTAL) - client);
+    ASSERT_GT(unit, 1.5);  // more than a pixel a unit
+    // A step is a unit, a page the window's width: the view moves by that, not elsewhere.
+    plot->SetCentreX(250000.05);
+    plot->RefreshView();
+    double before = plot->GetCentreX();
+    scroll(wxEVT_SCROLLWIN_LINEDOWN);
+    EXPECT_NEAR((plot->GetCentreX() - before) * scale, unit, 2.0);
+    before = plot->GetCentreX();
+    scroll(wxEVT_SCROLLWIN_PAGEUP);
+    EXPECT_NEAR((before - plot->GetCentreX()) * scale, client, unit + 1);
+    // The thumb dragged to the end shows the record's end at the window's right edge, and to the
+    // start its start at the left edge.
+    scroll(wxEVT_SCROLLWIN_THUMBRELEASE, plot->GetScrollRange(wxHORIZONTAL) - client);
+    EXPECT_NEAR((1e6 - plot->GetCentreX()) * scale, client / 2.0, unit + 1);
+    scroll(wxEVT_SCROLLWIN_TOP);
+    EXPECT_NEAR(plot->GetCentreX() * scale, client / 2.0, 1.0);
+    EXPECT_EQ(plot->GetScrollPos(wxHORIZONTAL), 0);
+    plot->DetachLayer(0);
+    // An empty chart has nothing to scroll through.
+    EXPECT_TRUE(PumpUntil([&] { return !BarShown(plot, wxHORIZONTAL) && !BarShown(plot, wxVERTICAL); }));
 }
 
 namespace {
@@ -870,4 +933,66 @@ TEST_F(PlotWindowTest, ReducedDrawingLooksLikeEverySegment) {
             }
         }
     }
+}
+
+TEST_F(PlotWindowTest, AGrowingLiveRecordPaintsWhatAFreshLoadPaints) {
+    // A live record grows under the chart by ticks of a few to a few thousand samples; the chart
+    // takes in only the new samples (and those a filter rewrote). Its painted columns, thousands of samples each, must show
+    // every spike and dip that a chart loading the record afresh shows.
+    auto times = std::make_shared<std::vector<float>>();
+    auto values = std::make_shared<std::vector<float>>();
+    std::mt19937 rng(7);
+    std::uniform_real_distribution<float> quiet(9, 11), far(20, 40);
+    // A spike and a dip a few samples before every 1,024th sample: where the block extremes of a
+    // tick that ended just short of them have to be made again.
+    const auto value = [&](std::size_t i) {
+        const std::size_t place = i % 1024;
+        return place == 1019 ? far(rng) : place == 1021 ? 20 - far(rng) : quiet(rng);
+    };
+    auto timeColumn = std::make_shared<SampleColumn>(false), valueColumn = std::make_shared<SampleColumn>();
+    mpFXYVector live, fresh;
+    for (mpFXYVector* s : {&live, &fresh}) {
+        s->SetPen(wxPen(*wxBLUE, 1, wxPENSTYLE_SOLID));
+        s->SetContinuity(true);
+    }
+    plot->AttachLayer(&live);
+    // Ticks of 1 to 2,000 samples, spread evenly over their logarithm.
+    std::uniform_real_distribution<double> logPiece(0, std::log(2000.0));
+    std::size_t held = 0;
+    int compared = 0;
+    for (int tick = 0; times->size() < 300000; ++tick) {
+        const auto piece = static_cast<std::size_t>(std::exp(logPiece(rng)));
+        // A moving average rewrites the last few samples as new ones arrive; here they turn into
+        // the record's highest or lowest values, which the chart must show.
+        const std::size_t rewritten = std::min<std::size_t>(held, tick % 3 == 0 ? 3 : 0);
+        for (std::size_t k = held - rewritten; k < held; ++k)
+            (*values)[k] = tick % 2 ? 45 + far(rng) : -25 - far(rng);
+        held -= rewritten;
+        for (std::size_t k = 0; k < piece; ++k) {
+            values->push_back(value(times->size()));
+            times->push_back(static_cast<float>(times->size()) * 0.1f);
+        }
+        timeColumn->Take(times, held);
+        valueColumn->Take(values, held);
+        live.ShareData(timeColumn, valueColumn);
+        held = times->size();
+        if (tick % 100 != 99 && times->size() < 300000)
+            continue;
+        // The whole record in a hundred columns: about 3,000 samples a column at the end.
+        plot->Fit();
+        plot->SetScaleX(plot->GetScaleX() / 5);
+        const wxImage grown = plot->SnapshotBitmap().ConvertToImage();
+        fresh.SetData(*times, *values);
+        plot->DetachLayer(0);
+        plot->AttachLayer(&fresh);
+        const wxImage loaded = plot->SnapshotBitmap().ConvertToImage();
+        plot->DetachLayer(0);
+        plot->AttachLayer(&live);
+        ASSERT_GT(InkedPixels(loaded), 100);
+        ASSERT_EQ(DifferingPixels(grown, loaded), 0) << "after " << tick + 1 << " ticks, " << times->size()
+                                                     << " samples";
+        ++compared;
+    }
+    EXPECT_GE(compared, 5);
+    plot->DetachLayer(0);
 }

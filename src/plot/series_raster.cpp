@@ -1,10 +1,8 @@
-#include "plot/plot_math.h"
+#include "plot/series_raster.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cmath>
 #include <cstdlib>
-#include <cstring>
 #include <limits>
 #include <type_traits>
 
@@ -12,83 +10,12 @@ namespace plotmath {
 
 namespace {
 
-// ln 5 as the tick rule has always used it (nine decimals).
-constexpr double kLn5 = 1.609437912;
-
 // Beyond this many pixels from the centre a coordinate is clipped before it reaches the drawing
 // library. Cairo draws a slanting line wrongly once an end lies about 2^18 pixels out (found
 // here: the line turns horizontal), far below what its fixed-point numbers hold; 2^15 leaves room
 // for a printer page's scale. A clipped end is rounded to a whole pixel, which turns the line by
 // at most 1/46000 of a radian: a few hundredths of a pixel across a wide window.
 constexpr double kCoordinateLimit = 1 << 15;
-
-// Anti-aliased dots drawn this many times on one spot leave every pixel at its final colour.
-
-}  // namespace
-
-int PixelInt(double v) {
-    // Pixel positions far outside the window only need to stay outside it.
-    if (!(v == v))
-        return 0;
-    if (v > 1e9)
-        return 1000000000;
-    if (v < -1e9)
-        return -1000000000;
-    return static_cast<int>(v);
-}
-
-namespace {
-
-wxString FixedDigits(double value, int precision) {
-    char buf[512];
-    auto result = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed, precision);
-    if (result.ec != std::errc())
-        return wxString::FromAscii("?");
-    return wxString::FromAscii(buf, result.ptr - buf);
-}
-
-wxString TwoDigits(long v) {
-    char buf[8];
-    buf[0] = static_cast<char>('0' + (v / 10) % 10);
-    buf[1] = static_cast<char>('0' + v % 10);
-    return wxString::FromAscii(buf, 2);
-}
-
-}  // namespace
-
-// ---------------------------------------------------------------------------------------------
-// View
-
-View FitView(const View& current, const Extent& primary, double minY2, double maxY2, int clientWidth,
-             int clientHeight, int bottomMargin, bool lockAspect) {
-    View v = current;
-    // A window smaller than its margins would turn the scale negative (a mirrored chart); keep at
-    // least one pixel.
-    const double usableWidth = std::max(1, clientWidth - 100);
-    const double usableHeight = std::max(1, clientHeight - 2 * bottomMargin);
-    if (primary.maxX != primary.minX) {
-        const double span = primary.maxX - primary.minX;
-        v.scaleX = usableWidth / span;
-        v.centreX = primary.minX + span / 2;
-    }
-    if (primary.maxY != primary.minY) {
-        const double span = primary.maxY - primary.minY;
-        const double span2 = maxY2 - minY2;
-        v.scaleY = usableHeight / span;
-        // Without a secondary extent the secondary scale would become infinite; keep it.
-        if (span2 != 0)
-            v.scaleY2 = usableHeight / span2;
-        v.centreY = primary.minY + span / 2;
-        v.centreY2 = minY2 + span2 / 2;
-    }
-    if (lockAspect) {
-        const double mean = (v.scaleX + v.scaleY) * 0.5;
-        v.scaleX = v.scaleY = mean;
-    }
-    return v;
-}
-
-namespace {
 
 // Smallest and largest finite value; eight independent lanes keep the CPU busy (a live chart
 // recomputes this for every series on every tick).
@@ -128,19 +55,6 @@ bool FiniteValueRange(const float* v, std::size_t n, float& lo, float& hi) {
     return FiniteRange(v, n, lo, hi);
 }
 
-Extent SeriesExtent(const float* xs, const float* ys, std::size_t n) {
-    Extent e;
-    float lo = 0, hi = 0;
-    if (FiniteRange(xs, n, lo, hi)) {
-        e.minX = lo - 0.5;
-        e.maxX = hi + 0.5;
-    }
-    if (FiniteRange(ys, n, lo, hi)) {
-        e.minY = lo - 0.5;
-        e.maxY = hi + 0.5;
-    }
-    return e;
-}
 
 bool IsSortedFinite(const float* xs, std::size_t n) {
     constexpr float most = std::numeric_limits<float>::max();
@@ -187,286 +101,6 @@ std::size_t NearestIndex(const float* xs, std::size_t n, double x, bool sorted) 
     // The lower index wins a tie; equal x values before it are as near.
     const float value = *left;
     return static_cast<std::size_t>(std::lower_bound(xs, right, value) - xs);
-}
-
-// ---------------------------------------------------------------------------------------------
-// Axis ticks
-
-TickSpacing TickSpacingFor(double scale) {
-    TickSpacing t;
-    if (!(scale > 0) || !std::isfinite(scale))
-        return t;
-    const double r = std::floor(std::log(128.0 / scale) / kLn5);
-    if (!std::isfinite(r) || std::fabs(r) > 400)
-        return t;
-    t.n = static_cast<int>(r);
-    t.step = std::exp(t.n * kLn5);
-    t.valid = t.step > 0 && std::isfinite(t.step);
-    return t;
-}
-
-std::vector<double> TickValues(double centre, double halfPixels, double scale, double step, double farEnd) {
-    std::vector<double> ticks;
-    if (!(step > 0) || !(scale > 0) || !std::isfinite(centre) || !std::isfinite(farEnd))
-        return ticks;
-    double t = std::floor((centre - halfPixels / scale) / step) * step;
-    // A window a few thousand pixels wide has a few hundred ticks at most.
-    for (int i = 0; t < farEnd && i < 20000; ++i) {
-        ticks.push_back(t);
-        const double next = t + step;
-        if (next <= t)
-            break;
-        t = next;
-    }
-    return ticks;
-}
-
-wxString ElapsedTimeLabel(double seconds) {
-    double s = std::round(seconds);
-    if (!std::isfinite(s) || std::fabs(s) > 1e15)
-        s = 0;
-    // Left of the start the clock runs back through the day before; from the start on, the hours
-    // count on past 24 (a recording of 30 hours reads 30:22:55, not 06:22:55).
-    if (s < 0) {
-        s = std::fmod(s, 86400.0);
-        if (s < 0)
-            s += 86400.0;
-    }
-    const long long total = static_cast<long long>(s);
-    const long long h = total / 3600, m = total / 60 % 60, sec = total % 60;
-    wxString label;
-    if (h != 0) {
-        if (h >= 100)
-            label << wxString::Format(wxString::FromAscii("%lld"), h) << wxS(':');
-        else
-            label << TwoDigits(static_cast<long>(h)) << wxS(':');
-    }
-    label << TwoDigits(static_cast<long>(m)) << wxS(':') << TwoDigits(static_cast<long>(sec));
-    return label;
-}
-
-void ClockTimeLabels(const wxDateTime& startTime, double seconds, wxString& time, wxString& date) {
-    double s = std::round(seconds);
-    if (!std::isfinite(s) || std::fabs(s) > 1e12)
-        s = 0;
-    const wxDateTime t = startTime + wxTimeSpan::Seconds(wxLongLong(static_cast<wxLongLong_t>(s)));
-    time = t.Format(wxString::FromAscii("%H:%M:%S"));
-    // Day, month, two-digit year, with slashes as the record list writes dates.
-    date = t.Format(wxString::FromAscii("%d/%m/%y"));
-}
-
-int TimeAxisRow(int align, int H, int margin, double centreY, double scaleY) {
-    switch (align) {
-        case 0:
-            return 10 - H / 2;
-        case 1:
-            return PixelInt(centreY * scaleY);
-        case 4:
-            return -H / 2 - 1;
-        case 5:
-            return H / 2;
-        default:
-            return H / 2 - margin;
-    }
-}
-
-int ValueAxisColumn(int align, int W, double centreX, double scaleX, bool secondary) {
-    switch (align) {
-        case 0:
-            return W / 2 - 20;
-        case 1:
-            return PixelInt(-centreX * scaleX);
-        case 4:
-            return W / 2;
-        case 5:
-            return secondary ? W / 2 - 50 : -W / 2 - 1;
-        default:
-            return secondary ? 40 - W / 2 : 50 - W / 2;
-    }
-}
-
-TimeAxisLayout LayoutTimeAxis(const TimeAxisInput& in, const TextMeasure& measure) {
-    TimeAxisLayout out;
-    out.margin = in.bottomMargin;
-    out.dateRow = in.dateLabels;
-    if (!in.startTime.IsValid()) {
-        out.dateRow = false;
-        out.margin = 35;
-    }
-    const int right = in.secondarySeries ? in.W / 2 - 50 : in.W / 2;
-    out.y = TimeAxisRow(in.align, in.H, out.margin, in.centreY, in.scaleY);
-    out.lineLeft = 50 - in.W / 2;
-    out.lineRight = right;
-
-    const TickSpacing spacing = TickSpacingFor(in.scaleX);
-    if (!spacing.valid)
-        return out;
-    const std::vector<double> values =
-        TickValues(in.centreX, in.W / 2, in.scaleX, spacing.step, in.centreX + right / in.scaleX);
-    int lastRight = -65535;
-    for (double t : values) {
-        const int px = PixelInt((t - in.centreX) * in.scaleX);
-        if (!(px > 50 - in.W / 2 && (px < in.W / 2 - 50 || !in.shortenRight)))
-            continue;
-        TimeAxisTick tick;
-        tick.px = px;
-        if (out.dateRow)
-            ClockTimeLabels(in.startTime, t, tick.label, tick.date);
-        else
-            tick.label = ElapsedTimeLabel(t);
-        int tw = 0, th = 0;
-        measure(tick.label, tw, th);
-        const int lx = px - tw / 2;
-        if (lx - lastRight > 10) {
-            tick.labelled = true;
-            tick.labelX = lx;
-            lastRight = px + tw / 2;
-        }
-        out.ticks.push_back(tick);
-    }
-    return out;
-}
-
-ValueAxisLayout LayoutValueAxis(const ValueAxisInput& in, const TextMeasure& measure) {
-    ValueAxisLayout out;
-    out.x = ValueAxisColumn(in.align, in.W, in.centreX, in.scaleX, in.secondary);
-    const TickSpacing spacing = TickSpacingFor(in.scale);
-    if (!spacing.valid)
-        return out;
-    const int precision = in.secondary || spacing.n < 1 ? 1 : 0;
-    const double half = in.H / 2;
-    const std::vector<double> values =
-        TickValues(in.centre, half, in.scale, spacing.step, in.centre + half / in.scale);
-    int lastTop = 65536;
-    for (double t : values) {
-        const int py = PixelInt((in.centre - t) * in.scale);
-        const bool inside =
-            in.secondary ? py < in.H / 2 - 30 : py < in.H / 2 - in.bottomMargin && py > 30 - in.H / 2;
-        if (!inside)
-            continue;
-        ValueAxisTick tick;
-        tick.py = py;
-        tick.label = FixedDigits(t, precision);
-        int tw = 0, th = 0;
-        measure(tick.label, tw, th);
-        if (th / 2 + lastTop - py > 32) {
-            tick.labelled = true;
-            lastTop = py - th / 2;
-        }
-        out.ticks.push_back(tick);
-    }
-    return out;
-}
-
-// ---------------------------------------------------------------------------------------------
-// Readouts and boxes
-
-wxString LegendValueText(double value) {
-    return wxS(" ") + FixedDigits(value, value < 30 ? 2 : 0) + wxS(" ");
-}
-
-wxString FixedText(double value) {
-    return FixedDigits(value, 6);
-}
-
-wxString PrimaryMeasureText(double x, double y) {
-    return FixedText(x) + wxS(" ") + FixedText(y);
-}
-
-wxString SecondaryMeasureText(double y) {
-    return FixedText(y) + wxS(" ");
-}
-
-void LegendSize(const std::vector<int>& rowWidths, const std::vector<int>& rowHeights, int& width,
-                int& height) {
-    width = 20;
-    for (int w : rowWidths) {
-        if (w + 20 >= width)
-            width = w + 25;
-    }
-    height = 5;
-    for (int h : rowHeights)
-        height += h;
-    height += 5;
-}
-
-std::vector<wxString> SplitLines(const wxString& text) {
-    std::vector<wxString> lines;
-    size_t start = 0;
-    while (true) {
-        const size_t end = text.find(wxUniChar('\n'), start);
-        if (end == wxString::npos) {
-            lines.push_back(text.substr(start));
-            break;
-        }
-        lines.push_back(text.substr(start, end - start));
-        start = end + 1;
-    }
-    return lines;
-}
-
-void TextBoxSize(const wxString& text, const TextMeasure& measure, int& width, int& height,
-                 std::vector<int>* lineHeights) {
-    width = 10;
-    height = 0;
-    if (lineHeights)
-        lineHeights->clear();
-    bool visible = false;
-    for (wxUniChar c : text) {
-        if (c != wxUniChar('\n') && c != wxUniChar('\r')) {
-            visible = true;
-            break;
-        }
-    }
-    if (!visible)
-        return;
-    int blockWidth = 0, blockHeight = 0;
-    for (const wxString& line : SplitLines(text)) {
-        int w = 0, h = 0;
-        if (line.empty()) {
-            // A blank line keeps the height of a line of text.
-            measure(wxS(" "), w, h);
-            w = 0;
-        } else {
-            measure(line, w, h);
-        }
-        blockWidth = std::max(blockWidth, w);
-        blockHeight += h;
-        if (lineHeights)
-            lineHeights->push_back(h);
-    }
-    width = blockWidth + 10;
-    height = blockHeight > 0 ? blockHeight + 10 : 0;
-}
-
-bool PlaceBox(BoxState& box, const PointerState& pointer, int W, int H, double& anchorX, double& anchorY) {
-    // Drag step: only a pending pointer step moves the box, by exactly that step.
-    const int px = pointer.leftX - W / 2, py = pointer.leftY - H / 2;
-    const auto inside = [&box](int x, int y) {
-        return x >= box.x && x <= box.x + box.width && y >= box.y && y <= box.y + box.height;
-    };
-    bool dragged = false;
-    if ((pointer.dragDX != 0 || pointer.dragDY != 0) &&
-        (inside(px, py) || inside(px + pointer.dragDX, py + pointer.dragDY))) {
-        box.x -= pointer.dragDX;
-        box.y -= pointer.dragDY;
-        dragged = true;
-    }
-    anchorX = box.x;
-    anchorY = box.y;
-    // Resize step: keep the relative place.
-    if (W != box.lastW || H != box.lastH) {
-        if (box.lastW != 1 && box.lastW > 0)
-            box.x = static_cast<int>(static_cast<long long>(W) * box.x / box.lastW);
-        if (box.lastH != 1 && box.lastH > 0) {
-            box.y = static_cast<int>(static_cast<long long>(H) * box.y / box.lastH);
-            box.refX = box.x;
-            box.refY = box.y;
-        }
-        box.lastW = W;
-        box.lastH = H;
-    }
-    return dragged;
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -729,16 +363,18 @@ void MinMaxPyramid::Extend(const float* values, std::size_t oldN, std::size_t n)
 }
 
 void MinMaxPyramid::Grow(const float* values, std::size_t oldN, std::size_t n) {
-    // Level by level, the blocks from the one that held the old end on are made (all of them on a
-    // level not there yet); a level is added while the level below has more than two blocks' worth.
+    // Level by level, every block that holds a changed entry of the level below is made again
+    // (all of them on a level not there yet); a level is added while the level below has more
+    // than two blocks' worth. The first changed entry of a level is the block that held the first
+    // changed entry below it: a block that only gained entries may have gained a new extreme, and
+    // so has the block above it, even when its own start lies before the old end.
     const float* lowSource = values;
     const float* highSource = values;
-    std::size_t size = n, oldSize = oldN;
+    std::size_t size = n, firstChanged = oldN;
     for (std::size_t level = 0; size > 2 * kBlock; ++level) {
         const std::size_t blocks = (size + kBlock - 1) / kBlock;
         const bool known = level < mins.size();
-        const std::size_t first = known ? oldSize / kBlock : 0;
-        const std::size_t oldBlocks = known ? mins[level].size() : 0;
+        const std::size_t first = known ? firstChanged / kBlock : 0;
         if (!known) {
             mins.emplace_back();
             maxs.emplace_back();
@@ -759,7 +395,7 @@ void MinMaxPyramid::Grow(const float* values, std::size_t oldN, std::size_t n) {
         }
         lowSource = lo.data();
         highSource = hi.data();
-        oldSize = oldBlocks;
+        firstChanged = first;
         size = blocks;
     }
 }
@@ -950,186 +586,6 @@ void CountDots(const float* xs, const float* ys, std::size_t n, bool sortedFinit
     else
         mapY.invert ? count(std::false_type{}, std::true_type{})
                     : count(std::false_type{}, std::false_type{});
-}
-
-void DotInk::Build(const DotCounts& dots, const DotStamp& stamp) {
-    alpha.clear();
-    width = height = stride = 0;
-    if (dots.width <= 0 || dots.height <= 0 || stamp.width <= 0 || stamp.height <= 0)
-        return;
-    // Only the part of the view that holds dots.
-    int firstX = dots.width, lastX = -1, firstY = dots.height, lastY = -1;
-    for (int y = 0; y < dots.height; ++y) {
-        const std::uint32_t* row = &dots.counts[static_cast<std::size_t>(y) * dots.width];
-        int first = 0;
-        while (first < dots.width && row[first] == 0)
-            ++first;
-        if (first == dots.width)
-            continue;
-        int last = dots.width - 1;
-        while (row[last] == 0)
-            --last;
-        firstX = std::min(firstX, first);
-        lastX = std::max(lastX, last);
-        firstY = std::min(firstY, y);
-        lastY = y;
-    }
-    if (lastX < 0)
-        return;
-    const int minX = dots.left + firstX, minY = dots.top + firstY;
-    const int dotsWide = lastX - firstX + 1, dotsHigh = lastY - firstY + 1;
-    const auto countAt = [&](int x, int y) {
-        return dots
-            .counts[static_cast<std::size_t>(y + firstY) * dots.width + static_cast<std::size_t>(x + firstX)];
-    };
-    // The logarithm of what lets through, summed over the dots.
-    left = minX + stamp.left;
-    top = minY + stamp.top;
-    width = dotsWide + stamp.width - 1;
-    height = dotsHigh + stamp.height - 1;
-    // What one dot leaves, row by row: the logarithm of 1 - coverage. Rows padded with nothing
-    // to whole groups of four, which the processor adds at once.
-    using Four = float __attribute__((vector_size(16)));
-    const int groups = (stamp.width + 3) / 4;
-    std::vector<Four> leaves(static_cast<std::size_t>(groups) * stamp.height);
-    for (int r = 0; r < stamp.height; ++r)
-        for (int c = 0; c < stamp.width; ++c) {
-            const std::uint8_t cover = stamp.coverage[static_cast<std::size_t>(r) * stamp.width + c];
-            leaves[static_cast<std::size_t>(r) * groups + c / 4][c % 4] =
-                cover >= 255 ? -1e30f : static_cast<float>(std::log1p(-cover / 255.0));
-        }
-    // Room for the padding beyond the last row's end.
-    through.assign(static_cast<std::size_t>(width) * height + 4 * groups, 0.f);
-    for (int y = 0; y < dotsHigh; ++y)
-        for (int x = 0; x < dotsWide; ++x)
-            if (const std::uint32_t n = countAt(x, y)) {
-                const float times = static_cast<float>(n);
-                const Four many = {times, times, times, times};
-                for (int r = 0; r < stamp.height; ++r) {
-                    float* at = &through[static_cast<std::size_t>(y + r) * width + x];
-                    const Four* leave = &leaves[static_cast<std::size_t>(r) * groups];
-                    for (int g = 0; g < groups; ++g) {
-                        Four sum;
-                        std::memcpy(&sum, at + 4 * g, sizeof sum);
-                        sum += many * leave[g];
-                        std::memcpy(at + 4 * g, &sum, sizeof sum);
-                    }
-                }
-            }
-    // Alpha from what is let through, 255 (1 - e^l), from a table fine enough to stay within a
-    // level: the slope is at most 255 per unit of l.
-    constexpr float kSteps = 1024.f;   // table entries per unit of l
-    constexpr float kOpaque = 6.25f;  // lets through less than half a level: 255 after rounding
-    static const std::vector<std::uint8_t> table = [] {
-        std::vector<std::uint8_t> t(static_cast<std::size_t>(kOpaque * kSteps) + 2);
-        for (std::size_t i = 0; i < t.size(); ++i)
-            t[i] = static_cast<std::uint8_t>(std::lround(255.0 * (1.0 - std::exp(-(i + 0.5) / kSteps))));
-        t[0] = 0;
-        return t;
-    }();
-    stride = (width + 3) / 4 * 4;
-    alpha.assign(static_cast<std::size_t>(stride) * height, 0);
-    for (int y = 0; y < height; ++y) {
-        const float* in = &through[static_cast<std::size_t>(y) * width];
-        std::uint8_t* out = &alpha[static_cast<std::size_t>(y) * stride];
-        for (int x = 0; x < width; ++x) {
-            const float l = in[x];
-            if (l < -kOpaque)
-                out[x] = 255;
-            else if (l < 0.f)
-                out[x] = table[static_cast<std::size_t>(-l * kSteps) + 1];
-        }
-    }
-}
-
-}  // namespace plotmath
-
-namespace plotmath {
-
-namespace {
-
-// a over b for coverages 0 ... 255, rounded as the drawing library rounds.
-inline std::uint8_t Over(std::uint8_t below, std::uint8_t ink) {
-    const unsigned t = static_cast<unsigned>(255 - below) * ink + 128;
-    return static_cast<std::uint8_t>(below + (((t >> 8) + t) >> 8));
-}
-
-}  // namespace
-
-VerticalStamp VerticalStamp::From(LineStamp line, int length) {
-    VerticalStamp v;
-    const int split = length / 2;
-    const int row = split - line.top;
-    if (line.width <= 0 || row < 1 || row + 1 >= line.height)
-        return v;
-    for (int r : {row - 1, row + 1})
-        for (int x = 0; x < line.width; ++x)
-            if (line.At(x, r) != line.At(x, row))
-                return v;
-    v.known = std::move(line);
-    v.length = length;
-    v.split = split;
-    return v;
-}
-
-void LineInk::Reset(int boxLeft, int boxTop, int boxRight, int boxBottom) {
-    left = boxLeft;
-    top = boxTop;
-    width = std::max(0, boxRight - boxLeft + 1);
-    height = std::max(0, boxBottom - boxTop + 1);
-    stride = (width + 3) / 4 * 4;
-    alpha.assign(static_cast<std::size_t>(stride) * height, 0);
-}
-
-void LineInk::LayRows(const LineStamp& stamp, int x, int y, int firstRow, int endRow) {
-    const int x0 = x + stamp.left - left;
-    const int c0 = std::max(0, -x0), c1 = std::min(stamp.width, width - x0);
-    if (c0 >= c1)
-        return;
-    firstRow = std::max(firstRow, top - y - stamp.top);
-    endRow = std::min(endRow, top + height - y - stamp.top);
-    for (int r = firstRow; r < endRow; ++r) {
-        // Column c of the stamp lands on column x0 + c of the row (c0 keeps that inside it).
-        std::uint8_t* out = alpha.data() + static_cast<std::size_t>(y + stamp.top + r - top) * stride;
-        const std::uint8_t* in = &stamp.coverage[static_cast<std::size_t>(r) * stamp.width];
-        for (int c = c0; c < c1; ++c)
-            if (in[c])
-                out[x0 + c] = Over(out[x0 + c], in[c]);
-    }
-}
-
-void LineInk::Lay(const LineStamp& stamp, int x, int y) {
-    LayRows(stamp, x, y, 0, stamp.height);
-}
-
-void LineInk::LayVertical(const VerticalStamp& stamp, int x, int y1, int y2) {
-    const LineStamp& known = stamp.known;
-    const int extra = (y2 - y1) - stamp.length;
-    const int splitRow = stamp.split - known.top;
-    // The upper end as the known line has it, the lower end moved down by what this line has
-    // more, and the middle row repeated in between.
-    LayRows(known, x, y1, 0, splitRow);
-    LayRows(known, x, y1 + extra, splitRow, known.height);
-    const int x0 = x + known.left - left;
-    const int c0 = std::max(0, -x0), c1 = std::min(known.width, width - x0);
-    const int first = std::max(y1 + stamp.split, top), last = std::min(y1 + stamp.split + extra, top + height);
-    if (c0 >= c1)
-        return;
-    const std::uint8_t* in = &known.coverage[static_cast<std::size_t>(splitRow) * known.width];
-    const bool opaque = std::all_of(in + c0, in + c1, [](std::uint8_t c) { return c == 0 || c == 255; });
-    for (int py = first; py < last; ++py) {
-        std::uint8_t* out = alpha.data() + static_cast<std::size_t>(py - top) * stride;
-        if (opaque) {
-            // A line on whole or half pixels covers its middle columns wholly: nothing below
-            // shows through there.
-            for (int c = c0; c < c1; ++c)
-                out[x0 + c] |= in[c];
-        } else {
-            for (int c = c0; c < c1; ++c)
-                if (in[c])
-                    out[x0 + c] = Over(out[x0 + c], in[c]);
-        }
-    }
 }
 
 }  // namespace plotmath
