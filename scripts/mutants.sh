@@ -96,16 +96,16 @@ replace M8-csv-decimal-comma src/files/file_text.cpp \
   "*out++ = '.';" "*out++ = std::to_string(0.5)[1];" \
   files_test:CsvExport.NumbersHaveTwoDecimals*
 
-# M9: a newest event ending one directory entry inside the directory is downloaded.
-replace M9-download-directory-bound src/acquisition/download.cpp \
-  "entries[i].endAddress > directoryStart)" "entries[i].endAddress > directoryStart + EntrySize)" \
-  acquisition_gui_test:DownloadTest.CorruptDirectories*
+# M9: an event whose end lies beyond the directory's start takes directory bytes as samples.
+replace M9-download-directory-bound src/acquisition/download_plan.cpp \
+  "if (end < start || end > directoryStart) {" "if (end < start) {" \
+  acquisition_gui_test:DownloadTest.DamagedEntries*
 
 # M10: the progress window stays open over the save question.
 replace M10-progress-over-question src/acquisition/download.cpp \
-  "    closeProgress();
+  "    progress.reset();
     RefreshRecordList();" "    RefreshRecordList();" \
-  acquisition_gui_test:DownloadTest.*
+  acquisition_download_journey
 
 # M11: after a delete the highlighted row is not the record charted and acted on.
 replace M11-delete-focus src/mainframe/record_list.cpp \
@@ -160,6 +160,85 @@ replace M16-text-box-past-the-edge src/plot/layers.cpp \
 replace M17-chart-keeps-record-after-open src/files/file_commands.cpp \
   "ChartNoRecord();" "" \
   file_journey_test
+
+# M18: a damaged directory entry moves the next event's start: that event loses samples.
+replace M18-damaged-entry-moves-next-start src/acquisition/download_plan.cpp \
+  "            span = {start, start, true};" "            span = {start, start, true};
+            start = std::min(end, directoryStart);" \
+  acquisition_gui_test:DownloadTest.DamagedEntries*
+
+# M19: the newest event of a memory filled up to the directory is refused instead of read whole.
+replace M19-full-memory-newest-refused src/acquisition/download_plan.cpp \
+  "if (k == 0 && end > directoryStart && end <= logger::MemorySize)" "if (k == 0 && end < start)" \
+  acquisition_gui_test:DownloadTest.AMemoryFilledUp*
+
+# M20: a short reply leaves the bytes of an earlier reply where nothing came.
+replace M20-short-reply-keeps-stale-bytes src/device/vext_usb.cpp \
+  "        std::memset(buffer + lastInLength, 0, static_cast<std::size_t>(length - lastInLength));" "" \
+  device_test acquisition_fault_sweep
+
+# M21: a memory chunk that came short is taken as it came, its missing samples made up.
+replace M21-short-chunk-taken src/device/vext_usb.cpp \
+  "        if (result < chunk) {" "        if (result < 0) {" \
+  device_test device_libusb_test
+
+# M22: the job file reader takes no record's flow unit: values in m³/h read as l/min.
+replace M22-reader-drops-flow-unit src/files/job_file.cpp \
+  "            rec.SetFlowUnit(flowUnit);" "" \
+  files_test:JobFileRoundTrip.*
+
+# M23: the job file reader swaps the text box's place.
+replace M23-reader-text-box-place src/files/job_file.cpp \
+  "rec.SetNotePosition(noteX, noteY);" "rec.SetNotePosition(noteY, noteX);" \
+  files_test:JobFileRoundTrip.*
+
+# M24: the job file writer stores the flow unit setting for every record again.
+replace M24-writer-flow-unit src/files/job_file.cpp \
+  "    sink.Int(rec.FlowUnit(), '\\n');" "    sink.Int(0, '\\n');" \
+  files_test:JobFile*
+
+# M25: "Ja" to the question about filtered records still writes the smoothed values.
+replace M25-writer-measured-values src/files/job_file.cpp \
+  "const bool measured = values == Values::Measured;" "const bool measured = false;" \
+  mainframe_gui_test:FileCommandsTest.FilteredRecords*
+
+# M26: the recovery journal's failures are never told: the user thinks the recording protected.
+replace M26-journal-failure-untold src/acquisition/recovery_journal.cpp \
+  "        if (failures >= 3)
+            failing = true;" "" \
+  acquisition_gui_test:RecoveryTest.AnUnprotected*
+
+# M27: a journal line that its reading gets in two pieces loses its first piece: a long recording
+# is taken over only up to the first such line.
+replace M27-journal-split-line src/acquisition/recovery_journal.cpp \
+  "            if (!carry.empty()) {
+                carry.append(line);
+                line = carry;
+            }" "" \
+  acquisition_recovery_test acquisition_gui_test:RecoveryTest.*
+
+# M28: the moving average divides by one sample too few: every filtered value too large.
+replace M28-filter-width src/data/storage.cpp \
+  "    const long width = 2L * n + 1;" "    const long width = 2L * n;" \
+  data_test live_filter_test
+
+# M29: a sample that arrives while the filter is on leaves its neighbour unaveraged.
+replace M29-filter-growing-skips src/data/storage.cpp \
+  "    if (i >= filterHalfWidth)
+        AverageAt(i);" "    if (i > filterHalfWidth)
+        AverageAt(i);" \
+  data_test live_filter_test
+
+# M30: a block extreme grown by the live tick starts at the old end of the level below (the fault
+# that let peaks vanish from long live charts).
+replace M30-extremes-grown-from-old-end src/plot/series_raster.cpp \
+  "        firstChanged = first;" "        firstChanged = firstChanged / kBlock + (firstChanged % kBlock ? 1 : 0);" \
+  plot_math_test:PlotReduction.PyramidGrown*
+
+# M31: a block extreme takes its maximum from the minima.
+replace M31-extremes-max-from-min src/plot/series_raster.cpp \
+  "                h = std::max(h, highSource[i]);" "                h = std::max(h, lowSource[i]);" \
+  plot_math_test:PlotReduction.PyramidGrown*
 
 # --- the machinery ----------------------------------------------------------------------------
 

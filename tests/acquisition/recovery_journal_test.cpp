@@ -298,3 +298,30 @@ TEST(RecoveryJournal, FolderFollowsTheDesktopDataHome) {
     if (saved)
         setenv("XDG_DATA_HOME", before.c_str(), 1);
 }
+
+// A recording of hours: its journal is longer than one piece of the reading, lines lie across
+// the pieces' borders, and every sample comes back.
+TEST(RecoveryJournal, AJournalLongerThanOneReadingPieceIsTakenOverWhole) {
+    TempDir dir;
+    const std::string folder = dir.path + "/zpm";
+    Storage live = LiveRecord();
+    auto journal = recovery::Journal::Create(folder, live, Cal);
+    ASSERT_TRUE(journal);
+    const std::string path = journal->Path();
+    for (int tick = 0; tick < 2000; ++tick) {
+        std::vector<RawSample> samples;
+        for (int i = 0; i < 60; ++i)
+            samples.push_back({static_cast<std::uint16_t>((tick * 61 + i * 7) % 16384),
+                               static_cast<std::uint16_t>((tick + i * 13) % 1024)});
+        for (const RawSample& s : samples)
+            live.AddRawSample(s.flow, s.pressure);
+        journal->Append(samples, live);
+    }
+    journal.reset();  // as a crash leaves it
+    ASSERT_GT(fs::file_size(path), std::uintmax_t{2} << 20);  // more than two pieces of 1 MiB
+    std::vector<recovery::Abandoned> found = recovery::ClaimAbandoned(folder);
+    ASSERT_EQ(found.size(), 1u);
+    ASSERT_TRUE(found[0].record);
+    EXPECT_FALSE(found[0].damaged);
+    ExpectSameRecord(*found[0].record, live, live.SampleCount());
+}
