@@ -60,15 +60,15 @@ replace M1-paint-not-shown src/plot/plot_window.cpp \
 
 # M2: the status tick takes an empty logger's free memory instead of the logger's own.
 replace M2-status-ignores-free-memory src/acquisition/acquisition.cpp \
-  "const DeviceStatus st = DecodeStatus(reply);" \
-  "DeviceStatus st = DecodeStatus(reply);
+  "const DeviceStatus st = DecodeStatus(reply, usbLink->LastTransferLength());" \
+  "DeviceStatus st = DecodeStatus(reply, usbLink->LastTransferLength());
     st.freeBytes = 131030;" \
   acquisition_gui_test:LiveTest.StatusTick*
 
 # M3: the flow chart plots the volumes, its readout the flows.
 replace M3-flow-and-volume-swapped src/charts/chart_assembly.cpp \
-  "flowSeries->ShareDataWithExtra(r.SharedTimes(), r.SharedFlows(), r.SharedVolumes(), r.TargetFlow(), held);" \
-  "flowSeries->ShareDataWithExtra(r.SharedTimes(), r.SharedVolumes(), r.SharedFlows(), r.TargetFlow(), held);" \
+  "flowSeries->ShareDataWithExtra(chartTimes, chartFlows, chartVolumes, r.TargetFlow());" \
+  "flowSeries->ShareDataWithExtra(chartTimes, chartVolumes, chartFlows, r.TargetFlow());" \
   mainframe_gui_test:ChartTest.*
 
 # M4: the battery gauge keeps the colour of the previous level on screen.
@@ -78,7 +78,7 @@ replace M4-battery-colour-not-drawn src/acquisition/acquisition.cpp \
 
 # M5: the flow axis no longer reaches beyond a target flow above the samples.
 replace M5-target-flow-off-the-axis src/charts/chart_assembly.cpp \
-  "r.SharedVolumes(), r.TargetFlow(), held);" "r.SharedVolumes(), 0, held);" \
+  "chartVolumes, r.TargetFlow());" "chartVolumes, 0);" \
   mainframe_gui_test:ChartTest.TargetFlow*
 
 # M6: cubic metres per hour volumes in litres.
