@@ -202,6 +202,7 @@ type_path_and_confirm "Vorgang abspeichern" "~/Messungen/hydrant" save
 # The charted record is filtered: which values go into the file is asked ("Ja", the default
 # button: the measured ones).
 q=$(wait_window "Speichern") || fail "no question about the filtered record"
+shot filtered-question
 xdotool windowactivate --sync "$q" key Return
 wait_gone "Speichern" || fail "the question about the filtered record stayed"
 wait_title hydrant
