@@ -17,6 +17,24 @@
 
 namespace {
 
+// The smallest box holding every inked pixel of a width × height picture; maxX < 0 when none is.
+struct InkBox {
+    int minX, minY, maxX = -1, maxY = -1;
+};
+template <class Inked>
+InkBox InkBoxOf(int width, int height, Inked inked) {
+    InkBox box{width, height};
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            if (inked(x, y)) {
+                box.minX = std::min(box.minX, x);
+                box.maxX = std::max(box.maxX, x);
+                box.minY = std::min(box.minY, y);
+                box.maxY = std::max(box.maxY, y);
+            }
+    return box;
+}
+
 // Lines in the pen the DC holds, straight through the drawing library's context. One stroke per
 // line costs the library its whole set-up each time, one stroke for thousands of crossing lines
 // costs it more in finding the crossings, and lines that overlap within one stroke are inked once
@@ -120,15 +138,8 @@ plotmath::LineStamp DrawLineStamp(const StrokeSetup& setup, int dx, int dy) {
     cairo_surface_flush(surface);
     const unsigned char* data = cairo_image_surface_get_data(surface);
     const int stride = cairo_image_surface_get_stride(surface);
-    int minX = width, minY = height, maxX = -1, maxY = -1;
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x)
-            if (data[y * stride + x]) {
-                minX = std::min(minX, x);
-                maxX = std::max(maxX, x);
-                minY = std::min(minY, y);
-                maxY = std::max(maxY, y);
-            }
+    const auto [minX, minY, maxX, maxY] =
+        InkBoxOf(width, height, [&](int x, int y) { return data[y * stride + x] != 0; });
     plotmath::LineStamp stamp;
     if (maxX >= 0) {
         stamp.left = minX - originX;
@@ -137,7 +148,8 @@ plotmath::LineStamp DrawLineStamp(const StrokeSetup& setup, int dx, int dy) {
         stamp.height = maxY - minY + 1;
         stamp.coverage.reserve(static_cast<std::size_t>(stamp.width) * stamp.height);
         for (int y = minY; y <= maxY; ++y)
-            stamp.coverage.insert(stamp.coverage.end(), data + y * stride + minX, data + y * stride + maxX + 1);
+            stamp.coverage.insert(stamp.coverage.end(), data + y * stride + minX,
+                                  data + y * stride + maxX + 1);
     }
     cairo_surface_destroy(surface);
     return stamp;
@@ -158,7 +170,8 @@ public:
         const int along = std::max(std::abs(dx), std::abs(dy)), across = std::min(std::abs(dx), std::abs(dy));
         if (along > kLongSide || across > kShortSide)
             return nullptr;
-        const std::uint64_t key = (static_cast<std::uint64_t>(dx + 32768) << 16) | static_cast<std::uint64_t>(dy + 32768);
+        const std::uint64_t key =
+            (static_cast<std::uint64_t>(dx + 32768) << 16) | static_cast<std::uint64_t>(dy + 32768);
         if (auto found = byStep.find(key); found != byStep.end())
             return &found->second;
         if (bytes > kMaxBytes) {
@@ -230,7 +243,8 @@ bool InkLines(Kept& kept, wxDC& dc, const wxPen& pen, const std::vector<plotmath
 
     // Only the part of the view the lines can reach.
     const int margin = plotmath::ViewMargin(pen.GetWidth()) + 2;
-    int left = std::numeric_limits<int>::max(), top = left, right = std::numeric_limits<int>::min(), bottom = right;
+    int left = std::numeric_limits<int>::max(), top = left, right = std::numeric_limits<int>::min(),
+        bottom = right;
     for (const plotmath::Segment& s : segments) {
         left = std::min({left, s.x1, s.x2});
         right = std::max({right, s.x1, s.x2});
@@ -260,8 +274,8 @@ bool InkLines(Kept& kept, wxDC& dc, const wxPen& pen, const std::vector<plotmath
         }
     }
     if (laid && ink.width > 0 && ink.height > 0) {
-        cairo_surface_t* mask = cairo_image_surface_create_for_data(ink.alpha.data(), CAIRO_FORMAT_A8, ink.width,
-                                                                    ink.height, ink.stride);
+        cairo_surface_t* mask = cairo_image_surface_create_for_data(ink.alpha.data(), CAIRO_FORMAT_A8,
+                                                                    ink.width, ink.height, ink.stride);
         cairo_save(cr);
         cairo_set_operator(cr, CAIRO_OPERATOR_OVER);
         cairo_set_source_rgb(cr, colour.Red() / 255.0, colour.Green() / 255.0, colour.Blue() / 255.0);
@@ -297,15 +311,8 @@ const plotmath::DotStamp& DotStampOf(Kept& kept, const wxPen& pen, bool wide) {
             dc.DrawPoint(centre, centre);
     }
     const wxImage image = bitmap.ConvertToImage();
-    int minX = size, minY = size, maxX = -1, maxY = -1;
-    for (int y = 0; y < size; ++y)
-        for (int x = 0; x < size; ++x)
-            if (image.GetRed(x, y) < 255) {
-                minX = std::min(minX, x);
-                maxX = std::max(maxX, x);
-                minY = std::min(minY, y);
-                maxY = std::max(maxY, y);
-            }
+    const auto [minX, minY, maxX, maxY] =
+        InkBoxOf(size, size, [&](int x, int y) { return image.GetRed(x, y) < 255; });
     plotmath::DotStamp stamp;
     if (maxX >= 0) {
         stamp.left = minX - centre;
@@ -387,8 +394,8 @@ bool FillDots(wxDC& dc, const wxPen& pen, bool wide, const plotmath::DotCounts& 
 SeriesInk::SeriesInk() : kept(std::make_unique<Kept>()) {}
 SeriesInk::~SeriesInk() = default;
 
-void SeriesInk::Lines(wxDC& dc, const wxPen& pen, const std::vector<plotmath::Segment>& segments, int W, int H,
-                      bool stamps) {
+void SeriesInk::Lines(wxDC& dc, const wxPen& pen, const std::vector<plotmath::Segment>& segments, int W,
+                      int H, bool stamps) {
     if (!stamps || !InkLines(*kept, dc, pen, segments, W, H))
         StrokeSegments(dc, segments);
 }

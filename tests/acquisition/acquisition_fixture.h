@@ -40,6 +40,20 @@ protected:
         frame->GetEventHandler()->ProcessEvent(tick);
     }
     void Button(int id) { Command(id, wxEVT_BUTTON); }
+    // A metric logger in bar with the calibration of the demo's, sampling at register `rate`
+    // (0xFE67: 100 ms, ten samples a tick).
+    void SetLoggerRate(std::uint16_t rate, int serialNumber = 0) {
+        SettingsBlock b = logger->Settings();
+        b.sampleRateRegister = rate;
+        b.stateFlags = 1;
+        b.pressureZero = 104;
+        b.pressureScale = 2;
+        b.pressureScaleFine = 26;
+        b.pressureUnit = 98;
+        if (serialNumber)
+            b.serialNumber = static_cast<std::uint16_t>(serialNumber);
+        logger->SetSettings(b);
+    }
 
     struct CountingProgress : ProgressIndicator {
         explicit CountingProgress(AcquisitionTest& t) : test(t) { ++test.progressOpen; }

@@ -27,17 +27,7 @@ protected:
         SetRate(0xFE67);  // 100 ms
         logger->SetSignal(Steady);
     }
-    void SetRate(std::uint16_t reg) {
-        SettingsBlock b = logger->Settings();
-        b.sampleRateRegister = reg;
-        b.stateFlags = 1;
-        b.pressureZero = 104;
-        b.pressureScale = 2;
-        b.pressureScaleFine = 26;
-        b.pressureUnit = 98;
-        b.serialNumber = 2417;
-        logger->SetSettings(b);
-    }
+    void SetRate(std::uint16_t reg) { SetLoggerRate(reg, 2417); }
     bool Enabled(int id) { return frame->Panel()->FindWindow(id)->IsEnabled(); }
 };
 

@@ -26,14 +26,7 @@ protected:
     void SetUp() override {
         AcquisitionTest::SetUp();
         fs::remove_all(JournalFolderPath());
-        SettingsBlock b = logger->Settings();
-        b.sampleRateRegister = 0xFE67;  // 100 ms
-        b.stateFlags = 1;
-        b.pressureZero = 104;
-        b.pressureScale = 2;
-        b.pressureScaleFine = 26;
-        b.pressureUnit = 98;
-        logger->SetSettings(b);
+        SetLoggerRate(0xFE67);  // 100 ms
     }
     void TearDown() override {
         AcquisitionTest::TearDown();

@@ -104,13 +104,17 @@ grep -qx copied drag.out || fail "the drop was not accepted: $(cat drag.out)"
 echo "a dropped b.kvr opened"
 
 # 6. Ctrl+Q ends the program; nothing is left unsaved, so nothing is asked.
-wid=$(xsession_find_window '^b\.kvr$') || fail "no window b.kvr"
-xdotool windowactivate --sync "$wid"
-xdotool key --clearmodifiers ctrl+q
-for _ in $(seq 100); do kill -0 "$app" 2>/dev/null || break; sleep 0.1; done
-kill -0 "$app" 2>/dev/null && fail "Ctrl+Q did not end the program"
-wait "$app" || fail "zpm-demo ended with status $?: $(tail -n 5 demo.err)"
-app=
+quit() {  # TITLE-PATTERN NAME ERRORS: Ctrl+Q in that window ends the program ($app) with status 0
+  local wid
+  wid=$(xsession_find_window "$1") || fail "no window $1"
+  xdotool windowactivate --sync "$wid"
+  xdotool key --clearmodifiers ctrl+q
+  for _ in $(seq 100); do kill -0 "$app" 2>/dev/null || break; sleep 0.1; done
+  kill -0 "$app" 2>/dev/null && fail "Ctrl+Q did not end $2"
+  wait "$app" || fail "$2 ended with status $?: $(tail -n 5 "$3")"
+  app=
+}
+quit '^b\.kvr$' zpm-demo demo.err
 echo "Ctrl+Q ended the program"
 
 # 7. One zpm at a time: a second start hands its job file to the zpm already running and ends;
@@ -130,11 +134,5 @@ kill "$demo2"
 status=0
 wait "$demo2" || status=$?
 [ "$status" -eq 143 ] || fail "zpm-demo beside zpm ended with status $status: $(cat demo2.err)"
-wid=$(xsession_find_window '^Prüfung Nord\.kvr$') || fail "no window Prüfung Nord.kvr"
-xdotool windowactivate --sync "$wid"
-xdotool key --clearmodifiers ctrl+q
-for _ in $(seq 100); do kill -0 "$app" 2>/dev/null || break; sleep 0.1; done
-kill -0 "$app" 2>/dev/null && fail "Ctrl+Q did not end zpm"
-wait "$app" || fail "zpm ended with status $?: $(tail -n 5 zpm.err)"
-app=
+quit '^Prüfung Nord\.kvr$' zpm zpm.err
 echo "a second zpm handed its file to the first and ended"

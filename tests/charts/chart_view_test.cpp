@@ -20,14 +20,7 @@ class ChartViewTest : public AcquisitionTest {
 protected:
     void SetUp() override {
         AcquisitionTest::SetUp();
-        SettingsBlock b = logger->Settings();
-        b.sampleRateRegister = 0xFE67;  // 100 ms: ten samples a tick
-        b.stateFlags = 1;
-        b.pressureZero = 104;
-        b.pressureScale = 2;
-        b.pressureScaleFine = 26;
-        b.pressureUnit = 98;
-        logger->SetSettings(b);
+        SetLoggerRate(0xFE67);  // 100 ms: ten samples a tick
         logger->SetSignal([](double t) {
             return RawSample{static_cast<std::uint16_t>(300 + 200 * std::sin(t / 7)),
                              static_cast<std::uint16_t>(250 + 100 * std::cos(t / 5))};
@@ -70,7 +63,8 @@ protected:
 }  // namespace
 
 TEST_F(ChartViewTest, TheFirstChartShowsFlowWithPressureUntilTheUserChooses) {
-    frame->AppendRecord(MakeRecord("Hydrant", "24/03/2023 14:05:09", {100, 300, 500, 480, 200}, {6, 4.5f, 3, 3, 5}));
+    frame->AppendRecord(
+        MakeRecord("Hydrant", "24/03/2023 14:05:09", {100, 300, 500, 480, 200}, {6, 4.5f, 3, 3, 5}));
     frame->AppendRecord(MakeRecord("Zweiter", "25/03/2023 09:00:00", {10, 20, 30}, {1, 2, 3}));
     frame->RefreshRecordList();
     frame->ChartRecord(0);
@@ -104,9 +98,9 @@ TEST_F(ChartViewTest, TheReadoutAndTheTextBoxStartApart) {
     const wxRect readout = frame->Legend()->GetRect(), note = frame->TextBox()->GetRect();
     ASSERT_GT(readout.height, 20);  // a row of readout
     ASSERT_GT(note.height, 10);
-    EXPECT_FALSE(readout.Intersects(note)) << readout.x << "," << readout.y << " " << readout.width << "x"
-                                           << readout.height << " and " << note.x << "," << note.y << " "
-                                           << note.width << "x" << note.height;
+    EXPECT_FALSE(readout.Intersects(note))
+        << readout.x << "," << readout.y << " " << readout.width << "x" << readout.height << " and " << note.x
+        << "," << note.y << " " << note.width << "x" << note.height;
 }
 
 TEST_F(ChartViewTest, TheTextBoxKeepsItsRelativePlaceThroughResizesAndLoads) {

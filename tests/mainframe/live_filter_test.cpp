@@ -16,14 +16,7 @@ class LiveFilterTest : public AcquisitionTest {
 protected:
     void SetUp() override {
         AcquisitionTest::SetUp();
-        SettingsBlock b = logger->Settings();
-        b.sampleRateRegister = 0xFE67;  // 100 ms
-        b.stateFlags = 1;
-        b.pressureZero = 104;
-        b.pressureScale = 2;
-        b.pressureScaleFine = 26;
-        b.pressureUnit = 98;
-        logger->SetSettings(b);
+        SetLoggerRate(0xFE67);  // 100 ms
         // A signal that changes with every sample, so that filtered and raw values differ; every
         // sample the logger produces is noted.
         logger->SetSignal([this](double t) {
