@@ -123,8 +123,8 @@ void SeriesSamples::Segments(const AxisMap& mapX, const AxisMap& mapY, int W, in
                              bool mergeColumns, std::vector<plotmath::Segment>& out) const {
     // The quick path needs x in order and every y finite, as the extremes of y are then kept.
     const plotmath::MinMaxPyramid* extremes = ys->Extremes();
-    plotmath::BuildContinuousSegments(xs->Data(), ys->Data(), Count(), xs->Sorted() && extremes, extremes, mapX,
-                                      mapY, W, H, penWidth, mergeColumns, out);
+    plotmath::BuildContinuousSegments(xs->Data(), ys->Data(), Count(), xs->Sorted() && extremes, extremes,
+                                      mapX, mapY, W, H, penWidth, mergeColumns, out);
 }
 
 void SeriesSamples::Dots(const AxisMap& mapX, const AxisMap& mapY, int W, int H, int penWidth,
@@ -135,59 +135,17 @@ void SeriesSamples::Dots(const AxisMap& mapX, const AxisMap& mapY, int W, int H,
 // ---------------------------------------------------------------------------------------------
 // Series shape
 
-void mpSeriesShape::DrawShape(wxDC& dc, SeriesInk& ink, const wxPen& pen, bool continuous, const AxisMap& mapX,
-                              const AxisMap& mapY, int W, int H) {
-    const bool wide = pen.GetWidth() > 1;
-    if (!reduced) {
-        // Every sample as it comes, each line on its own and clipped only to what the drawing
-        // library holds: the reference the reduced drawing must match. A sample that is not a
-        // number breaks the line.
-        Rewind();
-        double x = 0, y = 0;
-        bool open = false;
-        double lastX = 0, lastY = 0;
-        while (NextPoint(x, y)) {
-            const double px = std::trunc(mapX(x)), py = std::trunc(mapY(y));
-            if (!std::isfinite(px) || !std::isfinite(py)) {
-                open = false;
-                continue;
-            }
-            if (continuous)
-                DrawClippedLine(dc, open ? lastX : px, open ? lastY : py, px, py);
-            else if (plotmath::DrawablePoint(px, py)) {
-                if (wide)
-                    dc.DrawLine(static_cast<int>(px), static_cast<int>(py), static_cast<int>(px),
-                                static_cast<int>(py));
-                else
-                    dc.DrawPoint(static_cast<int>(px), static_cast<int>(py));
-            }
-            lastX = px;
-            lastY = py;
-            open = true;
-        }
-        return;
-    }
+void mpSeriesShape::DrawShape(wxDC& dc, SeriesInk& ink, const wxPen& pen, bool continuous,
+                              const AxisMap& mapX, const AxisMap& mapY, int W, int H) {
     const int penWidth = pen.GetWidth();
     if (continuous) {
         std::vector<plotmath::Segment> segments;
         CollectSegments(mapX, mapY, W, H, penWidth, pen.GetStyle() == wxPENSTYLE_SOLID, segments);
-        ink.Lines(dc, pen, segments, W, H, inkStamps);
+        ink.Lines(dc, pen, segments, raster);
     } else {
         // Kept between paints: the counts cover the whole view.
-        plotmath::DotCounts& dots = ink.Counts();
-        CollectDots(mapX, mapY, W, H, penWidth, dots);
-        if (ink.Dots(dc, pen, wide, dots, inkStamps))
-            return;
-        // Elsewhere (a printer) each dotted pixel as often as it is dotted, up to where more
-        // change nothing.
-        for (int y = dots.top; y < dots.top + dots.height; ++y)
-            for (int x = dots.left; x < dots.left + dots.width; ++x)
-                for (std::uint32_t k = std::min(dots.At(x, y), plotmath::kSaturatingDots); k > 0; --k) {
-                    if (wide)
-                        dc.DrawLine(x, y, x, y);
-                    else
-                        dc.DrawPoint(x, y);
-                }
+        CollectDots(mapX, mapY, W, H, penWidth, ink.Counts());
+        ink.Dots(dc, pen, penWidth > 1, raster);
     }
 }
 

@@ -128,14 +128,9 @@ public:
     virtual bool NextPoint(double& x, double& y) = 0;
     virtual bool FindNearest(double x, double& outX, double& outY, double& outExtra) = 0;
 
-    // Reduced drawing (the default) visits only what can change the picture; off, every sample is
-    // drawn as it comes, line by line. Both draw the same picture; tests and benchmarks compare.
-    void SetReducedDrawing(bool on) { reduced = on; }
-    bool GetReducedDrawing() const { return reduced; }
-    // The reduced drawing's ink laid on from stamps of what the drawing library inks (the
-    // default), or drawn by the library itself: lines stroked in batches, dots filled in layers.
-    // The benchmark weighs the two.
-    void SetInkStamps(bool on) { inkStamps = on; }
+    // The raster way (the default) where the picture is drawn at whole pixels, or the vector way
+    // everywhere; both draw the same picture to within a pixel. Tests and the benchmark compare.
+    void SetRasterDrawing(bool on) { raster = on; }
 
 protected:
     // The lines of a continuous series and the dots of a point series for the current view.
@@ -148,8 +143,7 @@ protected:
                    const plotmath::AxisMap& mapY, int W, int H);
 
     int markerX = 0, markerY = 0;
-    bool reduced = true;
-    bool inkStamps = true;
+    bool raster = true;
 };
 
 // A series on the primary axis.

@@ -1,39 +1,15 @@
 #include "plot/series_ink.h"
 
-#include <wx/bitmap.h>
 #include <wx/dc.h>
-#include <wx/dcmemory.h>
 #include <wx/graphics.h>
-#include <wx/image.h>
 
 #include <cairo.h>
 
 #include <algorithm>
 #include <cmath>
-#include <limits>
-#include <map>
-#include <tuple>
-#include <unordered_map>
+#include <numeric>
 
 namespace {
-
-// The smallest box holding every inked pixel of a width × height picture; maxX < 0 when none is.
-struct InkBox {
-    int minX, minY, maxX = -1, maxY = -1;
-};
-template <class Inked>
-InkBox InkBoxOf(int width, int height, Inked inked) {
-    InkBox box{width, height};
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x)
-            if (inked(x, y)) {
-                box.minX = std::min(box.minX, x);
-                box.maxX = std::max(box.maxX, x);
-                box.minY = std::min(box.minY, y);
-                box.maxY = std::max(box.maxY, y);
-            }
-    return box;
-}
 
 // Lines in the pen the DC holds, straight through the drawing library's context. One stroke per
 // line costs the library its whole set-up each time, one stroke for thousands of crossing lines
@@ -95,311 +71,149 @@ cairo_t* WholePixelContext(wxDC& dc) {
     return cr;
 }
 
-// How the context strokes a line: what a stamp of a line must be drawn with.
-struct StrokeSetup {
-    double width = 1, miter = 10, tolerance = 0.1, offset = 0;
-    int cap = 0, join = 0, antialias = 0;
-    auto Key() const { return std::tie(width, miter, tolerance, offset, cap, join, antialias); }
-    bool operator<(const StrokeSetup& o) const { return Key() < o.Key(); }
-};
-
-StrokeSetup SetupOf(cairo_t* cr, double offset) {
-    StrokeSetup s;
-    s.width = cairo_get_line_width(cr);
-    s.miter = cairo_get_miter_limit(cr);
-    s.tolerance = cairo_get_tolerance(cr);
-    s.offset = offset;
-    s.cap = cairo_get_line_cap(cr);
-    s.join = cairo_get_line_join(cr);
-    s.antialias = cairo_get_antialias(cr);
-    return s;
-}
-
-// One line from (0, 0) to (dx, dy) drawn alone in this setup and read back.
-plotmath::LineStamp DrawLineStamp(const StrokeSetup& setup, int dx, int dy) {
-    // A square cap's corner reaches out half the width times the square root of two; a pixel more
-    // for the anti-aliasing.
-    const int margin = static_cast<int>(std::ceil(setup.width * 0.75)) + 2;
-    const int width = std::abs(dx) + 2 * margin + 1, height = std::abs(dy) + 2 * margin + 1;
-    const int originX = margin + std::max(0, -dx), originY = margin + std::max(0, -dy);
-    cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_A8, width, height);
-    cairo_t* cr = cairo_create(surface);
-    cairo_set_line_width(cr, setup.width);
-    cairo_set_miter_limit(cr, setup.miter);
-    cairo_set_tolerance(cr, setup.tolerance);
-    cairo_set_line_cap(cr, static_cast<cairo_line_cap_t>(setup.cap));
-    cairo_set_line_join(cr, static_cast<cairo_line_join_t>(setup.join));
-    cairo_set_antialias(cr, static_cast<cairo_antialias_t>(setup.antialias));
-    cairo_translate(cr, originX + setup.offset, originY + setup.offset);
-    cairo_move_to(cr, 0, 0);
-    cairo_line_to(cr, dx, dy);
-    cairo_stroke(cr);
-    cairo_destroy(cr);
-    cairo_surface_flush(surface);
-    const unsigned char* data = cairo_image_surface_get_data(surface);
-    const int stride = cairo_image_surface_get_stride(surface);
-    const auto [minX, minY, maxX, maxY] =
-        InkBoxOf(width, height, [&](int x, int y) { return data[y * stride + x] != 0; });
-    plotmath::LineStamp stamp;
-    if (maxX >= 0) {
-        stamp.left = minX - originX;
-        stamp.top = minY - originY;
-        stamp.width = maxX - minX + 1;
-        stamp.height = maxY - minY + 1;
-        stamp.coverage.reserve(static_cast<std::size_t>(stamp.width) * stamp.height);
-        for (int y = minY; y <= maxY; ++y)
-            stamp.coverage.insert(stamp.coverage.end(), data + y * stride + minX,
-                                  data + y * stride + maxX + 1);
-    }
-    cairo_surface_destroy(surface);
-    return stamp;
-}
-
-// The stamps of one setup, drawn when first needed and kept between paints.
-class LineStamps {
-public:
-    // Lines up to this long in each direction come from a stamp of their own.
-    static constexpr int kShortSide = 24, kLongSide = 1024;
-
-    explicit LineStamps(const StrokeSetup& setup) : setup(setup) {
-        const int length = 2 * kShortSide;
-        vertical = plotmath::VerticalStamp::From(DrawLineStamp(setup, 0, length), length);
-    }
-    // The stamp of a line that far from its first end to its second, or null for one too long.
-    const plotmath::LineStamp* Of(int dx, int dy) {
-        const int along = std::max(std::abs(dx), std::abs(dy)), across = std::min(std::abs(dx), std::abs(dy));
-        if (along > kLongSide || across > kShortSide)
-            return nullptr;
-        const std::uint64_t key =
-            (static_cast<std::uint64_t>(dx + 32768) << 16) | static_cast<std::uint64_t>(dy + 32768);
-        if (auto found = byStep.find(key); found != byStep.end())
-            return &found->second;
-        if (bytes > kMaxBytes) {
-            byStep.clear();
-            bytes = 0;
-        }
-        plotmath::LineStamp& stamp = byStep.emplace(key, DrawLineStamp(setup, dx, dy)).first->second;
-        bytes += stamp.coverage.size() + 64;
-        return &stamp;
-    }
-    // Vertical lines longer than the short ones, or invalid.
-    const plotmath::VerticalStamp& Vertical() const { return vertical; }
-
-private:
-    static constexpr std::size_t kMaxBytes = 8u << 20;
-    StrokeSetup setup;
-    plotmath::VerticalStamp vertical;
-    std::unordered_map<std::uint64_t, plotmath::LineStamp> byStep;
-    std::size_t bytes = 0;
-};
-
-// What the window keeps between paints: the stamps of a few pens, and the buffers the ink of the
-// lines and dots is summed in (a fresh one costs its pages on every paint).
-constexpr std::size_t kSetups = 8, kDotPens = 16;
-
-}  // namespace
-
-struct SeriesInk::Kept {
-    std::map<StrokeSetup, LineStamps> lineStamps;  // at most kSetups, each at most 8 MiB
-    plotmath::LineInk lineInk;
-    std::map<std::tuple<int, int, bool>, plotmath::DotStamp> dotStamps;  // at most kDotPens
-    plotmath::DotInk dotInk;
-};
-
-namespace {
-
-using Kept = SeriesInk::Kept;
-
-// Lines of one solid, opaque pen laid onto the picture at once: each line's ink from the stamp of
-// its shape, laid over the ink of the lines before it as the drawing library lays a stroke, and
-// the sum drawn through one mask in the pen's colour. Lines too long for a stamp (a view zoomed
-// in far) are stroked. False, and nothing drawn, where the DC does not draw at whole pixels
-// through the drawing library (a printer) or for another pen.
-bool InkLines(Kept& kept, wxDC& dc, const wxPen& pen, const std::vector<plotmath::Segment>& segments, int W,
-              int H) {
+// The same pen's lines through the drawing library as rectangles, one fill for all of them: a
+// vertical line (and a dot) is the rectangle its stroke covers, square at its ends where the pen
+// rounds them; a line to the next column is split at its middle into the two columns' rectangles.
+// At whole pixels the rectangles meet the pixel grid, so no edge needs anti-aliasing and the
+// library fills them at the speed of a copy. Longer lines (a view zoomed in) are stroked. False,
+// and nothing drawn, where the DC does not draw at whole pixels (a printer) or for a pen with a
+// pattern.
+bool FillColumns(wxDC& dc, const wxPen& pen, const std::vector<plotmath::Segment>& segments) {
     cairo_t* cr = WholePixelContext(dc);
-    const wxColour colour = pen.GetColour();
-    if (!cr || segments.empty() || pen.GetStyle() != wxPENSTYLE_SOLID || !pen.IsNonTransparent() ||
-        colour.Alpha() != wxALPHA_OPAQUE)
+    if (!cr || pen.GetStyle() != wxPENSTYLE_SOLID || !pen.IsNonTransparent())
         return false;
-    const plotmath::Segment& first = segments.front();
-    dc.DrawLine(first.x1, first.y1, first.x2, first.y2);
-    wxGraphicsContext* gc = dc.GetGraphicsContext();
-    if (cairo_get_dash_count(cr) != 0) {
-        for (std::size_t i = 1; i < segments.size(); ++i)
-            dc.DrawLine(segments[i].x1, segments[i].y1, segments[i].x2, segments[i].y2);
-        return true;
-    }
-    const double offset = gc->ShouldOffset() ? 0.5 : 0.0;
-    const StrokeSetup setup = SetupOf(cr, offset);
-    auto found = kept.lineStamps.find(setup);
-    if (found == kept.lineStamps.end()) {
-        // A few pens' stamps at a time (the chart has four series pens and the target line's).
-        if (kept.lineStamps.size() >= kSetups)
-            kept.lineStamps.clear();
-        found = kept.lineStamps.emplace(setup, LineStamps(setup)).first;
-    }
-    LineStamps& stamps = found->second;
-
-    // Only the part of the view the lines can reach.
-    const int margin = plotmath::ViewMargin(pen.GetWidth()) + 2;
-    int left = std::numeric_limits<int>::max(), top = left, right = std::numeric_limits<int>::min(),
-        bottom = right;
-    for (const plotmath::Segment& s : segments) {
-        left = std::min({left, s.x1, s.x2});
-        right = std::max({right, s.x1, s.x2});
-        top = std::min({top, s.y1, s.y2});
-        bottom = std::max({bottom, s.y1, s.y2});
-    }
-    plotmath::LineInk& ink = kept.lineInk;
-    ink.Reset(std::max(left - margin, -(W / 2) - margin), std::max(top - margin, -(H / 2) - margin),
-              std::min(right + margin, W - W / 2 + margin), std::min(bottom + margin, H - H / 2 + margin));
+    const double offset = dc.GetGraphicsContext()->ShouldOffset() ? 0.5 : 0.0;
+    const double width = std::max(pen.GetWidth(), 1), half = width / 2;
     std::vector<plotmath::Segment> stroked;
-    bool laid = false;
-    for (std::size_t i = 1; i < segments.size(); ++i) {
-        plotmath::Segment s = segments[i];
-        if (s.x2 < s.x1 || (s.x2 == s.x1 && s.y2 < s.y1)) {
-            std::swap(s.x1, s.x2);
-            std::swap(s.y1, s.y2);
-        }
-        const int dx = s.x2 - s.x1, dy = s.y2 - s.y1;
-        if (dx == 0 && dy > stamps.Vertical().length && stamps.Vertical().Valid()) {
-            ink.LayVertical(stamps.Vertical(), s.x1, s.y1, s.y2);
-            laid = true;
-        } else if (const plotmath::LineStamp* stamp = stamps.Of(dx, dy)) {
-            ink.Lay(*stamp, s.x1, s.y1);
-            laid = true;
+    cairo_save(cr);
+    cairo_new_path(cr);
+    const auto column = [&](int x, int y1, int y2) {
+        cairo_rectangle(cr, x + offset - half, std::min(y1, y2) + offset - half, width,
+                        std::abs(y2 - y1) + width);
+    };
+    for (const plotmath::Segment& s : segments) {
+        const int dx = s.x2 - s.x1;
+        if (dx == 0) {
+            column(s.x1, s.y1, s.y2);
+        } else if (dx == 1 || dx == -1) {
+            const int middle = std::midpoint(s.y1, s.y2);
+            column(s.x1, s.y1, middle);
+            column(s.x2, middle, s.y2);
         } else {
             stroked.push_back(s);
         }
     }
-    if (laid && ink.width > 0 && ink.height > 0) {
-        cairo_surface_t* mask = cairo_image_surface_create_for_data(ink.alpha.data(), CAIRO_FORMAT_A8,
-                                                                    ink.width, ink.height, ink.stride);
-        cairo_save(cr);
-        cairo_set_operator(cr, CAIRO_OPERATOR_OVER);
-        cairo_set_source_rgb(cr, colour.Red() / 255.0, colour.Green() / 255.0, colour.Blue() / 255.0);
-        cairo_mask_surface(cr, mask, ink.left, ink.top);
-        cairo_restore(cr);
-        cairo_surface_destroy(mask);
-    }
-    StrokeBatched(cr, offset, pen.GetWidth(), stroked.data(), stroked.size());
+    const wxColour colour = pen.GetColour();
+    cairo_set_source_rgba(cr, colour.Red() / 255.0, colour.Green() / 255.0, colour.Blue() / 255.0,
+                          colour.Alpha() / 255.0);
+    cairo_set_fill_rule(cr, CAIRO_FILL_RULE_WINDING);  // overlapping rectangles ink once
+    cairo_fill(cr);
+    cairo_restore(cr);
+    StrokeSegments(dc, stroked);
     return true;
 }
 
-// What one dot of this pen inks, as the drawing library draws it: drawn once in black on white
-// and read back.
-const plotmath::DotStamp& DotStampOf(Kept& kept, const wxPen& pen, bool wide) {
-    auto& stamps = kept.dotStamps;
-    if (stamps.size() >= kDotPens)
-        stamps.clear();
-    const auto key = std::make_tuple(pen.GetWidth(), static_cast<int>(pen.GetCap()), wide);
-    if (auto found = stamps.find(key); found != stamps.end())
-        return found->second;
-    const int size = 2 * pen.GetWidth() + 9, centre = size / 2;
-    wxBitmap bitmap(size, size, 24);
-    {
-        wxMemoryDC dc(bitmap);
-        dc.SetBackground(*wxWHITE_BRUSH);
-        dc.Clear();
-        wxPen black(pen);
-        black.SetColour(*wxBLACK);
-        dc.SetPen(black);
-        if (wide)
-            dc.DrawLine(centre, centre, centre, centre);
-        else
-            dc.DrawPoint(centre, centre);
+// The rows of pixels one dot of this pen covers, relative to its pixel: a pixel belongs to the
+// dot when its centre lies inside the pen's round end (a thin pen's dot is its pixel).
+struct DotRow {
+    int row, left, right;
+};
+std::vector<DotRow> DotShape(int penWidth, bool wide, double offset) {
+    if (!wide)
+        return {{0, 0, 0}};
+    const double radius = penWidth / 2.0;
+    std::vector<DotRow> rows;
+    for (int j = static_cast<int>(std::floor(offset - radius)); j <= std::ceil(offset + radius); ++j) {
+        const double dy = j + 0.5 - offset;
+        if (dy * dy > radius * radius)
+            continue;
+        const double reach = std::sqrt(radius * radius - dy * dy);
+        const int left = static_cast<int>(std::ceil(offset - reach - 0.5));
+        const int right = static_cast<int>(std::floor(offset + reach - 0.5));
+        if (left <= right)
+            rows.push_back({j, left, right});
     }
-    const wxImage image = bitmap.ConvertToImage();
-    const auto [minX, minY, maxX, maxY] =
-        InkBoxOf(size, size, [&](int x, int y) { return image.GetRed(x, y) < 255; });
-    plotmath::DotStamp stamp;
-    if (maxX >= 0) {
-        stamp.left = minX - centre;
-        stamp.top = minY - centre;
-        stamp.width = maxX - minX + 1;
-        stamp.height = maxY - minY + 1;
-        for (int y = minY; y <= maxY; ++y)
-            for (int x = minX; x <= maxX; ++x)
-                stamp.coverage.push_back(static_cast<std::uint8_t>(255 - image.GetRed(x, y)));
-    }
-    return stamps.emplace(key, std::move(stamp)).first->second;
+    return rows;
 }
 
-// Dots of one pen, laid onto the picture at once through their summed ink. Only where the DC
-// draws through the drawing library at whole pixels (the screen and its buffer); elsewhere, and
-// for a pen with a pattern, false and nothing drawn.
-bool InkDots(Kept& kept, wxDC& dc, const wxPen& pen, bool wide, const plotmath::DotCounts& dots) {
+// Dots of one pen: every dotted pixel once (a pixel covered by one dot is covered as well by a
+// hundred). The dots' pixels are marked in a byte per pixel, each picture row's marks handed to
+// the drawing library as runs, each run one rectangle, all of them one fill. False, and nothing
+// drawn, where the DC does not draw at whole pixels.
+bool FillDotRuns(wxDC& dc, const wxPen& pen, bool wide, const plotmath::DotCounts& dots,
+                 std::vector<std::uint8_t>& marks) {
     cairo_t* cr = WholePixelContext(dc);
     if (!cr || pen.GetStyle() != wxPENSTYLE_SOLID || !pen.IsNonTransparent())
         return false;
-    const plotmath::DotStamp& stamp = DotStampOf(kept, pen, wide);
-    plotmath::DotInk& ink = kept.dotInk;
-    ink.Build(dots, stamp);
-    if (ink.alpha.empty())
-        return true;
-    cairo_surface_t* mask = cairo_image_surface_create_for_data(ink.alpha.data(), CAIRO_FORMAT_A8, ink.width,
-                                                                ink.height, ink.stride);
-    const wxColour colour = pen.GetColour();
-    cairo_save(cr);
-    cairo_set_operator(cr, CAIRO_OPERATOR_OVER);
-    cairo_set_source_rgba(cr, colour.Red() / 255.0, colour.Green() / 255.0, colour.Blue() / 255.0,
-                          colour.Alpha() / 255.0);
-    cairo_mask_surface(cr, mask, ink.left, ink.top);
-    cairo_restore(cr);
-    cairo_surface_destroy(mask);
-    return true;
-}
-
-// Dots of one pen through the drawing library alone: every pixel dotted at least k times gets
-// one more dot of the pen's shape in layer k, each layer one fill, as many layers as the most
-// dotted pixel needs up to where more change nothing. False where the DC has no such library.
-bool FillDots(wxDC& dc, const wxPen& pen, bool wide, const plotmath::DotCounts& dots) {
-    wxGraphicsContext* gc = dc.GetGraphicsContext();
-    cairo_t* cr = gc ? static_cast<cairo_t*>(gc->GetNativeContext()) : nullptr;
-    if (!cr || pen.GetStyle() != wxPENSTYLE_SOLID || !pen.IsNonTransparent())
-        return false;
-    const wxColour colour = pen.GetColour();
-    const double offset = gc->ShouldOffset() ? 0.5 : 0.0;
-    const double radius = wide ? pen.GetWidth() / 2.0 : 0.5;
-    const bool round = wide && pen.GetCap() == wxCAP_ROUND;
-    cairo_save(cr);
-    cairo_set_source_rgba(cr, colour.Red() / 255.0, colour.Green() / 255.0, colour.Blue() / 255.0,
-                          colour.Alpha() / 255.0);
-    std::uint32_t most = 0;
-    for (std::uint32_t c : dots.counts)
-        most = std::max(most, c);
-    most = std::min(most, plotmath::kSaturatingDots);
-    for (std::uint32_t layer = 1; layer <= most; ++layer) {
-        cairo_new_path(cr);
-        for (int y = dots.top; y < dots.top + dots.height; ++y)
-            for (int x = dots.left; x < dots.left + dots.width; ++x)
-                if (dots.At(x, y) >= layer) {
-                    const double cx = x + offset, cy = y + offset;
-                    if (round) {
-                        cairo_new_sub_path(cr);
-                        cairo_arc(cr, cx, cy, radius, 0, 2 * M_PI);
-                    } else {
-                        cairo_rectangle(cr, cx - radius, cy - radius, 2 * radius, 2 * radius);
-                    }
-                }
-        cairo_fill(cr);
+    const double offset = dc.GetGraphicsContext()->ShouldOffset() ? 0.5 : 0.0;
+    const std::vector<DotRow> shape = DotShape(pen.GetWidth(), wide, offset);
+    int top = 0, bottom = 0, left = 0, right = 0;
+    for (const DotRow& r : shape) {
+        top = std::min(top, r.row);
+        bottom = std::max(bottom, r.row);
+        left = std::min(left, r.left);
+        right = std::max(right, r.right);
     }
+    const int width = dots.width + right - left, height = dots.height + bottom - top;
+    const auto markWidth = static_cast<std::size_t>(width);
+    marks.assign(markWidth * static_cast<std::size_t>(std::max(height, 0)), 0);
+    for (int y = 0; y < dots.height; ++y) {
+        const std::uint32_t* counts = dots.counts.data() + static_cast<std::size_t>(y) * dots.width;
+        for (int x = 0; x < dots.width;) {
+            if (counts[x] == 0) {
+                ++x;
+                continue;
+            }
+            const int start = x;
+            while (x < dots.width && counts[x] != 0)
+                ++x;
+            for (const DotRow& r : shape)
+                std::fill_n(marks.data() + static_cast<std::size_t>(y + r.row - top) * markWidth +
+                                static_cast<std::size_t>(start + r.left - left),
+                            x - start + r.right - r.left, std::uint8_t{1});
+        }
+    }
+    cairo_save(cr);
+    cairo_new_path(cr);
+    for (int y = 0; y < height; ++y) {
+        const std::uint8_t* row = marks.data() + static_cast<std::size_t>(y) * markWidth;
+        for (int x = 0; x < width;) {
+            if (row[x] == 0) {
+                ++x;
+                continue;
+            }
+            const int start = x;
+            while (x < width && row[x] != 0)
+                ++x;
+            cairo_rectangle(cr, dots.left + left + start, dots.top + top + y, x - start, 1);
+        }
+    }
+    const wxColour colour = pen.GetColour();
+    cairo_set_source_rgba(cr, colour.Red() / 255.0, colour.Green() / 255.0, colour.Blue() / 255.0,
+                          colour.Alpha() / 255.0);
+    cairo_fill(cr);
     cairo_restore(cr);
     return true;
 }
 
 }  // namespace
 
-SeriesInk::SeriesInk() : kept(std::make_unique<Kept>()) {}
-SeriesInk::~SeriesInk() = default;
-
-void SeriesInk::Lines(wxDC& dc, const wxPen& pen, const std::vector<plotmath::Segment>& segments, int W,
-                      int H, bool stamps) {
-    if (!stamps || !InkLines(*kept, dc, pen, segments, W, H))
+void SeriesInk::Lines(wxDC& dc, const wxPen& pen, const std::vector<plotmath::Segment>& segments,
+                      bool raster) {
+    if (!raster || !FillColumns(dc, pen, segments))
         StrokeSegments(dc, segments);
 }
 
-bool SeriesInk::Dots(wxDC& dc, const wxPen& pen, bool wide, const plotmath::DotCounts& dots, bool stamps) {
-    return stamps ? InkDots(*kept, dc, pen, wide, dots) : FillDots(dc, pen, wide, dots);
+void SeriesInk::Dots(wxDC& dc, const wxPen& pen, bool wide, bool raster) {
+    if (raster && FillDotRuns(dc, pen, wide, counts, marks))
+        return;
+    // Elsewhere (a printer, a PDF) each dotted pixel once, as the DC draws a dot.
+    for (int y = counts.top; y < counts.top + counts.height; ++y)
+        for (int x = counts.left; x < counts.left + counts.width; ++x)
+            if (counts.At(x, y) != 0) {
+                if (wide)
+                    dc.DrawLine(x, y, x, y);
+                else
+                    dc.DrawPoint(x, y);
+            }
 }

@@ -149,9 +149,6 @@ struct DotCounts {
 void CountDots(const float* xs, const float* ys, std::size_t n, bool sortedFinite, const AxisMap& mapX,
                const AxisMap& mapY, int W, int H, int penWidth, DotCounts& out);
 
-// Dots on one pixel beyond which more change no colour level of the picture.
-inline constexpr std::uint32_t kSaturatingDots = 256;
-
 // Pixels beyond the view that a pen of this width can still reach.
 int ViewMargin(int penWidth);
 

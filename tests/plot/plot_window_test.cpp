@@ -728,12 +728,93 @@ int InkedPixels(const wxImage& a) {
     return count;
 }
 
+// How far each pixel of the picture lies from the same pixel of the picture without the series
+// (the largest difference of a channel), row by row.
+std::vector<int> InkOf(const wxImage& picture, const wxImage& without) {
+    std::vector<int> ink(static_cast<std::size_t>(picture.GetWidth()) * picture.GetHeight());
+    const unsigned char* p = picture.GetData();
+    const unsigned char* q = without.GetData();
+    for (std::size_t i = 0; i < ink.size(); ++i, p += 3, q += 3)
+        ink[i] = std::max({std::abs(p[0] - q[0]), std::abs(p[1] - q[1]), std::abs(p[2] - q[2])});
+    return ink;
+}
+
+// Pixels that one picture inks solidly (by half the scale or more) with no ink of the other (an
+// eighth of the scale or more) on them or, with `reach` 1, on any of their eight neighbours.
+int StrayInk(const std::vector<int>& inkA, const std::vector<int>& inkB, int w, int h, int reach) {
+    int stray = 0;
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            if (inkA[static_cast<std::size_t>(y) * w + x] < 128)
+                continue;
+            bool near = false;
+            for (int ny = std::max(y - reach, 0); ny <= std::min(y + reach, h - 1) && !near; ++ny)
+                for (int nx = std::max(x - reach, 0); nx <= std::min(x + reach, w - 1) && !near; ++nx)
+                    near = inkB[static_cast<std::size_t>(ny) * w + nx] >= 32;
+            stray += !near;
+        }
+    return stray;
+}
+
+// Every sample as it comes, each line (or dot) on its own through the DC, clipped only to what the
+// drawing library holds; a sample that is not a number breaks the line.
+class EverySample : public mpLayer {
+public:
+    EverySample(std::vector<float> xs, std::vector<float> ys, bool secondary, bool continuous, wxPen pen)
+        : mpLayer(LayerKind::PrimarySeries),
+          xs(std::move(xs)),
+          ys(std::move(ys)),
+          secondary(secondary),
+          continuous(continuous),
+          pen(pen) {}
+    bool HasBounds() const override { return false; }  // the series drawn beside it keeps the view's
+    void Draw(wxDC& dc, mpWindow& w) override {
+        dc.SetPen(pen);
+        const double cx = w.GetCentreX(), sx = w.GetScaleX();
+        const double cy = secondary ? w.GetCentreY2() : w.GetCentreY(),
+                     sy = secondary ? w.GetScaleY2() : w.GetScaleY();
+        bool open = false;
+        double lastX = 0, lastY = 0;
+        for (std::size_t i = 0; i < xs.size(); ++i) {
+            double px = std::trunc((xs[i] - cx) * sx), py = std::trunc((cy - ys[i]) * sy);
+            if (std::isinf(px) && std::isfinite(xs[i]))
+                px = std::copysign(1e300, px);
+            if (std::isinf(py) && std::isfinite(ys[i]))
+                py = std::copysign(1e300, py);
+            if (!std::isfinite(px) || !std::isfinite(py)) {
+                open = false;
+                continue;
+            }
+            if (continuous) {
+                double x1 = open ? lastX : px, y1 = open ? lastY : py, x2 = px, y2 = py;
+                if (plotmath::ClipToDrawable(x1, y1, x2, y2))
+                    dc.DrawLine(static_cast<int>(std::lround(x1)), static_cast<int>(std::lround(y1)),
+                                static_cast<int>(std::lround(x2)), static_cast<int>(std::lround(y2)));
+            } else if (plotmath::DrawablePoint(px, py)) {
+                if (pen.GetWidth() > 1)
+                    dc.DrawLine(static_cast<int>(px), static_cast<int>(py), static_cast<int>(px),
+                                static_cast<int>(py));
+                else
+                    dc.DrawPoint(static_cast<int>(px), static_cast<int>(py));
+            }
+            lastX = px;
+            lastY = py;
+            open = true;
+        }
+    }
+
+private:
+    std::vector<float> xs, ys;
+    bool secondary, continuous;
+    wxPen pen;
+};
+
 }  // namespace
 
 TEST_F(PlotWindowTest, LinesToFarPointsKeepTheirVisiblePart) {
     // A line from a sample in the view to one 10^6 to 10^22 pixels away looks the same (to a few
     // levels of anti-aliasing) as the line to a point just outside the window: the visible end and
-    // the direction hold, on either axis, reduced or drawn segment by segment.
+    // the direction hold, on either axis, drawn the raster or the vector way.
     plot->SetScaleX(1);
     plot->SetScaleY(1);
     plot->SetCentreX(0);
@@ -763,16 +844,16 @@ TEST_F(PlotWindowTest, LinesToFarPointsKeepTheirVisiblePart) {
                         primary.SetData({sx, x}, {sy, y});
                 };
                 plot->AttachLayer(&layer);
-                setData(nearX, nearY);
-                const wxImage reference = plot->SnapshotBitmap().ConvertToImage();
-                ASSERT_GT(InkedPixels(reference), 200);
-                setData(sx + k * dir.dx, sy + k * dir.dy);
-                for (bool reduced : {true, false}) {
-                    primary.SetReducedDrawing(reduced);
-                    other.SetReducedDrawing(reduced);
+                for (bool raster : {true, false}) {
+                    primary.SetRasterDrawing(raster);
+                    other.SetRasterDrawing(raster);
+                    setData(nearX, nearY);
+                    const wxImage reference = plot->SnapshotBitmap().ConvertToImage();
+                    ASSERT_GT(InkedPixels(reference), 200);
+                    setData(sx + k * dir.dx, sy + k * dir.dy);
                     const wxImage far = plot->SnapshotBitmap().ConvertToImage();
                     EXPECT_EQ(DifferingPixels(far, reference, 8), 0)
-                        << (secondary ? "secondary" : "primary") << (reduced ? " reduced" : " every segment");
+                        << (secondary ? "secondary" : "primary") << (raster ? " raster" : " vector");
                 }
                 plot->DetachLayer(0);
             }
@@ -822,10 +903,14 @@ TEST_F(PlotWindowTest, CrossHairAndMarkerOfAFarSampleStayOutOfTheView) {
     }
 }
 
-TEST_F(PlotWindowTest, ReducedDrawingLooksLikeEverySegment) {
-    // The reduced drawing must show what drawing every segment shows: the pixels in which the two
-    // differ are counted against the series' own ink (at most one in 200), so a thin line on a
-    // large window cannot hide a fault. ZPM_PLOT_DUMP=1 prints the figures of every case.
+TEST_F(PlotWindowTest, TheReducedDrawingShowsWhatDrawingEverySampleShows) {
+    // Both ways of drawing the reduced series must show what drawing every sample one line (or
+    // dot) at a time through the DC shows. The vector way strokes the same lines: the pixels in
+    // which it differs from every sample are counted against the series' own ink (at most one in
+    // 200), so a thin line on a large window cannot hide a fault. The raster way fills the lines'
+    // pixel columns without anti-aliasing, and both ways dot a pixel once however many samples
+    // fall on it, so these are held to the places: no pixel that one of the two inks solidly may
+    // lie more than a pixel away from the other's ink. ZPM_PLOT_DUMP=1 prints every case.
     struct Case {
         const char* name;
         std::vector<float> xs, ys;
@@ -913,21 +998,58 @@ TEST_F(PlotWindowTest, ReducedDrawingLooksLikeEverySegment) {
                         plot->SetCentreY(c.ys[mid]);
                         plot->SetCentreY2(c.ys[mid]);
                     }
-                    shape.SetReducedDrawing(true);
-                    const wxImage reduced = plot->SnapshotBitmap().ConvertToImage();
-                    shape.SetReducedDrawing(false);
-                    const wxImage every = plot->SnapshotBitmap().ConvertToImage();
-                    const int ink = InkedPixels(every);
+                    plot->RefreshView();
+                    PumpEvents();  // the scrollbars this view brings take their room first
+                    shape.SetRasterDrawing(true);
+                    wxImage raster = plot->SnapshotBitmap().ConvertToImage();
+                    shape.SetRasterDrawing(false);
+                    wxImage vector = plot->SnapshotBitmap().ConvertToImage();
+                    shape.SetRasterDrawing(true);
+                    // The series stays (its extent keeps the view's scrollbars) but inks in the
+                    // background's white; its legend stroke at the top left is left out of every
+                    // comparison.
+                    series.SetPen(wxPen(*wxWHITE, width, wxPENSTYLE_SOLID));
+                    wxImage empty = plot->SnapshotBitmap().ConvertToImage();
+                    EverySample every(c.xs, c.ys, secondary, continuous,
+                                      wxPen(*wxBLUE, width, wxPENSTYLE_SOLID));
+                    plot->AttachLayer(&every);
+                    wxImage reference = plot->SnapshotBitmap().ConvertToImage();
+                    plot->DetachLayer(1);
+                    series.SetPen(wxPen(*wxBLUE, width, wxPENSTYLE_SOLID));
+                    for (wxImage* picture : {&raster, &vector, &empty, &reference})
+                        picture->SetRGB(wxRect(50, 15, 30, 25), 255, 255, 255);
+                    const std::vector<int> referenceInk = InkOf(reference, empty);
+                    const int ink = static_cast<int>(std::count_if(referenceInk.begin(), referenceInk.end(),
+                                                                   [](int v) { return v != 0; }));
                     EXPECT_GT(ink, 0);
-                    // Overlapping anti-aliased edges darken a little more where every segment
-                    // is drawn; a pixel counts as different when a channel is off by an eighth.
-                    const int differing = DifferingPixels(reduced, every, 32);
-                    EXPECT_LE(differing, ink / 200) << differing << " of " << ink << " inked pixels differ";
-                    if (getenv("ZPM_PLOT_DUMP"))
-                        printf("%-26s %s w%d %s %-8s ink %6d d0 %5d d8 %5d d32 %5d\n", c.name,
-                               secondary ? "sec" : "pri", width, continuous ? "lines " : "points", view.name,
-                               ink, DifferingPixels(reduced, every), DifferingPixels(reduced, every, 8),
-                               differing);
+                    const int w = reference.GetWidth(), h = reference.GetHeight();
+                    // Every solid pixel within a pixel of the other's ink, and nearly all on it.
+                    const auto expectSamePlaces = [&](const wxImage& picture, const char* way) {
+                        const std::vector<int> pictureInk = InkOf(picture, empty);
+                        EXPECT_EQ(StrayInk(pictureInk, referenceInk, w, h, 1), 0)
+                            << way << " inks where every sample does not";
+                        EXPECT_EQ(StrayInk(referenceInk, pictureInk, w, h, 1), 0)
+                            << way << " misses ink of every sample";
+                        const int off = StrayInk(pictureInk, referenceInk, w, h, 0) +
+                                        StrayInk(referenceInk, pictureInk, w, h, 0);
+                        EXPECT_LE(off, ink / 200)
+                            << way << ": " << off << " of " << ink << " inked pixels a pixel off";
+                        if (getenv("ZPM_PLOT_DUMP"))
+                            printf("%-26s %s w%d %s %-8s ink %6d %s a pixel off %d\n", c.name,
+                                   secondary ? "sec" : "pri", width, continuous ? "lines " : "points",
+                                   view.name, ink, way, off);
+                    };
+                    expectSamePlaces(raster, "raster");
+                    // Overlapping anti-aliased edges darken a little more where every sample is
+                    // drawn; a pixel counts as different when a channel is off by an eighth. Dots
+                    // are drawn once per pixel either way, where every sample's overlap.
+                    if (continuous) {
+                        const int differing = DifferingPixels(vector, reference, 32);
+                        EXPECT_LE(differing, ink / 200)
+                            << differing << " of " << ink << " inked pixels differ";
+                    } else {
+                        expectSamePlaces(vector, "vector");
+                    }
                 }
                 plot->DetachLayer(0);
             }
@@ -937,8 +1059,8 @@ TEST_F(PlotWindowTest, ReducedDrawingLooksLikeEverySegment) {
 
 TEST_F(PlotWindowTest, AGrowingLiveRecordPaintsWhatAFreshLoadPaints) {
     // A live record grows under the chart by ticks of a few to a few thousand samples; the chart
-    // takes in only the new samples (and those a filter rewrote). Its painted columns, thousands of samples each, must show
-    // every spike and dip that a chart loading the record afresh shows.
+    // takes in only the new samples (and those a filter rewrote). Its painted columns, thousands of samples
+    // each, must show every spike and dip that a chart loading the record afresh shows.
     auto times = std::make_shared<std::vector<float>>();
     auto values = std::make_shared<std::vector<float>>();
     std::mt19937 rng(7);
@@ -989,8 +1111,8 @@ TEST_F(PlotWindowTest, AGrowingLiveRecordPaintsWhatAFreshLoadPaints) {
         plot->DetachLayer(0);
         plot->AttachLayer(&live);
         ASSERT_GT(InkedPixels(loaded), 100);
-        ASSERT_EQ(DifferingPixels(grown, loaded), 0) << "after " << tick + 1 << " ticks, " << times->size()
-                                                     << " samples";
+        ASSERT_EQ(DifferingPixels(grown, loaded), 0)
+            << "after " << tick + 1 << " ticks, " << times->size() << " samples";
         ++compared;
     }
     EXPECT_GE(compared, 5);
