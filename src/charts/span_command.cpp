@@ -107,6 +107,7 @@ void MainFrame::UpdateSpanReadout() {
     columns.flows = chartFlows->Data();
     columns.pressures = chartPressures->Data();
     columns.volumes = chartVolumes->Data();
+    columns.timesSorted = chartTimes->Sorted();
     columns.flowExtremes = chartFlows->Extremes();
     columns.pressureExtremes = chartPressures->Extremes();
     const auto given = hydrantMinimum.find(record.PressureUnit());

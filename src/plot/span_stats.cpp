@@ -19,12 +19,15 @@ bool Finite(double v) {
     return std::isfinite(v);
 }
 
-// Sample i's share of the time below the minimum: the time until the next sample.
+// Sample i's share of the time below the minimum: the time until the next sample (none for the
+// last sample, or for a next one that is not later).
+inline double BelowShare(const float* t, const float* p, std::size_t i, double threshold) {
+    const double d = static_cast<double>(t[i + 1]) - t[i];
+    const double later = d > 0 ? d : 0.0;
+    return p[i] < threshold ? later : 0.0;
+}
 double BelowShare(const Columns& c, std::size_t i, double threshold) {
-    if (i + 1 >= c.n || !(c.pressures[i] < threshold))
-        return 0;
-    const double d = static_cast<double>(c.times[i + 1]) - c.times[i];
-    return Finite(d) && d > 0 ? d : 0;
+    return i + 1 < c.n ? BelowShare(c.times, c.pressures, i, threshold) : 0.0;
 }
 
 // Index of the first sample in [i, j) holding target as its minimum (or maximum): the halves are
@@ -75,19 +78,37 @@ void Extremes(const float* v, const float* times, const plotmath::MinMaxPyramid*
     out.max.time = times[out.max.index];
 }
 
-// The prefix sums over whole blocks from entry `keep` on (entries up to it stay).
-template <class Value>
-void GrowPrefix(std::vector<double>& prefix, std::size_t n, std::size_t block, std::size_t keep, Value value) {
-    const std::size_t blocks = n / block;
-    prefix.resize(blocks + 1);
-    if (keep == 0)
-        prefix[0] = 0;
-    for (std::size_t k = keep; k < blocks; ++k) {
-        double sum = 0;
-        for (std::size_t i = k * block, end = i + block; i < end; ++i)
-            sum += value(i);
-        prefix[k + 1] = prefix[k] + sum;
+// Sum of v[i, end) over the finite values; four sums in registers keep the CPU busy.
+double FiniteSum(const float* v, std::size_t i, std::size_t end) {
+    constexpr float most = std::numeric_limits<float>::max();
+    const auto finite = [](float x) { return std::fabs(x) <= most ? static_cast<double>(x) : 0.0; };
+    double a = 0, b = 0, c = 0, d = 0;
+    for (; i + 4 <= end; i += 4) {
+        a += finite(v[i]);
+        b += finite(v[i + 1]);
+        c += finite(v[i + 2]);
+        d += finite(v[i + 3]);
     }
+    for (; i < end; ++i)
+        a += finite(v[i]);
+    return (a + b) + (c + d);
+}
+
+// The shares of the time below of samples [i, end), end < n.
+double BelowSum(const Columns& c, std::size_t i, std::size_t end, double threshold) {
+    const float* t = c.times;
+    const float* p = c.pressures;
+    const auto share = [&](std::size_t k) { return BelowShare(t, p, k, threshold); };
+    double a = 0, b = 0, e = 0, f = 0;
+    for (; i + 4 <= end; i += 4) {
+        a += share(i);
+        b += share(i + 1);
+        e += share(i + 2);
+        f += share(i + 3);
+    }
+    for (; i < end; ++i)
+        a += share(i);
+    return (a + b) + (e + f);
 }
 
 }  // namespace
@@ -108,15 +129,29 @@ void SpanIndex::Build(const Columns& c, double minimumPressure, std::size_t unch
         --firstChanged;
     // Prefix entries up to `keep` sum only unchanged samples.
     const std::size_t keep = flowSums.empty() ? 0 : std::min(firstChanged / kBlock, flowSums.size() - 1);
-    sorted = firstChanged > 0 && sorted ? plotmath::IsSortedFinite(c.times + firstChanged, c.n - firstChanged)
-                                        : plotmath::IsSortedFinite(c.times, c.n);
+    if (c.timesSorted)
+        sorted = true;
+    else if (firstChanged > 0 && sorted)
+        sorted = plotmath::IsSortedFinite(c.times + firstChanged, c.n - firstChanged);
+    else
+        sorted = plotmath::IsSortedFinite(c.times, c.n);
     n = c.n;
     threshold = minimumPressure;
     built = true;
-    const auto finiteOr0 = [](float v) { return std::isfinite(v) ? static_cast<double>(v) : 0.0; };
-    GrowPrefix(flowSums, n, kBlock, keep, [&](std::size_t i) { return finiteOr0(c.flows[i]); });
-    GrowPrefix(pressureSums, n, kBlock, keep, [&](std::size_t i) { return finiteOr0(c.pressures[i]); });
-    GrowPrefix(belowSums, n, kBlock, keep, [&](std::size_t i) { return BelowShare(c, i, threshold); });
+    // One pass over the samples, block by block, for the three sums.
+    const std::size_t blocks = n / kBlock;
+    for (std::vector<double>* prefix : {&flowSums, &pressureSums, &belowSums}) {
+        prefix->resize(blocks + 1);
+        (*prefix)[0] = 0;
+    }
+    for (std::size_t k = keep; k < blocks; ++k) {
+        const std::size_t begin = k * kBlock, end = begin + kBlock;
+        // The last sample has no time after it.
+        const double below = BelowSum(c, begin, std::min(end, n - 1), threshold);
+        flowSums[k + 1] = flowSums[k] + FiniteSum(c.flows, begin, end);
+        pressureSums[k + 1] = pressureSums[k] + FiniteSum(c.pressures, begin, end);
+        belowSums[k + 1] = belowSums[k] + below;
+    }
 }
 
 double SpanIndex::RangeSum(const std::vector<double>& prefix, const std::function<double(std::size_t)>& value,

@@ -24,6 +24,9 @@ struct Columns {
     const float* pressures = nullptr;
     const float* volumes = nullptr;
     std::size_t n = 0;
+    // The caller knows the times never decrease and are all finite (the chart knows it of its
+    // columns, sample_column.h); otherwise the index finds out.
+    bool timesSorted = false;
     // Block extremes of flows and pressures over all n samples, all of them finite (as the chart
     // keeps them, sample_column.h), or null: then the span's values are scanned.
     const plotmath::MinMaxPyramid* flowExtremes = nullptr;
