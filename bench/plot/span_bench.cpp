@@ -37,7 +37,8 @@ double MedianMs(int runs, F&& f) {
 int main() {
     const std::size_t n = 10'000'000;
     auto times = std::make_shared<std::vector<float>>(n), flows = std::make_shared<std::vector<float>>(n),
-         pressures = std::make_shared<std::vector<float>>(n), volumes = std::make_shared<std::vector<float>>(n);
+         pressures = std::make_shared<std::vector<float>>(n),
+         volumes = std::make_shared<std::vector<float>>(n);
     float volume = 0;
     for (std::size_t i = 0; i < n; ++i) {
         (*times)[i] = static_cast<float>((i + 1) * 0.1);
@@ -67,8 +68,8 @@ int main() {
     const double whole = MedianMs(51, [&] { sink += index.Evaluate(c, 0, 2e6).flow.mean; });
     const double half = MedianMs(51, [&] { sink += index.Evaluate(c, 250000.05, 750000.35).pressure.mean; });
     std::printf("samples %zu, block sums made in %.2f ms\n", n, build);
-    std::printf("span over the whole record: %.3f ms, over half of it: %.3f ms (checksum %.1f)\n", whole, half,
-                sink);
+    std::printf("span over the whole record: %.3f ms, over half of it: %.3f ms (checksum %.1f)\n", whole,
+                half, sink);
     std::printf("result: span_stats_1e7_ms %.3f ms\n", whole);
     std::printf("result: span_index_1e7_ms %.2f ms\n", build);
     std::printf("result: span_first_readout_1e7_ms %.2f ms\n", build + whole);

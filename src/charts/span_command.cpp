@@ -102,7 +102,8 @@ void MainFrame::UpdateSpanReadout() {
     }
     const Storage& record = records[chartedRecord];
     spanstats::Columns columns;
-    columns.n = std::min({chartTimes->Size(), chartFlows->Size(), chartPressures->Size(), chartVolumes->Size()});
+    columns.n =
+        std::min({chartTimes->Size(), chartFlows->Size(), chartPressures->Size(), chartVolumes->Size()});
     columns.times = chartTimes->Data();
     columns.flows = chartFlows->Data();
     columns.pressures = chartPressures->Data();
@@ -111,11 +112,13 @@ void MainFrame::UpdateSpanReadout() {
     columns.flowExtremes = chartFlows->Extremes();
     columns.pressureExtremes = chartPressures->Extremes();
     const auto given = hydrantMinimum.find(record.PressureUnit());
-    const double minimum = given != hydrantMinimum.end() ? given->second
-                                                         : hydrant::DefaultRequiredPressure(record.PressureUnit());
+    const double minimum = given != hydrantMinimum.end()
+                               ? given->second
+                               : hydrant::DefaultRequiredPressure(record.PressureUnit());
     if (!spanIndex)
         spanIndex = std::make_unique<spanstats::SpanIndex>();
-    if (spanIndexHeld != columns.n || spanIndex->Size() != columns.n || spanIndex->MinimumPressure() != minimum) {
+    if (spanIndexHeld != columns.n || spanIndex->Size() != columns.n ||
+        spanIndex->MinimumPressure() != minimum) {
         spanIndex->Build(columns, minimum, spanIndexHeld);
         spanIndexHeld = columns.n;
     }

@@ -213,8 +213,8 @@ Figures SpanIndex::Evaluate(const Columns& c, double from, double to) const {
 
     Extremes(c.flows, t, c.flowExtremes, first, last, f.flow);
     Extremes(c.pressures, t, c.pressureExtremes, first, last, f.pressure);
-    const auto mean = [&](const float* v, const plotmath::MinMaxPyramid* extremes, const std::vector<double>& sums,
-                          SeriesFigures& out) {
+    const auto mean = [&](const float* v, const plotmath::MinMaxPyramid* extremes,
+                          const std::vector<double>& sums, SeriesFigures& out) {
         if (!out.any)
             return;
         std::size_t finite = last - first + 1;
@@ -224,7 +224,9 @@ Figures SpanIndex::Evaluate(const Columns& c, double from, double to) const {
             for (std::size_t i = first; i <= last; ++i)
                 finite += std::isfinite(v[i]) ? 1 : 0;
         }
-        const auto value = [v](std::size_t i) { return std::isfinite(v[i]) ? static_cast<double>(v[i]) : 0.0; };
+        const auto value = [v](std::size_t i) {
+            return std::isfinite(v[i]) ? static_cast<double>(v[i]) : 0.0;
+        };
         out.mean = RangeSum(sums, value, first, last + 1) / static_cast<double>(finite);
     };
     mean(c.flows, c.flowExtremes, flowSums, f.flow);
@@ -259,8 +261,8 @@ wxString Duration(double seconds) {
     return wxString::FromAscii(text);
 }
 
-void SeriesLines(wxString& out, const wxString& name, const SeriesFigures& s, const wxString& unit, int decimals,
-                 const TimeStyle& style) {
+void SeriesLines(wxString& out, const wxString& name, const SeriesFigures& s, const wxString& unit,
+                 int decimals, const TimeStyle& style) {
     const wxString suffix = unit.empty() ? wxString() : U(" ") + unit;
     if (!s.any) {
         out << name << U(": –\n");
@@ -309,8 +311,10 @@ Box FreePlace(int width, int height, int W, int H, const std::vector<Box>& obsta
     const int left = 60 - W / 2, right = W - W / 2 - 60 - width;
     const int top = 45 - H / 2, bottom = H - H / 2 - 50 - height;
     const Box places[] = {
-        {right, top, width, height},   {left, top, width, height},
-        {right, bottom, width, height}, {left, bottom, width, height},
+        {right, top, width, height},
+        {left, top, width, height},
+        {right, bottom, width, height},
+        {left, bottom, width, height},
         {-width / 2, -height / 2, width, height},
     };
     Box best = places[0];

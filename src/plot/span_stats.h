@@ -46,8 +46,8 @@ struct SeriesFigures {
 };
 
 struct Figures {
-    bool any = false;                // a sample lies in the span
-    std::size_t first = 0, last = 0;  // its first and last sample, both inclusive
+    bool any = false;                         // a sample lies in the span
+    std::size_t first = 0, last = 0;          // its first and last sample, both inclusive
     double start = 0, end = 0, duration = 0;  // times of those samples, end - start
     SeriesFigures flow, pressure;
     // What the record's accumulated volume grew by from the first sample to the last.

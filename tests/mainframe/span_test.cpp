@@ -13,11 +13,11 @@
 #include <wx/filedlg.h>
 #include <wx/listctrl.h>
 
+#include <unistd.h>
 #include <cmath>
 #include <filesystem>
-#include <tuple>
 #include <sstream>
-#include <unistd.h>
+#include <tuple>
 
 namespace fs = std::filesystem;
 
@@ -52,9 +52,9 @@ protected:
     void SetUp() override {
         MainFrameTest::SetUp();
         // Samples at 1 s; the span from 4.5 s to 9.5 s holds those at 5 to 9 s.
-        frame->AppendRecord(MakeRecord("Hydrant", "24/03/2023 14:05:09",
-                                       {10, 20, 30, 40, 55, 80, 80, 20, 65, 70, 75, 90},
-                                       {5.0f, 4.8f, 4.6f, 4.4f, 1.2f, 1.0f, 3.0f, 1.4f, 2.0f, 4.0f, 4.2f, 4.4f}));
+        frame->AppendRecord(
+            MakeRecord("Hydrant", "24/03/2023 14:05:09", {10, 20, 30, 40, 55, 80, 80, 20, 65, 70, 75, 90},
+                       {5.0f, 4.8f, 4.6f, 4.4f, 1.2f, 1.0f, 3.0f, 1.4f, 2.0f, 4.0f, 4.2f, 4.4f}));
         frame->RefreshRecordList();
         frame->RecordList()->Focus(0);
         frame->RecordList()->Select(0);
@@ -73,9 +73,9 @@ protected:
         const auto column = [&](double t) {
             return half + static_cast<int>(std::lround((t - plot->GetCentreX()) * plot->GetScaleX()));
         };
-        for (auto [type, x, left] : {std::tuple{wxEVT_LEFT_DOWN, column(from), true},
-                                     std::tuple{wxEVT_MOTION, column(to), true},
-                                     std::tuple{wxEVT_LEFT_UP, column(to), false}}) {
+        for (auto [type, x, left] :
+             {std::tuple{wxEVT_LEFT_DOWN, column(from), true}, std::tuple{wxEVT_MOTION, column(to), true},
+              std::tuple{wxEVT_LEFT_UP, column(to), false}}) {
             wxMouseEvent e(type);
             e.m_x = x;
             e.m_y = 150;

@@ -72,7 +72,9 @@ protected:
         Mouse(wxEVT_LEFT_UP, toX, y, false);
     }
     // Data x under a window column.
-    double DataX(int x) const { return plot->GetCentreX() + (x - plot->GetClientSize().x / 2) / plot->GetScaleX(); }
+    double DataX(int x) const {
+        return plot->GetCentreX() + (x - plot->GetClientSize().x / 2) / plot->GetScaleX();
+    }
 
     wxFrame* frame = nullptr;
     wxButton* before = nullptr;
@@ -85,7 +87,8 @@ protected:
 
 TEST_F(KeysSpanTest, ArrowsPanATenthPlusAndMinusZoomHomeFitsEscapeLeaves) {
     const wxSize client = plot->GetClientSize();
-    const double cx = plot->GetCentreX(), cy = plot->GetCentreY(), sx = plot->GetScaleX(), sy = plot->GetScaleY();
+    const double cx = plot->GetCentreX(), cy = plot->GetCentreY(), sx = plot->GetScaleX(),
+                 sy = plot->GetScaleY();
     Key(WXK_RIGHT);
     EXPECT_NEAR(plot->GetCentreX(), cx + (client.x / 10) / sx, 1e-9);
     EXPECT_FALSE(plot->IsFitted());

@@ -1,5 +1,5 @@
-#include "data/storage.h"
 #include "plot/span_stats.h"
+#include "data/storage.h"
 
 #include <gtest/gtest.h>
 
@@ -50,7 +50,8 @@ Rec Recording(std::size_t n, unsigned seed) {
     for (std::size_t i = 0; i < n; ++i) {
         r.t[i] = static_cast<float>((i + 1) * 0.1);
         r.f[i] = static_cast<float>(std::round(400 + 300 * std::sin(i / 5000.0) + 8 * noise(rng)));
-        r.p[i] = static_cast<float>(std::round((3.0 + 1.6 * std::cos(i / 7000.0) + 0.05 * noise(rng)) * 100) / 100);
+        r.p[i] = static_cast<float>(std::round((3.0 + 1.6 * std::cos(i / 7000.0) + 0.05 * noise(rng)) * 100) /
+                                    100);
         volume += r.f[i] * 0.1f / 60.0f;
         r.v[i] = volume;
     }
@@ -110,7 +111,8 @@ void ExpectSame(const Figures& got, const Figures& want) {
     EXPECT_EQ(got.start, want.start);
     EXPECT_EQ(got.end, want.end);
     EXPECT_EQ(got.duration, want.duration);
-    const auto same = [](const spanstats::SeriesFigures& g, const spanstats::SeriesFigures& w, const char* name) {
+    const auto same = [](const spanstats::SeriesFigures& g, const spanstats::SeriesFigures& w,
+                         const char* name) {
         SCOPED_TRACE(name);
         ASSERT_EQ(g.any, w.any);
         if (!w.any)
@@ -180,8 +182,8 @@ TEST(SpanFigures, HandComputed) {
     // Below 1.5 bar from t = 1 until the sample at t = 3 (4 bar).
     EXPECT_EQ(f.timeBelow, 2.0);
 
-    spanstats::ReadoutUnits u{wxString::FromUTF8("l/min"), wxString::FromUTF8("Bar"), wxString::FromUTF8("l"),
-                              0, 2, 1};
+    spanstats::ReadoutUnits u{
+        wxString::FromUTF8("l/min"), wxString::FromUTF8("Bar"), wxString::FromUTF8("l"), 0, 2, 1};
     EXPECT_EQ(spanstats::ReadoutText(f, u, {}).utf8_string(),
               "Beginn: 00:01\nEnde: 00:03\nDauer: 00:00:02.0\n"
               "Durchfluss min: 20 l/min (00:02)\nDurchfluss max: 30 l/min (00:01)\n"
@@ -236,7 +238,8 @@ TEST(SpanFigures, AgreeWithADirectComputation) {
             index.Build(r.Columns(), minimum);
             for (const Span& span : SpansOf(r)) {
                 SCOPED_TRACE(span.name);
-                ExpectSame(index.Evaluate(r.Columns(), span.from, span.to), Direct(r, span.from, span.to, minimum));
+                ExpectSame(index.Evaluate(r.Columns(), span.from, span.to),
+                           Direct(r, span.from, span.to, minimum));
             }
         }
     }
@@ -254,7 +257,8 @@ TEST(SpanFigures, AGrowingRecordGivesWhatAFreshIndexGives) {
     index.Build(whole.Columns(), 5.0, 4096);
     for (const Span& span : SpansOf(whole)) {
         SCOPED_TRACE(span.name);
-        ExpectSame(index.Evaluate(whole.Columns(), span.from, span.to), Direct(whole, span.from, span.to, 5.0));
+        ExpectSame(index.Evaluate(whole.Columns(), span.from, span.to),
+                   Direct(whole, span.from, span.to, 5.0));
     }
 }
 
@@ -264,8 +268,9 @@ TEST(SpanFigures, TenMillionSamples) {
     spanstats::SpanIndex index;
     index.Build(r.Columns(), 2.0);
     const double last = r.t.back();
-    for (const Span& span : {Span{"whole record", 0, last + 1}, Span{"middle", 123456.7, 654321.2},
-                             Span{"last samples", last - 3, last}, Span{"one sample", r.t[7777777], r.t[7777777]}}) {
+    for (const Span& span :
+         {Span{"whole record", 0, last + 1}, Span{"middle", 123456.7, 654321.2},
+          Span{"last samples", last - 3, last}, Span{"one sample", r.t[7777777], r.t[7777777]}}) {
         SCOPED_TRACE(span.name);
         ExpectSame(index.Evaluate(r.Columns(), span.from, span.to), Direct(r, span.from, span.to, 2.0));
     }
