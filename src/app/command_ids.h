@@ -54,6 +54,9 @@ enum CommandId : int {
     ID_TARGET_FLOW = 66,
     ID_ABSOLUTE_TIME = 67,
     ID_HYDRANT_TEST = 68,  // "Hydrantenprüfung auswerten"
+    ID_SPAN_MODE = 69,     // "Bereich auswerten"
+    ID_SPAN_EXPORT = 70,   // "Bereich exportieren …"
+    ID_SPAN_TO_TEXT_BOX = 71,  // the span's "In Textfeld übernehmen"
 
     // Plot window popup and commands.
     ID_PLOT_FIT = 2000,
@@ -62,6 +65,7 @@ enum CommandId : int {
     ID_PLOT_CENTRE = 2003,
     ID_PLOT_LOCK_ASPECT = 2004,
     ID_PLOT_HELP = 2005,
+    ID_PLOT_LEAVE_MODE = 2006,  // Escape on the chart: out of the measuring or span mode
 
     // The seven-segment clock's own timer.
     ID_CLOCK_TIMER = 3001,

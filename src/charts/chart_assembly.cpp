@@ -1,11 +1,18 @@
 // The chart: its layers, how each chart mode attaches them, and how a record is loaded.
 #include "app/app_settings.h"
+#include "app/command_ids.h"
 #include "mainframe/look.h"
 #include "mainframe/main_frame.h"
 #include "plot/layers.h"
 #include "plot/plot_window.h"
 #include "plot/sample_column.h"
 #include "plot/scales.h"
+#include "plot/span_layer.h"
+#include "plot/span_stats.h"
+
+#include <wx/menu.h>
+
+#include <algorithm>
 
 namespace {
 wxString U(const char* text) {
@@ -54,11 +61,25 @@ void MainFrame::SetUpChart() {
     chartVolumes = std::make_shared<SampleColumn>();
     chartPressures = std::make_shared<SampleColumn>();
 
+    spanShading = std::make_unique<mpSpanShading>();
+    spanReadout = std::make_unique<mpSpanReadout>();
+    spanReadout->SetFont(wxFont(9, wxFONTFAMILY_SWISS, wxFONTSTYLE_NORMAL, wxFONTWEIGHT_NORMAL));
+
     targetLine = std::make_unique<mpFXYVector>(wxString(), 0);
     targetLine->SetAuxiliaryLine(true);
     targetLine->SetHideSample(true);
     targetLine->SetPen(wxPen(*wxGREEN, 3, wxPENSTYLE_LONG_DASH));
     targetLine->SetFont(bold9);
+
+    // The span's commands in the chart's own menu too, after its four.
+    wxMenu* popup = plotWindow->GetPopupMenu();
+    popup->AppendSeparator();
+    spanModePopupItem = popup->AppendCheckItem(ID_SPAN_MODE, U("Bereich auswerten"),
+                                               U("Einen Zeitbereich im Diagramm aufziehen und auswerten"));
+    popup->Append(ID_SPAN_EXPORT, U("Bereich exportieren …"),
+                  U("Die Messwerte des Bereichs nach MS Excel exportieren"));
+    popup->Append(ID_SPAN_TO_TEXT_BOX, U("In Textfeld übernehmen"),
+                  U("Die Werte des Bereichs in das Textfeld der Messung übernehmen"));
 
     plotWindow->SetDateLabels(true);
     plotWindow->SetBottomMargin(45);
@@ -70,6 +91,9 @@ void MainFrame::SetUpChart() {
 }
 
 void MainFrame::RefreshChart() {
+    // The span's layers may sit beyond the keys of the chart's own.
+    DetachLayerObject(spanShading.get());
+    DetachLayerObject(spanReadout.get());
     for (int key = 0; key <= 8; ++key)
         plotWindow->DetachLayer(key);
     timeAxis->SetTicks(!gridOn);
@@ -120,6 +144,11 @@ void MainFrame::RefreshChart() {
         plotWindow->AttachLayer(legend.get());
         pressureSeries->SetValuePrefix1(U("Druck"));
         plotWindow->AttachLayer(textBox.get());
+    }
+    // The span over the chart, its readout last: it keeps clear of the boxes drawn before it.
+    if (spanOn && (flowShown || volumeShown || pressureShown)) {
+        plotWindow->AttachLayer(spanShading.get());
+        plotWindow->AttachLayer(spanReadout.get());
     }
 }
 
@@ -188,6 +217,9 @@ void MainFrame::ChartRecord(int index, std::size_t held) {
     // user zoomed or panned to, and stays fitted (following a live recording) while it was.
     if (anotherRecord || plotWindow->IsFitted())
         plotWindow->Fit();
+    // The span's figures are those of the samples as they are now.
+    spanIndexHeld = std::min(spanIndexHeld, held);
+    UpdateSpanReadout();
 }
 
 void MainFrame::ChartNoRecord() {
@@ -213,6 +245,8 @@ void MainFrame::ChartNoRecord() {
         s->ClearMarker();
     }
     textBox->SetText(wxString());
+    spanIndexHeld = 0;
+    UpdateSpanReadout();
     // Nothing to zoom into: the view of the empty series, without scrollbars.
     plotWindow->Fit();
 }

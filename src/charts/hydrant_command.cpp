@@ -49,6 +49,11 @@ void MainFrame::OnHydrantTest(wxCommandEvent&) {
 
     HydrantDialog dialog(this, evaluation, hydrant::UnitsOf(records[r]));
     const int answer = dialog.ShowModal();
+    // The minimum pressure given here is the one the span's readout counts the time below.
+    if (r < static_cast<long>(records.size()) && dialog.Result().requiredPressure > 0) {
+        hydrantMinimum[records[r].PressureUnit()] = dialog.Result().requiredPressure;
+        UpdateSpanReadout();
+    }
 
     // The marks go with the dialog.
     for (int key = 0; key < plotWindow->LayerCount() + 64; ++key) {

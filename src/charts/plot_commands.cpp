@@ -125,6 +125,8 @@ void MainFrame::SetMeasure2(bool on) {
 // what stays while measuring.
 void MainFrame::OnMeasure1(wxCommandEvent&) {
     const bool on = !measure1On;
+    if (on && spanOn)
+        SetSpanMode(false);
     if (on && measure2On)
         SetMeasure2(false);
     SetMeasure1(on);
@@ -133,6 +135,8 @@ void MainFrame::OnMeasure1(wxCommandEvent&) {
 
 void MainFrame::OnMeasure2(wxCommandEvent&) {
     const bool on = !measure2On;
+    if (on && spanOn)
+        SetSpanMode(false);
     if (on && measure1On)
         SetMeasure1(false);
     SetMeasure2(on);
@@ -219,6 +223,8 @@ void MainFrame::OnAbsoluteTime(wxCommandEvent&) {
     plotWindow->SetBottomMargin(AppSettings.absoluteTime ? 45 : 35);
     plotWindow->RefreshView();
     plotWindow->Fit();
+    // The span's times as the axis now shows them.
+    UpdateSpanReadout();
 }
 
 void MainFrame::ShowFlowReadout(double value) {

@@ -3,6 +3,7 @@
 #include "data/units.h"
 #include "files/file_text.h"
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -65,7 +66,7 @@ wxString PathWithExtension(const wxString& chosen) {
     return chosen.Contains(ext) ? chosen : chosen + ext;
 }
 
-bool Write(std::ostream& out, const Storage& rec, const wxString& path) {
+bool Write(std::ostream& out, const Storage& rec, const wxString& path, std::size_t first, std::size_t end) {
     using filetext::ToLatin1Line;
     const UnitTexts u = UnitTextsFor(rec.UnitSystem(), rec.FlowUnit(), rec.PressureUnit());
     std::string head;
@@ -78,7 +79,7 @@ bool Write(std::ostream& out, const Storage& rec, const wxString& path) {
             "), Druck (" + ToLatin1Line(u.pressure) + ")\n";
     out.write(head.data(), static_cast<std::streamsize>(head.size()));
 
-    const std::size_t n = rec.Times().size();
+    const std::size_t n = std::min(end, rec.Times().size());
     const float* t = rec.Times().data();
     const float* f = rec.Flows().data();
     const float* p = rec.Pressures().data();
@@ -86,7 +87,7 @@ bool Write(std::ostream& out, const Storage& rec, const wxString& path) {
     constexpr std::size_t kLine = 4 * (filetext::FixedBufferSize + 1);
     std::vector<char> buf(1 << 16);
     std::size_t used = 0;
-    for (std::size_t i = 0; i < n && out; ++i) {
+    for (std::size_t i = first; i < n && out; ++i) {
         if (used + kLine > buf.size()) {
             out.write(buf.data(), static_cast<std::streamsize>(used));
             used = 0;
@@ -106,8 +107,8 @@ bool Write(std::ostream& out, const Storage& rec, const wxString& path) {
     return out.good();
 }
 
-SaveResult Save(const wxString& path, const Storage& rec) {
-    return SaveFileSafely(path, [&](std::ostream& out) { return Write(out, rec, path); });
+SaveResult Save(const wxString& path, const Storage& rec, std::size_t first, std::size_t end) {
+    return SaveFileSafely(path, [&](std::ostream& out) { return Write(out, rec, path, first, end); });
 }
 
 }  // namespace csvexport

@@ -5,6 +5,7 @@
 
 #include <wx/string.h>
 
+#include <cstddef>
 #include <ostream>
 
 // Export of one record as comma-separated values for a spreadsheet: six header lines, then
@@ -35,10 +36,13 @@ wxString DefaultFileName(const wxString& dateText);
 wxString PathWithExtension(const wxString& chosen);
 
 // Writes the export of rec, in the record's own units; path is the text of the "File Name," line.
-// False when the stream failed.
-bool Write(std::ostream& out, const Storage& rec, const wxString& path);
+// Only the samples [first, end) (a span of the chart): the same header, and the same lines the
+// whole export holds for them. False when the stream failed.
+bool Write(std::ostream& out, const Storage& rec, const wxString& path, std::size_t first = 0,
+           std::size_t end = static_cast<std::size_t>(-1));
 
 // Writes the file at path without ever destroying the previous one.
-SaveResult Save(const wxString& path, const Storage& rec);
+SaveResult Save(const wxString& path, const Storage& rec, std::size_t first = 0,
+                std::size_t end = static_cast<std::size_t>(-1));
 
 }  // namespace csvexport

@@ -202,7 +202,10 @@ void MainFrame::OnExportCsv(wxCommandEvent&) {
     const long r = recordList->GetFocusedItem();
     if (r < 0 || r >= static_cast<long>(records.size()))
         return;
-    const Storage& record = records[r];
+    ExportCsvFile(records[r], 0, records[r].Times().size());
+}
+
+void MainFrame::ExportCsvFile(const Storage& record, std::size_t first, std::size_t end) {
     wxFileDialog dialog(this, U("Exportieren nach Excel"), wxString(),
                         csvexport::DefaultFileName(record.DateText()), U("Exceldateien (*.csv)|*.csv||"),
                         wxFD_SAVE | wxFD_OVERWRITE_PROMPT);
@@ -212,7 +215,7 @@ void MainFrame::OnExportCsv(wxCommandEvent&) {
     const wxString path = csvexport::PathWithExtension(chosen);
     if (!ConfirmReplace(chosen, path))
         return;
-    switch (csvexport::Save(path, record)) {
+    switch (csvexport::Save(path, record, first, end)) {
         case SaveResult::Ok:
             break;
         case SaveResult::CannotOpen:

@@ -11,6 +11,8 @@
 #include "plot/plot_events.h"
 #include "plot/plot_window.h"
 #include "plot/scales.h"
+#include "plot/span_layer.h"
+#include "plot/span_stats.h"
 #include "resources/pictures.h"
 
 #include <wx/image.h>
@@ -91,6 +93,14 @@ wxBEGIN_EVENT_TABLE(MainFrame, wxFrame)
     EVT_TIMER(ID_LIVE_TIMER, MainFrame::OnLiveTimer)
     EVT_COMMAND(wxID_ANY, zpmEVT_PLOT_MEASURE, MainFrame::OnPlotMeasure)
     EVT_COMMAND(wxID_ANY, zpmEVT_PLOT_TEXTBOX, MainFrame::OnPlotTextBox)
+    EVT_COMMAND(wxID_ANY, zpmEVT_PLOT_SPAN, MainFrame::OnPlotSpan)
+    EVT_MENU(ID_PLOT_LEAVE_MODE, MainFrame::OnPlotLeaveMode)
+    EVT_MENU(ID_SPAN_MODE, MainFrame::OnSpanMode)
+    EVT_MENU(ID_SPAN_EXPORT, MainFrame::OnSpanExport)
+    EVT_MENU(ID_SPAN_TO_TEXT_BOX, MainFrame::OnSpanToTextBox)
+    EVT_UPDATE_UI(ID_SPAN_MODE, MainFrame::OnUpdateSpanCommand)
+    EVT_UPDATE_UI(ID_SPAN_EXPORT, MainFrame::OnUpdateSpanCommand)
+    EVT_UPDATE_UI(ID_SPAN_TO_TEXT_BOX, MainFrame::OnUpdateSpanCommand)
     EVT_COMMAND(wxID_ANY, zpmEVT_TIPS_SETTING, MainFrame::OnTipsSetting)
 wxEND_EVENT_TABLE()
     // clang-format on
@@ -169,6 +179,8 @@ MainFrame::~MainFrame() {
     // about to go, so take them off first.
     for (int key = 0; key < 9; ++key)
         plotWindow->DetachLayer(key);
+    DetachLayerObject(spanShading.get());
+    DetachLayerObject(spanReadout.get());
 }
 
 // The record set grows by moving its records, never by copying their samples.

@@ -9,6 +9,7 @@
 
 #include <array>
 #include <functional>
+#include <map>
 #include <memory>
 #include <vector>
 
@@ -25,7 +26,13 @@ class mpFXYVector;
 class mpFXYVectorVext;
 class mpInfoLegend;
 class mpInfoTextBox;
+class mpLayer;
 class mpPhaseShading;
+class mpSpanShading;
+class mpSpanReadout;
+namespace spanstats {
+class SpanIndex;
+}
 class SampleColumn;
 class wxBitmapButton;
 class wxButton;
@@ -132,6 +139,9 @@ public:
     bool Measure2On() const { return measure2On; }
     bool GridOn() const { return gridOn; }
     bool PointsMode() const { return pointsMode; }
+    bool SpanOn() const { return spanOn; }
+    mpSpanReadout* SpanReadout() const { return spanReadout.get(); }
+    mpSpanShading* SpanShading() const { return spanShading.get(); }
     bool FilterOn() const { return filterOn; }
     int FilterHalfWidth() const { return filterHalfWidth; }
     const wxString& JobFilePath() const { return jobFilePath; }
@@ -194,6 +204,20 @@ private:
     void SetMeasure2(bool on);
     void ShowFlowReadout(double value);
 
+    // The span of the chart: its figures, its export, its figures into the text box.
+    void OnSpanMode(wxCommandEvent& event);
+    void OnPlotSpan(wxCommandEvent& event);
+    void OnPlotLeaveMode(wxCommandEvent& event);
+    void OnSpanExport(wxCommandEvent& event);
+    void OnSpanToTextBox(wxCommandEvent& event);
+    void OnUpdateSpanCommand(wxUpdateUIEvent& event);
+    void SetSpanMode(bool on);
+    // The readout of the span for the charted record as it is now (after a load, a filter, a
+    // change of the time labels); empty without a span.
+    void UpdateSpanReadout();
+    // Attached or detached by pointer, wherever the key went.
+    void DetachLayerObject(const mpLayer* layer);
+
     // Filter.
     void OnFilter(wxCommandEvent& event);
     void OnFilterSettings(wxCommandEvent& event);
@@ -203,6 +227,8 @@ private:
     void OnSaveJob(wxCommandEvent& event);
     void OnSaveJobAs(wxCommandEvent& event);
     void OnExportCsv(wxCommandEvent& event);
+    // The export's dialog, replace question and safe save for samples [first, end) of a record.
+    void ExportCsvFile(const Storage& record, std::size_t first, std::size_t end);
     void OnExportImage(wxCommandEvent& event);
     void OnImportDatabase(wxCommandEvent& event);
     void SaveJob();
@@ -294,6 +320,17 @@ private:
     std::unique_ptr<mpInfoLegend> legend;
     std::unique_ptr<mpInfoTextBox> textBox;
     std::unique_ptr<mpPhaseShading> phaseShading;  // marks of the hydrant test evaluation
+    std::unique_ptr<mpSpanShading> spanShading;
+    std::unique_ptr<mpSpanReadout> spanReadout;
+    // Block sums of the charted record for the span's figures, made when a span is first asked
+    // about after a load; its first spanIndexHeld samples are known unchanged since.
+    std::unique_ptr<spanstats::SpanIndex> spanIndex;
+    std::size_t spanIndexHeld = 0;
+    // The samples the span covers (both inclusive) when it covers any.
+    bool spanHasSamples = false;
+    std::size_t spanFirst = 0, spanLast = 0;
+    // The minimum pressure given last in the hydrant test evaluation, by pressure unit code.
+    std::map<int, double> hydrantMinimum;
     // The charted record's times, flows, volumes and pressures, each taken in once per load and
     // read by every series that shows it.
     std::shared_ptr<SampleColumn> chartTimes, chartFlows, chartVolumes, chartPressures;
@@ -305,6 +342,8 @@ private:
     bool chartModesChosen = false;
     bool gridOn = false, pointsMode = false;
     bool measure1On = false, measure2On = false;
+    bool spanOn = false;
+    wxMenuItem *spanModeItem = nullptr, *spanModePopupItem = nullptr;
     int pointWidth = 6, lineWidth = 2;
     wxColour chosenColour;
     int chartedRecord = -1;

@@ -57,6 +57,13 @@ void MainFrame::BuildMenuBar() {
     auto* chartMenu = new wxMenu;
     chartMenu->AppendSubMenu(colourMenu, U("Linienfarbe"), U("Linienfarben ändern"));
     chartMenu->AppendSubMenu(widthMenu, U("Linienstärke"), U("Linienart ändern"));
+    chartMenu->AppendSeparator();
+    spanModeItem = chartMenu->AppendCheckItem(ID_SPAN_MODE, U("Bereich auswerten"),
+                                              U("Einen Zeitbereich im Diagramm aufziehen und auswerten"));
+    chartMenu->Append(ID_SPAN_EXPORT, U("Bereich exportieren …"),
+                      U("Die Messwerte des Bereichs nach MS Excel exportieren"));
+    chartMenu->Append(ID_SPAN_TO_TEXT_BOX, U("In Textfeld übernehmen"),
+                      U("Die Werte des Bereichs in das Textfeld der Messung übernehmen"));
     menuBar->Append(chartMenu, U("Dia&gramm"));
 
     // "Daten": four independent check items for the flow unit (ids not in label order).

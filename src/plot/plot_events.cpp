@@ -2,3 +2,4 @@
 
 wxDEFINE_EVENT(zpmEVT_PLOT_MEASURE, wxCommandEvent);
 wxDEFINE_EVENT(zpmEVT_PLOT_TEXTBOX, wxCommandEvent);
+wxDEFINE_EVENT(zpmEVT_PLOT_SPAN, wxCommandEvent);

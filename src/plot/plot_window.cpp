@@ -2,8 +2,10 @@
 
 #include "app/command_ids.h"
 #include "plot/layers.h"
+#include "plot/plot_events.h"
 #include "plot/plot_math.h"
 #include "plot/series_ink.h"
+#include "plot/span_layer.h"
 
 #include <wx/dcclient.h>
 #include <wx/msgdlg.h>
@@ -12,6 +14,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <cstdlib>
 #include <cmath>
 
 namespace {
@@ -63,12 +66,15 @@ wxBEGIN_EVENT_TABLE(mpWindow, wxScrolledWindow)
     EVT_MENU(ID_PLOT_CENTRE, mpWindow::OnCentreCommand)
     EVT_MENU(ID_PLOT_LOCK_ASPECT, mpWindow::OnLockAspectCommand)
     EVT_MENU(ID_PLOT_HELP, mpWindow::OnHelpCommand)
+    EVT_KEY_DOWN(mpWindow::OnKeyDown)
+    EVT_CHAR(mpWindow::OnChar)
 wxEND_EVENT_TABLE()
     // clang-format on
 
     mpWindow::mpWindow(wxWindow* parent, wxWindowID id, const wxPoint& pos, const wxSize& size, long style)
     // Scrollbars of its own: zoomed in, they show where the view lies in the data and pan it.
-    : wxScrolledWindow(parent, id, pos, size, style | wxHSCROLL | wxVSCROLL, U("mathplot")),
+    // Keys of its own (arrows, Home, Escape): the chart is worked by keyboard when it has the focus.
+    : wxScrolledWindow(parent, id, pos, size, style | wxHSCROLL | wxVSCROLL | wxWANTS_CHARS, U("mathplot")),
       ink(std::make_unique<SeriesInk>()) {
     SetBackgroundColour(*wxWHITE);
     // Every pixel is painted from the buffer; the system never erases.
@@ -255,6 +261,55 @@ void mpWindow::SetMeasureMode2(bool on) {
     SetCursor(on ? wxCursor(wxCURSOR_CROSS) : *wxSTANDARD_CURSOR);
 }
 
+void mpWindow::SetSpanMode(bool on) {
+    spanMode = on;
+    spanGesture = SpanGesture::None;
+    SetCursor(on ? wxCursor(wxCURSOR_SIZEWE) : *wxSTANDARD_CURSOR);
+    if (!on)
+        ClearSpan();
+}
+
+void mpWindow::SetSpan(double from, double to) {
+    spanFrom = from;
+    spanTo = to;
+    hasSpan = true;
+    SendSpanEvent();
+    Refresh(false);
+}
+
+void mpWindow::ClearSpan() {
+    if (!hasSpan)
+        return;
+    hasSpan = false;
+    SendSpanEvent();
+    Refresh(false);
+}
+
+void mpWindow::SendSpanEvent() {
+    wxCommandEvent event(zpmEVT_PLOT_SPAN, GetId());
+    event.SetEventObject(this);
+    event.SetInt(hasSpan ? 1 : 0);
+    ProcessWindowEvent(event);
+}
+
+bool mpWindow::OnInfoBox(int x, int y) const {
+    const wxPoint point(x - plotWidth / 2, y - plotHeight / 2);
+    for (const auto& [key, layer] : layers) {
+        const auto* box = dynamic_cast<const mpInfoLayer*>(layer);
+        if (!box || !box->IsVisible() || !box->Contains(point))
+            continue;
+        // Boxes that draw nothing now are not there to be moved.
+        if (const auto* note = dynamic_cast<const mpInfoTextBox*>(box); note && note->GetText().empty())
+            continue;
+        if (const auto* readout = dynamic_cast<const mpSpanReadout*>(box); readout && readout->GetText().empty())
+            continue;
+        if (dynamic_cast<const mpInfoLegend*>(box) && mpInfoLegend::Rows(*this).empty())
+            continue;
+        return true;
+    }
+    return false;
+}
+
 void mpWindow::CentreOnMenuClick() {
     fitted = false;
     const wxSize client = GetClientSize();
@@ -392,6 +447,19 @@ void mpWindow::OnMotion(wxMouseEvent& event) {
         centreY2 += dy / scaleY2;
         RefreshView();
     }
+    if (event.LeftIsDown() && spanGesture != SpanGesture::None) {
+        // A span being chosen: the boxes stay where they are.
+        if (spanGesture == SpanGesture::Pressed && std::abs(x - spanPressX) < 3)
+            return;
+        spanGesture = SpanGesture::Dragging;
+        const int half = GetClientSize().x / 2;
+        spanFrom = centreX + (spanPressX - half) / scaleX;
+        spanTo = centreX + (x - half) / scaleX;
+        hasSpan = true;
+        SendSpanEvent();
+        Refresh(false);
+        return;
+    }
     if (event.LeftIsDown()) {
         // Steps add up until a paint moves the boxes by them, so a box keeps up with a pointer
         // that moves several times between two paints.
@@ -408,6 +476,12 @@ void mpWindow::OnLeftDown(wxMouseEvent& event) {
     leftY = event.GetY();
     leftDragDX = 0;
     leftDragDY = 0;
+    // The keys work the chart once it has been clicked.
+    SetFocus();
+    if (spanMode) {
+        spanGesture = OnInfoBox(leftX, leftY) ? SpanGesture::None : SpanGesture::Pressed;
+        spanPressX = leftX;
+    }
     if (measureMode1)
         RefreshView();
     if (measureMode2)
@@ -415,7 +489,77 @@ void mpWindow::OnLeftDown(wxMouseEvent& event) {
     event.Skip();  // focus
 }
 
-void mpWindow::OnLeftUp(wxMouseEvent&) {}
+void mpWindow::OnLeftUp(wxMouseEvent& event) {
+    // A click (no drag) outside the span removes it; one inside leaves it.
+    if (spanGesture == SpanGesture::Pressed && hasSpan) {
+        const double x = centreX + (event.GetX() - GetClientSize().x / 2) / scaleX;
+        if (x < GetSpanFrom() || x > GetSpanTo())
+            ClearSpan();
+    }
+    spanGesture = SpanGesture::None;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Keys
+
+void mpWindow::PanBy(int dx, int dy) {
+    fitted = false;
+    centreX += dx / scaleX;
+    centreY += dy / scaleY;
+    centreY2 += dy / scaleY2;
+    RefreshView();
+}
+
+void mpWindow::OnKeyDown(wxKeyEvent& event) {
+    const wxSize client = GetClientSize();
+    switch (event.GetKeyCode()) {
+        case WXK_LEFT:
+        case WXK_NUMPAD_LEFT:
+            PanBy(-(client.x / 10), 0);
+            break;
+        case WXK_RIGHT:
+        case WXK_NUMPAD_RIGHT:
+            PanBy(client.x / 10, 0);
+            break;
+        case WXK_UP:
+        case WXK_NUMPAD_UP:
+            PanBy(0, client.y / 10);
+            break;
+        case WXK_DOWN:
+        case WXK_NUMPAD_DOWN:
+            PanBy(0, -(client.y / 10));
+            break;
+        case WXK_HOME:
+        case WXK_NUMPAD_HOME:
+            Fit();
+            break;
+        case WXK_ESCAPE: {
+            spanGesture = SpanGesture::None;
+            // The modes belong to the main window, which knows the buttons that show them.
+            wxCommandEvent leave(wxEVT_MENU, ID_PLOT_LEAVE_MODE);
+            leave.SetEventObject(this);
+            ProcessWindowEvent(leave);
+            break;
+        }
+        case WXK_TAB:
+            // The window takes every key, so the focus moves on from here itself.
+            Navigate(event.ShiftDown() ? wxNavigationKeyEvent::IsBackward : wxNavigationKeyEvent::IsForward);
+            break;
+        default:
+            event.Skip();  // characters (+ and -) come as such
+            break;
+    }
+}
+
+void mpWindow::OnChar(wxKeyEvent& event) {
+    const int key = event.GetUnicodeKey() != WXK_NONE ? static_cast<int>(event.GetUnicodeKey()) : event.GetKeyCode();
+    if (key == '+' || key == WXK_ADD || key == WXK_NUMPAD_ADD || event.GetKeyCode() == WXK_NUMPAD_ADD)
+        ZoomIn();
+    else if (key == '-' || key == 0x2212 || key == WXK_SUBTRACT || event.GetKeyCode() == WXK_NUMPAD_SUBTRACT)
+        ZoomOut();
+    else
+        event.Skip();
+}
 
 void mpWindow::OnMouseWheel(wxMouseEvent& event) {
     const int rotation = event.GetWheelRotation();

@@ -10,6 +10,7 @@
 #include <wx/menu.h>
 #include <wx/scrolwin.h>
 
+#include <algorithm>
 #include <map>
 #include <memory>
 #include <vector>
@@ -45,6 +46,18 @@ public:
     void SetMeasureMode2(bool on);
     bool GetMeasureMode1() const { return measureMode1; }
     bool GetMeasureMode2() const { return measureMode2; }
+    // Span mode: a left drag across the chart (not starting on a box, which a drag moves as
+    // always) chooses a span of time; a click outside it removes it, and so does leaving the mode.
+    // Each change is told by zpmEVT_PLOT_SPAN (plot_events.h), sent from the mouse handler.
+    void SetSpanMode(bool on);
+    bool GetSpanMode() const { return spanMode; }
+    bool HasSpan() const { return hasSpan; }
+    // The span's ends in data x, from <= to.
+    double GetSpanFrom() const { return std::min(spanFrom, spanTo); }
+    double GetSpanTo() const { return std::max(spanFrom, spanTo); }
+    // Sets the span (or removes it) as a drag would, and tells so.
+    void SetSpan(double from, double to);
+    void ClearSpan();
 
     // The whole chart on a device context whose origin the caller has put at the chart centre
     // (printing): background, then every layer in key order, at the window's plot size.
@@ -154,6 +167,13 @@ private:
     void OnCentreCommand(wxCommandEvent& event);
     void OnLockAspectCommand(wxCommandEvent& event);
     void OnHelpCommand(wxCommandEvent& event);
+    void OnKeyDown(wxKeyEvent& event);
+    void OnChar(wxKeyEvent& event);
+    // Keys: a tenth of the view, in pixels, along x or y.
+    void PanBy(int dx, int dy);
+    // Whether a press at (x, y) in window pixels lands on a box that is drawn.
+    bool OnInfoBox(int x, int y) const;
+    void SendSpanEvent();
 
     std::map<int, mpLayer*> layers;
     wxMenu popupMenu;
@@ -169,6 +189,11 @@ private:
     bool lockAspect = false;
     bool fitted = false;
     bool measureMode1 = false, measureMode2 = false;
+    bool spanMode = false, hasSpan = false;
+    double spanFrom = 0, spanTo = 0;
+    // A left press in span mode: none, pressed (no movement yet) or dragging a span.
+    enum class SpanGesture { None, Pressed, Dragging } spanGesture = SpanGesture::None;
+    int spanPressX = 0;
     wxBitmap buffer;
     std::unique_ptr<wxMemoryDC> bufferDC;
     std::unique_ptr<SeriesInk> ink;
