@@ -53,7 +53,8 @@ enum CommandId : int {
     ID_TEXT_BOX = 65,
     ID_TARGET_FLOW = 66,
     ID_ABSOLUTE_TIME = 67,
-    ID_HYDRANT_TEST = 68,  // "Hydrantenprüfung auswerten"
+    ID_HYDRANT_TEST = 68,    // "Hydrantenprüfung auswerten"
+    ID_HYDRANT_REPORT = 69,  // "Prüfbericht …"
 
     // Plot window popup and commands.
     ID_PLOT_FIT = 2000,
