@@ -27,7 +27,8 @@ int RunFromCommandLine(const commandline::ReportRequest& request, const wxString
         return 2;
     }
     if (job->damaged)
-        err << me << "the job file is damaged (" << job->problem << "); the records read completely are used\n";
+        err << me << "the job file is damaged (" << job->problem
+            << "); the records read completely are used\n";
     if (request.record < 1 || request.record > static_cast<long>(job->records.size())) {
         err << me << "the job file holds " << job->records.size() << " records, not record " << request.record
             << "\n";

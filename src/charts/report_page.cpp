@@ -85,7 +85,8 @@ void Mark(wxDC& dc, bool met, int x, int y, int s) {
     dc.SetBrush(*wxTRANSPARENT_BRUSH);
     dc.DrawRectangle(x, y, s, s);
     if (met) {
-        const wxPoint tick[] = {{x + s / 5, y + s / 2}, {x + s * 2 / 5, y + s * 4 / 5}, {x + s * 4 / 5, y + s / 5}};
+        const wxPoint tick[] = {
+            {x + s / 5, y + s / 2}, {x + s * 2 / 5, y + s * 4 / 5}, {x + s * 4 / 5, y + s / 5}};
         dc.DrawLines(3, tick);
     } else {
         dc.DrawLine(x + s / 5, y + s / 5, x + s * 4 / 5, y + s * 4 / 5);
@@ -199,7 +200,8 @@ void CurveGraph(wxDC& dc, Fonts& fonts, const Page& page) {
     for (double p = 0; p <= pressureMax + 1e-9; p += pressureStep) {
         const int y = a.GetBottom() - wxRound(p / pressureMax * a.height);
         dc.DrawLine(a.GetRight(), y, a.GetRight() + 15, y);
-        dc.DrawText(hydrant::FormatNumber(p, Decimals(pressureStep)), a.GetRight() + 22, y - dc.GetCharHeight() / 2);
+        dc.DrawText(hydrant::FormatNumber(p, Decimals(pressureStep)), a.GetRight() + 22,
+                    y - dc.GetCharHeight() / 2);
     }
     dc.SetTextForeground(FlowColour);
     dc.DrawText(U("Durchfluss (") + r.units.flow + U(")"), Left, a.y - 45);
@@ -257,8 +259,8 @@ void SupplyGraph(wxDC& dc, Fonts& fonts, const Page& page) {
     dc.SetPen(wxPen(Grey, 3, wxPENSTYLE_SHORT_DASH));
     dc.DrawLine(a.x, py(e.requiredPressure), a.GetRight(), py(e.requiredPressure));
     dc.SetTextForeground(Grey);
-    dc.DrawText(U("Mindestdruck ") + hydrant::FormatNumber(e.requiredPressure, r.units.pressureDecimals) + U(" ") +
-                    r.units.pressure,
+    dc.DrawText(U("Mindestdruck ") + hydrant::FormatNumber(e.requiredPressure, r.units.pressureDecimals) +
+                    U(" ") + r.units.pressure,
                 a.x + 10, py(e.requiredPressure) + 6);
 
     // The line from the static point through the test point, on to the minimum pressure.
@@ -280,8 +282,9 @@ void SupplyGraph(wxDC& dc, Fonts& fonts, const Page& page) {
         dc.SetBrush(*wxWHITE_BRUSH);
         dc.DrawCircle(available, 14);
         dc.SetTextForeground(Black);
-        const wxString label = U("verfügbar ") + hydrant::FormatNumber(e.availableFlow, r.units.flowDecimals) +
-                               U(" ") + r.units.flow;
+        const wxString label = U("verfügbar ") +
+                               hydrant::FormatNumber(e.availableFlow, r.units.flowDecimals) + U(" ") +
+                               r.units.flow;
         const int w = dc.GetTextExtent(label).GetWidth();
         dc.DrawText(label, std::min(available.x + 20, a.GetRight() - w - 10), available.y + 12);
     }
@@ -316,7 +319,8 @@ void Classes(wxDC& dc, Fonts& fonts, const hydrant::ReportFigures& r, int y) {
         wxString head = U("Löschwasser-Grundschutz (DVGW W 405): ");
         if (r.levelsGiven)
             head << hydrant::FormatNumber(r.levelFlow, 1) << U(" m³/h bei ")
-                 << hydrant::FormatNumber(r.levelPressure, r.units.pressureDecimals) << U(" ") << r.units.pressure;
+                 << hydrant::FormatNumber(r.levelPressure, r.units.pressureDecimals) << U(" ")
+                 << r.units.pressure;
         else
             head << U("keine Angabe ohne Hochrechnung");
         dc.DrawText(head, x, y);
@@ -384,7 +388,8 @@ void Draw(wxDC& dc, const Page& page) {
     dc.DrawText(U("Prüfung vom ") + page.testTime, Left, y);
     TextRight(dc,
               U("Logger-Seriennummer: ") +
-                  (page.serialNumber != 0 ? wxString::Format(wxString::FromAscii("%d"), page.serialNumber) : U("–")),
+                  (page.serialNumber != 0 ? wxString::Format(wxString::FromAscii("%d"), page.serialNumber)
+                                          : U("–")),
               Right, y);
     y += 60;
     Rule(dc, y);

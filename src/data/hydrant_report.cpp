@@ -143,9 +143,9 @@ ReportFigures MakeReport(const Evaluation& e, int unitSystem, int flowUnit, int 
 
     const double flowingSeconds = e.flowingPhase.endTime - e.flowingPhase.startTime;
     const bool aboveMinimum = e.ok && e.flowingPressure > e.requiredPressure;
-    r.checks[0] = {DropIsEnough(e.staticPressure, e.flowingPressure),
-                   U("Druckabfall mindestens 10 % des Ruhedrucks (") + FormatNumber(100 * r.dropShare, 1) +
-                       U(" %)")};
+    r.checks[0] = {
+        DropIsEnough(e.staticPressure, e.flowingPressure),
+        U("Druckabfall mindestens 10 % des Ruhedrucks (") + FormatNumber(100 * r.dropShare, 1) + U(" %)")};
     r.checks[1] = {e.phasesFound && flowingSeconds >= MinimumFlowingSeconds,
                    U("Fließphase gleichmäßig und mindestens ") + FormatNumber(MinimumFlowingSeconds, 0) +
                        U(" s lang (") + FormatNumber(flowingSeconds, 0) + U(" s)")};
@@ -198,7 +198,8 @@ std::vector<FigureRow> MeasuredRows(const ReportFigures& r) {
         {U("Druckabfall:"), WithUnit(e.staticPressure - e.flowingPressure, u.pressureDecimals, u.pressure) +
                                 U(" (") + FormatNumber(100 * r.dropShare, 1) + U(" % des Ruhedrucks)")},
         {U("Durchfluss:"), WithUnit(e.flow, u.flowDecimals, u.flow)},
-        {U("Ruhephase:"), FormatSeconds(e.restPhase.startTime) + U(" – ") + FormatSeconds(e.restPhase.endTime)},
+        {U("Ruhephase:"),
+         FormatSeconds(e.restPhase.startTime) + U(" – ") + FormatSeconds(e.restPhase.endTime)},
         {U("Fließphase:"),
          FormatSeconds(e.flowingPhase.startTime) + U(" – ") + FormatSeconds(e.flowingPhase.endTime)},
     };

@@ -57,11 +57,11 @@ struct ReportFigures {
     Evaluation evaluation;
     UnitTexts units;
     int unitSystem = 1, flowUnit = 0, pressureUnit = 98;
-    double dropShare = 0;          // (static − flowing) / static
-    bool projected = false;        // the available flow is given
-    wxString noProjection;         // why not, when !projected
-    bool gallons = false;          // flow in gpm: the hydrant class leads, else the supply levels
-    CheckResult checks[3];         // drop ≥ 10 %, steady flowing phase, flowing above minimum
+    double dropShare = 0;             // (static − flowing) / static
+    bool projected = false;           // the available flow is given
+    wxString noProjection;            // why not, when !projected
+    bool gallons = false;             // flow in gpm: the hydrant class leads, else the supply levels
+    CheckResult checks[3];            // drop ≥ 10 %, steady flowing phase, flowing above minimum
     double availableCubicMetres = 0;  // at the minimum pressure
     // Supply levels at the minimum pressure (metric records) or at 1.5 bar (gpm records).
     bool levelsGiven = false;

@@ -13,12 +13,10 @@ constexpr int ID_SAVE_PDF = 110;
 constexpr int ID_PRINT_REPORT = 111;
 }  // namespace
 
-wxBEGIN_EVENT_TABLE(ReportDialog, wxDialog)
-    EVT_BUTTON(ID_SAVE_PDF, ReportDialog::OnSave)
-    EVT_BUTTON(ID_PRINT_REPORT, ReportDialog::OnPrint)
-wxEND_EVENT_TABLE()
+wxBEGIN_EVENT_TABLE(ReportDialog, wxDialog) EVT_BUTTON(ID_SAVE_PDF, ReportDialog::OnSave)
+    EVT_BUTTON(ID_PRINT_REPORT, ReportDialog::OnPrint) wxEND_EVENT_TABLE()
 
-ReportDialog::ReportDialog(wxWindow* parent, const report::Site& site)
+        ReportDialog::ReportDialog(wxWindow* parent, const report::Site& site)
     : wxDialog(parent, wxID_ANY, U("Prüfbericht"), wxDefaultPosition, wxDefaultSize,
                wxDEFAULT_DIALOG_STYLE | wxRESIZE_BORDER) {
     auto* grid = new wxFlexGridSizer(2, 8, 12);

@@ -20,7 +20,8 @@ constexpr double PixelsPerUnit = 0.5;  // 127 dpi
 class Picture {
 public:
     explicit Picture(const report::Page& page) {
-        surface = cairo_image_surface_create(CAIRO_FORMAT_RGB24, static_cast<int>(report::PageWidth * PixelsPerUnit),
+        surface = cairo_image_surface_create(CAIRO_FORMAT_RGB24,
+                                             static_cast<int>(report::PageWidth * PixelsPerUnit),
                                              static_cast<int>(report::PageHeight * PixelsPerUnit));
         cairo_t* cr = cairo_create(surface);
         cairo_set_source_rgb(cr, 1, 1, 1);
@@ -59,13 +60,14 @@ private:
         const unsigned p = Pixel(x, y);
         const int r = (p >> 16) & 255, g = (p >> 8) & 255, b = p & 255;
         // Anti-aliased edges blend with white: the hue is what counts.
-        return std::abs(r - report::SupplyLineColour[0]) < 40 && g < 90 && std::abs(b - report::SupplyLineColour[2]) < 60;
+        return std::abs(r - report::SupplyLineColour[0]) < 40 && g < 90 &&
+               std::abs(b - report::SupplyLineColour[2]) < 60;
     }
     cairo_surface_t* surface = nullptr;
 };
 
-report::Page PageOf(double staticP, double flowingP, double flow, double required, int unitSystem, int flowUnit,
-                    int pressureUnit, const char* flowText, const char* pressureText) {
+report::Page PageOf(double staticP, double flowingP, double flow, double required, int unitSystem,
+                    int flowUnit, int pressureUnit, const char* flowText, const char* pressureText) {
     hydrant::Evaluation e;
     e.phasesFound = true;
     e.restPhase = {0, 59, 0, 59};
@@ -118,7 +120,8 @@ TEST(ReportPage, TheSupplyLinePassesThroughTheStaticAndTheTestPointDownToTheMini
         const double uEnd = u0 + (u1 - u0) * (vEnd - v0) / (v1 - v0);
         for (double share : {0.2, 0.5, 0.8}) {
             EXPECT_TRUE(picture.LineNear(u0 + share * (u1 - u0), v0 + share * (v1 - v0))) << share;
-            EXPECT_TRUE(picture.LineNear(u1 + share * (uEnd - u1), v1 + share * (vEnd - v1))) << "beyond " << share;
+            EXPECT_TRUE(picture.LineNear(u1 + share * (uEnd - u1), v1 + share * (vEnd - v1)))
+                << "beyond " << share;
             // Nowhere above it.
             EXPECT_FALSE(picture.LineNear(u0 + share * (u1 - u0), v0 + share * (v1 - v0) - 40, 4)) << share;
         }
