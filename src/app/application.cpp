@@ -3,12 +3,16 @@
 #include "app/character_set.h"
 #include "app/command_line.h"
 #include "app/single_instance.h"
+#include "charts/report_command_line.h"
 #include "mainframe/main_frame.h"
 #include "resources/pictures.h"
 
 #include <wx/filename.h>
 
+#include <wx/init.h>
+
 #include <cstdio>
+#include <iostream>
 #include <string>
 #include <vector>
 
@@ -33,6 +37,35 @@ bool AnswerInformation(const commandline::Arguments& args, const wxString& argv0
     return true;
 }
 
+// The toolkit without its windows, for the report from the command line: no display is needed.
+class ReportApp : public wxAppConsole {
+public:
+    bool OnInit() override { return true; }
+    int OnRun() override { return 0; }
+};
+
+// --report and its usage errors: answered here, without a window. Other outcomes: -1.
+int AnswerReport(const commandline::Arguments& args, const wxString& argv0, int argc, wchar_t** argv) {
+    using Action = commandline::Arguments::Action;
+    const wxString program = ProgramName(argv0);
+    if (args.action == Action::UsageError) {
+        std::fputs(wxString::Format(wxString::FromAscii("%s: %s\nTry '%s --help'.\n"), program, args.usageError,
+                                    program)
+                       .utf8_str(),
+                   stderr);
+        return 2;
+    }
+    if (args.action != Action::Report)
+        return -1;
+    wxApp::SetInstance(new ReportApp);
+    wxInitializer toolkit(argc, argv);
+    if (!toolkit.IsOk()) {
+        std::fputs((program + wxString::FromAscii(": the toolkit did not start\n")).utf8_str(), stderr);
+        return 2;
+    }
+    return report::RunFromCommandLine(args.report, program, std::cout, std::cerr);
+}
+
 }  // namespace
 
 // The toolkit's entry point, preceded by the answers that need no display.
@@ -46,13 +79,17 @@ int main(int argc, char** argv) {
     for (int i = 0; i < argc; ++i)
         wide.push_back(wxString(argv[i], wxConvWhateverWorks).ToStdWstring());
     std::vector<wxString> args(wide.begin() + (argc > 0 ? 1 : 0), wide.end());
-    if (AnswerInformation(commandline::Parse(args), argc > 0 ? wxString(wide.front()) : wxString()))
+    const commandline::Arguments parsed = commandline::Parse(args);
+    const wxString argv0 = argc > 0 ? wxString(wide.front()) : wxString();
+    if (AnswerInformation(parsed, argv0))
         return 0;
     std::vector<wchar_t*> wideArgv;
     for (std::wstring& w : wide)
         wideArgv.push_back(w.data());
     wideArgv.push_back(nullptr);
     int wideArgc = argc;
+    if (const int status = AnswerReport(parsed, argv0, wideArgc, wideArgv.data()); status >= 0)
+        return status;
     const int status = wxEntry(wideArgc, wideArgv.data());
     return Application::handedOver ? 0 : status;
 }

@@ -53,10 +53,11 @@ enum CommandId : int {
     ID_TEXT_BOX = 65,
     ID_TARGET_FLOW = 66,
     ID_ABSOLUTE_TIME = 67,
-    ID_HYDRANT_TEST = 68,  // "Hydrantenprüfung auswerten"
-    ID_SPAN_MODE = 69,     // "Bereich auswerten"
-    ID_SPAN_EXPORT = 70,   // "Bereich exportieren …"
+    ID_HYDRANT_TEST = 68,      // "Hydrantenprüfung auswerten"
+    ID_SPAN_MODE = 69,         // "Bereich auswerten"
+    ID_SPAN_EXPORT = 70,       // "Bereich exportieren …"
     ID_SPAN_TO_TEXT_BOX = 71,  // the span's "In Textfeld übernehmen"
+    ID_HYDRANT_REPORT = 72,    // "Prüfbericht …"
 
     // Plot window popup and commands.
     ID_PLOT_FIT = 2000,

@@ -2,14 +2,24 @@
 // phases on the chart while the dialog is open, and on request writes the figures into the
 // record's text box.
 #include "app/command_ids.h"
+#include "app/tester_file.h"
+#include "charts/printout.h"
+#include "charts/report_command_line.h"
+#include "charts/report_page.h"
+#include "dialogs/report_dialog.h"
+#include "files/csv_export.h"
+#include "mainframe/file_choice.h"
 #include "data/hydrant_evaluation.h"
 #include "dialogs/hydrant_dialog.h"
 #include "mainframe/main_frame.h"
 #include "plot/phase_shading.h"
 #include "plot/plot_window.h"
 
+#include <wx/filedlg.h>
+#include <wx/filename.h>
 #include <wx/listctrl.h>
 #include <wx/msgdlg.h>
+#include <wx/printdlg.h>
 
 namespace {
 wxString U(const char* text) {
@@ -48,6 +58,13 @@ void MainFrame::OnHydrantTest(wxCommandEvent&) {
     plotWindow->Refresh(false);
 
     HydrantDialog dialog(this, evaluation, hydrant::UnitsOf(records[r]));
+    std::unique_ptr<report::Page> toPrint;
+    dialog.SetReportAction([&](const hydrant::Evaluation& shown) {
+        toPrint = ShowHydrantReport(&dialog, r, shown);
+        // The preview is a window of its own: it opens once the dialogs are gone.
+        if (toPrint)
+            dialog.EndModal(wxID_CANCEL);
+    });
     const int answer = dialog.ShowModal();
     // The minimum pressure given here is the one the span's readout counts the time below.
     if (r < static_cast<long>(records.size()) && dialog.Result().requiredPressure > 0) {
@@ -63,6 +80,8 @@ void MainFrame::OnHydrantTest(wxCommandEvent&) {
         }
     }
     plotWindow->Refresh(false);
+    if (toPrint)
+        PreviewHydrantReport(*toPrint);
 
     if (answer != wxID_APPLY || r >= static_cast<long>(records.size()))
         return;
@@ -77,4 +96,69 @@ void MainFrame::OnHydrantTest(wxCommandEvent&) {
     ChartRecord(r);
     recordList->Select(r);
     recordList->Focus(r);
+}
+
+void MainFrame::OnHydrantReport(wxCommandEvent&) {
+    if (recordList->GetSelectedItemCount() != 1)
+        return;
+    const long r = recordList->GetFirstSelected();
+    if (r < 0 || r >= static_cast<long>(records.size()))
+        return;
+    const hydrant::Evaluation evaluation =
+        hydrant::Evaluate(records[r], hydrant::DefaultRequiredPressure(records[r].PressureUnit()));
+    if (!evaluation.ok) {
+        wxMessageDialog refused(this, evaluation.reason, U("Prüfbericht"), wxOK | wxICON_INFORMATION);
+        refused.ShowModal();
+        return;
+    }
+    if (std::unique_ptr<report::Page> page = ShowHydrantReport(this, r, evaluation))
+        PreviewHydrantReport(*page);
+}
+
+std::unique_ptr<report::Page> MainFrame::ShowHydrantReport(wxWindow* parent, long r,
+                                                           const hydrant::Evaluation& evaluation) {
+    const Storage& record = records[r];
+    const std::string testerPath = testerfile::DefaultPath();
+    report::Site site{record.Title(), record.Subtitle(), testerfile::Load(testerPath), wxString()};
+    auto remember = [&](const wxString& tester) {
+        if (tester != testerfile::Load(testerPath))
+            testerfile::Save(testerPath, tester);
+    };
+    ReportDialog dialog(parent, site);
+    dialog.SetSaveAction([&](ReportDialog& d) {
+        const report::Page page = report::MakePage(record, evaluation, d.Site());
+        wxFileDialog files(&d, U("Prüfbericht speichern"), wxString(),
+                           U("Prüfbericht ") + csvexport::DefaultFileName(record.DateText()) + U(".pdf"),
+                           U("PDF-Dateien (*.pdf)|*.pdf"), wxFD_SAVE | wxFD_OVERWRITE_PROMPT);
+        if (files.ShowModal() != wxID_OK)
+            return;
+        const wxString chosen = filechoice::ChosenPath(files);
+        const wxString path = wxFileName(chosen).GetExt().Lower() == U("pdf") ? chosen : chosen + U(".pdf");
+        if (!filechoice::ConfirmReplace(chosen, path))
+            return;
+        const SaveResult result = report::SavePdf(path, page);
+        filechoice::ReportSaveFailure(result);
+        if (result == SaveResult::Ok)
+            remember(page.site.tester);
+    });
+    if (dialog.ShowModal() != wxID_PRINT)
+        return nullptr;
+    remember(dialog.Site().tester);
+    return std::make_unique<report::Page>(report::MakePage(record, evaluation, dialog.Site()));
+}
+
+void MainFrame::PreviewHydrantReport(const report::Page& page) {
+    PrintSettings settings;
+    auto* preview = new wxPrintPreview(new report::Printout(U("Prüfbericht"), page),
+                                       new report::Printout(U("Prüfbericht"), page), &settings.dialogData);
+    if (!preview->IsOk()) {
+        delete preview;
+        wxMessageBox(U("Vorschau fehlgeschlagen. \n Druckereinstellung überprüfen"), U("Vorschau"),
+                     wxOK | wxICON_INFORMATION);
+        return;
+    }
+    auto* frame = new wxPreviewFrame(preview, this, U("Vorschau drucken"), wxPoint(100, 100), wxSize(600, 650),
+                                     wxDEFAULT_FRAME_STYLE | wxFRAME_FLOAT_ON_PARENT, wxString::FromAscii("frame"));
+    frame->Initialize();
+    frame->Show(true);
 }

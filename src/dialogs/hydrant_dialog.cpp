@@ -14,6 +14,7 @@ wxString U(const char* text) {
 }
 constexpr int ID_REQUIRED_PRESSURE = 100;
 constexpr int ID_TRANSFER = 101;
+constexpr int ID_REPORT = 102;
 
 // The typed pressure; NaN for anything that is not a plain number ("," is taken as ".").
 double ParsePressure(wxString text) {
@@ -29,7 +30,8 @@ double ParsePressure(wxString text) {
 }  // namespace
 
 wxBEGIN_EVENT_TABLE(HydrantDialog, wxDialog) EVT_TEXT(ID_REQUIRED_PRESSURE, HydrantDialog::OnRequiredPressure)
-    EVT_BUTTON(ID_TRANSFER, HydrantDialog::OnTransfer) wxEND_EVENT_TABLE()
+    EVT_BUTTON(ID_TRANSFER, HydrantDialog::OnTransfer)
+    EVT_BUTTON(ID_REPORT, HydrantDialog::OnReport) wxEND_EVENT_TABLE()
 
         HydrantDialog::HydrantDialog(wxWindow* parent, const hydrant::Evaluation& evaluation_,
                                      const hydrant::UnitTexts& units)
@@ -74,8 +76,10 @@ wxBEGIN_EVENT_TABLE(HydrantDialog, wxDialog) EVT_TEXT(ID_REQUIRED_PRESSURE, Hydr
     reasonLabel->SetForegroundColour(wxColour(180, 0, 0));
 
     transferButton = new wxButton(this, ID_TRANSFER, U("In Textfeld übernehmen"));
+    reportButton = new wxButton(this, ID_REPORT, U("Prüfbericht …"));
     auto* close = new wxButton(this, wxID_CANCEL, U("Schließen"));
     auto* buttons = new wxBoxSizer(wxHORIZONTAL);
+    buttons->Add(reportButton, 0, wxRIGHT, 10);
     buttons->Add(transferButton, 0, wxRIGHT, 10);
     buttons->Add(close, 0);
 
@@ -108,6 +112,8 @@ void HydrantDialog::ShowAvailableFlow() {
         reasonLabel->SetLabel(evaluation.reason);
     }
     transferButton->Enable(evaluation.ok);
+    if (reportButton)
+        reportButton->Enable(evaluation.ok);
 }
 
 void HydrantDialog::OnRequiredPressure(wxCommandEvent&) {
@@ -120,4 +126,9 @@ void HydrantDialog::OnRequiredPressure(wxCommandEvent&) {
 void HydrantDialog::OnTransfer(wxCommandEvent&) {
     if (evaluation.ok && IsModal())
         EndModal(wxID_APPLY);
+}
+
+void HydrantDialog::OnReport(wxCommandEvent&) {
+    if (evaluation.ok && reportAction)
+        reportAction(evaluation);
 }

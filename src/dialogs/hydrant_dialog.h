@@ -4,6 +4,8 @@
 
 #include <wx/dialog.h>
 
+#include <functional>
+
 class wxButton;
 class wxCommandEvent;
 class wxStaticText;
@@ -25,11 +27,15 @@ public:
     wxStaticText* AvailableFlowLabel() const { return availableLabel; }
     wxStaticText* ReasonLabel() const { return reasonLabel; }
     wxButton* TransferButton() const { return transferButton; }
+    wxButton* ReportButton() const { return reportButton; }
+    // "Prüfbericht …" hands the evaluation as it stands (with the typed minimum pressure) on.
+    void SetReportAction(std::function<void(const hydrant::Evaluation&)> action) { reportAction = std::move(action); }
     wxString ValueText(int row) const;  // rows in the order shown, 0 = static pressure
 
 private:
     void OnRequiredPressure(wxCommandEvent& event);
     void OnTransfer(wxCommandEvent& event);
+    void OnReport(wxCommandEvent& event);
     void ShowAvailableFlow();
 
     hydrant::Evaluation evaluation;
@@ -39,6 +45,8 @@ private:
     wxStaticText* availableLabel = nullptr;
     wxStaticText* reasonLabel = nullptr;
     wxButton* transferButton = nullptr;
+    wxButton* reportButton = nullptr;
+    std::function<void(const hydrant::Evaluation&)> reportAction;
 
     wxDECLARE_EVENT_TABLE();
 };

@@ -5,6 +5,7 @@
 #include "files/database_import.h"
 #include "files/job_file.h"
 #include "files/save_file.h"
+#include "mainframe/file_choice.h"
 #include "mainframe/main_frame.h"
 #include "plot/plot_window.h"
 
@@ -23,35 +24,6 @@ namespace {
 
 wxString U(const char* text) {
     return wxString::FromUTF8(text);
-}
-
-// The path the user chose. Only GetPath() carries a folder typed into GTK's name field
-// ("~/Messungen/demo1"); directory and name give the folder the dialog happened to show. Right
-// after a dialog answered by the testing hook GetPath() can be empty, and then they are all there is.
-wxString ChosenPath(const wxFileDialog& dialog) {
-    const wxString path = dialog.GetPath();
-    if (!path.empty())
-        return path;
-    return wxFileName(dialog.GetDirectory(), dialog.GetFilename()).GetFullPath();
-}
-
-// The dialog asked before replacing the name the user typed; when an extension was appended to
-// it, the file with that extension is another one and is asked about here. True: go on.
-bool ConfirmReplace(const wxString& chosen, const wxString& path) {
-    if (path == chosen || !wxFileName::Exists(path, wxFILE_EXISTS_ANY))
-        return true;
-    wxMessageDialog ask(
-        nullptr,
-        wxString::Format(U("Die Datei \"%s\" ist bereits vorhanden. Soll sie ersetzt werden?"), path),
-        U("Message"), wxYES_NO | wxNO_DEFAULT | wxICON_QUESTION);
-    return ask.ShowModal() == wxID_YES;
-}
-
-void ReportSaveFailure(SaveResult result) {
-    if (result == SaveResult::CannotOpen)
-        wxLogError(U("Cannot open File for Writing"));
-    else if (result == SaveResult::WriteFailed)
-        wxLogError(U("Error writing File"));
 }
 
 // The image file. PNG when that type is chosen, or when the name ends in ".png" and the type was
@@ -75,6 +47,37 @@ ImageTarget ImageTargetFor(const wxString& chosen, int filterIndex) {
 }
 
 }  // namespace
+
+// The path the user chose. Only GetPath() carries a folder typed into GTK's name field
+// ("~/Messungen/demo1"); directory and name give the folder the dialog happened to show. Right
+// after a dialog answered by the testing hook GetPath() can be empty, and then they are all there is.
+wxString filechoice::ChosenPath(const wxFileDialog& dialog) {
+    const wxString path = dialog.GetPath();
+    if (!path.empty())
+        return path;
+    return wxFileName(dialog.GetDirectory(), dialog.GetFilename()).GetFullPath();
+}
+
+// The dialog asked before replacing the name the user typed; when an extension was appended to
+// it, the file with that extension is another one and is asked about here. True: go on.
+bool filechoice::ConfirmReplace(const wxString& chosen, const wxString& path) {
+    if (path == chosen || !wxFileName::Exists(path, wxFILE_EXISTS_ANY))
+        return true;
+    wxMessageDialog ask(
+        nullptr,
+        wxString::Format(U("Die Datei \"%s\" ist bereits vorhanden. Soll sie ersetzt werden?"), path),
+        U("Message"), wxYES_NO | wxNO_DEFAULT | wxICON_QUESTION);
+    return ask.ShowModal() == wxID_YES;
+}
+
+void filechoice::ReportSaveFailure(SaveResult result) {
+    if (result == SaveResult::CannotOpen)
+        wxLogError(U("Cannot open File for Writing"));
+    else if (result == SaveResult::WriteFailed)
+        wxLogError(U("Error writing File"));
+}
+
+using namespace filechoice;
 
 bool MainFrame::ConfirmDiscardUnsaved() {
     if (savedFlag || records.empty())

@@ -45,6 +45,12 @@ class wxPanel;
 class wxUpdateUIEvent;
 class wxStaticText;
 class ProgressIndicator;
+namespace hydrant {
+struct Evaluation;
+}
+namespace report {
+struct Page;
+}
 namespace recovery {
 class JournalSet;
 }
@@ -240,6 +246,12 @@ private:
     // Hydrant test evaluation.
     void OnHydrantTest(wxCommandEvent& event);
     void OnUpdateHydrantTest(wxUpdateUIEvent& event);
+    // The hydrant test report: the dialog over parent; the page to preview when the user asked
+    // to print it (null otherwise).
+    void OnHydrantReport(wxCommandEvent& event);
+    std::unique_ptr<report::Page> ShowHydrantReport(wxWindow* parent, long record,
+                                                    const hydrant::Evaluation& evaluation);
+    void PreviewHydrantReport(const report::Page& page);
 
     // Printing.
     void OnPrint(wxCommandEvent& event);

@@ -90,6 +90,8 @@ void MainFrame::BuildMenuBar() {
     dataMenu->AppendSeparator();
     dataMenu->Append(ID_HYDRANT_TEST, U("Hydrantenprüfung auswerten"),
                      U("Ruhedruck, Fließdruck und verfügbaren Durchfluss der ausgewählten Messung bestimmen"));
+    dataMenu->Append(ID_HYDRANT_REPORT, U("Prüfbericht …"),
+                     U("Prüfbericht der Hydrantenprüfung als PDF speichern oder drucken"));
     menuBar->Append(dataMenu, U("Da&ten"));
 
     auto* helpMenu = new wxMenu;

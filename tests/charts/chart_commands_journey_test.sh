@@ -75,7 +75,7 @@ fitted_ink=$(in_chart fitted '#0000FF')
   [ $((fitted_ink * 3)) -lt $((flow_ink * 4)) ] || fail "\"Passend\" did not show the whole record again"
 
 # --- "Hydrantenprüfung auswerten" with 2.00 bar typed as the minimum pressure, into the text box.
-d=$(menu_dialog "Hydrantenprüfung" alt+t End Return) || fail "no hydrant test dialog"
+d=$(menu_dialog "Hydrantenprüfung" alt+t End Up Return) || fail "no hydrant test dialog"
 sleep 0.4
 xdotool key ctrl+a
 xdotool type "2.00"
