@@ -81,7 +81,7 @@ TEST_F(MenuTest, MenusItemsAndHelpTexts) {
     std::vector<int> ids;
     for (wxMenuItem* item : data->GetMenuItems())
         ids.push_back(item->GetId());
-    EXPECT_EQ(ids, (std::vector<int>{61, 63, 62, 64, 67, 35, 39, wxID_SEPARATOR, 68}));
+    EXPECT_EQ(ids, (std::vector<int>{61, 63, 62, 64, 67, 35, 39, wxID_SEPARATOR, 68, 72}));
     EXPECT_TRUE(bar->FindItem(ID_FLOW_UNIT_M3H)->IsCheckable());
     EXPECT_TRUE(bar->FindItem(ID_OPEN_JOB)->GetBitmap().IsOk());
     EXPECT_EQ(bar->FindItem(ID_OPEN_JOB)->GetBitmap().GetSize(), wxSize(16, 15));
