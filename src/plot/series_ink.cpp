@@ -57,7 +57,7 @@ void StrokeSegments(wxDC& dc, const std::vector<plotmath::Segment>& segments) {
 }
 
 // Whether the DC draws through the drawing library at whole pixels (the window's buffer, a
-// snapshot, an exported image): there what a line or dot inks can be laid on from a stamp.
+// snapshot, an exported image): there a column's line and a dot's pixels meet the pixel grid.
 cairo_t* WholePixelContext(wxDC& dc) {
     wxGraphicsContext* gc = dc.GetGraphicsContext();
     cairo_t* cr = gc ? static_cast<cairo_t*>(gc->GetNativeContext()) : nullptr;
