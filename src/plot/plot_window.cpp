@@ -14,8 +14,8 @@
 
 #include <algorithm>
 #include <climits>
-#include <cstdlib>
 #include <cmath>
+#include <cstdlib>
 
 namespace {
 
@@ -68,6 +68,8 @@ wxBEGIN_EVENT_TABLE(mpWindow, wxScrolledWindow)
     EVT_MENU(ID_PLOT_HELP, mpWindow::OnHelpCommand)
     EVT_KEY_DOWN(mpWindow::OnKeyDown)
     EVT_CHAR(mpWindow::OnChar)
+    EVT_SET_FOCUS(mpWindow::OnFocusChange)
+    EVT_KILL_FOCUS(mpWindow::OnFocusChange)
 wxEND_EVENT_TABLE()
     // clang-format on
 
@@ -173,7 +175,8 @@ void mpWindow::RefreshView() {
         const double width = (boundMaxX - boundMinX) * scaleX, height = (boundMaxY - boundMinY) * scaleY;
         scrollUnitX = PixelsPerScrollUnit(width);
         scrollUnitY = PixelsPerScrollUnit(height);
-        SetScrollbars(1, 1, ScrollRange(width, scrollUnitX, client.x), ScrollRange(height, scrollUnitY, client.y),
+        SetScrollbars(1, 1, ScrollRange(width, scrollUnitX, client.x),
+                      ScrollRange(height, scrollUnitY, client.y),
                       ScrollInt(((centreX - boundMinX) * scaleX - client.x / 2) / scrollUnitX),
                       ScrollInt(((boundMaxY - centreY) * scaleY - client.y / 2) / scrollUnitY), true);
     } else {
@@ -301,7 +304,8 @@ bool mpWindow::OnInfoBox(int x, int y) const {
         // Boxes that draw nothing now are not there to be moved.
         if (const auto* note = dynamic_cast<const mpInfoTextBox*>(box); note && note->GetText().empty())
             continue;
-        if (const auto* readout = dynamic_cast<const mpSpanReadout*>(box); readout && readout->GetText().empty())
+        if (const auto* readout = dynamic_cast<const mpSpanReadout*>(box);
+            readout && readout->GetText().empty())
             continue;
         if (dynamic_cast<const mpInfoLegend*>(box) && mpInfoLegend::Rows(*this).empty())
             continue;
@@ -369,6 +373,13 @@ void mpWindow::OnPaint(wxPaintEvent&) {
     PaintBuffer(width, height);
     if (bufferDC && width > 0 && height > 0)
         dc.Blit(0, 0, width, height, bufferDC.get(), 0, 0, wxCOPY, false);
+    // A dotted frame along the edges while the keys work the chart; on screen only, never in a
+    // snapshot, an export or a printout.
+    if (HasFocus() && width > 4 && height > 4) {
+        dc.SetPen(wxPen(wxColour(64, 64, 64), 1, wxPENSTYLE_DOT));
+        dc.SetBrush(*wxTRANSPARENT_BRUSH);
+        dc.DrawRectangle(1, 1, width - 2, height - 2);
+    }
     // A drag step moves a box on one paint only.
     leftDragDX = 0;
     leftDragDY = 0;
@@ -551,8 +562,14 @@ void mpWindow::OnKeyDown(wxKeyEvent& event) {
     }
 }
 
+void mpWindow::OnFocusChange(wxFocusEvent& event) {
+    Refresh(false);  // the focus frame
+    event.Skip();
+}
+
 void mpWindow::OnChar(wxKeyEvent& event) {
-    const int key = event.GetUnicodeKey() != WXK_NONE ? static_cast<int>(event.GetUnicodeKey()) : event.GetKeyCode();
+    const int key =
+        event.GetUnicodeKey() != WXK_NONE ? static_cast<int>(event.GetUnicodeKey()) : event.GetKeyCode();
     if (key == '+' || key == WXK_ADD || key == WXK_NUMPAD_ADD || event.GetKeyCode() == WXK_NUMPAD_ADD)
         ZoomIn();
     else if (key == '-' || key == 0x2212 || key == WXK_SUBTRACT || event.GetKeyCode() == WXK_NUMPAD_SUBTRACT)

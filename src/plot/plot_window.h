@@ -169,6 +169,7 @@ private:
     void OnHelpCommand(wxCommandEvent& event);
     void OnKeyDown(wxKeyEvent& event);
     void OnChar(wxKeyEvent& event);
+    void OnFocusChange(wxFocusEvent& event);
     // Keys: a tenth of the view, in pixels, along x or y.
     void PanBy(int dx, int dy);
     // Whether a press at (x, y) in window pixels lands on a box that is drawn.

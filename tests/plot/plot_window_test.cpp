@@ -683,7 +683,9 @@ TEST_F(PlotWindowTest, TheScreenShowsTheChartAfterEveryPaint) {
         Paint();
         const wxImage screen = ScreenImageAfterPaint(plot, drawn);
         ASSERT_EQ(screen.GetSize(), plot->GetClientSize());
-        EXPECT_EQ(DifferingPixels(screen, drawn), 0);
+        // The screen alone frames the chart while it has the focus.
+        const wxRect inside = wxRect(screen.GetSize()).Deflate(2);
+        EXPECT_EQ(DifferingPixels(screen.GetSubImage(inside), drawn.GetSubImage(inside)), 0);
         int blue = 0;
         for (int y = 0; y < screen.GetHeight(); ++y)
             for (int x = 0; x < screen.GetWidth(); ++x)
