@@ -44,7 +44,6 @@ differ() {  # A B GEOMETRY
   compare -metric AE -fuzz 2% "$work/a-part.png" "$work/b-part.png" null: 2>&1 || true
 }
 in_chart() { count_colour "$work/$1.png" "$2" "$chart_area"; }
-press() { click "$main" "$@"; sleep 0.8; }
 
 start_program
 expect_minimum_size
@@ -59,11 +58,10 @@ flow_ink=$(in_chart flow '#0000FF')
 
 # --- The chart's own menu (right click): "Vergrößern" at the pointer, then "Passend".
 popup() {  # ITEM: the menu's n-th entry
-  xdotool mousemove --window "$main" 300 300 click 3
-  sleep 0.6
-  for _ in $(seq "$1"); do xdotool key Down; done
-  xdotool key Return
-  sleep 0.8
+  xdotool mousemove --window "$main" 300 300
+  wait_still "$main"
+  on_main "the chart's menu" xdotool click 3
+  on_main "the chart's menu item $1" xdotool key $(printf 'Down %.0s' $(seq "$1")) Return
 }
 popup 3
 picture zoomed
@@ -76,15 +74,14 @@ fitted_ink=$(in_chart fitted '#0000FF')
 
 # --- "Hydrantenprüfung auswerten" with 2.00 bar typed as the minimum pressure, into the text box.
 d=$(menu_dialog "Hydrantenprüfung" alt+t End Up Return) || fail "no hydrant test dialog"
-sleep 0.4
 xdotool key ctrl+a
 xdotool type "2.00"
 xdotool key Tab
-sleep 0.3
+wait_still "$d"
 shot hydrant-dialog
 click "$d" -218 -36  # "In Textfeld übernehmen"
 wait_gone "Hydrantenprüfung" || fail "the hydrant test dialog stayed"
-sleep 0.5
+wait_still "$main"
 picture hydrant
 # The phase marks' green writing went with the dialog: the chart writes in black again.
 [ "$(in_chart hydrant '#125A24')" -eq 0 ] || fail "the chart's texts stayed green after the hydrant test"
@@ -110,16 +107,15 @@ press "${points_button[@]}"
 # --- "Absolute Zeit": clock times with a date row under the time axis.
 picture elapsed
 menu alt+t Down Down Down Down Return
-sleep 0.8
 picture clock
 [ "$(differ elapsed clock "$time_labels")" -gt 300 ] || fail "the time axis did not change to clock times"
 
 # --- The filter: 11 points instead of 5, then "Filter": a calmer line.
 d=$(menu_dialog "Filtereinstellungen" alt+t Down Down Down Down Down Down Return) ||
   fail "no filter settings dialog"
-sleep 0.4
+before=$(window_digest "$d")
 xdotool key Right Right Right
-sleep 0.3
+wait_redrawn "$d" "$before" "the filter's slider"
 shot filter-dialog
 click "$d" 72 -26  # OK
 wait_gone "Filtereinstellungen" || fail "the filter settings dialog stayed"
@@ -140,7 +136,7 @@ picture pressure
 # --- "Drucken": the preview shows the chart; "Close".
 press "${print_button[@]}"
 d=$(wait_window "Vorschau drucken") || fail "no print preview"
-sleep 1
+wait_still "$d"
 import -window "$d" "$work/preview.png"
 shot preview
 [ "$(count_colour "$work/preview.png" '#FF0000')" -gt 200 ] || fail "the preview shows no pressure line"
@@ -149,15 +145,16 @@ wait_gone "Vorschau drucken" || fail "the preview stayed"
 
 # --- "Help" > "Show Startup Tips": the next tip, and tips at startup ticked.
 d=$(menu_dialog "Help Tips" alt+h Return) || fail "no tips"
-sleep 0.4
 import -window "$d" "$work/tip1.png"
+before=$(window_digest "$d")
 click "$d" -160 -17  # "Next Tip"
-sleep 0.4
+wait_redrawn "$d" "$before" "\"Next Tip\""
 import -window "$d" "$work/tip2.png"
-[ "$(compare -metric AE "$work/tip1.png" "$work/tip2.png" null: 2>&1 || true)" -gt 100 ] ||
+[ "$(differ tip1 tip2 "$(identify -format '%wx%h+0+0' "$work/tip1.png")")" -gt 100 ] ||
   fail "\"Next Tip\" showed the same tip"
+before=$(window_digest "$d")
 click "$d" 20 -19  # "Show Tips at Startup"
-sleep 0.2
+wait_redrawn "$d" "$before" "\"Show Tips at Startup\""
 click "$d" -50 -17  # OK
 wait_gone "Help Tips" || fail "the tips stayed"
 
@@ -167,18 +164,20 @@ interval="60x40+360+192"
 open_settings() {
   press "${settings_button[@]}"
   d=$(wait_window "Geräteeinstellungen") || fail "no logger settings"
-  sleep 1
+  wait_active "$d"
 }
 open_settings
 import -window "$d" "$work/settings-start.png"
-click "$d" 483 212
-sleep 0.2
-click "$d" 483 212
-sleep 0.4
+for _ in 1 2; do
+  before=$(window_digest "$d")
+  click "$d" 483 212
+  wait_redrawn "$d" "$before" "the interval's up arrow"
+done
 import -window "$d" "$work/settings-chosen.png"
 [ "$(differ settings-start settings-chosen "$interval")" -gt 20 ] || fail "the interval did not change"
+# The interval goes to the logger while the button's click is handled: the next click waits for it.
 click "$d" -177 -76  # "Download"
-sleep 2
+wait_still "$d"
 shot settings-sent
 click "$d" -60 -76  # "Schließen"
 wait_gone "Geräteeinstellungen" || fail "the logger settings stayed"
@@ -191,10 +190,10 @@ wait_gone "Geräteeinstellungen" || fail "the logger settings stayed"
 
 # --- "Durchflusseinheiten L/S": the note to start again.
 menu alt+t Down Return
-sleep 1
+n=$(wait_untitled) || fail "no note to start again after the flow unit changed"
 shot flow-unit-note
-xdotool key Return
-sleep 0.5
+xdotool windowactivate --sync "$n" key Return
+wait_untitled_gone || fail "the note to start again stayed"
 
 # --- Saved, then the end: the text box and the settings on disk.
 click "$main" 92 57  # "Speichern"
@@ -206,7 +205,7 @@ shot filtered-question
 xdotool windowactivate --sync "$q" key Return
 wait_gone "Speichern" || fail "the question about the filtered record stayed"
 wait_title hydrant
-xdotool windowactivate --sync "$main" 2>/dev/null || true
+xdotool windowactivate --sync "$main"
 xdotool key ctrl+q
 for _ in $(seq 100); do kill -0 "$app" 2>/dev/null || break; sleep 0.1; done
 kill -0 "$app" 2>/dev/null && fail "the program did not end on Ctrl+Q"

@@ -46,7 +46,6 @@ trough() {  # FILE V|H
     -morphology Erode "Rectangle:$shape" -format '%[fx:round(mean*w*h)]' info:
 }
 shot() { import -window "$wid" "$work/$1.png"; }
-click() { xdotool mousemove --window "$wid" "$1" "$2" click 1; sleep "${3:-0.3}"; }
 no_gtk_complaints() {
   if grep -E 'Gtk-CRITICAL|Gtk-WARNING|GLib-CRITICAL|GLib-GObject-CRITICAL|GLib-GObject-WARNING|assertion' \
     "$work/out.txt"; then
@@ -68,12 +67,13 @@ for _ in $(seq 100); do
   sleep 0.1
 done
 wid=$(xdotool search --onlyvisible --name Unbennant | head -1)
-sleep 0.5
+main=$wid
+wait_still "$wid"
 no_gtk_complaints "at start"
 
 # --- The minimum size: asked for less, the window manager keeps what the program needs.
 xdotool windowsize "$wid" 200 150
-sleep 1
+wait_still "$wid"
 eval "$(xdotool getwindowgeometry --shell "$wid")"
 W=$WIDTH
 H=$HEIGHT
@@ -97,26 +97,29 @@ done
 [ -n "$closed" ] || fail "the frame of the status box does not close above the status bar"
 for size in "37 23" "151 88" "402 317" "0 0"; do
   set -- $size
-  xdotool windowsize "$wid" $((W + $1)) $((H + $2))
-  sleep 0.4
+  timeout 10 xdotool windowsize --sync "$wid" $((W + $1)) $((H + $2)) || fail "not resized to +$1+$2"
 done
 no_gtk_complaints "at or near the minimum size"
 
 # --- A live recording of a few seconds, shown as flow (with pressure, the first chart's modes);
 # recording stopped.
-click $((W * 203 / 1000)) $((H - 60)) 3.5           # "Record live data"
-click $((W * 261 / 1000)) $((H - 60)) 0.8           # "Stop live data capture"
-# The chart as the last tick left it: looked at until it shows the flow (bounded).
-for _ in $(seq 25); do
+press $((W * 203 / 1000)) $((H - 60)) # "Record live data"
+# The chart shows the flow from the first ticks; the recording is to hold some four seconds (the
+# logger sends a sample a second), so it runs on for three before it is stopped.
+flow_shown() {
   shot flow
-  [ "$(count_colour "$work/flow.png" '#0000FF')" -gt 100 ] && break
-  sleep 0.2
-done
-[ "$(count_colour "$work/flow.png" '#0000FF')" -gt 100 ] || fail "no flow series on the chart"
+  [ "$(count_colour "$work/flow.png" '#0000FF')" -gt 100 ]
+}
+for _ in $(seq 10); do flow_shown && break; sleep 0.5; done
+flow_shown || fail "no flow series on the chart"
+sleep 3
+press $((W * 261 / 1000)) $((H - 60)) # "Stop live data capture"
+wait_still "$wid"
+shot flow
 [ "$(trough "$work/flow.png" V)" -eq 0 ] && [ "$(trough "$work/flow.png" H)" -eq 0 ] ||
   fail "scrollbars on a fitted chart"
 # Zoomed in six times: both scrollbars; zoomed out as often: gone again.
-for _ in 1 2 3 4 5 6; do click 34 134 0.15; done # "Vergrößern"
+for _ in 1 2 3 4 5 6; do press 34 134; done # "Vergrößern", each step drawn
 for _ in $(seq 25); do
   shot zoomed
   [ "$(trough "$work/zoomed.png" V)" -gt 1000 ] && [ "$(trough "$work/zoomed.png" H)" -gt 1000 ] && break
@@ -124,7 +127,7 @@ for _ in $(seq 25); do
 done
 [ "$(trough "$work/zoomed.png" V)" -gt 1000 ] && [ "$(trough "$work/zoomed.png" H)" -gt 1000 ] ||
   fail "no scrollbars after zooming in"
-for _ in 1 2 3 4 5 6; do click 34 183 0.15; done # "Verkleinern"
+for _ in 1 2 3 4 5 6; do press 34 183; done # "Verkleinern"
 for _ in $(seq 25); do
   shot unzoomed
   [ "$(trough "$work/unzoomed.png" V)" -eq 0 ] && [ "$(trough "$work/unzoomed.png" H)" -eq 0 ] && break
@@ -132,23 +135,24 @@ for _ in $(seq 25); do
 done
 [ "$(trough "$work/unzoomed.png" V)" -eq 0 ] && [ "$(trough "$work/unzoomed.png" H)" -eq 0 ] ||
   fail "scrollbars stay after zooming out"
-for _ in 1 2 3 4 5 6; do click 34 134 0.15; done
+for _ in 1 2 3 4 5 6; do press 34 134; done
 
 # --- Printing: "Datei" > "Diagramm Drucken", the GTK dialog's "Print to File", Print.
-click 24 12 0.6
-xdotool key Down Down Down Down Return
+press 24 12
+on_main "the file menu" xdotool key Down Down Down Down Return
 xsession_wait_window Print 20 || fail "no print dialog"
-sleep 0.5
 dialog=$(xdotool search --onlyvisible --name '^Print$' | head -1)
+wait_active "$dialog"
 eval "$(xdotool getwindowgeometry --shell "$dialog")"
+before=$(window_digest "$dialog")
 xdotool mousemove --window "$dialog" 80 88 click 1 # the first printer: "Print to File"
-sleep 0.7
+wait_redrawn "$dialog" "$before" "\"Print to File\""
 xdotool mousemove --window "$dialog" $((WIDTH - 60)) $((HEIGHT - 30)) click 1
+# The page is written when the dialog has gone and the file reads as a whole PDF.
 for _ in $(seq 100); do
-  [ -s output.pdf ] && ! xdotool search --onlyvisible --name '^Print$' >/dev/null 2>&1 && break
+  ! xdotool search --onlyvisible --name '^Print$' >/dev/null 2>&1 && pdfinfo output.pdf >/dev/null 2>&1 && break
   sleep 0.1
 done
-sleep 0.5
 [ -s output.pdf ] || fail "no output.pdf"
 no_gtk_complaints "while printing"
 

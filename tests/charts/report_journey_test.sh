@@ -2,7 +2,8 @@
 # The hydrant test report as a user makes it in zpm-demo, through the real dialogs: the demo
 # logger's events, the first record's figures taken into its text box (the dialog's figures),
 # the job saved; "Prüfbericht …" from the "Daten" menu, a tester and a remark typed, "Als PDF
-# speichern …" to a typed path; the PDF read back. Then the command line on the saved job: the
+# speichern …" to a typed path; the PDF read back; "Drucken …": the preview, printed to a file
+# through the GTK print dialog. Then the command line on the saved job: the
 # same figures, exit status 0, 1 and 2.
 #   report_journey_test.sh ZPM-DEMO [SCREENSHOT-DIR]
 # shellcheck disable=SC2088
@@ -20,12 +21,10 @@ journey_scratch
 start_program
 expect_minimum_size
 download_demo_events
-click "$main" -234 249  # the first record
-sleep 0.8
+press -234 249  # the first record
 
 # --- The dialog's figures at 1.5 bar, into the text box, and the job saved.
 d=$(menu_dialog "Hydrantenprüfung" alt+t End Up Return) || fail "no hydrant test dialog"
-sleep 0.4
 shot hydrant-dialog
 click "$d" -218 -36  # "In Textfeld übernehmen"
 wait_gone "Hydrantenprüfung" || fail "the hydrant test dialog stayed"
@@ -38,18 +37,39 @@ grep -q 'Verfügbarer Durchfluss' <<<"$note" || fail "no figures in the text box
 
 # --- "Prüfbericht …": the tester typed (the place and line come from the record), a remark.
 d=$(menu_dialog "Prüfbericht" alt+t End Return) || fail "no report dialog"
-sleep 0.5
 xdotool type --delay 20 "Jörg Prüfer"
 xdotool key Tab
 xdotool type --delay 20 "Schieber leichtgängig"
-sleep 0.3
+wait_still "$d"
 shot report-dialog
 click "$d" "${save_button_x:--290}" -30  # "Als PDF speichern …"
 type_path_and_confirm "Prüfbericht speichern" "~/Messungen/bericht" pdf
-sleep 0.5
 pdf="$HOME/Messungen/bericht.pdf"
-[ -s "$pdf" ] || fail "no PDF at $pdf"
-xdotool key Escape  # "Schließen"
+eventually test -s "$pdf" || fail "no PDF at $pdf"
+# "Drucken …": the page in the preview, whose print button leads to the GTK print dialog; its
+# "Print to File" puts the page into output.pdf.
+click "$d" -175 -30  # "Drucken …"
+v=$(wait_window "Vorschau drucken") || fail "no print preview of the report"
+wait_still "$v"
+import -window "$v" "$work/preview.png"
+shot report-preview
+[ "$(count_colour "$work/preview.png" '#0000FF')" -gt 100 ] || fail "the preview shows no flow curve"
+click "$v" 27 30  # the preview's print button
+p=$(wait_window Print) || fail "no print dialog"
+wait_active "$p"
+before=$(window_digest "$p")
+click "$p" 80 88  # the first printer: "Print to File"
+wait_redrawn "$p" "$before" "\"Print to File\""
+click "$p" -60 -30  # "Print"
+eventually pdfinfo output.pdf >/dev/null 2>&1 || fail "\"Drucken …\" printed no page"
+printed=$(pdftotext -layout output.pdf -)
+for expected in "Prüfbericht Hydrantenprüfung" "Jörg Prüfer" "Hydrantenklasse (NFPA 291): C"; do
+  grep -qF -- "$expected" <<<"$printed" || fail "the printed page lacks \"$expected\""
+done
+wait_gone Print || fail "the print dialog stayed"
+click "$v" -50 22  # "Close"
+wait_gone "Vorschau drucken" || fail "the preview stayed"
+# The dialog made way for the preview.
 wait_gone "Prüfbericht" || fail "the report dialog stayed"
 [ "$(cat "$HOME/.config/zpm/pruefer.txt")" = "Jörg Prüfer" ] || fail "the tester was not remembered"
 [ "$(wc -l <"$HOME/.config/zpm/zpmv48.ini")" -eq 7 ] || fail "the settings file changed its lines"
@@ -76,7 +96,7 @@ pdftoppm -r 80 -png -singlefile "$pdf" "$work/page"
 [ "$(count_colour "$work/page.png" '#0000FF')" -gt 200 ] || fail "no flow curve on the page"
 [ "$(count_colour "$work/page.png" '#C80078')" -gt 100 ] || fail "no supply line on the page"
 
-xdotool windowactivate --sync "$main" 2>/dev/null || true
+xdotool windowactivate --sync "$main"
 xdotool key ctrl+q
 for _ in $(seq 100); do kill -0 "$app" 2>/dev/null || break; sleep 0.1; done
 app=

@@ -59,8 +59,7 @@ download_demo_events
 list_picture "$main" list-downloaded
 
 # 2. Chart the first record: flow with pressure, as the first chart shows.
-click "$main" "${first_row[@]}"
-sleep 0.5
+press "${first_row[@]}"
 shot chart
 import -window "$main" "$work/charted.png"
 [ "$(dark_pixels "$work/charted.png" "$record_buttons")" -gt 50 ] ||
@@ -84,7 +83,7 @@ cp "$dir/demo1.kvr" "$work/first.kvr"
 click "$main" "${open_button[@]}"
 type_path_and_confirm "KVR ZPM-Vorgang öffnen" "~/Messungen/demo1.kvr" open
 wait_title demo1.kvr
-sleep 0.5
+wait_still "$main"
 list_picture "$main" list-opened
 [ "$(compare -metric AE "$work/list-downloaded.png" "$work/list-opened.png" null: 2>&1)" = 0 ] ||
   fail "the record list after opening differs from the downloaded one"
@@ -140,11 +139,13 @@ flow_unit 0  # back to l/min for the records made next
 # 6. The chart as PNG to a typed path: type the name, choose PNG in the type list.
 click "$main" "${image_button[@]}"
 d=$(wait_window "Bild speichern als") || fail "no image dialog"
-sleep 0.3
+wait_active "$d"
+before=$(window_digest "$d")
 click "$d" -92 -71  # the type list above the buttons
-sleep 0.5
+wait_redrawn "$d" "$before" "the type list"
+before=$(window_digest "$d")
 xdotool key Down Return
-sleep 0.3
+wait_redrawn "$d" "$before" "the PNG type"
 type_path_and_confirm "Bild speichern als" "~/Messungen/bild" image
 png="$dir/bild.png"
 for _ in $(seq 50); do [ -f "$png" ] && break; sleep 0.1; done
@@ -164,29 +165,34 @@ echo "PNG: ${width}x$height, $blue blue pixels"
 wmctrl -c demo1.kvr
 for _ in $(seq 100); do kill -0 "$app" 2>/dev/null || break; sleep 0.1; done
 kill -0 "$app" 2>/dev/null && fail "the program did not close after saving"
-wait "$app" || true
+wait "$app" || fail "the program ended with status $?"
 start_program
 click "$main" "${open_button[@]}"
 d=$(wait_window "KVR ZPM-Vorgang öffnen") || fail "no open dialog"
-sleep 0.3
-click "$d" 57 59  # "Home"; its first entry, Messungen, is selected
-sleep 0.5
-xdotool key Return
-sleep 0.5
-click "$d" 500 83  # the first file row
-sleep 0.3
+wait_active "$d"
+in_dialog() {  # WHAT COMMAND...: an action in the open dialog, waited for until it is drawn
+  local what=$1 before
+  shift
+  before=$(window_digest "$d")
+  "$@"
+  wait_redrawn "$d" "$before" "$what"
+}
+in_dialog "\"Home\"" click "$d" 57 59  # its first entry, Messungen, is selected
+in_dialog "into Messungen" xdotool key Return
+in_dialog "the file row" click "$d" 500 83  # the first file row
 shot dialog-reopen
 for _ in 1 2 3; do
-  click "$d" -50 -26 2>/dev/null || true
+  click "$d" -50 -26
   wait_gone "KVR ZPM-Vorgang öffnen" && break
 done
 wait_title demo1.kvr
-sleep 0.5
+wait_still "$main"
 list_picture "$main" list-reopened
 [ "$(compare -metric AE "$work/list-downloaded.png" "$work/list-reopened.png" null: 2>&1)" = 0 ] ||
   fail "the record list after starting again differs"
+inode=$(stat -c %i "$dir/demo1.kvr")
 click "$main" "${save_button[@]}"
-sleep 0.5
+for _ in $(seq 50); do [ "$(stat -c %i "$dir/demo1.kvr")" != "$inode" ] && break; sleep 0.1; done
 cmp "$work/first.kvr" "$dir/demo1.kvr" || fail "the job saves to other bytes after starting again"
 shot reopened
 

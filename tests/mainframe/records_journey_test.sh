@@ -37,12 +37,12 @@ gauge_area="230x10+648+586"  # the logger memory gauge in "Gerätestatus"
 answer_text() {
   local d
   d=$(wait_window "$1") || fail "no dialog \"$1\""
-  sleep 0.3
+  wait_active "$d"
   xdotool key ctrl+a
   xdotool type --delay 10 "$2"
   xdotool key Return
   wait_gone "$1" || fail "the dialog \"$1\" stayed"
-  sleep 0.3
+  wait_still "$main"
 }
 main_picture() { import -window "$main" "$work/$1.png"; }
 
@@ -53,15 +53,14 @@ expect_minimum_size
 download_demo_events
 
 # --- The first record ("Speicher 4"): name, subtitle, two lines of text, target flow.
-click "$main" $(row 1)
-sleep 0.5
+press $(row 1)
 click "$main" "${rename_button[@]}"
 answer_text "Titel ändern" "Hydrant 7 Süd"
 click "$main" "${subtitle_button[@]}"
 answer_text "Weitere Informationen .." "Ringleitung Ost, DN 100"
 click "$main" "${note_button[@]}"
 d=$(wait_window "Weitere Informationen ..") || fail "no text box dialog"
-sleep 0.3
+wait_active "$d"
 xdotool type --delay 10 "Schieber 2 offen"
 xdotool key Return
 xdotool type --delay 10 "Nennweite DN 80"
@@ -78,22 +77,17 @@ answer_text "Zielfluss" "nan"
 
 # Charted as flow (with pressure, since the first chart): the target-flow line and the text box
 # are on the chart.
-sleep 1
 main_picture flow
 [ "$(count_colour "$work/flow.png" '#00FF00' "$chart_area")" -gt 300 ] || fail "no target-flow line"
 [ "$(count_colour "$work/flow.png" '#0000FF' "$chart_area")" -gt 300 ] || fail "no blue flow line"
 
 # --- "Löschen" of the third row ("Speicher 2").
-click "$main" $(row 3)
-sleep 0.5
-click "$main" "${delete_button[@]}"
-sleep 0.5
+press $(row 3)
+press "${delete_button[@]}"
 
 # --- "Linienfarbe" > "Durchfluss": the dialog starts at the line's blue; #C000C0 typed, Select.
-click "$main" $(row 1)
-sleep 0.5
+press $(row 1)
 d=$(menu_dialog "Choose colour" alt+g Right Return) || fail "no colour dialog"
-sleep 0.5
 import -window "$d" "$work/colour-dialog.png"
 shot colour-dialog
 # The swatch of the chosen colour, left below the colour wheel.
@@ -103,29 +97,33 @@ click "$d" -286 155  # "Color name"
 xdotool key ctrl+a
 xdotool type "#C000C0"
 xdotool key Tab
-sleep 0.3
+wait_still "$d"
 click "$d" -58 -30  # "Select"
 wait_gone "Choose colour" || fail "the colour dialog stayed"
-sleep 0.5
-main_picture coloured
-wide=$(count_colour "$work/coloured.png" '#C000C0' "$chart_area")
-[ "$wide" -gt 1500 ] || fail "the flow line is not #C000C0 ($wide pixels)"
+coloured() {
+  main_picture coloured
+  wide=$(count_colour "$work/coloured.png" '#C000C0' "$chart_area")
+  [ "$wide" -gt 1500 ]
+}
+eventually coloured || fail "the flow line is not #C000C0 ($wide pixels)"
 [ "$(count_colour "$work/coloured.png" '#0000FF' "$chart_area")" -lt 50 ] || fail "blue is left on the chart"
 
 # --- "Linienstärke" > "Durchfluss": the chosen colour's line (width 5) down to width 1.
 d=$(menu_dialog "Diagrammlinienart" alt+g Down Right Return) || fail "no line width dialog"
-sleep 0.4
+before=$(window_digest "$d")
 xdotool key Up Up Up Up
-sleep 0.3
+wait_redrawn "$d" "$before" "the line width's choice"
 shot width-dialog
 click "$d" 40 -25  # OK
 wait_gone "Diagrammlinienart" || fail "the line width dialog stayed"
-sleep 0.5
-main_picture thin
-thin=$(count_colour "$work/thin.png" '#C000C0' "$chart_area")
 # A one-pixel line shows its full colour where it runs straight; the wide one filled five times
 # as many pixels.
-[ "$thin" -gt 50 ] && [ $((thin * 3)) -lt "$wide" ] || fail "the line is not thinner: $thin of $wide pixels"
+thin() {
+  main_picture thin
+  thin=$(count_colour "$work/thin.png" '#C000C0' "$chart_area")
+  [ "$thin" -gt 50 ] && [ $((thin * 3)) -lt "$wide" ]
+}
+eventually thin || fail "the line is not thinner: $thin of $wide pixels"
 
 # --- "Gerätespeicher löschen": the question, OK; the memory gauge empties.
 main_picture before-erase
@@ -136,13 +134,11 @@ q=$(wait_window "Achtung: Daten werden gelöscht") || fail "no erase question"
 shot erase-question
 click "$q" -130 -15  # "OK", the right half of the buttons row
 wait_gone "Achtung: Daten werden gelöscht" || fail "the erase question stayed"
-for _ in $(seq 80); do
+erased() {
   main_picture after-erase
-  [ "$(count_colour "$work/after-erase.png" '#3584E4' "$gauge_area")" -eq 0 ] && break
-  sleep 0.1
-done
-[ "$(count_colour "$work/after-erase.png" '#3584E4' "$gauge_area")" -eq 0 ] ||
-  fail "the memory gauge still shows stored events"
+  [ "$(count_colour "$work/after-erase.png" '#3584E4' "$gauge_area")" -eq 0 ]
+}
+eventually erased || fail "the memory gauge still shows stored events"
 
 # --- Saved to ~/Messungen/pruefung and read back.
 click "$main" "${save_button[@]}"

@@ -71,8 +71,8 @@ wait_untitled_gone() {
   for _ in $(seq 100); do [ -z "$(untitled_window)" ] && return 0; sleep 0.1; done
   return 1
 }
-wait_gone() {
-  for _ in $(seq 100); do window_id "$1" >/dev/null || return 0; sleep 0.1; done
+wait_gone() {  # TITLE [TENTHS OF A SECOND, 100]
+  for _ in $(seq "${2:-100}"); do window_id "$1" >/dev/null || return 0; sleep 0.1; done
   return 1
 }
 # The main window's title is the file's name, exactly.
@@ -98,14 +98,14 @@ click() {
 type_path_and_confirm() {
   local title=$1 path=$2 d
   d=$(wait_window "$title") || fail "no dialog \"$title\""
-  sleep 0.3
+  wait_active "$d"
   xdotool key ctrl+a
   xdotool type --delay 10 "$path"
-  sleep 0.3
+  wait_still "$d"
   shot "dialog-$3"
   for _ in 1 2 3 4 5; do
-    click "$d" -50 -26 2>/dev/null || true
-    wait_gone "$title" && return 0
+    click "$d" -50 -26
+    wait_gone "$title" 20 && return 0
   done
   fail "the dialog \"$title\" did not close"
 }
@@ -116,29 +116,85 @@ count_colour() {  # FILE COLOUR [GEOMETRY]
   convert "$1" "${crop[@]}" -fuzz 3% -fill black +opaque "$2" -fill white -opaque "$2" \
     -format '%[fx:round(mean*w*h)]' info:
 }
-# A menu item by keyboard in the main window ($main): the menu's mnemonic, then keys through it.
-menu() {
-  xdotool windowactivate --sync "$main" 2>/dev/null || true
-  xdotool key "$1"
-  sleep 0.8
-  shift
-  for k in "$@"; do
-    xdotool key "$k"
-    sleep 0.3
+# What a window shows (the screen in its place, menus and boxes over it included), as a digest.
+window_digest() { import -window "$1" rgb:- 2>/dev/null | md5sum | cut -d' ' -f1; }
+# Waits until the window shows something other than DIGEST and then holds still (the same twice
+# in a row): what an action set off is drawn. At most 10 s, then the journey fails with WHAT.
+wait_redrawn() {  # WINDOW DIGEST WHAT
+  local now last=
+  for _ in $(seq 100); do
+    now=$(window_digest "$1")
+    if [ "$now" != "$2" ]; then
+      [ "$now" = "$last" ] && return 0
+      last=$now
+    fi
+    sleep 0.05
   done
+  fail "$3: the window did not change"
 }
-# The same for an item that opens the dialog titled $1, whose id it prints: tried again (menus
-# closed first) when the dialog does not come, as a key can reach a menu that is still opening.
+# Runs a check (a command) until it holds, at most 5 s: for what the program draws when a dialog
+# has gone.
+eventually() {
+  for _ in $(seq 50); do
+    "$@" && return 0
+    sleep 0.1
+  done
+  return 1
+}
+# Waits until the window holds still: its picture the same twice in a row (at most 10 s).
+wait_still() {  # WINDOW
+  local now last=
+  for _ in $(seq 100); do
+    now=$(window_digest "$1")
+    [ "$now" = "$last" ] && return 0
+    last=$now
+    sleep 0.05
+  done
+  fail "window $1 never held still"
+}
+# Waits until the window has the keyboard focus (a dialog that was just mapped), then holds still.
+wait_active() {  # WINDOW
+  for _ in $(seq 100); do
+    [ "$(xdotool getactivewindow 2>/dev/null)" = "$1" ] && { wait_still "$1"; return 0; }
+    sleep 0.05
+  done
+  fail "window $1 never got the keyboard focus"
+}
+# Runs an action (a command and its arguments) on what the main window shows and waits until it
+# is drawn. The pointer's hover effects are drawn before, so they do not count as the result.
+on_main() {  # WHAT COMMAND...
+  local what=$1 before
+  shift
+  before=$(window_digest "$main")
+  "$@"
+  wait_redrawn "$main" "$before" "$what"
+}
+# A click in the main window that changes what it shows: the pointer moved there first.
+press() {  # X Y
+  local x=$1 y=$2 WIDTH HEIGHT
+  eval "$(xdotool getwindowgeometry --shell "$main" | grep -E '^(WIDTH|HEIGHT)=')"
+  ((x < 0)) && x=$((WIDTH + x))
+  ((y < 0)) && y=$((HEIGHT + y))
+  xdotool mousemove --window "$main" "$x" "$y"
+  wait_still "$main"
+  on_main "a click at $1,$2" xdotool click 1
+}
+# A menu item by keyboard in the main window ($main): the menu's mnemonic, waited for until the
+# menu shows, then the keys through it, which the open menu takes in turn.
+menu() {
+  xdotool windowactivate --sync "$main" 2>/dev/null
+  on_main "the menu $1" xdotool key "$1"
+  shift
+  on_main "the menu keys $*" xdotool key "$@"
+}
+# The same for an item that opens the dialog titled $1, whose id it prints once it has the focus.
 menu_dialog() {
   local title=$1 d
   shift
-  for _ in 1 2 3; do
-    menu "$@"
-    d=$(wait_window "$title" 40) && { echo "$d"; return 0; }
-    xdotool key Escape Escape Escape
-    sleep 0.3
-  done
-  return 1
+  menu "$@" >&2
+  d=$(wait_window "$title" 40) || fail "no dialog \"$title\""
+  wait_active "$d" >&2
+  echo "$d"
 }
 
 # Starts the program ($program) and finds its main window ($main).
@@ -147,6 +203,10 @@ start_program() {
   app=$!
   xsession_wait_window Unbennant 60 || fail "no main window"
   main=$(window_id Unbennant)
+  # The splash (a window without a title) stays on top for its two seconds and would take the
+  # first click.
+  wait_untitled_gone || fail "the splash screen stayed"
+  wait_still "$main"
 }
 # The places a journey clicks are measured at the main window's minimum size.
 expect_minimum_size() {
@@ -165,5 +225,5 @@ download_demo_events() {
   click "$question" 65 -11  # "No", the left half of the buttons row
   wait_gone "Save new data?" || fail "the save question stayed"
   wait_gone "Laden" || fail "the progress window stayed"
-  sleep 0.5
+  wait_still "$main"
 }
