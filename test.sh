@@ -35,6 +35,6 @@ echo "== test cases shuffled with seed $seed (ZPM_SHUFFLE_SEED=$seed repeats the
 GTEST_SHUFFLE=1 GTEST_RANDOM_SEED=$seed \
 ASAN_OPTIONS=detect_leaks=1:verify_asan_link_order=0 \
 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
-  run_suite build-asan -DCMAKE_BUILD_TYPE=Debug -DZPM_SANITIZE=ON -DZPM_REQUIRE_ALL_TESTS=ON
+  run_suite build-asan -DCMAKE_BUILD_TYPE=Debug -DZPM_SANITIZE=ON -DZPM_REQUIRE_ALL_TESTS=ON -DZPM_BUILD_BENCH=OFF
 scripts/fuzz.sh
 echo "All tests passed."

@@ -6,11 +6,11 @@
 #include "charts/printout.h"
 #include "charts/report_command_line.h"
 #include "charts/report_page.h"
+#include "data/hydrant_evaluation.h"
+#include "dialogs/hydrant_dialog.h"
 #include "dialogs/report_dialog.h"
 #include "files/csv_export.h"
 #include "mainframe/file_choice.h"
-#include "data/hydrant_evaluation.h"
-#include "dialogs/hydrant_dialog.h"
 #include "mainframe/main_frame.h"
 #include "plot/phase_shading.h"
 #include "plot/plot_window.h"
@@ -85,8 +85,12 @@ void MainFrame::OnHydrantTest(wxCommandEvent&) {
 
     if (answer != wxID_APPLY || r >= static_cast<long>(records.size()))
         return;
+    AppendToTextBox(static_cast<int>(r), dialog.Text());
+}
+
+void MainFrame::AppendToTextBox(int r, const wxString& figures) {
     Storage& record = records[r];
-    wxString text = dialog.Text();
+    wxString text = figures;
     // What the user wrote into the text box before stays above the figures.
     if (!record.NoteText().empty())
         text = record.NoteText() + U("\n") + text;
@@ -157,8 +161,9 @@ void MainFrame::PreviewHydrantReport(const report::Page& page) {
                      wxOK | wxICON_INFORMATION);
         return;
     }
-    auto* frame = new wxPreviewFrame(preview, this, U("Vorschau drucken"), wxPoint(100, 100), wxSize(600, 650),
-                                     wxDEFAULT_FRAME_STYLE | wxFRAME_FLOAT_ON_PARENT, wxString::FromAscii("frame"));
+    auto* frame =
+        new wxPreviewFrame(preview, this, U("Vorschau drucken"), wxPoint(100, 100), wxSize(600, 650),
+                           wxDEFAULT_FRAME_STYLE | wxFRAME_FLOAT_ON_PARENT, wxString::FromAscii("frame"));
     frame->Initialize();
     frame->Show(true);
 }

@@ -151,16 +151,5 @@ void MainFrame::OnSpanExport(wxCommandEvent&) {
 void MainFrame::OnSpanToTextBox(wxCommandEvent&) {
     if (!spanOn || !spanHasSamples || chartedRecord < 0 || chartedRecord >= static_cast<int>(records.size()))
         return;
-    const int r = chartedRecord;
-    Storage& record = records[r];
-    wxString text = U("Bereich\n") + spanReadout->GetText();
-    // What the user wrote into the text box before stays above the figures.
-    if (!record.NoteText().empty())
-        text = record.NoteText() + U("\n") + text;
-    record.SetNoteText(text);
-    savedFlag = false;
-    RefreshRecordList();
-    ChartRecord(r);
-    recordList->Select(r);
-    recordList->Focus(r);
+    AppendToTextBox(chartedRecord, U("Bereich\n") + spanReadout->GetText());
 }

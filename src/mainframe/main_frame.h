@@ -104,6 +104,9 @@ public:
     // `held`: the chart shows this record already and its first `held` samples are unchanged
     // since; only the samples from there on are taken in (0: loaded whole).
     void ChartRecord(int index, std::size_t held = 0);
+    // Figures go into a record's text box below what the user wrote there; the record is charted
+    // again with them and stays the selected one.
+    void AppendToTextBox(int index, const wxString& figures);
     // The chart without any record: its series empty, no title, text box or target line.
     void ChartNoRecord();
     void SyncFlowUnitItems();

@@ -343,12 +343,8 @@ void mpInfoLayer::UpdateReference() {
 void mpInfoLayer::Place(mpWindow& window, Anchor anchor) {
     const int W = window.GetPlotWidth(), H = window.GetPlotHeight();
     plotmath::PointerState pointer;
-    if (anchor != Anchor::None) {
-        pointer.leftX = window.GetLeftX();
-        pointer.leftY = window.GetLeftY();
-        pointer.dragDX = window.GetLeftDragDX();
-        pointer.dragDY = window.GetLeftDragDY();
-    }
+    if (anchor != Anchor::None)
+        pointer = window.LeftPointer();
     double ax = 0, ay = 0;
     dragged = plotmath::PlaceBox(box, pointer, W, H, ax, ay);
     if (anchor == Anchor::Legend)

@@ -4,6 +4,8 @@
 // mouse gestures and a four-entry popup menu for zoom, pan, centring and fit, and the pointer
 // positions the measuring cursors and the movable boxes read while they draw.
 
+#include "plot/box_layout.h"
+
 #include <wx/bitmap.h>
 #include <wx/datetime.h>
 #include <wx/dcmemory.h>
@@ -118,6 +120,8 @@ public:
     int GetLeftY() const { return leftY; }
     int GetLeftDragDX() const { return leftDragDX; }
     int GetLeftDragDY() const { return leftDragDY; }
+    // The last left press or drag step, for a box that the pointer drags.
+    plotmath::PointerState LeftPointer() const { return {leftX, leftY, leftDragDX, leftDragDY}; }
     double GetTextBoxAnchorX() const { return textBoxAnchorX; }
     double GetTextBoxAnchorY() const { return textBoxAnchorY; }
     void SetTextBoxAnchor(double x, double y) {

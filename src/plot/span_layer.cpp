@@ -81,11 +81,7 @@ void mpSpanReadout::Draw(wxDC& dc, mpWindow& window) {
         placed = true;
     }
     // Dragged like the text box, and kept in its relative place when the window is resized.
-    plotmath::PointerState pointer;
-    pointer.leftX = window.GetLeftX();
-    pointer.leftY = window.GetLeftY();
-    pointer.dragDX = window.GetLeftDragDX();
-    pointer.dragDY = window.GetLeftDragDY();
+    const plotmath::PointerState pointer = window.LeftPointer();
     double ax = 0, ay = 0;
     dragged = plotmath::PlaceBox(box, pointer, W, H, ax, ay);
     box.x = std::max(std::min(box.x, W - W / 2 - box.width - 1), -(W / 2));

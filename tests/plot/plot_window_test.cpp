@@ -137,11 +137,30 @@ protected:
         plot->GetEventHandler()->ProcessEvent(e);
     }
 
-    // Window pixel of a data point with the current view (primary axis).
-    wxPoint PixelOf(double x, double y) const {
-        const int W = plot->GetPlotWidth(), H = plot->GetPlotHeight();
-        return wxPoint(W / 2 + static_cast<int>((x - plot->GetCentreX()) * plot->GetScaleX()),
-                       H / 2 + static_cast<int>((plot->GetCentreY() - y) * plot->GetScaleY()));
+    // Where the chart as drawn has ink of a colour (blue or red), from a row down: its bounding
+    // box, empty when there is none. What the view does is read from the picture, not from its
+    // formulas.
+    wxRect Ink(const wxColour& colour, int fromRow = 0) {
+        const wxImage image = plot->SnapshotBitmap().ConvertToImage();
+        int x0 = INT_MAX, y0 = INT_MAX, x1 = -1, y1 = -1;
+        for (int y = fromRow; y < image.GetHeight(); ++y)
+            for (int x = 0; x < image.GetWidth(); ++x) {
+                const bool inked = std::abs(image.GetRed(x, y) - colour.Red()) < 60 &&
+                                   std::abs(image.GetGreen(x, y) - colour.Green()) < 60 &&
+                                   std::abs(image.GetBlue(x, y) - colour.Blue()) < 60;
+                if (inked) {
+                    x0 = std::min(x0, x), y0 = std::min(y0, y), x1 = std::max(x1, x), y1 = std::max(y1, y);
+                }
+            }
+        return x1 < 0 ? wxRect() : wxRect(wxPoint(x0, y0), wxPoint(x1, y1));
+    }
+    // A dot of a colour at a data point: a mark whose ink shows where the view puts it.
+    template <typename Series>
+    void Mark(Series& series, double x, double y, const wxColour& colour) {
+        series.SetData({static_cast<float>(x)}, {static_cast<float>(y)});
+        series.SetPen(wxPen(colour, 1, wxPENSTYLE_SOLID));
+        series.SetContinuity(false);
+        plot->AttachLayer(&series);
     }
 
     PlotFrame* frame = nullptr;
@@ -190,29 +209,39 @@ TEST_F(PlotWindowTest, ExtentAndFit) {
     // The first layer with bounds sets the extent, the last further one the secondary y extent;
     // layers without bounds do not count.
     NoteLayer axis("axis", nullptr, false);
-    NoteLayer primary("p", nullptr, true, 0, 100, 10, 30);
+    // Series so long that their half-sample padding is no pixel: a diagonal from (0, 0) to
+    // (10000, 10000), on the secondary axis a rise from 0 to 10000 over x 5 to 6.
+    mpFXYVector primary;
+    primary.SetData({0, 10000}, {0, 10000});
+    primary.SetPen(wxPen(*wxBLUE, 1, wxPENSTYLE_SOLID));
+    primary.SetContinuity(true);
     NoteLayer middle("m", nullptr, true, -1000, 1000, -50, 50);
-    NoteLayer secondary("s", nullptr, true, 5, 6, 1, 3);
+    mpFXYVectorVext secondary;
+    secondary.SetData({5, 6}, {0, 10000});
+    secondary.SetPen(wxPen(*wxRED, 1, wxPENSTYLE_SOLID));
+    secondary.SetContinuity(true);
     plot->AttachLayer(&axis);
     plot->AttachLayer(&primary);
     plot->AttachLayer(&middle);
     plot->AttachLayer(&secondary);
     plot->SetBottomMargin(45);
     plot->Fit();
-    EXPECT_EQ(plot->GetBoundMinX(), 0);
-    EXPECT_EQ(plot->GetBoundMaxX(), 100);
-    EXPECT_EQ(plot->GetBoundMinY2(), 1);
-    EXPECT_EQ(plot->GetBoundMaxY2(), 3);
+    EXPECT_EQ(plot->GetBoundMinX(), -0.5);
+    EXPECT_EQ(plot->GetBoundMaxX(), 10000.5);
+    EXPECT_EQ(plot->GetBoundMinY2(), -0.5);
+    EXPECT_EQ(plot->GetBoundMaxY2(), 10000.5);
+    // The data fills the window less 50 px left and right and the margin above and below; the
+    // secondary series fills the same height on its own axis. (The legend strokes of the two
+    // lines lie above the margin; the clip at the margin takes a pixel or two from the end of a
+    // slanting line.)
     const wxSize client = plot->GetClientSize();
-    EXPECT_DOUBLE_EQ(plot->GetScaleX(), (client.x - 100) / 100.0);
-    EXPECT_DOUBLE_EQ(plot->GetScaleY(), (client.y - 90) / 20.0);
-    EXPECT_DOUBLE_EQ(plot->GetScaleY2(), (client.y - 90) / 2.0);
-    EXPECT_DOUBLE_EQ(plot->GetCentreY2(), 2);
-    // The data fills the window less 50 px left and right and the margin above and below.
-    EXPECT_NEAR((0 - plot->GetCentreX()) * plot->GetScaleX() + client.x / 2.0, 50, 1);
-    EXPECT_NEAR((100 - plot->GetCentreX()) * plot->GetScaleX() + client.x / 2.0, client.x - 50, 1);
-    EXPECT_NEAR((plot->GetCentreY() - 30) * plot->GetScaleY() + client.y / 2.0, 45, 1);
-    EXPECT_NEAR((plot->GetCentreY() - 10) * plot->GetScaleY() + client.y / 2.0, client.y - 45, 1);
+    const wxRect blue = Ink(*wxBLUE, 40), red = Ink(*wxRED, 40);
+    EXPECT_NEAR(blue.GetLeft(), 50, 3);
+    EXPECT_NEAR(blue.GetRight(), client.x - 50, 3);
+    EXPECT_NEAR(blue.GetTop(), 45, 3);
+    EXPECT_NEAR(blue.GetBottom(), client.y - 45, 3);
+    EXPECT_NEAR(red.GetTop(), 45, 3);
+    EXPECT_NEAR(red.GetBottom(), client.y - 45, 3);
 
     // A single x value: x scale and centre keep their values.
     for (int key = 0; key < 4; ++key)
@@ -264,7 +293,10 @@ TEST_F(PlotWindowTest, RightClickMenuAndRightDragPan) {
     plot->SetScaleX(2);
     plot->SetScaleY(4);
     plot->SetScaleY2(8);
-    const double cx = plot->GetCentreX(), cy = plot->GetCentreY(), cy2 = plot->GetCentreY2();
+    mpFXYVector mark;
+    mpFXYVectorVext secondaryMark;
+    Mark(mark, 160, 90, *wxBLUE);
+    Mark(secondaryMark, 160, plot->GetCentreY2() + 5, *wxRED);
 
     // A click without movement opens the menu where it happened.
     Mouse(wxEVT_RIGHT_DOWN, 100, 80, false, true);
@@ -273,34 +305,34 @@ TEST_F(PlotWindowTest, RightClickMenuAndRightDragPan) {
     EXPECT_EQ(plot->popups[0], wxPoint(100, 80));
 
     // A drag pans with the pointer and opens no menu.
-    Paint();
-    const wxPoint before = PixelOf(160, 90);
+    const wxRect before = Ink(*wxBLUE), before2 = Ink(*wxRED);
+    ASSERT_FALSE(before.IsEmpty());
+    ASSERT_FALSE(before2.IsEmpty());
     Mouse(wxEVT_RIGHT_DOWN, 100, 80, false, true);
     Mouse(wxEVT_MOTION, 110, 75, false, true);
     Mouse(wxEVT_MOTION, 130, 70, false, true);
     Mouse(wxEVT_RIGHT_UP, 130, 70);
     EXPECT_EQ(plot->popups.size(), 1u);
-    EXPECT_DOUBLE_EQ(plot->GetCentreX(), cx + static_cast<float>(-10 / 2.0) + static_cast<float>(-20 / 2.0));
-    EXPECT_DOUBLE_EQ(plot->GetCentreY(), cy + static_cast<float>(-5 / 4.0) + static_cast<float>(-5 / 4.0));
-    EXPECT_DOUBLE_EQ(plot->GetCentreY2(), cy2 - 10 / 8.0);
-    Paint();
-    EXPECT_EQ(PixelOf(160, 90), before + wxPoint(30, -10));  // the content followed the pointer
+    // The content of both axes followed the pointer.
+    EXPECT_EQ(Ink(*wxBLUE).GetTopLeft(), before.GetTopLeft() + wxPoint(30, -10));
+    EXPECT_EQ(Ink(*wxRED).GetTopLeft(), before2.GetTopLeft() + wxPoint(30, -10));
 
     // The middle button opens the menu unless the last right press was dragged.
     Mouse(wxEVT_MIDDLE_UP, 50, 50);
     EXPECT_EQ(plot->popups.size(), 1u);
     Mouse(wxEVT_RIGHT_DOWN, 60, 60, false, true);
     Mouse(wxEVT_RIGHT_UP, 60, 60);
-    Mouse(wxEVT_MIDDLE_UP, 70, 40);
+    Mouse(wxEVT_MIDDLE_UP, 250, 120);
     ASSERT_EQ(plot->popups.size(), 3u);
-    EXPECT_EQ(plot->popups[2], wxPoint(70, 40));
+    EXPECT_EQ(plot->popups[2], wxPoint(250, 120));
 
-    // "Zentrieren" moves the clicked point to the centre; "Vergrößern" does so and zooms in.
+    // "Zentrieren" moves the clicked point to the centre: the content moves with it.
     const wxSize client = plot->GetClientSize();
-    const double x0 = plot->GetCentreX(), y0 = plot->GetCentreY();
+    const wxRect uncentred = Ink(*wxBLUE);
     Command(ID_PLOT_CENTRE);
-    EXPECT_DOUBLE_EQ(plot->GetCentreX(), x0 + (70 - client.x / 2) / 2.0);
-    EXPECT_DOUBLE_EQ(plot->GetCentreY(), y0 + (client.y / 2 - 40) / 4.0);
+    EXPECT_EQ(Ink(*wxBLUE).GetTopLeft(),
+              uncentred.GetTopLeft() + wxPoint(client.x / 2 - 250, client.y / 2 - 120));
+    // "Vergrößern" and "Verkleinern" zoom by a tenth.
     Command(ID_PLOT_ZOOM_IN);
     EXPECT_DOUBLE_EQ(plot->GetScaleX(), 2 * 1.1);
     Command(ID_PLOT_ZOOM_OUT);
@@ -319,14 +351,17 @@ TEST_F(PlotWindowTest, WheelZoomsAndScrolls) {
     EXPECT_EQ(plot->GetScaleX(), 3 * 1.1 / 1.1);
     EXPECT_EQ(plot->GetScaleY2(), 7);
 
+    // The wheel scrolls the content by its turn in pixels: with Shift sideways, without up and down.
     plot->SetScaleX(3);
     plot->SetScaleY(5);
-    const double cx = plot->GetCentreX(), cy = plot->GetCentreY();
+    mpFXYVector mark;
+    Mark(mark, plot->GetCentreX() - 30, plot->GetCentreY() - 20, *wxBLUE);
+    const wxRect before = Ink(*wxBLUE);
+    ASSERT_FALSE(before.IsEmpty());
     Wheel(120, false, true);
-    EXPECT_EQ(plot->GetCentreX(), cx - static_cast<float>(120 / 3.0));
-    EXPECT_EQ(plot->GetCentreY(), cy);
-    Wheel(-240, false);
-    EXPECT_EQ(plot->GetCentreY(), cy + static_cast<float>(-240 / 5.0));
+    EXPECT_EQ(Ink(*wxBLUE).GetTopLeft(), before.GetTopLeft() + wxPoint(120, 0));
+    Wheel(-120, false);
+    EXPECT_EQ(Ink(*wxBLUE).GetTopLeft(), before.GetTopLeft() + wxPoint(120, -120));
 }
 
 namespace {
