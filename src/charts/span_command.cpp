@@ -3,6 +3,7 @@
 #include "app/app_settings.h"
 #include "app/command_ids.h"
 #include "data/hydrant_evaluation.h"
+#include "data/translate.h"
 #include "data/units.h"
 #include "mainframe/main_frame.h"
 #include "plot/layers.h"
@@ -16,10 +17,6 @@
 
 namespace {
 
-wxString U(const char* text) {
-    return wxString::FromUTF8(text);
-}
-
 // The record's units as its chart and the hydrant evaluation show them.
 spanstats::ReadoutUnits UnitsFor(const Storage& record) {
     const hydrant::UnitTexts h = hydrant::UnitsOf(record);
@@ -29,12 +26,12 @@ spanstats::ReadoutUnits UnitsFor(const Storage& record) {
     u.flowDecimals = h.flowDecimals;
     u.pressureDecimals = h.pressureDecimals;
     if (record.UnitSystem() != units::UnitSystemMetric || record.FlowUnit() == units::FlowGallonsPerMinute) {
-        u.volume = U("gal");
+        u.volume = Tr("gal");
     } else if (record.FlowUnit() == units::FlowCubicMetresPerHour) {
-        u.volume = U("m³");
+        u.volume = wxString::FromUTF8("m³");
         u.volumeDecimals = 3;
     } else {
-        u.volume = U("l");
+        u.volume = wxString::FromUTF8("l");
     }
     return u;
 }
@@ -153,10 +150,10 @@ void MainFrame::OnSpanToTextBox(wxCommandEvent&) {
         return;
     const int r = chartedRecord;
     Storage& record = records[r];
-    wxString text = U("Bereich\n") + spanReadout->GetText();
+    wxString text = Tr("Bereich\n") + spanReadout->GetText();
     // What the user wrote into the text box before stays above the figures.
     if (!record.NoteText().empty())
-        text = record.NoteText() + U("\n") + text;
+        text = record.NoteText() + wxString::FromUTF8("\n") + text;
     record.SetNoteText(text);
     savedFlag = false;
     RefreshRecordList();

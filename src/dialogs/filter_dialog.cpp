@@ -1,4 +1,5 @@
 #include "dialogs/filter_dialog.h"
+#include "data/translate.h"
 
 #include <wx/button.h>
 #include <wx/sizer.h>
@@ -6,9 +7,6 @@
 #include <wx/stattext.h>
 
 namespace {
-wxString U(const char* text) {
-    return wxString::FromUTF8(text);
-}
 constexpr int ID_HALF_WIDTH_SLIDER = 0;
 }  // namespace
 
@@ -16,7 +14,7 @@ wxBEGIN_EVENT_TABLE(FilterDialog, wxDialog) EVT_COMMAND_SCROLL(ID_HALF_WIDTH_SLI
     wxEND_EVENT_TABLE()
 
         FilterDialog::FilterDialog(wxWindow* parent, int halfWidth_)
-    : wxDialog(parent, wxID_ANY, U("Filtereinstellungen"), wxDefaultPosition, wxDefaultSize,
+    : wxDialog(parent, wxID_ANY, Tr("Filtereinstellungen"), wxDefaultPosition, wxDefaultSize,
                wxDEFAULT_DIALOG_STYLE, wxString::FromAscii("dialog")),
       halfWidth(halfWidth_) {
     filterLabel = new wxStaticText(this, 0, wxString(), wxDefaultPosition, wxDefaultSize, 0,
@@ -26,9 +24,9 @@ wxBEGIN_EVENT_TABLE(FilterDialog, wxDialog) EVT_COMMAND_SCROLL(ID_HALF_WIDTH_SLI
         new wxSlider(this, ID_HALF_WIDTH_SLIDER, halfWidth, 1, 10, wxPoint(0, 0), wxSize(180, -1),
                      wxSL_HORIZONTAL, wxDefaultValidator, wxString::FromAscii("slider"));
     halfWidthSlider->SetTickFreq(1);
-    okButton = new wxButton(this, wxID_OK, U("OK"), wxDefaultPosition, wxSize(60, 30), 0, wxDefaultValidator,
+    okButton = new wxButton(this, wxID_OK, Tr("OK"), wxDefaultPosition, wxSize(60, 30), 0, wxDefaultValidator,
                             wxString::FromAscii("button"));
-    auto* close = new wxButton(this, wxID_CANCEL, U("Schließen"), wxDefaultPosition, wxSize(60, 30), 0,
+    auto* close = new wxButton(this, wxID_CANCEL, Tr("Schließen"), wxDefaultPosition, wxSize(60, 30), 0,
                                wxDefaultValidator, wxString::FromAscii("button"));
     auto* top = new wxBoxSizer(wxVERTICAL);
     top->Add(filterLabel, 0, wxALL, 20);
@@ -44,7 +42,7 @@ wxBEGIN_EVENT_TABLE(FilterDialog, wxDialog) EVT_COMMAND_SCROLL(ID_HALF_WIDTH_SLI
 
 void FilterDialog::UpdateLabel() {
     filterLabel->SetLabel(
-        wxString::Format(U("%d Punkt-Filter für gleitenden Mittelwert"), 2 * halfWidth + 1));
+        wxString::Format(Tr("%d Punkt-Filter für gleitenden Mittelwert"), 2 * halfWidth + 1));
 }
 
 void FilterDialog::OnSlider(wxScrollEvent&) {

@@ -1,4 +1,5 @@
 #include "plot/plot_window.h"
+#include "data/translate.h"
 
 #include "app/command_ids.h"
 #include "plot/layers.h"
@@ -14,14 +15,10 @@
 
 #include <algorithm>
 #include <climits>
-#include <cstdlib>
 #include <cmath>
+#include <cstdlib>
 
 namespace {
-
-wxString U(const char* text) {
-    return wxString::FromUTF8(text);
-}
 
 // Scrollbar figures are ints; a deep zoom must not overflow them.
 int ScrollInt(double v) {
@@ -74,7 +71,8 @@ wxEND_EVENT_TABLE()
     mpWindow::mpWindow(wxWindow* parent, wxWindowID id, const wxPoint& pos, const wxSize& size, long style)
     // Scrollbars of its own: zoomed in, they show where the view lies in the data and pan it.
     // Keys of its own (arrows, Home, Escape): the chart is worked by keyboard when it has the focus.
-    : wxScrolledWindow(parent, id, pos, size, style | wxHSCROLL | wxVSCROLL | wxWANTS_CHARS, U("mathplot")),
+    : wxScrolledWindow(parent, id, pos, size, style | wxHSCROLL | wxVSCROLL | wxWANTS_CHARS,
+                       wxString::FromUTF8("mathplot")),
       ink(std::make_unique<SeriesInk>()) {
     SetBackgroundColour(*wxWHITE);
     // Every pixel is painted from the buffer; the system never erases.
@@ -86,10 +84,10 @@ wxEND_EVENT_TABLE()
     if (GtkWidget* widget = static_cast<GtkWidget*>(GetHandle()); widget && GTK_IS_SCROLLED_WINDOW(widget))
         gtk_scrolled_window_set_overlay_scrolling(GTK_SCROLLED_WINDOW(widget), FALSE);
 
-    popupMenu.Append(ID_PLOT_CENTRE, U("Zentrieren"), U("Diagramm zu dieser Position zentrieren"));
-    popupMenu.Append(ID_PLOT_FIT, U("Passend "), U("Alles anzeigen"));
-    popupMenu.Append(ID_PLOT_ZOOM_IN, U("Vergrößern"), U("Diagramm vergrößern"));
-    popupMenu.Append(ID_PLOT_ZOOM_OUT, U("Verkleinern"), U("Diagramm verkleinern"));
+    popupMenu.Append(ID_PLOT_CENTRE, Tr("Zentrieren"), Tr("Diagramm zu dieser Position zentrieren"));
+    popupMenu.Append(ID_PLOT_FIT, Tr("Passend "), Tr("Alles anzeigen"));
+    popupMenu.Append(ID_PLOT_ZOOM_IN, Tr("Vergrößern"), Tr("Diagramm vergrößern"));
+    popupMenu.Append(ID_PLOT_ZOOM_OUT, Tr("Verkleinern"), Tr("Diagramm verkleinern"));
 
     RefreshView();
 }
@@ -173,7 +171,8 @@ void mpWindow::RefreshView() {
         const double width = (boundMaxX - boundMinX) * scaleX, height = (boundMaxY - boundMinY) * scaleY;
         scrollUnitX = PixelsPerScrollUnit(width);
         scrollUnitY = PixelsPerScrollUnit(height);
-        SetScrollbars(1, 1, ScrollRange(width, scrollUnitX, client.x), ScrollRange(height, scrollUnitY, client.y),
+        SetScrollbars(1, 1, ScrollRange(width, scrollUnitX, client.x),
+                      ScrollRange(height, scrollUnitY, client.y),
                       ScrollInt(((centreX - boundMinX) * scaleX - client.x / 2) / scrollUnitX),
                       ScrollInt(((boundMaxY - centreY) * scaleY - client.y / 2) / scrollUnitY), true);
     } else {
@@ -301,7 +300,8 @@ bool mpWindow::OnInfoBox(int x, int y) const {
         // Boxes that draw nothing now are not there to be moved.
         if (const auto* note = dynamic_cast<const mpInfoTextBox*>(box); note && note->GetText().empty())
             continue;
-        if (const auto* readout = dynamic_cast<const mpSpanReadout*>(box); readout && readout->GetText().empty())
+        if (const auto* readout = dynamic_cast<const mpSpanReadout*>(box);
+            readout && readout->GetText().empty())
             continue;
         if (dynamic_cast<const mpInfoLegend*>(box) && mpInfoLegend::Rows(*this).empty())
             continue;
@@ -552,7 +552,8 @@ void mpWindow::OnKeyDown(wxKeyEvent& event) {
 }
 
 void mpWindow::OnChar(wxKeyEvent& event) {
-    const int key = event.GetUnicodeKey() != WXK_NONE ? static_cast<int>(event.GetUnicodeKey()) : event.GetKeyCode();
+    const int key =
+        event.GetUnicodeKey() != WXK_NONE ? static_cast<int>(event.GetUnicodeKey()) : event.GetKeyCode();
     if (key == '+' || key == WXK_ADD || key == WXK_NUMPAD_ADD || event.GetKeyCode() == WXK_NUMPAD_ADD)
         ZoomIn();
     else if (key == '-' || key == 0x2212 || key == WXK_SUBTRACT || event.GetKeyCode() == WXK_NUMPAD_SUBTRACT)
@@ -643,5 +644,5 @@ void mpWindow::OnLockAspectCommand(wxCommandEvent&) {
 }
 
 void mpWindow::OnHelpCommand(wxCommandEvent&) {
-    wxMessageBox(U("Unterstützte Mausbefehle"), U("Diagramm Hilfe"), wxOK | wxICON_INFORMATION, this);
+    wxMessageBox(Tr("Unterstützte Mausbefehle"), Tr("Diagramm Hilfe"), wxOK | wxICON_INFORMATION, this);
 }
