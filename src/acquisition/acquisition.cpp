@@ -19,8 +19,6 @@
 #include <algorithm>
 #include <vector>
 
-namespace {}  // namespace
-
 void MainFrame::OnStatusTimer(wxTimerEvent&) {
     journals->UpdateTexts(records);  // titles and texts the user changed reach the journals
     const std::uint8_t* reply = usbLink->ReadStatus();

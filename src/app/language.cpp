@@ -69,6 +69,11 @@ std::string Choose(const std::vector<std::string>& wanted, const std::vector<std
 }
 
 std::string Install(const wxString& executablePath) {
+    return Install(executablePath, Wanted(std::getenv("LANGUAGE"), std::getenv("LC_ALL"),
+                                          std::getenv("LC_MESSAGES"), std::getenv("LANG")));
+}
+
+std::string Install(const wxString& executablePath, const std::vector<std::string>& wanted) {
     const wxString folder = wxFileName(executablePath).GetPath();
     wxFileTranslationsLoader::AddCatalogLookupPathPrefix(folder + wxS("/locale"));
     wxFileTranslationsLoader::AddCatalogLookupPathPrefix(folder + wxS("/../share/locale"));
@@ -77,14 +82,16 @@ std::string Install(const wxString& executablePath) {
     std::vector<std::string> available;
     for (const wxString& a : translations->GetAvailableTranslations(wxString::FromAscii(Domain)))
         available.push_back(a.utf8_string());
-    const std::string chosen = Choose(Wanted(std::getenv("LANGUAGE"), std::getenv("LC_ALL"),
-                                             std::getenv("LC_MESSAGES"), std::getenv("LANG")),
-                                      available);
-    if (chosen.empty())
+    const std::string chosen = Choose(wanted, available);
+    if (chosen.empty()) {
+        wxTranslations::Set(nullptr);
         return chosen;
+    }
     translations->SetLanguage(wxString::FromUTF8(chosen));
-    if (!translations->AddCatalog(wxString::FromAscii(Domain), wxLANGUAGE_GERMAN))
+    if (!translations->AddCatalog(wxString::FromAscii(Domain), wxLANGUAGE_GERMAN)) {
+        wxTranslations::Set(nullptr);
         return std::string();
+    }
     return chosen;
 }
 

@@ -19,10 +19,12 @@ std::vector<std::string> Wanted(const char* language, const char* lcAll, const c
 // any language with a catalog, or no catalog for any of them.
 std::string Choose(const std::vector<std::string>& wanted, const std::vector<std::string>& available);
 
-// Installs the toolkit's translations for the desktop's language: the catalogs beside the program
-// (a build tree: locale/ in the program's folder), then those of the installation
-// (share/locale beside bin/, and the toolkit's own prefix). Returns the language chosen, empty
-// for German.
+// Installs the toolkit's translations for the first of the wanted languages with a catalog: the
+// catalogs beside the program (a build tree: locale/ in the program's folder), then those of the
+// installation (share/locale beside bin/, and the toolkit's own prefix). Returns the language
+// chosen; empty for German, and then no translations are installed at all.
+std::string Install(const wxString& executablePath, const std::vector<std::string>& wanted);
+// The same for the languages the desktop asks for.
 std::string Install(const wxString& executablePath);
 
 }  // namespace language

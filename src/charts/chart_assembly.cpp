@@ -15,8 +15,6 @@
 
 #include <algorithm>
 
-namespace {}  // namespace
-
 void MainFrame::SetUpChart() {
     const wxFont bold9 = BoldSwissFont(9);
     const wxFont bold12 = BoldSwissFont(12);

@@ -22,8 +22,6 @@
 #include <wx/msgdlg.h>
 #include <wx/printdlg.h>
 
-namespace {}  // namespace
-
 void MainFrame::OnUpdateHydrantTest(wxUpdateUIEvent& event) {
     event.Enable(recordList->GetSelectedItemCount() == 1);
 }

@@ -15,8 +15,6 @@
 #include <wx/colordlg.h>
 #include <wx/menu.h>
 
-namespace {}  // namespace
-
 // A switched-on button shows its pressed picture as its normal and hover picture.
 void MainFrame::SetButtonActive(wxVextButton* button, bool active) {
     if (active) {

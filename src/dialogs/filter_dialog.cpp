@@ -6,6 +6,8 @@
 #include <wx/slider.h>
 #include <wx/stattext.h>
 
+#include <algorithm>
+
 namespace {
 constexpr int ID_HALF_WIDTH_SLIDER = 0;
 }  // namespace
@@ -24,10 +26,13 @@ wxBEGIN_EVENT_TABLE(FilterDialog, wxDialog) EVT_COMMAND_SCROLL(ID_HALF_WIDTH_SLI
         new wxSlider(this, ID_HALF_WIDTH_SLIDER, halfWidth, 1, 10, wxPoint(0, 0), wxSize(180, -1),
                      wxSL_HORIZONTAL, wxDefaultValidator, wxString::FromAscii("slider"));
     halfWidthSlider->SetTickFreq(1);
-    okButton = new wxButton(this, wxID_OK, Tr("OK"), wxDefaultPosition, wxSize(60, 30), 0, wxDefaultValidator,
-                            wxString::FromAscii("button"));
-    auto* close = new wxButton(this, wxID_CANCEL, Tr("Schließen"), wxDefaultPosition, wxSize(60, 30), 0,
-                               wxDefaultValidator, wxString::FromAscii("button"));
+    okButton = new wxButton(this, wxID_OK, Tr("OK"), wxDefaultPosition, wxSize(60, 30), wxBU_EXACTFIT,
+                            wxDefaultValidator, wxString::FromAscii("button"));
+    auto* close = new wxButton(this, wxID_CANCEL, Tr("Schließen"), wxDefaultPosition, wxSize(60, 30),
+                               wxBU_EXACTFIT, wxDefaultValidator, wxString::FromAscii("button"));
+    // 60 x 30, wider where the label needs it ("Schließen" does not fit into 60).
+    for (wxButton* b : {okButton, close})
+        b->SetMinSize(wxSize(std::max(60, b->GetBestSize().x), 30));
     auto* top = new wxBoxSizer(wxVERTICAL);
     top->Add(filterLabel, 0, wxALL, 20);
     top->Add(halfWidthSlider, 0);

@@ -5,7 +5,7 @@
 #include <wx/choice.h>
 #include <wx/sizer.h>
 
-namespace {}  // namespace
+#include <algorithm>
 
 PenDialog::PenDialog(wxWindow* parent, int currentWidth)
     : wxDialog(parent, wxID_ANY, Tr("Diagrammlinienart"), wxDefaultPosition, wxDefaultSize,
@@ -19,10 +19,13 @@ PenDialog::PenDialog(wxWindow* parent, int currentWidth)
     if (currentWidth >= 1 && currentWidth <= 7)
         widthChoice->SetSelection(currentWidth - 1);
     chosenIndex = currentWidth - 1;
-    okButton = new wxButton(this, wxID_OK, Tr("OK"), wxDefaultPosition, wxSize(60, 30), 0, wxDefaultValidator,
-                            wxString::FromAscii("button"));
-    auto* close = new wxButton(this, wxID_CANCEL, Tr("Schließen"), wxDefaultPosition, wxSize(60, 30), 0,
-                               wxDefaultValidator, wxString::FromAscii("button"));
+    okButton = new wxButton(this, wxID_OK, Tr("OK"), wxDefaultPosition, wxSize(60, 30), wxBU_EXACTFIT,
+                            wxDefaultValidator, wxString::FromAscii("button"));
+    auto* close = new wxButton(this, wxID_CANCEL, Tr("Schließen"), wxDefaultPosition, wxSize(60, 30),
+                               wxBU_EXACTFIT, wxDefaultValidator, wxString::FromAscii("button"));
+    // 60 x 30, wider where the label needs it ("Schließen" does not fit into 60).
+    for (wxButton* b : {okButton, close})
+        b->SetMinSize(wxSize(std::max(60, b->GetBestSize().x), 30));
     auto* top = new wxBoxSizer(wxVERTICAL);
     top->Add(widthChoice, 0, wxALL, 10);
     auto* buttons = new wxBoxSizer(wxHORIZONTAL);
