@@ -1,11 +1,12 @@
 #!/bin/sh
-# The program's message ids: collects every text marked with Tr() or wxTRANSLATE() in src/ into the
+# The program's message ids: collects every text marked with Tr(), Tr8() or wxTRANSLATE() in src/ into the
 # catalog template src/resources/locale/zpm.pot and merges it into the catalogs (en.po).
 #   scripts/extract-messages.sh          rewrite zpm.pot, merge en.po (new entries come untranslated)
 #   scripts/extract-messages.sh --check  change nothing; fail when zpm.pot is not what the sources
 #                                        give, or a catalog lacks a translation, has a fuzzy or an
 #                                        obsolete entry, or breaks a placeholder
 set -eu
+export LC_ALL=C.UTF-8  # msgfmt reports its statistics in English
 cd "$(dirname "$0")/.."
 locale=src/resources/locale
 work=$(mktemp -d)
@@ -13,7 +14,7 @@ trap 'rm -rf "$work"' EXIT
 
 # File names without line numbers and sorted entries: moving code around leaves the template alone.
 find src -name '*.cpp' -o -name '*.h' | LC_ALL=C sort >"$work/files"
-xgettext --language=C++ --from-code=UTF-8 --keyword=Tr --keyword=wxTRANSLATE --add-location=file \
+xgettext --language=C++ --from-code=UTF-8 --keyword=Tr --keyword=Tr8 --keyword=wxTRANSLATE --add-location=file \
   --sort-output --package-name=zpm --package-version=4.8 --msgid-bugs-address=zpm@zepmonic.invalid \
   --files-from="$work/files" --output="$work/zpm.pot"
 # The creation date is the only line that changes from one run to the next.
