@@ -487,7 +487,8 @@ cairo_status_t WriteToStream(void* closure, const unsigned char* data, unsigned 
 bool WritePdf(std::ostream& out, const Page& page) {
     // A4 in points.
     cairo_surface_t* surface = cairo_pdf_surface_create_for_stream(WriteToStream, &out, 595.28, 841.89);
-    cairo_pdf_surface_set_metadata(surface, CAIRO_PDF_METADATA_TITLE, "Prüfbericht Hydrantenprüfung");
+    cairo_pdf_surface_set_metadata(surface, CAIRO_PDF_METADATA_TITLE,
+                                   Tr8("Prüfbericht Hydrantenprüfung").c_str());
     cairo_pdf_surface_set_metadata(surface, CAIRO_PDF_METADATA_CREATOR, "ZPM Version 4.8");
     cairo_t* cr = cairo_create(surface);
     DrawOnCairo(cr, page);

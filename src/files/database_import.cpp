@@ -49,7 +49,7 @@ wxString Scan(std::istream& in) {
             const std::uint32_t len = (std::uint32_t{head[3 * s]} << 16) |
                                       (std::uint32_t{head[3 * s + 1]} << 8) | std::uint32_t{head[3 * s + 2]};
             if (!Skip(in, len))
-                return wxString::FromUTF8("Error Import: ") + wxString::FromUTF8(kSections[s]);
+                return Tr("Error Import: ") + wxString::FromUTF8(kSections[s]);
             block += len;
         }
         consumed += block;
