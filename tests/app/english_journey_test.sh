@@ -118,7 +118,27 @@ for _ in $(seq 100); do kill -0 "$app" 2>/dev/null || break; sleep 0.1; done
 kill -0 "$app" 2>/dev/null && fail "the program did not close"
 app=
 
-# 6. The language from LANG alone, and German for a language ZPM has no catalog for.
+# 6. The hydrant test report of the saved job from the command line, in English and in German:
+#    the same figures, words in the language asked for.
+for lang in en de; do
+  as_user env -u DISPLAY LANGUAGE=$lang "$program" --report "$HOME/Messungen/demo-en.kvr" --record 3 \
+    --output "$work/report-$lang.pdf" >"$work/report-$lang.txt" || fail "no report in $lang"
+  pdftotext -layout "$work/report-$lang.pdf" "$work/page-$lang.txt"
+done
+grep -q '^Hydrant test report: ' "$work/report-en.txt" || fail "the English report: $(cat "$work/report-en.txt")"
+grep -q '^Prüfbericht Hydrantenprüfung: ' "$work/report-de.txt" || fail "the German report: $(cat "$work/report-de.txt")"
+grep -qF 'Static pressure' "$work/page-en.txt" || fail "the English report page: $(cat "$work/page-en.txt")"
+grep -qF 'Ruhedruck' "$work/page-de.txt" || fail "the German report page"
+# The figures, without the supply chart's scale caption (German "Q^1,85", English "Q^1.85").
+figures() { grep -vF 'Q^1' "$1" | grep -oE '[0-9]+([.:,][0-9]+)*'; }
+for kind in report page; do
+  [ "$(figures "$work/$kind-en.txt")" = "$(figures "$work/$kind-de.txt")" ] ||
+    fail "the $kind's figures differ: $(diff <(figures "$work/$kind-de.txt") <(figures "$work/$kind-en.txt"))"
+done
+[ "$(figures "$work/page-en.txt" | wc -l)" -gt 20 ] || fail "too few figures on the report page"
+[ -z "$shots" ] || cp "$work/report-en.pdf" "$shots/report-en.pdf"
+
+# 7. The language from LANG alone, and German for a language ZPM has no catalog for.
 for start in "LANG=en_US.UTF-8:Untitled" "LANGUAGE=fr:fr_FR.UTF-8 LANG=fr_FR.UTF-8:Unbennant"; do
   title=${start##*:}
   # shellcheck disable=SC2086
