@@ -4,8 +4,9 @@
 set -e
 what=${1:-test}
 
+# gettext: msgfmt builds the catalogs of the program's texts; the test checks them with it.
 # librsvg2-common: the toolkit's theme draws its symbolic icons (print dialog, file dialogs) from SVG.
-run_pkgs="cmake ninja-build g++ pkg-config libwxgtk3.2-dev libgtk-3-dev librsvg2-common libusb-dev xvfb xauth openbox wmctrl x11-utils imagemagick"
+run_pkgs="cmake ninja-build g++ pkg-config libwxgtk3.2-dev libgtk-3-dev librsvg2-common libusb-dev xvfb xauth openbox wmctrl x11-utils imagemagick gettext"
 test_pkgs="$run_pkgs googletest libgtest-dev libbenchmark-dev xdotool umockdev libumockdev-dev
   clang-14 libclang-rt-14-dev gnumeric poppler-utils desktop-file-utils appstream dpkg-dev fakeroot
   librsvg2-bin ccache file binutils xdg-utils libfile-mimeinfo-perl shared-mime-info locales tzdata"

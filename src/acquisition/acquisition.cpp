@@ -2,6 +2,7 @@
 #include "acquisition/recovery_journal.h"
 #include "acquisition/status_text.h"
 #include "app/app_settings.h"
+#include "data/translate.h"
 #include "data/units.h"
 #include "device/protocol.h"
 #include "device/vext_usb.h"
@@ -18,17 +19,11 @@
 #include <algorithm>
 #include <vector>
 
-namespace {
-wxString U(const char* text) {
-    return wxString::FromUTF8(text);
-}
-}  // namespace
-
 void MainFrame::OnStatusTimer(wxTimerEvent&) {
     journals->UpdateTexts(records);  // titles and texts the user changed reach the journals
     const std::uint8_t* reply = usbLink->ReadStatus();
     if (!reply) {
-        statusText->SetLabel(U(" "));
+        statusText->SetLabel(wxString::FromUTF8(" "));
         memoryGauge->SetValue(0);
         batteryGauge->SetValue(0);
         return;
@@ -38,7 +33,7 @@ void MainFrame::OnStatusTimer(wxTimerEvent&) {
     const DeviceStatus st = DecodeStatus(reply, usbLink->LastTransferLength());
     statusText->SetLabel(st.FreeBytesKnown() && st.RateKnown() ? status::RemainingTimeText(RemainingSeconds(
                                                                      st.freeBytes, st.sampleRateRegister))
-                                                               : U(" "));
+                                                               : wxString::FromUTF8(" "));
     memoryGauge->SetValue(
         st.FreeBytesKnown() ? status::MemoryGaugeValue(st.freeBytes, memoryGauge->GetRange()) : 0);
     if (!st.BatteryKnown()) {
@@ -72,7 +67,7 @@ void MainFrame::OnRecord(wxCommandEvent&) {
     const int length = SettingsBlockLength(AppSettings.firmwareVersion);
     std::vector<std::uint8_t> raw(length);
     if (!usbLink->ReadMemory(0, length, raw.data())) {
-        wxLogError(U("Keine USB-Verbindung erkannt: USB Kabel erneut einstecken"));
+        wxLogError(Tr("Keine USB-Verbindung erkannt: USB Kabel erneut einstecken"));
         return;
     }
     const SettingsBlock block = DecodeSettingsBlock(raw.data(), raw.size());
@@ -87,7 +82,7 @@ void MainFrame::OnRecord(wxCommandEvent&) {
     AppSettings.pressureUnit = block.pressureUnit;
 
     if (!usbLink->SetLiveMode(true)) {
-        wxLogError(U("USB-Kommunikation ausgefallen"));
+        wxLogError(Tr("USB-Kommunikation ausgefallen"));
         return;  // the stop button stays available to end this state
     }
 
@@ -97,7 +92,7 @@ void MainFrame::OnRecord(wxCommandEvent&) {
                                 block.pressureUnit);
     InsertRecordAtFront(std::move(live));
     liveRecordIndex = 0;
-    records[0].SetTitle(wxString::Format(U("Verbunden %d"), static_cast<int>(records.size())));
+    records[0].SetTitle(wxString::Format(Tr("Verbunden %d"), static_cast<int>(records.size())));
     if (block.isLong) {
         AppSettings.serialNumber = block.serialNumber;
         records[0].SetSerialNumber(block.serialNumber);
@@ -126,7 +121,7 @@ void MainFrame::OnLiveTimer(wxTimerEvent&) {
     }
     const std::uint8_t* reply = usbLink->ReadLiveValues();
     if (!reply) {
-        wxLogError(U("USB Connection Lost: STOP operation immediately and Restart Flowmeter AND software"));
+        wxLogError(Tr("USB Connection Lost: STOP operation immediately and Restart Flowmeter AND software"));
         StopRecording();
         return;
     }
@@ -138,9 +133,10 @@ void MainFrame::TakeLiveSamples(const std::vector<RawSample>& samples) {
     // What the chart holds of this record unchanged, if the last tick charted it and nothing else
     // did since: a filter on rewrites the last half width of samples as new ones come in.
     const std::size_t halfWidth = static_cast<std::size_t>(live.FilterHalfWidth());
-    const std::size_t held = liveCharted == static_cast<std::size_t>(live.SampleCount()) && liveCharted > halfWidth
-                                 ? liveCharted - halfWidth
-                                 : 0;
+    const std::size_t held =
+        liveCharted == static_cast<std::size_t>(live.SampleCount()) && liveCharted > halfWidth
+            ? liveCharted - halfWidth
+            : 0;
     const wxString flowFormat = units::FlowDisplayFormat(AppSettings.flowUnit);
     for (const RawSample& raw : samples) {
         live.AddRawSample(raw.flow, raw.pressure);
@@ -148,7 +144,7 @@ void MainFrame::TakeLiveSamples(const std::vector<RawSample>& samples) {
         elapsedTime = s.time;
         clock->ShowElapsed(elapsedTime);
         flowDisplay->SetDisplayText(wxString::Format(flowFormat, s.flow));
-        pressureDisplay->SetDisplayText(wxString::Format(U("%.1f"), s.pressure));
+        pressureDisplay->SetDisplayText(wxString::Format(wxString::FromUTF8("%.1f"), s.pressure));
     }
     if (recovery::Journal* journal = journals->Of(liveRecordIndex)) {
         journal->Append(samples, live);
@@ -185,7 +181,7 @@ void MainFrame::StopRecording() {
         journal->Sync();
     liveRecordIndex = -1;
     if (!liveOff) {
-        wxLogError(U("USB Fehler: (Logging Fehlgeschlagen) Vantor ausschalten und Software neustarten"));
+        wxLogError(Tr("USB Fehler: (Logging Fehlgeschlagen) Vantor ausschalten und Software neustarten"));
         return;
     }
     RefreshRecordList();

@@ -2,6 +2,7 @@
 #include "acquisition/download_plan.h"
 #include "acquisition/progress.h"
 #include "app/app_settings.h"
+#include "data/translate.h"
 #include "device/protocol.h"
 #include "device/vext_usb.h"
 #include "mainframe/main_frame.h"
@@ -13,10 +14,6 @@
 #include <vector>
 
 namespace {
-
-wxString U(const char* text) {
-    return wxString::FromUTF8(text);
-}
 
 // What the download read off the logger, before any record is made.
 struct LoggerContent {
@@ -80,7 +77,7 @@ std::vector<Storage> MakeRecords(const LoggerContent& c, int flowUnit, ProgressI
                        static_cast<int>(i + 1));
         record.SetPressureCalibration(c.block.pressureZero, c.block.pressureScale, c.block.pressureScaleFine,
                                       c.block.pressureUnit);
-        record.SetTitle(wxString::Format(U("Speicher %u"), static_cast<unsigned>(g - i)));
+        record.SetTitle(wxString::Format(Tr("Speicher %u"), static_cast<unsigned>(g - i)));
         record.SetSerialNumber(c.block.isLong ? c.block.serialNumber : 0);
         record.SetEventBytes(static_cast<int>(c.entries[i].endAddress));
         records.push_back(std::move(record));
@@ -126,7 +123,7 @@ void MainFrame::OnUpload(wxCommandEvent&) {
         if (directory != Read::Done) {
             progress.reset();
             if (directory == Read::Impossible)
-                wxLogError(U("Lesen fehlgeschlagen: Ereignisverzeichnis des Geräts ungültig (%u Einträge)"),
+                wxLogError(Tr("Lesen fehlgeschlagen: Ereignisverzeichnis des Geräts ungültig (%u Einträge)"),
                            static_cast<unsigned>(content.block.eventCount));
             else
                 ReportUsbFailure(*usbLink);
@@ -151,10 +148,10 @@ void MainFrame::OnUpload(wxCommandEvent&) {
     savedFlag = false;
     const wxString damage = download::DamageReport(content.spans);
     if (!damage.empty()) {
-        wxMessageDialog told(this, damage, U("Message"), wxOK | wxICON_WARNING);
+        wxMessageDialog told(this, damage, Tr("Message"), wxOK | wxICON_WARNING);
         told.ShowModal();
     }
-    wxMessageDialog ask(nullptr, U("Save files to computer drive?"), U("Save new data?"),
+    wxMessageDialog ask(nullptr, Tr("Save files to computer drive?"), Tr("Save new data?"),
                         wxYES_NO | wxICON_INFORMATION);
     if (ask.ShowModal() == wxID_YES)
         SaveJobAs();
@@ -167,8 +164,8 @@ void MainFrame::OnClearDevice(wxCommandEvent&) {
 }
 
 void MainFrame::ClearDeviceMemory() {
-    wxMessageDialog ask(this, U("Wählen Sie 'OK' um alle gespeicherten Daten auf dem Gerät zu löschen"),
-                        U("Achtung: Daten werden gelöscht"), wxOK | wxCANCEL);
+    wxMessageDialog ask(this, Tr("Wählen Sie 'OK' um alle gespeicherten Daten auf dem Gerät zu löschen"),
+                        Tr("Achtung: Daten werden gelöscht"), wxOK | wxCANCEL);
     if (ask.ShowModal() != wxID_OK)
         return;
     if (!usbLink->ClearMemory())

@@ -1,4 +1,5 @@
 #include "acquisition/download_plan.h"
+#include "data/translate.h"
 
 #include <algorithm>
 
@@ -7,7 +8,7 @@ namespace download {
 namespace {
 
 wxString RecordTitle(std::size_t index, std::size_t count) {
-    return wxString::Format(wxString::FromUTF8("Speicher %u"), static_cast<unsigned>(count - index));
+    return wxString::Format(Tr("Speicher %u"), static_cast<unsigned>(count - index));
 }
 
 }  // namespace
@@ -52,23 +53,22 @@ wxString DamageReport(const std::vector<EventSpan>& spans) {
     for (std::size_t k = spans.size(); k-- > 0;) {
         if (!spans[k].damaged)
             continue;
-        lines += RecordTitle(k, spans.size()) + wxString::FromUTF8(": Endadresse ungültig, keine Messwerte");
+        lines += RecordTitle(k, spans.size()) + Tr(": Endadresse ungültig, keine Messwerte");
         // Its samples lie in front of the next newer intact event's, which starts where the last
         // intact one before the damage ended.
         std::size_t next = k;
         while (next-- > 0 && spans[next].damaged) {
         }
         if (next < spans.size() && spans[next].SampleCount() > 0)
-            lines += wxString::FromUTF8(" (sie stehen vor denen von ") + RecordTitle(next, spans.size()) +
-                     wxString::FromUTF8(")");
+            lines +=
+                Tr(" (sie stehen vor denen von ") + RecordTitle(next, spans.size()) + wxString::FromUTF8(")");
         lines += wxString::FromUTF8("\n");
     }
     if (lines.empty())
         return lines;
-    return wxString::FromUTF8("Das Ereignisverzeichnis des Geräts ist beschädigt.\n") + lines +
-           wxString::FromUTF8(
-               "Alle anderen Messungen sind vollständig. Die Daten bleiben auf dem Gerät: es wird nicht "
-               "angeboten, den Gerätespeicher zu löschen.");
+    return Tr("Das Ereignisverzeichnis des Geräts ist beschädigt.\n") + lines +
+           Tr("Alle anderen Messungen sind vollständig. Die Daten bleiben auf dem Gerät: es wird nicht "
+              "angeboten, den Gerätespeicher zu löschen.");
 }
 
 }  // namespace download

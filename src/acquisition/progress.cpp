@@ -1,4 +1,5 @@
 #include "acquisition/progress.h"
+#include "data/translate.h"
 
 #include <wx/progdlg.h>
 
@@ -7,9 +8,8 @@ namespace {
 class ProgressDialogIndicator : public ProgressIndicator {
 public:
     ProgressDialogIndicator()
-        : dialog(wxString::FromUTF8("Laden"),
-                 wxString::FromUTF8("Daten werden vom ZPM-Speicher gelesen, einen Moment bitte…"), 100,
-                 nullptr, wxPD_APP_MODAL | wxPD_AUTO_HIDE) {
+        : dialog(Tr("Laden"), Tr("Daten werden vom ZPM-Speicher gelesen, einen Moment bitte…"), 100, nullptr,
+                 wxPD_APP_MODAL | wxPD_AUTO_HIDE) {
         dialog.Pulse();
     }
     void Pulse() override { dialog.Pulse(); }

@@ -1,6 +1,7 @@
 // Live recordings that a crash left behind: offered back at start; the journals of saved records
 // forgotten.
 #include "acquisition/recovery_journal.h"
+#include "data/translate.h"
 #include "mainframe/main_frame.h"
 
 #include <wx/datetime.h>
@@ -9,21 +10,17 @@
 
 namespace {
 
-wxString U(const char* text) {
-    return wxString::FromUTF8(text);
-}
-
 wxString QuestionText(const Storage& record, bool damaged) {
     const long long ms = static_cast<long long>(record.SampleCount()) * record.IntervalMs();
-    const wxString duration = wxTimeSpan::Milliseconds(ms).Format(U("%H:%M:%S"));
+    const wxString duration = wxTimeSpan::Milliseconds(ms).Format(wxString::FromUTF8("%H:%M:%S"));
     wxString text = wxString::Format(
-        U("Eine Live-Aufzeichnung wurde nicht beendet: „%s“, begonnen %s, Dauer %s, %d Messpunkte."),
+        Tr("Eine Live-Aufzeichnung wurde nicht beendet: „%s“, begonnen %s, Dauer %s, %d Messpunkte."),
         record.Title(), record.DateText(), duration, record.SampleCount());
     if (damaged)
         text +=
-            U("\n\nIhre Wiederherstellungsdatei ist beschädigt; alle vollständig gesicherten Messpunkte bis "
-              "zur beschädigten Stelle können wiederhergestellt werden.");
-    return text + U("\n\nSoll die Aufzeichnung wiederhergestellt werden?");
+            Tr("\n\nIhre Wiederherstellungsdatei ist beschädigt; alle vollständig gesicherten Messpunkte bis "
+               "zur beschädigten Stelle können wiederhergestellt werden.");
+    return text + Tr("\n\nSoll die Aufzeichnung wiederhergestellt werden?");
 }
 
 }  // namespace
@@ -35,12 +32,12 @@ void MainFrame::OfferRecovery() {
     for (recovery::Abandoned& found : abandoned) {
         if (!found.record) {
             const std::string aside = found.journal->SetAside();
-            wxLogError(U("Eine Live-Aufzeichnung wurde nicht beendet, aber ihre Wiederherstellungsdatei ist "
-                         "unlesbar. Sie liegt unter %s."),
+            wxLogError(Tr("Eine Live-Aufzeichnung wurde nicht beendet, aber ihre Wiederherstellungsdatei ist "
+                          "unlesbar. Sie liegt unter %s."),
                        wxString::FromUTF8(aside));
             continue;
         }
-        wxMessageDialog ask(nullptr, QuestionText(*found.record, found.damaged), U("Wiederherstellen"),
+        wxMessageDialog ask(nullptr, QuestionText(*found.record, found.damaged), Tr("Wiederherstellen"),
                             wxYES_NO | wxICON_QUESTION);
         if (ask.ShowModal() != wxID_YES) {
             found.journal->Remove();

@@ -1,4 +1,5 @@
 #include "acquisition/recovery_journal.h"
+#include "data/translate.h"
 
 #include "app/atomic_file.h"
 
@@ -330,7 +331,7 @@ Content Parse(const std::string& bytes) {
 // ---- Journal ----
 
 wxString NotProtectedText() {
-    return wxString::FromUTF8(
+    return Tr(
         "Die Wiederherstellungsdatei der Live-Aufzeichnung kann nicht geschrieben werden. Die Aufzeichnung "
         "läuft weiter, ist aber nicht gegen einen Absturz des Programms oder des Computers geschützt: "
         "speichern Sie sie, sobald sie beendet ist.");

@@ -1,4 +1,5 @@
 #include "acquisition/status_text.h"
+#include "data/translate.h"
 
 #include "device/protocol.h"
 
@@ -14,11 +15,10 @@ wxString RemainingTimeText(long seconds) {
     const long m = (seconds % 3600) / 60;
     const wxString clock = wxString::Format(wxString::FromAscii("%02ld:%02ld"), h, m);
     if (d >= 1)
-        return wxString::Format(wxString::FromAscii("%ld Days, "), d) + clock +
-               wxString::FromUTF8(" Minuten Speicherplatz vorhanden");
+        return wxString::Format(Tr("%ld Days, "), d) + clock + Tr(" Minuten Speicherplatz vorhanden");
     if (h >= 1)
-        return clock + wxString::FromUTF8(" Stunden Speicherplatz vorhanden");
-    return clock + wxString::FromUTF8(" Minuten Speicherplatz vorhanden");
+        return clock + Tr(" Stunden Speicherplatz vorhanden");
+    return clock + Tr(" Minuten Speicherplatz vorhanden");
 }
 
 int MemoryGaugeValue(std::uint32_t freeBytes, int range) {

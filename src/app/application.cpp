@@ -1,13 +1,16 @@
 #include "app/application.h"
+#include "data/translate.h"
 
 #include "app/character_set.h"
 #include "app/command_line.h"
+#include "app/language.h"
 #include "app/single_instance.h"
 #include "charts/report_command_line.h"
 #include "mainframe/main_frame.h"
 #include "resources/pictures.h"
 
 #include <wx/filename.h>
+#include <wx/stdpaths.h>
 
 #include <wx/init.h>
 
@@ -49,8 +52,8 @@ int AnswerReport(const commandline::Arguments& args, const wxString& argv0, int 
     using Action = commandline::Arguments::Action;
     const wxString program = ProgramName(argv0);
     if (args.action == Action::UsageError) {
-        std::fputs(wxString::Format(wxString::FromAscii("%s: %s\nTry '%s --help'.\n"), program, args.usageError,
-                                    program)
+        std::fputs(wxString::Format(wxString::FromAscii("%s: %s\nTry '%s --help'.\n"), program,
+                                    args.usageError, program)
                        .utf8_str(),
                    stderr);
         return 2;
@@ -63,6 +66,7 @@ int AnswerReport(const commandline::Arguments& args, const wxString& argv0, int 
         std::fputs((program + wxString::FromAscii(": the toolkit did not start\n")).utf8_str(), stderr);
         return 2;
     }
+    language::Install(wxStandardPaths::Get().GetExecutablePath());
     return report::RunFromCommandLine(args.report, program, std::cout, std::cerr);
 }
 
@@ -134,7 +138,9 @@ bool Application::OnInit() {
         return false;
     }
     InstallUsbBus();
-    auto* frame = new MainFrame(wxString::FromUTF8("Unbennant"), wxDefaultPosition, wxSize(440, 440));
+    // The window's texts in the desktop's language; German when ZPM has no catalog for it.
+    language::Install(wxStandardPaths::Get().GetExecutablePath());
+    auto* frame = new MainFrame(Tr("Unbennant"), wxDefaultPosition, wxSize(440, 440));
     frame->SetIcons(pictures::AppIcons());
     frame->Show(true);
     SetTopWindow(frame);

@@ -56,9 +56,8 @@ Arguments Parse(const std::vector<wxString>& args) {
     for (std::size_t i = 0; i < args.size(); ++i) {
         const wxString& arg = args[i];
         const wxString name = arg.BeforeFirst('=');
-        const bool isReportOption =
-            options && std::any_of(std::begin(ReportOptions), std::end(ReportOptions),
-                                   [&](const char* o) { return name == A(o); });
+        const bool isReportOption = options && std::any_of(std::begin(ReportOptions), std::end(ReportOptions),
+                                                           [&](const char* o) { return name == A(o); });
         if (isReportOption) {
             reportOptions = true;
             wxString value;
@@ -112,24 +111,29 @@ Arguments Parse(const std::vector<wxString>& args) {
 }
 
 wxString UsageText(const wxString& program) {
-    return wxString::Format(wxString::FromUTF8("Usage: %s [OPTION] [FILE.kvr]\n"
-                                               "Companion program of the Vantor flow-and-pressure logger.\n"
-                                               "Opens the job file FILE.kvr at start, as \"Vorgang Öffnen\" "
-                                               "does; of several files the first.\n"
-                                               "\n"
-                                               "  -h, --help     show this help and exit\n"
-                                               "      --version  show the version and exit\n"
-                                               "\n"
-                                               "Usage: %s --report JOB.kvr --record N [--min-pressure P]\n"
-                                               "          [--tester NAME] --output OUT.pdf\n"
-                                               "Writes the hydrant test report of record N of the job file\n"
-                                               "(numbered from 1, as the record list shows them) as a PDF page\n"
-                                               "and prints its figures. P is in the record's pressure unit\n"
-                                               "(default 1.5 bar, 20 psi); NAME defaults to the tester of the\n"
-                                               "last report. Opens no window and needs no display.\n"
-                                               "Exit status: 0 report written, 1 the record cannot be\n"
-                                               "evaluated (nothing written), 2 usage or file error.\n"),
-                            program, program);
+    return wxString::Format(
+        wxString::FromUTF8("Usage: %s [OPTION] [FILE.kvr]\n"
+                           "Companion program of the Vantor flow-and-pressure logger.\n"
+                           "Opens the job file FILE.kvr at start, as \"Vorgang Öffnen\" "
+                           "does; of several files the first.\n"
+                           "\n"
+                           "  -h, --help     show this help and exit\n"
+                           "      --version  show the version and exit\n"
+                           "\n"
+                           "Usage: %s --report JOB.kvr --record N [--min-pressure P]\n"
+                           "          [--tester NAME] --output OUT.pdf\n"
+                           "Writes the hydrant test report of record N of the job file\n"
+                           "(numbered from 1, as the record list shows them) as a PDF page\n"
+                           "and prints its figures. P is in the record's pressure unit\n"
+                           "(default 1.5 bar, 20 psi); NAME defaults to the tester of the\n"
+                           "last report. Opens no window and needs no display.\n"
+                           "Exit status: 0 report written, 1 the record cannot be\n"
+                           "evaluated (nothing written), 2 usage or file error.\n"
+                           "\n"
+                           "The texts follow the desktop's language (LANGUAGE, LC_ALL,\n"
+                           "LC_MESSAGES, LANG): LANGUAGE=en %s starts it in English;\n"
+                           "German, or a language without a catalog, gives German.\n"),
+        program, program, program);
 }
 
 wxString VersionText() {

@@ -1,6 +1,7 @@
 // The chart: its layers, how each chart mode attaches them, and how a record is loaded.
 #include "app/app_settings.h"
 #include "app/command_ids.h"
+#include "data/translate.h"
 #include "mainframe/look.h"
 #include "mainframe/main_frame.h"
 #include "plot/layers.h"
@@ -14,20 +15,14 @@
 
 #include <algorithm>
 
-namespace {
-wxString U(const char* text) {
-    return wxString::FromUTF8(text);
-}
-}  // namespace
-
 void MainFrame::SetUpChart() {
     const wxFont bold9 = BoldSwissFont(9);
     const wxFont bold12 = BoldSwissFont(12);
-    timeAxis = std::make_unique<mpScaleX>(U("Zeit (h:m:s)"), 2, true, false);
-    flowAxis = std::make_unique<mpScaleY>(U("Durchfluss"), 2, true, false);
-    volumeAxis = std::make_unique<mpScaleY>(U("Volumen"), 2, true, false);
-    secondaryPressureAxis = std::make_unique<mpScaleYVext>(U("Druck"), 5, true);
-    pressureAxis = std::make_unique<mpScaleY>(U("Druck"), 2, true, false);
+    timeAxis = std::make_unique<mpScaleX>(Tr("Zeit (h:m:s)"), 2, true, false);
+    flowAxis = std::make_unique<mpScaleY>(Tr("Durchfluss"), 2, true, false);
+    volumeAxis = std::make_unique<mpScaleY>(Tr("Volumen"), 2, true, false);
+    secondaryPressureAxis = std::make_unique<mpScaleYVext>(Tr("Druck"), 5, true);
+    pressureAxis = std::make_unique<mpScaleY>(Tr("Druck"), 2, true, false);
     for (mpLayer* axis : std::initializer_list<mpLayer*>{timeAxis.get(), flowAxis.get(), volumeAxis.get(),
                                                          secondaryPressureAxis.get(), pressureAxis.get()}) {
         axis->SetPen(*wxGREY_PEN);
@@ -74,12 +69,12 @@ void MainFrame::SetUpChart() {
     // The span's commands in the chart's own menu too, after its four.
     wxMenu* popup = plotWindow->GetPopupMenu();
     popup->AppendSeparator();
-    spanModePopupItem = popup->AppendCheckItem(ID_SPAN_MODE, U("Bereich auswerten"),
-                                               U("Einen Zeitbereich im Diagramm aufziehen und auswerten"));
-    popup->Append(ID_SPAN_EXPORT, U("Bereich exportieren …"),
-                  U("Die Messwerte des Bereichs nach MS Excel exportieren"));
-    popup->Append(ID_SPAN_TO_TEXT_BOX, U("In Textfeld übernehmen"),
-                  U("Die Werte des Bereichs in das Textfeld der Messung übernehmen"));
+    spanModePopupItem = popup->AppendCheckItem(ID_SPAN_MODE, Tr("Bereich auswerten"),
+                                               Tr("Einen Zeitbereich im Diagramm aufziehen und auswerten"));
+    popup->Append(ID_SPAN_EXPORT, Tr("Bereich exportieren …"),
+                  Tr("Die Messwerte des Bereichs nach MS Excel exportieren"));
+    popup->Append(ID_SPAN_TO_TEXT_BOX, Tr("In Textfeld übernehmen"),
+                  Tr("Die Werte des Bereichs in das Textfeld der Messung übernehmen"));
 
     plotWindow->SetDateLabels(true);
     plotWindow->SetBottomMargin(45);
@@ -112,8 +107,8 @@ void MainFrame::RefreshChart() {
             plotWindow->AttachLayer(targetLine.get());
             timeAxis->SetShortenRight(false);
             flowAxis->SetShortenRight(false);
-            flowSeries->SetValuePrefix1(U("Durchfluss"));
-            flowSeries->SetValuePrefix2(U("Volumen"));
+            flowSeries->SetValuePrefix1(Tr("Durchfluss"));
+            flowSeries->SetValuePrefix2(Tr("Volumen"));
             valueAxis = flowAxis.get();
         } else {
             plotWindow->AttachLayer(timeAxis.get());
@@ -121,8 +116,8 @@ void MainFrame::RefreshChart() {
             plotWindow->AttachLayer(volumeSeries.get());
             timeAxis->SetShortenRight(false);
             volumeAxis->SetShortenRight(false);
-            volumeSeries->SetValuePrefix1(U("Volumen"));
-            volumeSeries->SetValuePrefix2(U("Durchfluss"));
+            volumeSeries->SetValuePrefix1(Tr("Volumen"));
+            volumeSeries->SetValuePrefix2(Tr("Durchfluss"));
             valueAxis = volumeAxis.get();
         }
         if (pressureShown) {
@@ -130,7 +125,7 @@ void MainFrame::RefreshChart() {
             valueAxis->SetShortenRight(true);
             plotWindow->AttachLayer(secondaryPressureAxis.get());
             plotWindow->AttachLayer(secondaryPressureSeries.get());
-            secondaryPressureSeries->SetValuePrefix1(U("Druck"));
+            secondaryPressureSeries->SetValuePrefix1(Tr("Druck"));
         }
         plotWindow->AttachLayer(legend.get());
         plotWindow->AttachLayer(textBox.get());
@@ -140,9 +135,9 @@ void MainFrame::RefreshChart() {
         pressureAxis->SetVisible(true);
         plotWindow->AttachLayer(pressureAxis.get());
         plotWindow->AttachLayer(pressureSeries.get());
-        pressureAxis->SetCaption(U("Druck"));
+        pressureAxis->SetCaption(Tr("Druck"));
         plotWindow->AttachLayer(legend.get());
-        pressureSeries->SetValuePrefix1(U("Druck"));
+        pressureSeries->SetValuePrefix1(Tr("Druck"));
         plotWindow->AttachLayer(textBox.get());
     }
     // The span over the chart, its readout last: it keeps clear of the boxes drawn before it.
@@ -176,7 +171,7 @@ void MainFrame::ChartRecord(int index, std::size_t held) {
     pressureSeries->ShareDataWithFloor(chartTimes, chartPressures, 0);
     secondaryPressureSeries->ShareData(chartTimes, chartPressures);
 
-    const wxString name = r.Title() + U(" ") + r.DateText();
+    const wxString name = r.Title() + wxString::FromUTF8(" ") + r.DateText();
     for (mpLayer* s : std::initializer_list<mpLayer*>{flowSeries.get(), volumeSeries.get(),
                                                       pressureSeries.get(), secondaryPressureSeries.get()}) {
         s->SetName(name);
@@ -188,7 +183,7 @@ void MainFrame::ChartRecord(int index, std::size_t held) {
     const bool hasTarget = r.HasTargetFlow();
     targetLine->SetVisible(hasTarget);
     targetLine->SetHideSample(!hasTarget);
-    flowAxis->SetCaption2(hasTarget ? U("Zielfluss") : wxString());
+    flowAxis->SetCaption2(hasTarget ? Tr("Zielfluss") : wxString());
 
     if (index != chartedRecord) {
         flowSeries->ClearMarker();
@@ -199,7 +194,7 @@ void MainFrame::ChartRecord(int index, std::size_t held) {
     }
 
     const wxString footer =
-        r.SerialNumber() != 0 ? wxString::Format(U("Vantor Serial No. %d"), r.SerialNumber()) : wxString();
+        r.SerialNumber() != 0 ? wxString::Format(Tr("Vantor Serial No. %d"), r.SerialNumber()) : wxString();
     for (mpLayer* s : std::initializer_list<mpLayer*>{flowSeries.get(), volumeSeries.get(),
                                                       pressureSeries.get(), secondaryPressureSeries.get()})
         s->SetFooterLabel(footer);
@@ -227,7 +222,8 @@ void MainFrame::ChartNoRecord() {
     chartedRecord = -1;
     const std::vector<float> none;
     // The last record's samples are let go.
-    for (SampleColumn* column : {chartTimes.get(), chartFlows.get(), chartVolumes.get(), chartPressures.get()})
+    for (SampleColumn* column :
+         {chartTimes.get(), chartFlows.get(), chartVolumes.get(), chartPressures.get()})
         column->Take(nullptr);
     flowSeries->SetDataWithExtra(none, none, none, 0);
     volumeSeries->SetDataWithExtra(none, none, none, 0);

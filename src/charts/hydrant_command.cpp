@@ -7,6 +7,7 @@
 #include "charts/report_command_line.h"
 #include "charts/report_page.h"
 #include "data/hydrant_evaluation.h"
+#include "data/translate.h"
 #include "dialogs/hydrant_dialog.h"
 #include "dialogs/report_dialog.h"
 #include "files/csv_export.h"
@@ -21,12 +22,6 @@
 #include <wx/msgdlg.h>
 #include <wx/printdlg.h>
 
-namespace {
-wxString U(const char* text) {
-    return wxString::FromUTF8(text);
-}
-}  // namespace
-
 void MainFrame::OnUpdateHydrantTest(wxUpdateUIEvent& event) {
     event.Enable(recordList->GetSelectedItemCount() == 1);
 }
@@ -40,7 +35,7 @@ void MainFrame::OnHydrantTest(wxCommandEvent&) {
     hydrant::Evaluation evaluation =
         hydrant::Evaluate(records[r], hydrant::DefaultRequiredPressure(records[r].PressureUnit()));
     if (!evaluation.phasesFound) {
-        wxMessageDialog refused(this, evaluation.reason, U("Hydrantenprüfung"), wxOK | wxICON_INFORMATION);
+        wxMessageDialog refused(this, evaluation.reason, Tr("Hydrantenprüfung"), wxOK | wxICON_INFORMATION);
         refused.ShowModal();
         return;
     }
@@ -50,9 +45,9 @@ void MainFrame::OnHydrantTest(wxCommandEvent&) {
     if (!phaseShading)
         phaseShading = std::make_unique<mpPhaseShading>();
     phaseShading->SetBands({
-        {evaluation.restPhase.startTime, evaluation.restPhase.endTime, wxColour(40, 110, 200), U("Ruhe")},
+        {evaluation.restPhase.startTime, evaluation.restPhase.endTime, wxColour(40, 110, 200), Tr("Ruhe")},
         {evaluation.flowingPhase.startTime, evaluation.flowingPhase.endTime, wxColour(30, 150, 60),
-         U("Fließen")},
+         Tr("Fließen")},
     });
     plotWindow->AttachLayer(phaseShading.get());
     plotWindow->Refresh(false);
@@ -93,7 +88,7 @@ void MainFrame::AppendToTextBox(int r, const wxString& figures) {
     wxString text = figures;
     // What the user wrote into the text box before stays above the figures.
     if (!record.NoteText().empty())
-        text = record.NoteText() + U("\n") + text;
+        text = record.NoteText() + wxString::FromUTF8("\n") + text;
     record.SetNoteText(text);
     savedFlag = false;
     RefreshRecordList();
@@ -111,7 +106,7 @@ void MainFrame::OnHydrantReport(wxCommandEvent&) {
     const hydrant::Evaluation evaluation =
         hydrant::Evaluate(records[r], hydrant::DefaultRequiredPressure(records[r].PressureUnit()));
     if (!evaluation.ok) {
-        wxMessageDialog refused(this, evaluation.reason, U("Prüfbericht"), wxOK | wxICON_INFORMATION);
+        wxMessageDialog refused(this, evaluation.reason, Tr("Prüfbericht"), wxOK | wxICON_INFORMATION);
         refused.ShowModal();
         return;
     }
@@ -131,13 +126,16 @@ std::unique_ptr<report::Page> MainFrame::ShowHydrantReport(wxWindow* parent, lon
     ReportDialog dialog(parent, site);
     dialog.SetSaveAction([&](ReportDialog& d) {
         const report::Page page = report::MakePage(record, evaluation, d.Site());
-        wxFileDialog files(&d, U("Prüfbericht speichern"), wxString(),
-                           U("Prüfbericht ") + csvexport::DefaultFileName(record.DateText()) + U(".pdf"),
-                           U("PDF-Dateien (*.pdf)|*.pdf"), wxFD_SAVE | wxFD_OVERWRITE_PROMPT);
+        wxFileDialog files(
+            &d, Tr("Prüfbericht speichern"), wxString(),
+            Tr("Prüfbericht ") + csvexport::DefaultFileName(record.DateText()) + wxString::FromUTF8(".pdf"),
+            Tr("PDF-Dateien (*.pdf)|*.pdf"), wxFD_SAVE | wxFD_OVERWRITE_PROMPT);
         if (files.ShowModal() != wxID_OK)
             return;
         const wxString chosen = filechoice::ChosenPath(files);
-        const wxString path = wxFileName(chosen).GetExt().Lower() == U("pdf") ? chosen : chosen + U(".pdf");
+        const wxString path = wxFileName(chosen).GetExt().Lower() == wxString::FromUTF8("pdf")
+                                  ? chosen
+                                  : chosen + wxString::FromUTF8(".pdf");
         if (!filechoice::ConfirmReplace(chosen, path))
             return;
         const SaveResult result = report::SavePdf(path, page);
@@ -153,16 +151,16 @@ std::unique_ptr<report::Page> MainFrame::ShowHydrantReport(wxWindow* parent, lon
 
 void MainFrame::PreviewHydrantReport(const report::Page& page) {
     PrintSettings settings;
-    auto* preview = new wxPrintPreview(new report::Printout(U("Prüfbericht"), page),
-                                       new report::Printout(U("Prüfbericht"), page), &settings.dialogData);
+    auto* preview = new wxPrintPreview(new report::Printout(Tr("Prüfbericht"), page),
+                                       new report::Printout(Tr("Prüfbericht"), page), &settings.dialogData);
     if (!preview->IsOk()) {
         delete preview;
-        wxMessageBox(U("Vorschau fehlgeschlagen. \n Druckereinstellung überprüfen"), U("Vorschau"),
+        wxMessageBox(Tr("Vorschau fehlgeschlagen. \n Druckereinstellung überprüfen"), Tr("Vorschau"),
                      wxOK | wxICON_INFORMATION);
         return;
     }
     auto* frame =
-        new wxPreviewFrame(preview, this, U("Vorschau drucken"), wxPoint(100, 100), wxSize(600, 650),
+        new wxPreviewFrame(preview, this, Tr("Vorschau drucken"), wxPoint(100, 100), wxSize(600, 650),
                            wxDEFAULT_FRAME_STYLE | wxFRAME_FLOAT_ON_PARENT, wxString::FromAscii("frame"));
     frame->Initialize();
     frame->Show(true);

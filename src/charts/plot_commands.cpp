@@ -1,6 +1,7 @@
 // The plot commands of the main window and what it does with the chart's events.
 #include "app/app_settings.h"
 #include "app/command_ids.h"
+#include "data/translate.h"
 #include "data/units.h"
 #include "dialogs/pen_dialog.h"
 #include "mainframe/main_frame.h"
@@ -13,12 +14,6 @@
 
 #include <wx/colordlg.h>
 #include <wx/menu.h>
-
-namespace {
-wxString U(const char* text) {
-    return wxString::FromUTF8(text);
-}
-}  // namespace
 
 // A switched-on button shows its pressed picture as its normal and hover picture.
 void MainFrame::SetButtonActive(wxVextButton* button, bool active) {
@@ -64,7 +59,7 @@ void MainFrame::ShowFlowWithPressure() {
     SetButtonActive(flowButton, true);
     SetButtonActive(volumeButton, false);
     SetButtonActive(pressureButton, true);
-    measure1Button->SetLabel(U("Messwerte 1"));
+    measure1Button->SetLabel(Tr("Messwerte 1"));
     UpdateUnitLabels(-1);
     RefreshChart();
 }
@@ -79,7 +74,7 @@ void MainFrame::OnShowFlow(wxCommandEvent&) {
         volumeShown = false;
         SetButtonActive(flowButton, true);
         SetButtonActive(volumeButton, false);
-        measure1Button->SetLabel(U("Messwerte 1"));
+        measure1Button->SetLabel(Tr("Messwerte 1"));
     }
     UpdateUnitLabels(-1);
     RefreshChart();
@@ -93,7 +88,7 @@ void MainFrame::OnShowVolume(wxCommandEvent&) {
         flowShown = false;
         SetButtonActive(volumeButton, true);
         SetButtonActive(flowButton, false);
-        measure1Button->SetLabel(U("Messwerte V"));
+        measure1Button->SetLabel(Tr("Messwerte V"));
     }
     UpdateUnitLabels(-1);
     RefreshChart();
@@ -247,10 +242,10 @@ void MainFrame::OnPlotMeasure(wxCommandEvent& event) {
         if (flowShown || volumeShown)
             ShowFlowReadout(y);
         else
-            pressureDisplay->SetDisplayText(wxString::Format(U("%.2f"), y));
+            pressureDisplay->SetDisplayText(wxString::Format(wxString::FromUTF8("%.2f"), y));
         clock->ShowElapsed(static_cast<float>(x));
     } else if (event.GetInt() == 2) {
-        pressureDisplay->SetDisplayText(wxString::Format(U("%.2f"), first));
+        pressureDisplay->SetDisplayText(wxString::Format(wxString::FromUTF8("%.2f"), first));
     }
 }
 

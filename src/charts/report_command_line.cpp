@@ -1,4 +1,5 @@
 #include "charts/report_command_line.h"
+#include "data/translate.h"
 
 #include "app/tester_file.h"
 #include "data/storage.h"
@@ -58,11 +59,11 @@ int RunFromCommandLine(const commandline::ReportRequest& request, const wxString
             err << me << "error writing " << Utf8(request.output) << "\n";
             return 2;
     }
-    out << Utf8(wxString::FromUTF8("Prüfbericht Hydrantenprüfung: ")) << Utf8(request.output) << "\n"
-        << Utf8(wxString::FromUTF8("Hydrant / Ort: ")) << Utf8(site.place) << "\n"
-        << "Leitung: " << Utf8(site.line) << "\n"
-        << Utf8(wxString::FromUTF8("Prüfer: ")) << Utf8(site.tester) << "\n"
-        << "Messung: " << Utf8(page.testTime) << ", Logger " << page.serialNumber << "\n"
+    out << Utf8(Tr("Prüfbericht Hydrantenprüfung: ")) << Utf8(request.output) << "\n"
+        << Utf8(Tr("Hydrant / Ort: ")) << Utf8(site.place) << "\n"
+        << Utf8(Tr("Leitung: ")) << Utf8(site.line) << "\n"
+        << Utf8(Tr("Prüfer: ")) << Utf8(site.tester) << "\n"
+        << Utf8(Tr("Messung: ")) << Utf8(page.testTime) << Utf8(Tr(", Logger ")) << page.serialNumber << "\n"
         << Utf8(hydrant::ReportLines(page.figures));
     return 0;
 }

@@ -1,4 +1,5 @@
 #include "charts/report_page.h"
+#include "data/translate.h"
 
 #include "data/storage.h"
 
@@ -15,10 +16,6 @@
 namespace report {
 
 namespace {
-
-wxString U(const char* text) {
-    return wxString::FromUTF8(text);
-}
 
 // Heights of the texts in page units (tenths of a millimetre).
 constexpr double TitleHeight = 62, HeadingHeight = 42, TextHeight = 38, SmallHeight = 29;
@@ -64,7 +61,7 @@ void Rule(wxDC& dc, int y) {
 void Heading(wxDC& dc, Fonts& fonts, const char* text, int x, int y) {
     fonts.Use(HeadingHeight, true);
     dc.SetTextForeground(Black);
-    dc.DrawText(U(text), x, y);
+    dc.DrawText(Tr(text), x, y);
 }
 
 // Label and value rows; the values start at valueX.
@@ -100,7 +97,7 @@ std::vector<wxString> Wrapped(wxDC& dc, const wxString& text, int width) {
     for (const wxString& paragraph : wxSplit(text, '\n', '\0')) {
         wxString line;
         for (const wxString& word : wxSplit(paragraph, ' ', '\0')) {
-            const wxString longer = line.empty() ? word : line + U(" ") + word;
+            const wxString longer = line.empty() ? word : line + wxString::FromUTF8(" ") + word;
             if (!line.empty() && dc.GetTextExtent(longer).GetWidth() > width) {
                 lines.push_back(line);
                 line = word;
@@ -170,14 +167,15 @@ void CurveGraph(wxDC& dc, Fonts& fonts, const Page& page) {
         const hydrant::Phase& phase;
         wxColour shade;
         const char* name;
-    } bands[] = {{e.restPhase, RestShade, "Ruhe"}, {e.flowingPhase, FlowingShade, "Fließen"}};
+    } bands[] = {{e.restPhase, RestShade, wxTRANSLATE("Ruhe")},
+                 {e.flowingPhase, FlowingShade, wxTRANSLATE("Fließen")}};
     for (const auto& b : bands) {
         const int x0 = x(b.phase.startTime), x1 = x(b.phase.endTime);
         dc.SetPen(*wxTRANSPARENT_PEN);
         dc.SetBrush(wxBrush(b.shade));
         dc.DrawRectangle(x0, a.y, std::max(1, x1 - x0), a.height);
         dc.SetTextForeground(Grey);
-        dc.DrawText(U(b.name), x0 + 8, a.y + 6);
+        dc.DrawText(Tr(b.name), x0 + 8, a.y + 6);
     }
 
     // Axes: time below, flow left, pressure right.
@@ -204,9 +202,9 @@ void CurveGraph(wxDC& dc, Fonts& fonts, const Page& page) {
                     y - dc.GetCharHeight() / 2);
     }
     dc.SetTextForeground(FlowColour);
-    dc.DrawText(U("Durchfluss (") + r.units.flow + U(")"), Left, a.y - 45);
+    dc.DrawText(Tr("Durchfluss (") + r.units.flow + wxString::FromUTF8(")"), Left, a.y - 45);
     dc.SetTextForeground(PressureColour);
-    TextRight(dc, U("Druck (") + r.units.pressure + U(")"), Right, a.y - 45);
+    TextRight(dc, Tr("Druck (") + r.units.pressure + wxString::FromUTF8(")"), Right, a.y - 45);
 
     // The curves stay inside the axes by their values' clamp: no clipping region, which some
     // devices keep for what is drawn after it.
@@ -252,15 +250,15 @@ void SupplyGraph(wxDC& dc, Fonts& fonts, const Page& page) {
     dc.SetPen(wxPen(Black, 3));
     dc.SetBrush(*wxTRANSPARENT_BRUSH);
     dc.DrawRectangle(a);
-    dc.DrawText(U("Druck (") + r.units.pressure + U(")"), Left, a.y - 45);
-    TextRight(dc, U("Durchfluss (") + r.units.flow + U(", Maßstab Q^1,85)"), Right, a.GetBottom() + 60);
+    dc.DrawText(Tr("Druck (") + r.units.pressure + wxString::FromUTF8(")"), Left, a.y - 45);
+    TextRight(dc, Tr("Durchfluss (") + r.units.flow + Tr(", Maßstab Q^1,85)"), Right, a.GetBottom() + 60);
 
     // The minimum pressure, dashed across.
     dc.SetPen(wxPen(Grey, 3, wxPENSTYLE_SHORT_DASH));
     dc.DrawLine(a.x, py(e.requiredPressure), a.GetRight(), py(e.requiredPressure));
     dc.SetTextForeground(Grey);
-    dc.DrawText(U("Mindestdruck ") + hydrant::FormatNumber(e.requiredPressure, r.units.pressureDecimals) +
-                    U(" ") + r.units.pressure,
+    dc.DrawText(Tr("Mindestdruck ") + hydrant::FormatNumber(e.requiredPressure, r.units.pressureDecimals) +
+                    wxString::FromUTF8(" ") + r.units.pressure,
                 a.x + 10, py(e.requiredPressure) + 6);
 
     // The line from the static point through the test point, on to the minimum pressure.
@@ -282,9 +280,9 @@ void SupplyGraph(wxDC& dc, Fonts& fonts, const Page& page) {
         dc.SetBrush(*wxWHITE_BRUSH);
         dc.DrawCircle(available, 14);
         dc.SetTextForeground(Black);
-        const wxString label = U("verfügbar ") +
-                               hydrant::FormatNumber(e.availableFlow, r.units.flowDecimals) + U(" ") +
-                               r.units.flow;
+        const wxString label = Tr("verfügbar ") +
+                               hydrant::FormatNumber(e.availableFlow, r.units.flowDecimals) +
+                               wxString::FromUTF8(" ") + r.units.flow;
         const int w = dc.GetTextExtent(label).GetWidth();
         dc.DrawText(label, std::min(available.x + 20, a.GetRight() - w - 10), available.y + 12);
     }
@@ -293,8 +291,8 @@ void SupplyGraph(wxDC& dc, Fonts& fonts, const Page& page) {
     dc.DrawCircle(atRest, 12);
     dc.DrawCircle(tested, 12);
     dc.SetTextForeground(Black);
-    dc.DrawText(U("Ruhedruck"), atRest.x + 20, atRest.y - dc.GetCharHeight() - 6);
-    dc.DrawText(U("Messpunkt"), tested.x + 20, tested.y - dc.GetCharHeight() - 6);
+    dc.DrawText(Tr("Ruhedruck"), atRest.x + 20, atRest.y - dc.GetCharHeight() - 6);
+    dc.DrawText(Tr("Messpunkt"), tested.x + 20, tested.y - dc.GetCharHeight() - 6);
 }
 
 void Classes(wxDC& dc, Fonts& fonts, const hydrant::ReportFigures& r, int y) {
@@ -316,13 +314,13 @@ void Classes(wxDC& dc, Fonts& fonts, const hydrant::ReportFigures& r, int y) {
             chip(r.hydrantClass, dc.GetCharHeight());
         dc.DrawText(hydrant::LeadingClassText(r), x, y);
     } else {
-        wxString head = U("Löschwasser-Grundschutz (DVGW W 405): ");
+        wxString head = Tr("Löschwasser-Grundschutz (DVGW W 405): ");
         if (r.levelsGiven)
-            head << hydrant::FormatNumber(r.levelFlow, 1) << U(" m³/h bei ")
-                 << hydrant::FormatNumber(r.levelPressure, r.units.pressureDecimals) << U(" ")
-                 << r.units.pressure;
+            head << hydrant::FormatNumber(r.levelFlow, 1) << Tr(" m³/h bei ")
+                 << hydrant::FormatNumber(r.levelPressure, r.units.pressureDecimals)
+                 << wxString::FromUTF8(" ") << r.units.pressure;
         else
-            head << U("keine Angabe ohne Hochrechnung");
+            head << Tr("keine Angabe ohne Hochrechnung");
         dc.DrawText(head, x, y);
         y += RowPitch + 5;
         // One box per level: filled where the flow reaches it.
@@ -335,8 +333,8 @@ void Classes(wxDC& dc, Fonts& fonts, const hydrant::ReportFigures& r, int y) {
             dc.SetBrush(reached ? wxBrush(wxColour(214, 240, 218)) : *wxTRANSPARENT_BRUSH);
             dc.DrawRectangle(bx, y - 6, w, dc.GetCharHeight() + 12);
             dc.SetTextForeground(reached ? Met : Grey);
-            dc.DrawText(hydrant::FormatNumber(hydrant::SupplyLevels[i], 0) + U(" m³/h ") +
-                            (reached ? U("erreicht") : U("nicht erreicht")),
+            dc.DrawText(hydrant::FormatNumber(hydrant::SupplyLevels[i], 0) + wxString::FromUTF8(" m³/h ") +
+                            (reached ? Tr("erreicht") : Tr("nicht erreicht")),
                         bx + 15, y);
         }
         dc.SetTextForeground(Black);
@@ -381,15 +379,15 @@ void Draw(wxDC& dc, const Page& page) {
     int y = Margin;
     fonts.Use(TitleHeight, true);
     dc.SetTextForeground(Black);
-    dc.DrawText(U("Prüfbericht Hydrantenprüfung"), Left, y);
+    dc.DrawText(Tr("Prüfbericht Hydrantenprüfung"), Left, y);
     fonts.Use(TextHeight);
-    TextRight(dc, U("ZPM Version 4.8"), Right, y + 10);
+    TextRight(dc, Tr("ZPM Version 4.8"), Right, y + 10);
     y += 85;
-    dc.DrawText(U("Prüfung vom ") + page.testTime, Left, y);
+    dc.DrawText(Tr("Prüfung vom ") + page.testTime, Left, y);
     TextRight(dc,
-              U("Logger-Seriennummer: ") +
+              Tr("Logger-Seriennummer: ") +
                   (page.serialNumber != 0 ? wxString::Format(wxString::FromAscii("%d"), page.serialNumber)
-                                          : U("–")),
+                                          : wxString::FromUTF8("–")),
               Right, y);
     y += 60;
     Rule(dc, y);
@@ -397,16 +395,16 @@ void Draw(wxDC& dc, const Page& page) {
     // The site.
     y += 25;
     y = Rows(dc, fonts,
-             {{U("Hydrant / Ort:"), page.site.place},
-              {U("Leitung:"), page.site.line},
-              {U("Prüfer:"), page.site.tester}},
+             {{Tr("Hydrant / Ort:"), page.site.place},
+              {Tr("Leitung:"), page.site.line},
+              {Tr("Prüfer:"), page.site.tester}},
              Left, Left + 330, y);
 
     // Measured and result side by side.
     y += 15;
     const int column = Left + 950;
-    Heading(dc, fonts, "Messwerte", Left, y);
-    Heading(dc, fonts, "Ergebnis", column, y);
+    Heading(dc, fonts, wxTRANSLATE("Messwerte"), Left, y);
+    Heading(dc, fonts, wxTRANSLATE("Ergebnis"), column, y);
     y += RowPitch + 5;
     const int after = Rows(dc, fonts, hydrant::MeasuredRows(r), Left, Left + 330, y);
     int ry = Rows(dc, fonts, hydrant::ResultRows(r), column, column + 430, y);
@@ -421,7 +419,7 @@ void Draw(wxDC& dc, const Page& page) {
     y = std::max(after, ry) + 15;
 
     // Checks.
-    Heading(dc, fonts, "Prüfungen", Left, y);
+    Heading(dc, fonts, wxTRANSLATE("Prüfungen"), Left, y);
     y += RowPitch + 5;
     fonts.Use(TextHeight);
     for (const hydrant::CheckResult& c : r.checks) {
@@ -430,24 +428,24 @@ void Draw(wxDC& dc, const Page& page) {
         dc.SetTextForeground(Black);
         dc.DrawText(c.text, Left + box + 25, y);
         dc.SetTextForeground(c.met ? Met : NotMet);
-        TextRight(dc, c.met ? U("erfüllt") : U("nicht erfüllt"), Right, y);
+        TextRight(dc, c.met ? Tr("erfüllt") : Tr("nicht erfüllt"), Right, y);
         y += RowPitch;
     }
 
     // Classes.
     y += 15;
-    Heading(dc, fonts, "Versorgung", Left, y);
+    Heading(dc, fonts, wxTRANSLATE("Versorgung"), Left, y);
     Classes(dc, fonts, r, y + RowPitch + 5);
 
     // The two graphs.
-    Heading(dc, fonts, "Verlauf von Durchfluss und Druck", Left, CurvePlot.y - 110);
+    Heading(dc, fonts, wxTRANSLATE("Verlauf von Durchfluss und Druck"), Left, CurvePlot.y - 110);
     CurveGraph(dc, fonts, page);
-    Heading(dc, fonts, "Wasserversorgung: Druck über Durchfluss", Left, SupplyPlot.y - 110);
+    Heading(dc, fonts, wxTRANSLATE("Wasserversorgung: Druck über Durchfluss"), Left, SupplyPlot.y - 110);
     SupplyGraph(dc, fonts, page);
 
     // Remark and signature.
     y = SupplyPlot.GetBottom() + 110;
-    Heading(dc, fonts, "Bemerkung", Left, y);
+    Heading(dc, fonts, wxTRANSLATE("Bemerkung"), Left, y);
     y += RowPitch + 5;
     fonts.Use(TextHeight);
     dc.SetTextForeground(Black);
@@ -463,8 +461,8 @@ void Draw(wxDC& dc, const Page& page) {
     dc.DrawLine(Left + 800, signature, Right, signature);
     fonts.Use(SmallHeight);
     dc.SetTextForeground(Grey);
-    dc.DrawText(U("Datum"), Left, signature + 10);
-    dc.DrawText(U("Unterschrift Prüfer: ") + page.site.tester, Left + 800, signature + 10);
+    dc.DrawText(Tr("Datum"), Left, signature + 10);
+    dc.DrawText(Tr("Unterschrift Prüfer: ") + page.site.tester, Left + 800, signature + 10);
 }
 
 void DrawOnCairo(cairo_t* cr, const Page& page) {
@@ -489,7 +487,8 @@ cairo_status_t WriteToStream(void* closure, const unsigned char* data, unsigned 
 bool WritePdf(std::ostream& out, const Page& page) {
     // A4 in points.
     cairo_surface_t* surface = cairo_pdf_surface_create_for_stream(WriteToStream, &out, 595.28, 841.89);
-    cairo_pdf_surface_set_metadata(surface, CAIRO_PDF_METADATA_TITLE, "Prüfbericht Hydrantenprüfung");
+    cairo_pdf_surface_set_metadata(surface, CAIRO_PDF_METADATA_TITLE,
+                                   Tr8("Prüfbericht Hydrantenprüfung").c_str());
     cairo_pdf_surface_set_metadata(surface, CAIRO_PDF_METADATA_CREATOR, "ZPM Version 4.8");
     cairo_t* cr = cairo_create(surface);
     DrawOnCairo(cr, page);

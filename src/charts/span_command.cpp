@@ -3,6 +3,7 @@
 #include "app/app_settings.h"
 #include "app/command_ids.h"
 #include "data/hydrant_evaluation.h"
+#include "data/translate.h"
 #include "data/units.h"
 #include "mainframe/main_frame.h"
 #include "plot/layers.h"
@@ -16,10 +17,6 @@
 
 namespace {
 
-wxString U(const char* text) {
-    return wxString::FromUTF8(text);
-}
-
 // The record's units as its chart and the hydrant evaluation show them.
 spanstats::ReadoutUnits UnitsFor(const Storage& record) {
     const hydrant::UnitTexts h = hydrant::UnitsOf(record);
@@ -29,12 +26,12 @@ spanstats::ReadoutUnits UnitsFor(const Storage& record) {
     u.flowDecimals = h.flowDecimals;
     u.pressureDecimals = h.pressureDecimals;
     if (record.UnitSystem() != units::UnitSystemMetric || record.FlowUnit() == units::FlowGallonsPerMinute) {
-        u.volume = U("gal");
+        u.volume = Tr("gal");
     } else if (record.FlowUnit() == units::FlowCubicMetresPerHour) {
-        u.volume = U("m³");
+        u.volume = wxString::FromUTF8("m³");
         u.volumeDecimals = 3;
     } else {
-        u.volume = U("l");
+        u.volume = wxString::FromUTF8("l");
     }
     return u;
 }
@@ -151,5 +148,6 @@ void MainFrame::OnSpanExport(wxCommandEvent&) {
 void MainFrame::OnSpanToTextBox(wxCommandEvent&) {
     if (!spanOn || !spanHasSamples || chartedRecord < 0 || chartedRecord >= static_cast<int>(records.size()))
         return;
-    AppendToTextBox(chartedRecord, U("Bereich\n") + spanReadout->GetText());
+    AppendToTextBox(chartedRecord, Tr("Bereich
+") + spanReadout->GetText());
 }

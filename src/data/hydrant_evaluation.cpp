@@ -1,4 +1,5 @@
 #include "data/hydrant_evaluation.h"
+#include "data/translate.h"
 
 #include "data/storage.h"
 #include "data/units.h"
@@ -11,10 +12,6 @@
 namespace hydrant {
 
 namespace {
-
-wxString U(const char* text) {
-    return wxString::FromUTF8(text);
-}
 
 double Median(std::vector<float> values) {
     if (values.empty())
@@ -48,7 +45,7 @@ std::vector<float> Smoothed(const std::vector<float>& flows, int first, int last
 
 Evaluation Refused(const char* reason) {
     Evaluation e;
-    e.reason = U(reason);
+    e.reason = Tr(reason);
     return e;
 }
 
@@ -76,16 +73,16 @@ void Recompute(Evaluation& e, double requiredPressure) {
         return;
     e.ok = false;
     if (!std::isfinite(requiredPressure) || requiredPressure < 0) {
-        e.reason = U("Der geforderte Mindestdruck ist keine gültige Zahl.");
+        e.reason = Tr("Der geforderte Mindestdruck ist keine gültige Zahl.");
         return;
     }
     if (requiredPressure >= e.staticPressure) {
-        e.reason = U("Der geforderte Mindestdruck liegt nicht unter dem Ruhedruck.");
+        e.reason = Tr("Der geforderte Mindestdruck liegt nicht unter dem Ruhedruck.");
         return;
     }
     const double q = AvailableFlow(e.flow, e.staticPressure, e.flowingPressure, requiredPressure);
     if (q < 0) {
-        e.reason = U("Kein Druckabfall: der Fließdruck liegt nicht unter dem Ruhedruck.");
+        e.reason = Tr("Kein Druckabfall: der Fließdruck liegt nicht unter dem Ruhedruck.");
         return;
     }
     e.availableFlow = q;
@@ -97,17 +94,17 @@ Evaluation Evaluate(const std::vector<float>& times, const std::vector<float>& f
                     const std::vector<float>& pressures, double requiredPressure) {
     const int n = static_cast<int>(std::min(times.size(), flows.size()));
     if (n == 0)
-        return Refused("Die Messung enthält keine Messwerte.");
+        return Refused(wxTRANSLATE("Die Messung enthält keine Messwerte."));
     if (pressures.size() < static_cast<std::size_t>(n))
-        return Refused("Die Messung enthält keine Druckwerte.");
+        return Refused(wxTRANSLATE("Die Messung enthält keine Druckwerte."));
     for (int i = 0; i < n; ++i) {
         if (!std::isfinite(times[i]) || !std::isfinite(flows[i]) || !std::isfinite(pressures[i]))
-            return Refused("Die Messung enthält ungültige Werte.");
+            return Refused(wxTRANSLATE("Die Messung enthält ungültige Werte."));
     }
 
     const float peak = *std::max_element(flows.begin(), flows.begin() + n);
     if (peak <= 0)
-        return Refused("Kein Fließabschnitt: der Durchfluss steigt nicht an.");
+        return Refused(wxTRANSLATE("Kein Fließabschnitt: der Durchfluss steigt nicht an."));
     const double closed = ClosedShareOfPeak * peak;
 
     // Rest phase: everything before the flow first rises above "closed".
@@ -115,7 +112,8 @@ Evaluation Evaluate(const std::vector<float>& times, const std::vector<float>& f
     while (opened < n && flows[opened] <= closed)
         ++opened;
     if (opened == 0)
-        return Refused("Kein Ruheabschnitt: der Durchfluss ist schon zu Beginn der Messung hoch.");
+        return Refused(
+            wxTRANSLATE("Kein Ruheabschnitt: der Durchfluss ist schon zu Beginn der Messung hoch."));
 
     Evaluation e;
     e.restPhase.first = 0;
@@ -164,9 +162,9 @@ Evaluation Evaluate(const std::vector<float>& times, const std::vector<float>& f
         }
     }
     if (bestFirst < 0)
-        return Refused("Kein Fließabschnitt: der Durchfluss steigt nicht an.");
+        return Refused(wxTRANSLATE("Kein Fließabschnitt: der Durchfluss steigt nicht an."));
     if (bestSpan < MinimumFlowingSeconds)
-        return Refused("Der gleichmäßige Fließabschnitt ist kürzer als 10 s.");
+        return Refused(wxTRANSLATE("Der gleichmäßige Fließabschnitt ist kürzer als 10 s."));
 
     e.flowingPhase.first = bestFirst;
     e.flowingPhase.last = bestLast;
@@ -175,7 +173,8 @@ Evaluation Evaluate(const std::vector<float>& times, const std::vector<float>& f
     e.flow = MedianOf(flows, bestFirst, bestLast);
     e.flowingPressure = MedianOf(pressures, bestFirst, bestLast);
     if (!(e.flowingPressure < e.staticPressure)) {
-        Evaluation refused = Refused("Kein Druckabfall: der Fließdruck liegt nicht unter dem Ruhedruck.");
+        Evaluation refused =
+            Refused(wxTRANSLATE("Kein Druckabfall: der Fließdruck liegt nicht unter dem Ruhedruck."));
         refused.restPhase = e.restPhase;
         refused.flowingPhase = e.flowingPhase;
         refused.staticPressure = e.staticPressure;
@@ -192,7 +191,7 @@ Evaluation Evaluate(const Storage& record, double requiredPressure) {
     const bool usLogger = record.UnitSystem() != units::UnitSystemMetric;
     if ((!usLogger && !units::IsKnownFlowUnit(record.FlowUnit())) ||
         !units::IsKnownPressureUnit(record.PressureUnit()))
-        return Refused("Die Messung hat eine unbekannte Einheit.");
+        return Refused(wxTRANSLATE("Die Messung hat eine unbekannte Einheit."));
     return Evaluate(record.Times(), record.Flows(), record.Pressures(), requiredPressure);
 }
 
@@ -230,16 +229,19 @@ wxString ReportText(const Evaluation& e, const UnitTexts& u) {
         return wxString();
     const wxString p = wxString::FromAscii(" ") + u.pressure;
     const wxString q = wxString::FromAscii(" ") + u.flow;
-    wxString out = U("Hydrantenprüfung\n");
-    out << U("Ruhedruck: ") << FormatNumber(e.staticPressure, u.pressureDecimals) << p << U("\n");
-    out << U("Fließdruck: ") << FormatNumber(e.flowingPressure, u.pressureDecimals) << p << U("\n");
-    out << U("Durchfluss: ") << FormatNumber(e.flow, u.flowDecimals) << q << U("\n");
-    out << U("Ruhephase: ") << FormatSeconds(e.restPhase.startTime) << U(" – ")
-        << FormatSeconds(e.restPhase.endTime) << U("\n");
-    out << U("Fließphase: ") << FormatSeconds(e.flowingPhase.startTime) << U(" – ")
-        << FormatSeconds(e.flowingPhase.endTime) << U("\n");
-    out << U("Mindestdruck: ") << FormatNumber(e.requiredPressure, u.pressureDecimals) << p << U("\n");
-    out << U("Verfügbarer Durchfluss: ") << FormatNumber(e.availableFlow, u.flowDecimals) << q;
+    wxString out = Tr("Hydrantenprüfung\n");
+    out << Tr("Ruhedruck: ") << FormatNumber(e.staticPressure, u.pressureDecimals) << p
+        << wxString::FromUTF8("\n");
+    out << Tr("Fließdruck: ") << FormatNumber(e.flowingPressure, u.pressureDecimals) << p
+        << wxString::FromUTF8("\n");
+    out << Tr("Durchfluss: ") << FormatNumber(e.flow, u.flowDecimals) << q << wxString::FromUTF8("\n");
+    out << Tr("Ruhephase: ") << FormatSeconds(e.restPhase.startTime) << wxString::FromUTF8(" – ")
+        << FormatSeconds(e.restPhase.endTime) << wxString::FromUTF8("\n");
+    out << Tr("Fließphase: ") << FormatSeconds(e.flowingPhase.startTime) << wxString::FromUTF8(" – ")
+        << FormatSeconds(e.flowingPhase.endTime) << wxString::FromUTF8("\n");
+    out << Tr("Mindestdruck: ") << FormatNumber(e.requiredPressure, u.pressureDecimals) << p
+        << wxString::FromUTF8("\n");
+    out << Tr("Verfügbarer Durchfluss: ") << FormatNumber(e.availableFlow, u.flowDecimals) << q;
     return out;
 }
 

@@ -1,4 +1,5 @@
 #include "data/hydrant_report.h"
+#include "data/translate.h"
 
 #include "data/storage.h"
 #include "data/units.h"
@@ -10,15 +11,11 @@ namespace hydrant {
 
 namespace {
 
-wxString U(const char* text) {
-    return wxString::FromUTF8(text);
-}
-
 constexpr double LitresPerGallon = 3.785411784;
 constexpr double OneAndAHalfBarInPsi = 1.5 * 14.504;
 
 wxString WithUnit(double value, int decimals, const wxString& unit) {
-    return FormatNumber(value, decimals) + U(" ") + unit;
+    return FormatNumber(value, decimals) + wxString::FromUTF8(" ") + unit;
 }
 
 // "24, 48 m³/h" from the levels [first, last).
@@ -26,18 +23,18 @@ wxString LevelList(int first, int last) {
     wxString out;
     for (int i = first; i < last; ++i) {
         if (i > first)
-            out << U(", ");
+            out << wxString::FromUTF8(", ");
         out << FormatNumber(SupplyLevels[i], 0);
     }
-    return out + U(" m³/h");
+    return out + wxString::FromUTF8(" m³/h");
 }
 
 wxString LevelsText(int reached) {
     const int count = static_cast<int>(std::size(SupplyLevels));
-    wxString out = U("erreicht: ");
-    out << (reached == 0 ? U("keine Stufe") : LevelList(0, reached));
+    wxString out = Tr("erreicht: ");
+    out << (reached == 0 ? Tr("keine Stufe") : LevelList(0, reached));
     if (reached < count)
-        out << U("; nicht erreicht: ") << LevelList(reached, count);
+        out << Tr("; nicht erreicht: ") << LevelList(reached, count);
     return out;
 }
 
@@ -98,15 +95,15 @@ HydrantClass ClassOf(double gpm) {
 wxString ClassName(HydrantClass c) {
     switch (c) {
         case HydrantClass::AA:
-            return U("AA");
+            return wxString::FromUTF8("AA");
         case HydrantClass::A:
-            return U("A");
+            return wxString::FromUTF8("A");
         case HydrantClass::B:
-            return U("B");
+            return wxString::FromUTF8("B");
         case HydrantClass::C:
             break;
     }
-    return U("C");
+    return wxString::FromUTF8("C");
 }
 
 Rgb ClassColour(HydrantClass c) {
@@ -143,23 +140,24 @@ ReportFigures MakeReport(const Evaluation& e, int unitSystem, int flowUnit, int 
 
     const double flowingSeconds = e.flowingPhase.endTime - e.flowingPhase.startTime;
     const bool aboveMinimum = e.ok && e.flowingPressure > e.requiredPressure;
-    r.checks[0] = {
-        DropIsEnough(e.staticPressure, e.flowingPressure),
-        U("Druckabfall mindestens 10 % des Ruhedrucks (") + FormatNumber(100 * r.dropShare, 1) + U(" %)")};
+    r.checks[0] = {DropIsEnough(e.staticPressure, e.flowingPressure),
+                   // xgettext:no-c-format
+                   Tr("Druckabfall mindestens 10 % des Ruhedrucks (") + FormatNumber(100 * r.dropShare, 1) +
+                       wxString::FromUTF8(" %)")};
     r.checks[1] = {e.phasesFound && flowingSeconds >= MinimumFlowingSeconds,
-                   U("Fließphase gleichmäßig und mindestens ") + FormatNumber(MinimumFlowingSeconds, 0) +
-                       U(" s lang (") + FormatNumber(flowingSeconds, 0) + U(" s)")};
-    r.checks[2] = {aboveMinimum, U("Fließdruck über dem Mindestdruck (") +
+                   Tr("Fließphase gleichmäßig und mindestens ") + FormatNumber(MinimumFlowingSeconds, 0) +
+                       Tr(" s lang (") + FormatNumber(flowingSeconds, 0) + wxString::FromUTF8(" s)")};
+    r.checks[2] = {aboveMinimum, Tr("Fließdruck über dem Mindestdruck (") +
                                      WithUnit(e.flowingPressure, units.pressureDecimals, units.pressure) +
-                                     (aboveMinimum ? U(" > ") : U(" ≤ ")) +
+                                     (aboveMinimum ? wxString::FromUTF8(" > ") : wxString::FromUTF8(" ≤ ")) +
                                      WithUnit(e.requiredPressure, units.pressureDecimals, units.pressure) +
-                                     U(")")};
+                                     wxString::FromUTF8(")")};
 
     r.projected = aboveMinimum && e.availableFlow > 0;
     if (!e.ok)
         r.noProjection = e.reason;
     else if (!aboveMinimum)
-        r.noProjection = U("Keine Hochrechnung: der Fließdruck liegt nicht über dem Mindestdruck.");
+        r.noProjection = Tr("Keine Hochrechnung: der Fließdruck liegt nicht über dem Mindestdruck.");
     if (r.projected)
         r.availableCubicMetres = ToCubicMetresPerHour(e.availableFlow, unitSystem, flowUnit);
 
@@ -193,50 +191,54 @@ std::vector<FigureRow> MeasuredRows(const ReportFigures& r) {
     const Evaluation& e = r.evaluation;
     const UnitTexts& u = r.units;
     return {
-        {U("Ruhedruck:"), WithUnit(e.staticPressure, u.pressureDecimals, u.pressure)},
-        {U("Fließdruck:"), WithUnit(e.flowingPressure, u.pressureDecimals, u.pressure)},
-        {U("Druckabfall:"), WithUnit(e.staticPressure - e.flowingPressure, u.pressureDecimals, u.pressure) +
-                                U(" (") + FormatNumber(100 * r.dropShare, 1) + U(" % des Ruhedrucks)")},
-        {U("Durchfluss:"), WithUnit(e.flow, u.flowDecimals, u.flow)},
-        {U("Ruhephase:"),
-         FormatSeconds(e.restPhase.startTime) + U(" – ") + FormatSeconds(e.restPhase.endTime)},
-        {U("Fließphase:"),
-         FormatSeconds(e.flowingPhase.startTime) + U(" – ") + FormatSeconds(e.flowingPhase.endTime)},
+        {Tr("Ruhedruck:"), WithUnit(e.staticPressure, u.pressureDecimals, u.pressure)},
+        {Tr("Fließdruck:"), WithUnit(e.flowingPressure, u.pressureDecimals, u.pressure)},
+        {Tr("Druckabfall:"), WithUnit(e.staticPressure - e.flowingPressure, u.pressureDecimals, u.pressure) +
+                                 wxString::FromUTF8(" (") + FormatNumber(100 * r.dropShare, 1) +
+                                 // xgettext:no-c-format
+                                 Tr(" % des Ruhedrucks)")},
+        {Tr("Durchfluss:"), WithUnit(e.flow, u.flowDecimals, u.flow)},
+        {Tr("Ruhephase:"), FormatSeconds(e.restPhase.startTime) + wxString::FromUTF8(" – ") +
+                               FormatSeconds(e.restPhase.endTime)},
+        {Tr("Fließphase:"), FormatSeconds(e.flowingPhase.startTime) + wxString::FromUTF8(" – ") +
+                                FormatSeconds(e.flowingPhase.endTime)},
     };
 }
 
 std::vector<FigureRow> ResultRows(const ReportFigures& r) {
     const Evaluation& e = r.evaluation;
     const UnitTexts& u = r.units;
-    wxString available = U("–");
+    wxString available = wxString::FromUTF8("–");
     if (r.projected) {
         available = WithUnit(e.availableFlow, u.flowDecimals, u.flow);
         if (!r.gallons && r.flowUnit != units::FlowCubicMetresPerHour)
-            available << U(" (") << FormatNumber(r.availableCubicMetres, 1) << U(" m³/h)");
+            available << wxString::FromUTF8(" (") << FormatNumber(r.availableCubicMetres, 1)
+                      << wxString::FromUTF8(" m³/h)");
     }
     return {
-        {U("Mindestdruck:"), WithUnit(e.requiredPressure, u.pressureDecimals, u.pressure)},
-        {U("Verfügbarer Durchfluss:"), available},
+        {Tr("Mindestdruck:"), WithUnit(e.requiredPressure, u.pressureDecimals, u.pressure)},
+        {Tr("Verfügbarer Durchfluss:"), available},
     };
 }
 
 namespace {
 
 wxString LevelsLine(const ReportFigures& r) {
-    wxString out = U("Löschwasser-Grundschutz (DVGW W 405): ");
+    wxString out = Tr("Löschwasser-Grundschutz (DVGW W 405): ");
     if (!r.levelsGiven)
-        return out + U("keine Angabe ohne Hochrechnung");
-    out << FormatNumber(r.levelFlow, 1) << U(" m³/h bei ")
-        << WithUnit(r.levelPressure, r.units.pressureDecimals, r.units.pressure) << U(", ")
+        return out + Tr("keine Angabe ohne Hochrechnung");
+    out << FormatNumber(r.levelFlow, 1) << Tr(" m³/h bei ")
+        << WithUnit(r.levelPressure, r.units.pressureDecimals, r.units.pressure) << wxString::FromUTF8(", ")
         << LevelsText(r.levelsReached);
     return out;
 }
 
 wxString ClassLine(const ReportFigures& r) {
-    wxString out = U("Hydrantenklasse (NFPA 291): ");
+    wxString out = Tr("Hydrantenklasse (NFPA 291): ");
     if (!r.classGiven)
-        return out + U("keine Klasse, der Fließdruck liegt nicht über 20 psi");
-    out << ClassName(r.hydrantClass) << U(", ") << FormatNumber(r.classFlow, 0) << U(" gpm bei 20 psi");
+        return out + Tr("keine Klasse, der Fließdruck liegt nicht über 20 psi");
+    out << ClassName(r.hydrantClass) << wxString::FromUTF8(", ") << FormatNumber(r.classFlow, 0)
+        << Tr(" gpm bei 20 psi");
     return out;
 }
 
@@ -253,14 +255,14 @@ wxString OtherClassText(const ReportFigures& r) {
 wxString ReportLines(const ReportFigures& r) {
     wxString out;
     for (const FigureRow& row : MeasuredRows(r))
-        out << row.label << U(" ") << row.value << U("\n");
+        out << row.label << wxString::FromUTF8(" ") << row.value << wxString::FromUTF8("\n");
     for (const FigureRow& row : ResultRows(r))
-        out << row.label << U(" ") << row.value << U("\n");
+        out << row.label << wxString::FromUTF8(" ") << row.value << wxString::FromUTF8("\n");
     if (!r.projected)
-        out << r.noProjection << U("\n");
+        out << r.noProjection << wxString::FromUTF8("\n");
     for (const CheckResult& c : r.checks)
-        out << (c.met ? U("erfüllt: ") : U("nicht erfüllt: ")) << c.text << U("\n");
-    out << LeadingClassText(r) << U("\n") << OtherClassText(r) << U("\n");
+        out << (c.met ? Tr("erfüllt: ") : Tr("nicht erfüllt: ")) << c.text << wxString::FromUTF8("\n");
+    out << LeadingClassText(r) << wxString::FromUTF8("\n") << OtherClassText(r) << wxString::FromUTF8("\n");
     return out;
 }
 

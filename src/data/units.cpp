@@ -1,4 +1,5 @@
 #include "data/units.h"
+#include "data/translate.h"
 
 namespace units {
 
@@ -55,16 +56,16 @@ double ConvertPressureFromPsi(double psi, int pressureUnit) {
 
 wxString FlowLongLabel(int unitSystem, int flowUnit) {
     if (unitSystem != UnitSystemMetric)
-        return wxString::FromUTF8("Durchfluss (Gallone/min)");
+        return Tr("Durchfluss (Gallone/min)");
     switch (flowUnit) {
         case 0:
-            return wxString::FromUTF8("Durchfluss (Liter/min)");
+            return Tr("Durchfluss (Liter/min)");
         case 1:
-            return wxString::FromUTF8("Durchfluss (Litre/sec)");
+            return Tr("Durchfluss (Litre/sec)");
         case 2:
-            return wxString::FromUTF8("Durchfluss (M³/h)");
+            return Tr("Durchfluss (M³/h)");
         case 3:
-            return wxString::FromUTF8("Durchfluss (Gallone/min)");
+            return Tr("Durchfluss (Gallone/min)");
         default:
             return wxString();
     }
@@ -72,16 +73,16 @@ wxString FlowLongLabel(int unitSystem, int flowUnit) {
 
 wxString FlowShortLabel(int unitSystem, int flowUnit) {
     if (unitSystem != UnitSystemMetric)
-        return wxString::FromUTF8("g/min");
+        return Tr("g/min");
     switch (flowUnit) {
         case 0:
-            return wxString::FromUTF8("l/min");
+            return Tr("l/min");
         case 1:
             return wxString::FromUTF8("l/s ");
         case 2:
             return wxString::FromUTF8("M³/h ");
         case 3:
-            return wxString::FromUTF8("GPM ");
+            return Tr("GPM ");
         default:
             return wxString();
     }
@@ -89,15 +90,15 @@ wxString FlowShortLabel(int unitSystem, int flowUnit) {
 
 wxString VolumeName(int unitSystem, int flowUnit) {
     if (unitSystem != UnitSystemMetric)
-        return wxString::FromUTF8("Gallone");
+        return Tr("Gallone");
     switch (flowUnit) {
         case 0:
         case 1:
-            return wxString::FromUTF8("Liter");
+            return Tr("Liter");
         case 2:
-            return wxString::FromUTF8("Meters³");
+            return Tr("Meters³");
         case 3:
-            return wxString::FromUTF8("Gallone");
+            return Tr("Gallone");
         default:
             return wxString();
     }
@@ -107,20 +108,20 @@ wxString VolumeSeriesFlowSuffix(int flowUnit) {
     if (flowUnit == 2)
         return wxString::FromUTF8("M³/h ");
     if (flowUnit == 3)
-        return wxString::FromUTF8("GPM ");
-    return wxString::FromUTF8("l/min");
+        return Tr("GPM ");
+    return Tr("l/min");
 }
 
 wxString PressureLongLabel(int pressureUnit) {
     switch (pressureUnit) {
         case PressurePsi:
-            return wxString::FromUTF8("Druck (psi)");
+            return Tr("Druck (psi)");
         case PressureBar:
-            return wxString::FromUTF8("Druck (bar)");
+            return Tr("Druck (bar)");
         case PressureMetresOfWater:
-            return wxString::FromUTF8("Druckeinheit (MtrH)");
+            return Tr("Druckeinheit (MtrH)");
         case PressureKiloPascal:
-            return wxString::FromUTF8("Druckeinheit (KPa)");
+            return Tr("Druckeinheit (KPa)");
         default:
             return wxString();
     }
@@ -129,13 +130,13 @@ wxString PressureLongLabel(int pressureUnit) {
 wxString PressureShortLabel(int pressureUnit) {
     switch (pressureUnit) {
         case PressurePsi:
-            return wxString::FromUTF8("psi");
+            return Tr("psi");
         case PressureBar:
-            return wxString::FromUTF8("Bar");
+            return Tr("Bar");
         case PressureMetresOfWater:
-            return wxString::FromUTF8("MtrH");
+            return Tr("MtrH");
         case PressureKiloPascal:
-            return wxString::FromUTF8("KPa");
+            return Tr("KPa");
         default:
             return wxString();
     }
@@ -143,18 +144,18 @@ wxString PressureShortLabel(int pressureUnit) {
 
 wxString VolumeColumnTitle(int unitSystem, int flowUnit) {
     if (unitSystem != UnitSystemMetric)
-        return wxString::FromUTF8("Volumen (G)");
+        return Tr("Volumen (G)");
     switch (flowUnit) {
         case 0:
         case 1:
-            return wxString::FromUTF8("Volumen (L)");
+            return Tr("Volumen (L)");
         case 2:
-            return wxString::FromUTF8("Volumen (M³)");
+            return Tr("Volumen (M³)");
         case 3:
-            return wxString::FromUTF8("Volumen (G)");
+            return Tr("Volumen (G)");
         // An unknown code converts every volume to 0; the column names no unit then.
         default:
-            return wxString::FromUTF8("Volumen");
+            return Tr("Volumen");
     }
 }
 

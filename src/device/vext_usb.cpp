@@ -1,4 +1,5 @@
 #include "device/vext_usb.h"
+#include "data/translate.h"
 
 #include "device/protocol.h"
 
@@ -290,7 +291,7 @@ bool VextUSB::WritePressureCalibration(std::uint8_t zero, std::uint8_t fine, std
 void ReportUsbFailure(VextUSB& usb) {
     std::uint8_t code = usb.ReadErrorCode();
     if (code != 0)
-        wxLogError(wxString::FromUTF8("Lesen fehlgeschlagen Fehlercode: %d"), static_cast<int>(code));
+        wxLogError(Tr("Lesen fehlgeschlagen Fehlercode: %d"), static_cast<int>(code));
     else
-        wxLogError(wxString::FromUTF8("USB-Verbindung fehlgeschlagen"));
+        wxLogError(Tr("USB-Verbindung fehlgeschlagen"));
 }

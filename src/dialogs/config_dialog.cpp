@@ -1,4 +1,5 @@
 #include "dialogs/config_dialog.h"
+#include "data/translate.h"
 
 #include "app/app_settings.h"
 #include "device/protocol.h"
@@ -20,10 +21,6 @@
 
 namespace {
 
-wxString U(const char* text) {
-    return wxString::FromUTF8(text);
-}
-
 // The dialog's own control ids.
 enum : int {
     ID_SETUP = 0,
@@ -38,10 +35,10 @@ enum : int {
 constexpr std::uint8_t WeekdayBits = 0x07;
 
 void Inform(const wxString& text) {
-    wxLogMessage(U("%s"), text);
+    wxLogMessage(wxString::FromUTF8("%s"), text);
 }
 void Fail(const wxString& text) {
-    wxLogError(U("%s"), text);
+    wxLogError(wxString::FromUTF8("%s"), text);
 }
 
 }  // namespace
@@ -52,30 +49,30 @@ wxBEGIN_EVENT_TABLE(Config, wxDialog) EVT_BUTTON(ID_SETUP, Config::OnSetup)
             EVT_CHECKBOX(ID_VOLUME_RANGE, Config::OnVolumeRange) wxEND_EVENT_TABLE()
 
                 Config::Config(wxWindow* parent)
-    : wxDialog(parent, wxID_ANY, U("Device Settings"), wxDefaultPosition, wxDefaultSize,
+    : wxDialog(parent, wxID_ANY, Tr("Device Settings"), wxDefaultPosition, wxDefaultSize,
                wxCAPTION | wxSYSTEM_MENU | wxCLOSE_BOX, wxString::FromAscii("dialog")) {
     const wxString buttonName = wxString::FromAscii("button");
     const wxString textName = wxString::FromAscii("text");
     auto button = [&](wxWindow* parent, int id, const char* label) {
-        return new wxButton(parent, id, U(label), wxDefaultPosition, wxDefaultSize, 0, wxDefaultValidator,
+        return new wxButton(parent, id, Tr(label), wxDefaultPosition, wxDefaultSize, 0, wxDefaultValidator,
                             buttonName);
     };
     auto field = [&](wxWindow* parent, const char* text) {
-        return new wxTextCtrl(parent, ID_FIELD, U(text), wxDefaultPosition, wxSize(50, -1), wxTE_RIGHT,
+        return new wxTextCtrl(parent, ID_FIELD, Tr(text), wxDefaultPosition, wxSize(50, -1), wxTE_RIGHT,
                               wxDefaultValidator, textName);
     };
 
-    auto* setupGroup = new wxStaticBoxSizer(wxVERTICAL, this, U("ZPM2 and BRIX Device"));
-    setupButton = button(setupGroup->GetStaticBox(), ID_SETUP, "Configure TOC and RTC");
+    auto* setupGroup = new wxStaticBoxSizer(wxVERTICAL, this, Tr("ZPM2 and BRIX Device"));
+    setupButton = button(setupGroup->GetStaticBox(), ID_SETUP, wxTRANSLATE("Configure TOC and RTC"));
     setupGroup->Add(setupButton, 0, wxEXPAND | wxALL, 5);
 
-    auto* filterGroup = new wxStaticBoxSizer(wxVERTICAL, this, U("BRIX and ZPM Device"));
+    auto* filterGroup = new wxStaticBoxSizer(wxVERTICAL, this, Tr("BRIX and ZPM Device"));
     wxStaticBox* filterBox = filterGroup->GetStaticBox();
-    filterButton = button(filterBox, ID_FILTER, "Set Median and Cutoff");
+    filterButton = button(filterBox, ID_FILTER, wxTRANSLATE("Set Median and Cutoff"));
     medianText = field(filterBox, "3");
     clampText = field(filterBox, "30");
     volumeRangeCheck = new wxCheckBox(filterBox, ID_VOLUME_RANGE,
-                                      U("Volume Range (checked for 1000) (Pulvo)"), wxDefaultPosition,
+                                      Tr("Volume Range (checked for 1000) (Pulvo)"), wxDefaultPosition,
                                       wxDefaultSize, 0, wxDefaultValidator, wxString::FromAscii("checkBox"));
     auto* filterRow = new wxBoxSizer(wxHORIZONTAL);
     filterRow->Add(filterButton, 1, wxALIGN_CENTER_VERTICAL | wxRIGHT, 5);
@@ -85,15 +82,15 @@ wxBEGIN_EVENT_TABLE(Config, wxDialog) EVT_BUTTON(ID_SETUP, Config::OnSetup)
     filterGroup->Add(volumeRangeCheck, 0, wxALL, 5);
 
     auto* calibrationGroup =
-        new wxStaticBoxSizer(wxVERTICAL, this, U("ZPM Pressure Calibration (cal to PSI)"));
+        new wxStaticBoxSizer(wxVERTICAL, this, Tr("ZPM Pressure Calibration (cal to PSI)"));
     wxStaticBox* calibrationBox = calibrationGroup->GetStaticBox();
-    calibrationButton = button(calibrationBox, ID_CALIBRATION, "Set Zero and Fine Tune Scale");
+    calibrationButton = button(calibrationBox, ID_CALIBRATION, wxTRANSLATE("Set Zero and Fine Tune Scale"));
     zeroText = field(calibrationBox, "104");
     roughText = field(calibrationBox, "2");
     fineText = field(calibrationBox, "26");
-    converterButton = button(calibrationBox, ID_CONVERTER, "Read RAW ADC pressure value");
-    adcLabel = new wxStaticText(calibrationBox, wxID_ANY, U("ADC value"), wxDefaultPosition, wxDefaultSize, 0,
-                                wxString::FromAscii("staticText"));
+    converterButton = button(calibrationBox, ID_CONVERTER, wxTRANSLATE("Read RAW ADC pressure value"));
+    adcLabel = new wxStaticText(calibrationBox, wxID_ANY, Tr("ADC value"), wxDefaultPosition, wxDefaultSize,
+                                0, wxString::FromAscii("staticText"));
     auto* calibrationRow = new wxBoxSizer(wxHORIZONTAL);
     calibrationRow->Add(calibrationButton, 1, wxALIGN_CENTER_VERTICAL | wxRIGHT, 5);
     calibrationRow->Add(zeroText, 0, wxALIGN_CENTER_VERTICAL | wxRIGHT, 5);
@@ -105,13 +102,13 @@ wxBEGIN_EVENT_TABLE(Config, wxDialog) EVT_BUTTON(ID_SETUP, Config::OnSetup)
     calibrationGroup->Add(calibrationRow, 0, wxEXPAND | wxALL, 5);
     calibrationGroup->Add(converterRow, 0, wxEXPAND | wxLEFT | wxRIGHT | wxBOTTOM, 5);
 
-    auto* dumpGroup = new wxStaticBoxSizer(wxVERTICAL, this, U("Read All Settings"));
-    dumpButton = button(dumpGroup->GetStaticBox(), ID_DUMP, "Read all Settings");
+    auto* dumpGroup = new wxStaticBoxSizer(wxVERTICAL, this, Tr("Read All Settings"));
+    dumpButton = button(dumpGroup->GetStaticBox(), ID_DUMP, wxTRANSLATE("Read all Settings"));
     dumpGroup->Add(dumpButton, 0, wxEXPAND | wxALL, 5);
 
-    closeButton = button(this, wxID_CANCEL, "&Close");
+    closeButton = button(this, wxID_CANCEL, wxTRANSLATE("&Close"));
 
-    auto* contentsGroup = new wxStaticBoxSizer(wxVERTICAL, this, U("Configuration Contents"));
+    auto* contentsGroup = new wxStaticBoxSizer(wxVERTICAL, this, Tr("Configuration Contents"));
     contentsText = new wxTextCtrl(contentsGroup->GetStaticBox(), wxID_ANY, wxString(), wxDefaultPosition,
                                   wxSize(340, 420), wxTE_MULTILINE | wxTE_RICH | wxTE_NOHIDESEL,
                                   wxDefaultValidator, textName);
@@ -133,14 +130,14 @@ void Config::OnSetup(wxCommandEvent&) {
     // Configuring erases the logger's memory: nothing goes out before the user agrees.
     wxMessageDialog confirm(
         this,
-        U("Configuring the logger clears its memory: all recordings on the logger will be "
-          "erased.\nContinue?"),
-        U("Configure TOC and RTC"), wxOK | wxCANCEL | wxICON_WARNING | wxCENTRE);
+        Tr("Configuring the logger clears its memory: all recordings on the logger will be "
+           "erased.\nContinue?"),
+        Tr("Configure TOC and RTC"), wxOK | wxCANCEL | wxICON_WARNING | wxCENTRE);
     if (confirm.ShowModal() != wxID_OK)
         return;
 
     if (!usb.SetRateAndPressureUnit(0xF000, 98))
-        Fail(U("Download Settings failed: Unplug USB and Re-insert"));
+        Fail(Tr("Download Settings failed: Unplug USB and Re-insert"));
     usb.SetAutoLogging(false);
     usb.ClearMemory();
 
@@ -148,12 +145,12 @@ void Config::OnSetup(wxCommandEvent&) {
 
     usb.ConfigureClock(0, 171);
     if (const std::uint8_t* config = usb.ReadClockConfig(); config && usb.LastTransferLength() >= 1)
-        Inform(wxString::Format(U("Clock Configure: %x"), static_cast<unsigned>(config[0])));
+        Inform(wxString::Format(Tr("Clock Configure: %x"), static_cast<unsigned>(config[0])));
 
     if (!usb.SetFlowOnThreshold(50, 2))
-        Fail(U("Failed to set Flow On thresh"));
+        Fail(Tr("Failed to set Flow On thresh"));
     if (!usb.SetFlowOffThreshold(30, 10))
-        Fail(U("Failed to set Flow Off thresh"));
+        Fail(Tr("Failed to set Flow Off thresh"));
 }
 
 void Config::SetClockToComputerTime() {
@@ -162,7 +159,7 @@ void Config::SetClockToComputerTime() {
     const std::optional<std::array<std::uint8_t, 3>> date =
         dialogrules::ClockDateRegisters({now.GetDay(), static_cast<int>(now.GetMonth()) + 1, now.GetYear()});
     if (!date) {
-        Fail(U("Clock Time Change failed"));
+        Fail(Tr("Clock Time Change failed"));
         return;
     }
     // Register 3 holds more than the weekday (bits 0 to 2, Monday 1 to Sunday 7): its other bits
@@ -173,12 +170,12 @@ void Config::SetClockToComputerTime() {
         const auto weekdayRegister = static_cast<std::uint8_t>((clock[3] & ~WeekdayBits) | weekday);
         if (!usb.SetClockTime(ToBcd(now.GetSecond()), ToBcd(now.GetMinute()), ToBcd(now.GetHour()),
                               weekdayRegister))
-            Fail(U("Clock Time Change failed"));
+            Fail(Tr("Clock Time Change failed"));
     } else {
-        Fail(U("Clock Time Change failed"));
+        Fail(Tr("Clock Time Change failed"));
     }
     if (!usb.SetClockDate((*date)[0], (*date)[1], (*date)[2]))
-        Fail(U("Clock Time Change failed"));
+        Fail(Tr("Clock Time Change failed"));
 }
 
 void Config::OnFilter(wxCommandEvent&) {
@@ -189,7 +186,7 @@ void Config::OnFilter(wxCommandEvent&) {
     if (!plan.send)
         return;
     if (!usb.SetMedianAndClamp(static_cast<std::uint8_t>(plan.first), static_cast<std::uint8_t>(plan.second)))
-        Inform(U("Failed to set Median and Clamp"));
+        Inform(Tr("Failed to set Median and Clamp"));
 }
 
 void Config::OnCalibration(wxCommandEvent&) {
@@ -202,12 +199,12 @@ void Config::OnCalibration(wxCommandEvent&) {
     if (!usb.WritePressureCalibration(static_cast<std::uint8_t>(plan.first),
                                       static_cast<std::uint8_t>(plan.second),
                                       static_cast<std::uint8_t>(plan.third)))
-        Inform(U("Failed to set Pressure Calibration!"));
+        Inform(Tr("Failed to set Pressure Calibration!"));
 }
 
 void Config::OnConverter(wxCommandEvent&) {
     if (const std::uint8_t* reply = usb.ReadPressureAdc())
-        adcLabel->SetLabel(wxString::Format(U("%d"), reply[0] | (reply[1] << 8)));
+        adcLabel->SetLabel(wxString::Format(wxString::FromUTF8("%d"), reply[0] | (reply[1] << 8)));
 }
 
 void Config::OnDump(wxCommandEvent&) {

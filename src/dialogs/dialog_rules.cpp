@@ -1,14 +1,11 @@
 #include "dialogs/dialog_rules.h"
+#include "data/translate.h"
 
 #include <climits>
 
 namespace dialogrules {
 
 namespace {
-
-wxString U(const char* text) {
-    return wxString::FromUTF8(text);
-}
 
 bool IsBlank(wxUniChar c) {
     return c == ' ' || c == '\t';
@@ -35,7 +32,7 @@ int StepInterval(int tenths, int step) {
 }
 
 wxString FormatInterval(int tenths) {
-    return wxString::Format(U("%.1f"), tenths / 10.0);
+    return wxString::Format(wxString::FromUTF8("%.1f"), tenths / 10.0);
 }
 
 std::optional<std::uint8_t> StepClockRegister(std::uint8_t bcd, int step, int maxValue) {
@@ -49,8 +46,8 @@ std::optional<std::uint8_t> StepClockRegister(std::uint8_t bcd, int step, int ma
 
 wxString FormatClockField(std::uint8_t bcd, bool leadingZero) {
     if (leadingZero && bcd < 0x10)
-        return wxString::Format(U("0%x"), static_cast<unsigned>(bcd));
-    return wxString::Format(U("%x"), static_cast<unsigned>(bcd));
+        return wxString::Format(wxString::FromUTF8("0%x"), static_cast<unsigned>(bcd));
+    return wxString::Format(wxString::FromUTF8("%x"), static_cast<unsigned>(bcd));
 }
 
 std::optional<CivilDate> DateFromClock(std::uint8_t day, std::uint8_t month, std::uint8_t year) {
@@ -108,7 +105,7 @@ ThresholdPlan PlanThresholds(const ThresholdFields& fields, int intervalTenths) 
     for (int i = 0; i < 4; ++i) {
         std::optional<std::uint16_t> v = ReadThresholdField(*texts[i]);
         if (!v) {
-            plan.boxes.push_back({U("Wert neu eintippen"), *texts[i]});
+            plan.boxes.push_back({Tr("Wert neu eintippen"), *texts[i]});
             return plan;
         }
         values[i] = *v;
@@ -116,28 +113,29 @@ ThresholdPlan PlanThresholds(const ThresholdFields& fields, int intervalTenths) 
     plan.flowOn = values[0];
     plan.flowOff = values[1];
     unsigned delayOn = values[2], delayOff = values[3];
-    const wxString message = U("Message");
+    const wxString message = Tr("Message");
 
     if (plan.flowOn > 2000)
-        plan.boxes.push_back({U("Achtung zu hohe Grenzwerte!"), message});
+        plan.boxes.push_back({Tr("Achtung zu hohe Grenzwerte!"), message});
     if (plan.flowOff > 2000)
-        plan.boxes.push_back({U("Achtung zu hohe Grenzwerte!"), message});
+        plan.boxes.push_back({Tr("Achtung zu hohe Grenzwerte!"), message});
     if (plan.flowOff > plan.flowOn) {
-        plan.boxes.push_back({U("Startwert für den Datenlogger muss größer sein als der Endwert"), message});
+        plan.boxes.push_back({Tr("Startwert für den Datenlogger muss größer sein als der Endwert"), message});
         return plan;
     }
     unsigned shortest = static_cast<unsigned>(intervalTenths / 10);
     if (delayOff < shortest || delayOn < shortest) {
         plan.boxes.push_back(
-            {U("Abtastrate muss verringert werden und diese Verzögerungseinstellung zu erreichen"), message});
+            {Tr("Abtastrate muss verringert werden und diese Verzögerungseinstellung zu erreichen"),
+             message});
         return plan;
     }
     plan.delayOnSamples = DelaySamples(delayOn, intervalTenths);
     plan.delayOffSamples = DelaySamples(delayOff, intervalTenths);
     if (plan.delayOnSamples > 4000)
-        plan.boxes.push_back({U("Achtung zu hohe Verzögerungsgrenzwerte"), message});
+        plan.boxes.push_back({Tr("Achtung zu hohe Verzögerungsgrenzwerte"), message});
     if (plan.delayOffSamples > 4000)
-        plan.boxes.push_back({U("Achtung zu hohe Verzögerungsgrenzwerte"), message});
+        plan.boxes.push_back({Tr("Achtung zu hohe Verzögerungsgrenzwerte"), message});
     plan.delayOnSeconds = DelaySeconds(intervalTenths, plan.delayOnSamples);
     plan.delayOffSeconds = DelaySeconds(intervalTenths, plan.delayOffSamples);
     plan.write = true;
@@ -146,8 +144,8 @@ ThresholdPlan PlanThresholds(const ThresholdFields& fields, int intervalTenths) 
 
 wxString DeviceInfoText(int serialNumber, int firmwareWord) {
     double version = ((firmwareWord >> 8) & 0xFF) + (firmwareWord & 0xFF) / 10.0;
-    return wxString::Format(U("Geräteeinstellungen     Serial No: %d"), serialNumber) +
-           wxString::Format(U("Firmware Version: %.1f"), version);
+    return wxString::Format(Tr("Geräteeinstellungen     Serial No: %d"), serialNumber) +
+           wxString::Format(Tr("Firmware Version: %.1f"), version);
 }
 
 unsigned long LeadingNumber(const wxString& text) {
@@ -173,16 +171,16 @@ ServicePlan PlanMedianAndClamp(const wxString& medianText, const wxString& clamp
     ServicePlan plan;
     plan.first = LeadingNumber(medianText);
     if (plan.first > 20) {
-        plan.messages.push_back(U("Too big!"));
+        plan.messages.push_back(Tr("Too big!"));
         return plan;
     }
     plan.second = LeadingNumber(clampText);
     if (plan.second > 250) {
-        plan.messages.push_back(U("Clamp very big. Not setting it"));
+        plan.messages.push_back(Tr("Clamp very big. Not setting it"));
         return plan;
     }
-    plan.messages.push_back(wxString::Format(U("Setting median crop to %d"), static_cast<int>(plan.first)));
-    plan.messages.push_back(wxString::Format(U("Setting clamp  to %d"), static_cast<int>(plan.second)));
+    plan.messages.push_back(wxString::Format(Tr("Setting median crop to %d"), static_cast<int>(plan.first)));
+    plan.messages.push_back(wxString::Format(Tr("Setting clamp  to %d"), static_cast<int>(plan.second)));
     plan.send = true;
     return plan;
 }
@@ -192,25 +190,25 @@ ServicePlan PlanPressureCalibration(const wxString& zeroText, const wxString& fi
     ServicePlan plan;
     plan.first = LeadingNumber(zeroText);
     if (plan.first > 200) {
-        plan.messages.push_back(U("Zero pt too big!"));
+        plan.messages.push_back(Tr("Zero pt too big!"));
         return plan;
     }
     plan.second = LeadingNumber(fineText);
     if (plan.second == 0 || plan.second > 255) {
-        plan.messages.push_back(U("Fine adjustment values outside range"));
+        plan.messages.push_back(Tr("Fine adjustment values outside range"));
         return plan;
     }
     plan.third = LeadingNumber(roughText);
     if (plan.third > 255) {
-        plan.messages.push_back(U("Rough adjustment values outside range"));
+        plan.messages.push_back(Tr("Rough adjustment values outside range"));
         return plan;
     }
     plan.messages.push_back(
-        wxString::Format(U("Setting Zero pressure pt to %d"), static_cast<int>(plan.first)));
+        wxString::Format(Tr("Setting Zero pressure pt to %d"), static_cast<int>(plan.first)));
     plan.messages.push_back(
-        wxString::Format(U("Setting fine adjustment scale to %d"), static_cast<int>(plan.second)));
+        wxString::Format(Tr("Setting fine adjustment scale to %d"), static_cast<int>(plan.second)));
     plan.messages.push_back(
-        wxString::Format(U("Setting rough adjustment scale to %d"), static_cast<int>(plan.third)));
+        wxString::Format(Tr("Setting rough adjustment scale to %d"), static_cast<int>(plan.third)));
     plan.send = true;
     return plan;
 }
@@ -218,44 +216,44 @@ ServicePlan PlanPressureCalibration(const wxString& zeroText, const wxString& fi
 wxString SettingsDump(int firmwareWord, const std::optional<SettingsBlock>& block,
                       const std::optional<ClockRegisters>& clock,
                       const std::optional<std::array<std::uint8_t, 2>>& clockConfig) {
-    wxString out = wxString::Format(U("Firmware Version: \t %x\n"), static_cast<unsigned>(firmwareWord));
+    wxString out = wxString::Format(Tr("Firmware Version: \t %x\n"), static_cast<unsigned>(firmwareWord));
     if (!block)
         return out;
     const SettingsBlock& b = *block;
-    out += wxString::Format(U("Sample Rate \t %x -> %d\n"), static_cast<unsigned>(b.sampleRateRegister),
+    out += wxString::Format(Tr("Sample Rate \t %x -> %d\n"), static_cast<unsigned>(b.sampleRateRegister),
                             IntervalTenthsFromRegister(b.sampleRateRegister));
-    out += wxString::Format(U("File Count \t %x\n"), static_cast<unsigned>(b.eventCount));
-    out += wxString::Format(U("State   \t \t %x\n"), static_cast<unsigned>(b.stateFlags));
-    out += wxString::Format(U("Flow On    \t %d \n"), static_cast<int>(b.flowOnThreshold));
-    out += wxString::Format(U("Delay On    \t %d \n"), static_cast<int>(b.flowOnDelay));
-    out += wxString::Format(U("Flow Off   \t %d \n"), static_cast<int>(b.flowOffThreshold));
-    out += wxString::Format(U("Delay Off \t %d \n"), static_cast<int>(b.flowOffDelay));
-    out += wxString::Format(U("Pressure Unit \t %d "), static_cast<int>(b.pressureUnit));
+    out += wxString::Format(Tr("File Count \t %x\n"), static_cast<unsigned>(b.eventCount));
+    out += wxString::Format(Tr("State   \t \t %x\n"), static_cast<unsigned>(b.stateFlags));
+    out += wxString::Format(Tr("Flow On    \t %d \n"), static_cast<int>(b.flowOnThreshold));
+    out += wxString::Format(Tr("Delay On    \t %d \n"), static_cast<int>(b.flowOnDelay));
+    out += wxString::Format(Tr("Flow Off   \t %d \n"), static_cast<int>(b.flowOffThreshold));
+    out += wxString::Format(Tr("Delay Off \t %d \n"), static_cast<int>(b.flowOffDelay));
+    out += wxString::Format(Tr("Pressure Unit \t %d "), static_cast<int>(b.pressureUnit));
     if (b.pressureUnit == 112)
-        out += U("PSI\n");
+        out += Tr("PSI\n");
     else if (b.pressureUnit == 98)
-        out += U("BAR\n");
-    out += wxString::Format(U("Pressure Scale \t %d \n"), static_cast<int>(b.pressureScale));
-    out += wxString::Format(U("Pressure Zero \t %d \n"), static_cast<int>(b.pressureZero));
-    out += wxString::Format(U("Filter Median \t %d \n"), static_cast<int>(b.filterMedian));
-    out += wxString::Format(U("Flow Clamp \t %d \n"), static_cast<int>(b.flowClamp));
-    out += wxString::Format(U("Display Alternation \t %d \n"), static_cast<int>(b.displayAlternation));
-    out += wxString::Format(U("Volume Range \t %d \n"), static_cast<int>(b.volumeRange));
+        out += Tr("BAR\n");
+    out += wxString::Format(Tr("Pressure Scale \t %d \n"), static_cast<int>(b.pressureScale));
+    out += wxString::Format(Tr("Pressure Zero \t %d \n"), static_cast<int>(b.pressureZero));
+    out += wxString::Format(Tr("Filter Median \t %d \n"), static_cast<int>(b.filterMedian));
+    out += wxString::Format(Tr("Flow Clamp \t %d \n"), static_cast<int>(b.flowClamp));
+    out += wxString::Format(Tr("Display Alternation \t %d \n"), static_cast<int>(b.displayAlternation));
+    out += wxString::Format(Tr("Volume Range \t %d \n"), static_cast<int>(b.volumeRange));
     if (b.isLong) {
-        out += wxString::Format(U("Serial no. \t %d \n"), static_cast<int>(b.serialNumber));
-        out += wxString::Format(U("Manufacture \t %x:%x:%x \n"), static_cast<unsigned>(b.manufactureDate[0]),
+        out += wxString::Format(Tr("Serial no. \t %d \n"), static_cast<int>(b.serialNumber));
+        out += wxString::Format(Tr("Manufacture \t %x:%x:%x \n"), static_cast<unsigned>(b.manufactureDate[0]),
                                 static_cast<unsigned>(b.manufactureDate[1]),
                                 static_cast<unsigned>(b.manufactureDate[2]));
     }
     if (clock) {
         const ClockRegisters& c = *clock;
-        out += wxString::Format(U("\nRTC Current Time: \t %x:%x:%x  %x:%x:%x \n"),
+        out += wxString::Format(Tr("\nRTC Current Time: \t %x:%x:%x  %x:%x:%x \n"),
                                 static_cast<unsigned>(c.hours), static_cast<unsigned>(c.minutes),
                                 static_cast<unsigned>(c.seconds), static_cast<unsigned>(c.day),
                                 static_cast<unsigned>(c.month), static_cast<unsigned>(c.year));
     }
     if (clockConfig) {
-        out += wxString::Format(U("Clock Configure \t %x %x \n"), static_cast<unsigned>((*clockConfig)[0]),
+        out += wxString::Format(Tr("Clock Configure \t %x %x \n"), static_cast<unsigned>((*clockConfig)[0]),
                                 static_cast<unsigned>((*clockConfig)[1]));
     }
     return out;

@@ -1,4 +1,5 @@
 #include "dialogs/hydrant_dialog.h"
+#include "data/translate.h"
 
 #include <wx/button.h>
 #include <wx/sizer.h>
@@ -9,9 +10,6 @@
 #include <cstdlib>
 
 namespace {
-wxString U(const char* text) {
-    return wxString::FromUTF8(text);
-}
 constexpr int ID_REQUIRED_PRESSURE = 100;
 constexpr int ID_TRANSFER = 101;
 constexpr int ID_REPORT = 102;
@@ -30,12 +28,12 @@ double ParsePressure(wxString text) {
 }  // namespace
 
 wxBEGIN_EVENT_TABLE(HydrantDialog, wxDialog) EVT_TEXT(ID_REQUIRED_PRESSURE, HydrantDialog::OnRequiredPressure)
-    EVT_BUTTON(ID_TRANSFER, HydrantDialog::OnTransfer)
-    EVT_BUTTON(ID_REPORT, HydrantDialog::OnReport) wxEND_EVENT_TABLE()
+    EVT_BUTTON(ID_TRANSFER, HydrantDialog::OnTransfer) EVT_BUTTON(ID_REPORT, HydrantDialog::OnReport)
+        wxEND_EVENT_TABLE()
 
-        HydrantDialog::HydrantDialog(wxWindow* parent, const hydrant::Evaluation& evaluation_,
-                                     const hydrant::UnitTexts& units)
-    : wxDialog(parent, wxID_ANY, U("Hydrantenprüfung"), wxDefaultPosition, wxDefaultSize,
+            HydrantDialog::HydrantDialog(wxWindow* parent, const hydrant::Evaluation& evaluation_,
+                                         const hydrant::UnitTexts& units)
+    : wxDialog(parent, wxID_ANY, Tr("Hydrantenprüfung"), wxDefaultPosition, wxDefaultSize,
                wxDEFAULT_DIALOG_STYLE),
       evaluation(evaluation_),
       unitTexts(units) {
@@ -43,20 +41,21 @@ wxBEGIN_EVENT_TABLE(HydrantDialog, wxDialog) EVT_TEXT(ID_REQUIRED_PRESSURE, Hydr
     const wxString p = wxString::FromAscii(" ") + units.pressure, q = wxString::FromAscii(" ") + units.flow;
     auto* grid = new wxFlexGridSizer(2, 6, 16);
     auto row = [&](const char* name, const wxString& value) {
-        grid->Add(new wxStaticText(this, wxID_ANY, U(name)), 0, wxALIGN_CENTRE_VERTICAL);
+        grid->Add(new wxStaticText(this, wxID_ANY, Tr(name)), 0, wxALIGN_CENTRE_VERTICAL);
         auto* label = new wxStaticText(this, wxID_ANY, value);
         values.push_back(label);
         grid->Add(label, 0, wxALIGN_CENTRE_VERTICAL);
     };
-    row("Ruhedruck:", hydrant::FormatNumber(e.staticPressure, units.pressureDecimals) + p);
-    row("Fließdruck:", hydrant::FormatNumber(e.flowingPressure, units.pressureDecimals) + p);
-    row("Durchfluss:", hydrant::FormatNumber(e.flow, units.flowDecimals) + q);
-    row("Ruhephase:", hydrant::FormatSeconds(e.restPhase.startTime) + U(" – ") +
-                          hydrant::FormatSeconds(e.restPhase.endTime));
-    row("Fließphase:", hydrant::FormatSeconds(e.flowingPhase.startTime) + U(" – ") +
-                           hydrant::FormatSeconds(e.flowingPhase.endTime));
+    row(wxTRANSLATE("Ruhedruck:"), hydrant::FormatNumber(e.staticPressure, units.pressureDecimals) + p);
+    row(wxTRANSLATE("Fließdruck:"), hydrant::FormatNumber(e.flowingPressure, units.pressureDecimals) + p);
+    row(wxTRANSLATE("Durchfluss:"), hydrant::FormatNumber(e.flow, units.flowDecimals) + q);
+    row(wxTRANSLATE("Ruhephase:"), hydrant::FormatSeconds(e.restPhase.startTime) + wxString::FromUTF8(" – ") +
+                                       hydrant::FormatSeconds(e.restPhase.endTime));
+    row(wxTRANSLATE("Fließphase:"), hydrant::FormatSeconds(e.flowingPhase.startTime) +
+                                        wxString::FromUTF8(" – ") +
+                                        hydrant::FormatSeconds(e.flowingPhase.endTime));
 
-    grid->Add(new wxStaticText(this, wxID_ANY, U("Mindestdruck:")), 0, wxALIGN_CENTRE_VERTICAL);
+    grid->Add(new wxStaticText(this, wxID_ANY, Tr("Mindestdruck:")), 0, wxALIGN_CENTRE_VERTICAL);
     auto* field = new wxBoxSizer(wxHORIZONTAL);
     requiredField = new wxTextCtrl(this, ID_REQUIRED_PRESSURE,
                                    hydrant::FormatNumber(e.requiredPressure, units.pressureDecimals),
@@ -65,7 +64,7 @@ wxBEGIN_EVENT_TABLE(HydrantDialog, wxDialog) EVT_TEXT(ID_REQUIRED_PRESSURE, Hydr
     field->Add(new wxStaticText(this, wxID_ANY, units.pressure), 0, wxALIGN_CENTRE_VERTICAL | wxLEFT, 6);
     grid->Add(field);
 
-    grid->Add(new wxStaticText(this, wxID_ANY, U("Verfügbarer Durchfluss:")), 0, wxALIGN_CENTRE_VERTICAL);
+    grid->Add(new wxStaticText(this, wxID_ANY, Tr("Verfügbarer Durchfluss:")), 0, wxALIGN_CENTRE_VERTICAL);
     availableLabel = new wxStaticText(this, wxID_ANY, wxString());
     wxFont bold = availableLabel->GetFont();
     bold.MakeBold();
@@ -75,9 +74,9 @@ wxBEGIN_EVENT_TABLE(HydrantDialog, wxDialog) EVT_TEXT(ID_REQUIRED_PRESSURE, Hydr
     reasonLabel = new wxStaticText(this, wxID_ANY, wxString());
     reasonLabel->SetForegroundColour(wxColour(180, 0, 0));
 
-    transferButton = new wxButton(this, ID_TRANSFER, U("In Textfeld übernehmen"));
-    reportButton = new wxButton(this, ID_REPORT, U("Prüfbericht …"));
-    auto* close = new wxButton(this, wxID_CANCEL, U("Schließen"));
+    transferButton = new wxButton(this, ID_TRANSFER, Tr("In Textfeld übernehmen"));
+    reportButton = new wxButton(this, ID_REPORT, Tr("Prüfbericht …"));
+    auto* close = new wxButton(this, wxID_CANCEL, Tr("Schließen"));
     auto* buttons = new wxBoxSizer(wxHORIZONTAL);
     buttons->Add(reportButton, 0, wxRIGHT, 10);
     buttons->Add(transferButton, 0, wxRIGHT, 10);
@@ -91,7 +90,7 @@ wxBEGIN_EVENT_TABLE(HydrantDialog, wxDialog) EVT_TEXT(ID_REQUIRED_PRESSURE, Hydr
     ShowAvailableFlow();
     // Room for the longest reason, so the dialog does not grow while the user types.
     reasonLabel->SetMinSize(
-        wxSize(reasonLabel->GetTextExtent(U("Der geforderte Mindestdruck liegt nicht unter dem Ruhedruck."))
+        wxSize(reasonLabel->GetTextExtent(Tr("Der geforderte Mindestdruck liegt nicht unter dem Ruhedruck."))
                    .GetWidth(),
                -1));
     top->Fit(this);
@@ -108,7 +107,7 @@ void HydrantDialog::ShowAvailableFlow() {
                                  wxString::FromAscii(" ") + unitTexts.flow);
         reasonLabel->SetLabel(wxString());
     } else {
-        availableLabel->SetLabel(U("–"));
+        availableLabel->SetLabel(wxString::FromUTF8("–"));
         reasonLabel->SetLabel(evaluation.reason);
     }
     transferButton->Enable(evaluation.ok);

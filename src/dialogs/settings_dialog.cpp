@@ -1,4 +1,5 @@
 #include "dialogs/settings_dialog.h"
+#include "data/translate.h"
 
 #include "app/app_settings.h"
 #include "device/protocol.h"
@@ -24,10 +25,6 @@
 #include <cstring>
 
 namespace {
-
-wxString U(const char* text) {
-    return wxString::FromUTF8(text);
-}
 
 // The dialog's own control ids.
 enum : int {
@@ -100,7 +97,7 @@ wxBEGIN_EVENT_TABLE(SettingsDialog, wxDialog) EVT_COMMAND_SCROLL(ID_INTERVAL_SLI
                                                     wxEND_EVENT_TABLE()
 
                                                         SettingsDialog::SettingsDialog(wxWindow* parent)
-    : wxDialog(parent, wxID_ANY, U("Geräteeinstellungen"), wxDefaultPosition, wxDefaultSize,
+    : wxDialog(parent, wxID_ANY, Tr("Geräteeinstellungen"), wxDefaultPosition, wxDefaultSize,
                wxCAPTION | wxSYSTEM_MENU | wxCLOSE_BOX, wxString::FromAscii("dialog")) {
     CreateControls();
     LayOut();
@@ -115,10 +112,10 @@ void SettingsDialog::CreateControls() {
         new wxStaticBitmap(this, wxID_ANY, pictures::Bundle(pictures::Motif::ConnectionNotAnswered),
                            wxDefaultPosition, wxSize(280, 70));
 
-    clockGroup = new wxStaticBoxSizer(wxHORIZONTAL, this, U("Echtzeituhr"));
+    clockGroup = new wxStaticBoxSizer(wxHORIZONTAL, this, Tr("Echtzeituhr"));
     wxStaticBox* clockBox = clockGroup->GetStaticBox();
     auto timeGroup = [&](const char* title, wxTextCtrl*& text, wxSpinButton*& spin, int spinId) {
-        auto* group = new wxStaticBoxSizer(wxHORIZONTAL, clockBox, U(title));
+        auto* group = new wxStaticBoxSizer(wxHORIZONTAL, clockBox, Tr(title));
         text = new wxTextCtrl(group->GetStaticBox(), wxID_ANY, wxString(), wxDefaultPosition, wxDefaultSize,
                               wxTE_READONLY | wxTE_RIGHT, wxDefaultValidator, textName);
         text->SetMinSize(FieldSize(text, wxString::FromAscii("00")));
@@ -127,10 +124,10 @@ void SettingsDialog::CreateControls() {
         group->Add(spin, 0, wxALIGN_CENTER_VERTICAL | wxALL, 2);
         clockGroup->Add(group, 0, wxEXPAND | wxALL, 3);
     };
-    timeGroup("Stunden", hoursText, hoursSpin, ID_HOURS_SPIN);
-    timeGroup("Minuten", minutesText, minutesSpin, ID_MINUTES_SPIN);
-    timeGroup("Sekunden", secondsText, secondsSpin, ID_SECONDS_SPIN);
-    auto* dateGroup = new wxStaticBoxSizer(wxHORIZONTAL, clockBox, U("Datum"));
+    timeGroup(wxTRANSLATE("Stunden"), hoursText, hoursSpin, ID_HOURS_SPIN);
+    timeGroup(wxTRANSLATE("Minuten"), minutesText, minutesSpin, ID_MINUTES_SPIN);
+    timeGroup(wxTRANSLATE("Sekunden"), secondsText, secondsSpin, ID_SECONDS_SPIN);
+    auto* dateGroup = new wxStaticBoxSizer(wxHORIZONTAL, clockBox, Tr("Datum"));
     datePicker = new wxDatePickerCtrl(
         dateGroup->GetStaticBox(), ID_DATE, wxDateTime(1, wxDateTime::Jan, 2011), wxDefaultPosition,
         wxSize(110, -1), wxDP_DROPDOWN, wxDefaultValidator, wxString::FromAscii("datectrl"));
@@ -139,7 +136,7 @@ void SettingsDialog::CreateControls() {
     dateGroup->Add(datePicker, 1, wxALIGN_CENTER_VERTICAL | wxALL, 2);
     clockGroup->Add(dateGroup, 1, wxEXPAND | wxALL, 3);
 
-    intervalGroup = new wxStaticBoxSizer(wxHORIZONTAL, this, U("Abtastrate (Sekunden)"));
+    intervalGroup = new wxStaticBoxSizer(wxHORIZONTAL, this, Tr("Abtastrate (Sekunden)"));
     wxStaticBox* intervalBox = intervalGroup->GetStaticBox();
     intervalSlider =
         new wxSlider(intervalBox, ID_INTERVAL_SLIDER, 100, dialogrules::MinIntervalTenths,
@@ -152,52 +149,55 @@ void SettingsDialog::CreateControls() {
     intervalText->SetMinSize(FieldSize(intervalText, wxString::FromAscii("00.0")));
     intervalSpin = NewArrows(intervalBox, ID_INTERVAL_SPIN, wxDefaultSize);
 
-    pressureGroup = new wxStaticBoxSizer(wxHORIZONTAL, this, U("Druckeinheit"));
-    psiCheck = new wxCheckBox(pressureGroup->GetStaticBox(), ID_PSI, U("PSI"), wxDefaultPosition,
+    pressureGroup = new wxStaticBoxSizer(wxHORIZONTAL, this, Tr("Druckeinheit"));
+    psiCheck = new wxCheckBox(pressureGroup->GetStaticBox(), ID_PSI, Tr("PSI"), wxDefaultPosition,
                               wxDefaultSize, 0, wxDefaultValidator, wxString::FromAscii("checkBox"));
-    barCheck = new wxCheckBox(pressureGroup->GetStaticBox(), ID_BAR, U("Bar"), wxDefaultPosition,
+    barCheck = new wxCheckBox(pressureGroup->GetStaticBox(), ID_BAR, Tr("Bar"), wxDefaultPosition,
                               wxDefaultSize, 0, wxDefaultValidator, wxString::FromAscii("checkBox"));
 
-    autoLogGroup = new wxStaticBoxSizer(wxVERTICAL, this, U("Automatische Datenlogfunktion"));
+    autoLogGroup = new wxStaticBoxSizer(wxVERTICAL, this, Tr("Automatische Datenlogfunktion"));
     wxStaticBox* autoBox = autoLogGroup->GetStaticBox();
-    autoLogCheck = new wxCheckBox(autoBox, ID_AUTO_LOG, U("Automatische Datenlogfunktion einschalten"),
+    autoLogCheck = new wxCheckBox(autoBox, ID_AUTO_LOG, Tr("Automatische Datenlogfunktion einschalten"),
                                   wxDefaultPosition, wxDefaultSize, 0, wxDefaultValidator,
                                   wxString::FromAscii("checkBox"));
     autoLogGroup->Add(autoLogCheck, 0, wxALL, 5);
 
     auto thresholdGroup = [&](const char* title, const char* condition, const char* forMore,
                               wxTextCtrl*& flowText, wxStaticText*& unitLabel, wxTextCtrl*& delayText) {
-        auto* group = new wxStaticBoxSizer(wxVERTICAL, autoBox, U(title));
+        auto* group = new wxStaticBoxSizer(wxVERTICAL, autoBox, Tr(title));
         wxStaticBox* box = group->GetStaticBox();
         flowText = new wxTextCtrl(box, ID_THRESHOLD_TEXT, wxString(), wxDefaultPosition, wxSize(60, -1),
                                   wxTE_RIGHT, wxDefaultValidator, textName);
         unitLabel =
-            new wxStaticText(box, wxID_ANY, U("L/min"), wxDefaultPosition, wxSize(50, -1), 0, labelName);
+            new wxStaticText(box, wxID_ANY, Tr("L/min"), wxDefaultPosition, wxSize(50, -1), 0, labelName);
         delayText = new wxTextCtrl(box, ID_THRESHOLD_TEXT, wxString(), wxDefaultPosition, wxSize(60, -1),
                                    wxTE_RIGHT, wxDefaultValidator, textName);
         auto* grid = new wxFlexGridSizer(2, 3, 4, 6);
         grid->Add(
-            new wxStaticText(box, wxID_ANY, U(condition), wxDefaultPosition, wxDefaultSize, 0, labelName), 0,
+            new wxStaticText(box, wxID_ANY, Tr(condition), wxDefaultPosition, wxDefaultSize, 0, labelName), 0,
             wxALIGN_CENTER_VERTICAL);
         grid->Add(flowText, 0, wxALIGN_CENTER_VERTICAL);
         grid->Add(unitLabel, 0, wxALIGN_CENTER_VERTICAL);
-        grid->Add(new wxStaticText(box, wxID_ANY, U(forMore), wxDefaultPosition, wxDefaultSize, 0, labelName),
-                  0, wxALIGN_CENTER_VERTICAL);
+        grid->Add(
+            new wxStaticText(box, wxID_ANY, Tr(forMore), wxDefaultPosition, wxDefaultSize, 0, labelName), 0,
+            wxALIGN_CENTER_VERTICAL);
         grid->Add(delayText, 0, wxALIGN_CENTER_VERTICAL);
-        grid->Add(new wxStaticText(box, wxID_ANY, U("Sekunden ist"), wxDefaultPosition, wxDefaultSize, 0,
+        grid->Add(new wxStaticText(box, wxID_ANY, Tr("Sekunden ist"), wxDefaultPosition, wxDefaultSize, 0,
                                    labelName),
                   0, wxALIGN_CENTER_VERTICAL);
         group->Add(grid, 0, wxALL, 5);
         autoLogGroup->Add(group, 0, wxEXPAND | wxALL, 5);
     };
-    thresholdGroup("Schalte Datenlogger ein, wenn:", "die Durchflussmenge größer als:", "für mehr als",
-                   flowOnText, flowOnUnitLabel, delayOnText);
-    thresholdGroup("Schalte Datenlogger aus, wenn:", "die Durchflussmenge kleiner als:", "für mehr als.",
-                   flowOffText, flowOffUnitLabel, delayOffText);
+    thresholdGroup(wxTRANSLATE("Schalte Datenlogger ein, wenn:"),
+                   wxTRANSLATE("die Durchflussmenge größer als:"), wxTRANSLATE("für mehr als"), flowOnText,
+                   flowOnUnitLabel, delayOnText);
+    thresholdGroup(wxTRANSLATE("Schalte Datenlogger aus, wenn:"),
+                   wxTRANSLATE("die Durchflussmenge kleiner als:"), wxTRANSLATE("für mehr als."), flowOffText,
+                   flowOffUnitLabel, delayOffText);
 
-    downloadButton = new wxButton(this, ID_DOWNLOAD, U("Download"), wxDefaultPosition, wxDefaultSize, 0,
+    downloadButton = new wxButton(this, ID_DOWNLOAD, Tr("Download"), wxDefaultPosition, wxDefaultSize, 0,
                                   wxDefaultValidator, wxString::FromAscii("button"));
-    closeButton = new wxButton(this, wxID_CANCEL, U("Schließen"), wxDefaultPosition, wxDefaultSize, 0,
+    closeButton = new wxButton(this, wxID_CANCEL, Tr("Schließen"), wxDefaultPosition, wxDefaultSize, 0,
                                wxDefaultValidator, wxString::FromAscii("button"));
     deviceInfoLabel =
         new wxStaticText(this, wxID_ANY, wxString(), wxDefaultPosition, wxSize(300, 30), 0, labelName);
@@ -301,14 +301,14 @@ void SettingsDialog::ReadLogger() {
     delayOnSamples = block.flowOnDelay;
     flowOff = block.flowOffThreshold;
     delayOffSamples = block.flowOffDelay;
-    flowOnText->ChangeValue(wxString::Format(U("%d"), static_cast<int>(flowOn)));
-    flowOffText->ChangeValue(wxString::Format(U("%d"), static_cast<int>(flowOff)));
-    delayOnText->ChangeValue(
-        wxString::Format(U("%d"), dialogrules::DelaySeconds(intervalTenths, delayOnSamples)));
-    delayOffText->ChangeValue(
-        wxString::Format(U("%d"), dialogrules::DelaySeconds(intervalTenths, delayOffSamples)));
+    flowOnText->ChangeValue(wxString::Format(wxString::FromUTF8("%d"), static_cast<int>(flowOn)));
+    flowOffText->ChangeValue(wxString::Format(wxString::FromUTF8("%d"), static_cast<int>(flowOff)));
+    delayOnText->ChangeValue(wxString::Format(wxString::FromUTF8("%d"),
+                                              dialogrules::DelaySeconds(intervalTenths, delayOnSamples)));
+    delayOffText->ChangeValue(wxString::Format(wxString::FromUTF8("%d"),
+                                               dialogrules::DelaySeconds(intervalTenths, delayOffSamples)));
 
-    const wxString unit = AppSettings.unitSystem == 1 ? U(" L/min") : U("G/min");
+    const wxString unit = AppSettings.unitSystem == 1 ? Tr(" L/min") : Tr("G/min");
     flowOnUnitLabel->SetLabel(unit);
     flowOffUnitLabel->SetLabel(unit);
 
@@ -445,17 +445,17 @@ void SettingsDialog::OnDownload(wxCommandEvent&) {
     if (usb.SetRateAndPressureUnit(rateRegister, pressureUnitCode))
         ShowConnection(Connection::Written);
     else
-        wxLogError(U("Herunterladen der Einstellungen fehlgeschlagen: USB-Kabelverbindung überprüfen"));
+        wxLogError(Tr("Herunterladen der Einstellungen fehlgeschlagen: USB-Kabelverbindung überprüfen"));
 
     if (timeChanged) {
         if (!usb.SetClockTime(clockRegisters[RegSeconds], clockRegisters[RegMinutes],
                               clockRegisters[RegHours], clockRegisters[RegWeekday]))
-            wxLogError(U("Uhrzeiteinstellung fehlgeschlagen"));
+            wxLogError(Tr("Uhrzeiteinstellung fehlgeschlagen"));
         timeChanged = false;
     }
     if (dateChanged) {
         if (!usb.SetClockDate(clockRegisters[RegDay], clockRegisters[RegMonth], clockRegisters[RegYear]))
-            wxLogError(U("Uhrzeiteinstellung fehlgeschlagen"));
+            wxLogError(Tr("Uhrzeiteinstellung fehlgeschlagen"));
         dateChanged = false;
     }
     if (!thresholdsChanged)
@@ -473,14 +473,14 @@ void SettingsDialog::OnDownload(wxCommandEvent&) {
     flowOff = plan.flowOff;
     delayOnSamples = plan.delayOnSamples;
     delayOffSamples = plan.delayOffSamples;
-    delayOnText->ChangeValue(wxString::Format(U("%d"), plan.delayOnSeconds));
-    delayOffText->ChangeValue(wxString::Format(U("%d"), plan.delayOffSeconds));
+    delayOnText->ChangeValue(wxString::Format(wxString::FromUTF8("%d"), plan.delayOnSeconds));
+    delayOffText->ChangeValue(wxString::Format(wxString::FromUTF8("%d"), plan.delayOffSeconds));
 
     if (!usb.SetFlowOnThreshold(flowOn, delayOnSamples))
-        wxLogError(U("Änderung des Druchflussgrenzwertes fehlgeschlagen"));
+        wxLogError(Tr("Änderung des Druchflussgrenzwertes fehlgeschlagen"));
     if (!usb.SetFlowOffThreshold(flowOff, delayOffSamples))
-        wxLogError(U("Änderung des Druchflussgrenzwertes fehlgeschlagen"));
+        wxLogError(Tr("Änderung des Druchflussgrenzwertes fehlgeschlagen"));
     if (!usb.SetAutoLogging(autoLogCheck->GetValue()))
-        wxLogError(U("Automatische Datenlogfunktion fehlgeschlagen"));
+        wxLogError(Tr("Automatische Datenlogfunktion fehlgeschlagen"));
     thresholdsChanged = false;
 }

@@ -1,4 +1,5 @@
 #include "files/database_import.h"
+#include "data/translate.h"
 
 #include "app/atomic_file.h"
 #include "files/save_file.h"
@@ -42,13 +43,13 @@ wxString Scan(std::istream& in) {
         if (got == 2)
             return wxString();
         if (got != 15)
-            return wxString::FromUTF8("Error reading lenghts from import file");
+            return Tr("Error reading lenghts from import file");
         std::streamoff block = 15;
         for (int s = 0; s < 5; ++s) {
             const std::uint32_t len = (std::uint32_t{head[3 * s]} << 16) |
                                       (std::uint32_t{head[3 * s + 1]} << 8) | std::uint32_t{head[3 * s + 2]};
             if (!Skip(in, len))
-                return wxString::FromUTF8("Error Import: ") + wxString::FromUTF8(kSections[s]);
+                return Tr("Error Import: ") + wxString::FromUTF8(kSections[s]);
             block += len;
         }
         consumed += block;

@@ -1,6 +1,7 @@
 // The main window's file commands: job file open, save and save as, CSV and image export, and the
 // logger database import.
 #include "app/app_settings.h"
+#include "data/translate.h"
 #include "files/csv_export.h"
 #include "files/database_import.h"
 #include "files/job_file.h"
@@ -22,10 +23,6 @@
 
 namespace {
 
-wxString U(const char* text) {
-    return wxString::FromUTF8(text);
-}
-
 // The image file. PNG when that type is chosen, or when the name ends in ".png" and the type was
 // left at BMP, the default; BMP otherwise. The name ends in the type's extension: a ".bmp" or
 // ".png" ending (any case) becomes it, any other name gets it appended.
@@ -36,14 +33,14 @@ struct ImageTarget {
 
 ImageTarget ImageTargetFor(const wxString& chosen, int filterIndex) {
     const wxString ext = wxFileName(chosen).GetExt().Lower();
-    const bool png = filterIndex == 1 || ext == U("png");
-    const wxString wanted = png ? U("png") : U("bmp");
+    const bool png = filterIndex == 1 || ext == wxString::FromUTF8("png");
+    const wxString wanted = png ? wxString::FromUTF8("png") : wxString::FromUTF8("bmp");
     const wxBitmapType type = png ? wxBITMAP_TYPE_PNG : wxBITMAP_TYPE_BMP;
     if (ext == wanted)
         return {chosen, type};
-    if (ext == U("bmp") || ext == U("png"))
+    if (ext == wxString::FromUTF8("bmp") || ext == wxString::FromUTF8("png"))
         return {chosen.Left(chosen.length() - 3) + wanted, type};
-    return {chosen + U(".") + wanted, type};
+    return {chosen + wxString::FromUTF8(".") + wanted, type};
 }
 
 }  // namespace
@@ -65,16 +62,16 @@ bool filechoice::ConfirmReplace(const wxString& chosen, const wxString& path) {
         return true;
     wxMessageDialog ask(
         nullptr,
-        wxString::Format(U("Die Datei \"%s\" ist bereits vorhanden. Soll sie ersetzt werden?"), path),
-        U("Message"), wxYES_NO | wxNO_DEFAULT | wxICON_QUESTION);
+        wxString::Format(Tr("Die Datei \"%s\" ist bereits vorhanden. Soll sie ersetzt werden?"), path),
+        Tr("Message"), wxYES_NO | wxNO_DEFAULT | wxICON_QUESTION);
     return ask.ShowModal() == wxID_YES;
 }
 
 void filechoice::ReportSaveFailure(SaveResult result) {
     if (result == SaveResult::CannotOpen)
-        wxLogError(U("Cannot open File for Writing"));
+        wxLogError(Tr("Cannot open File for Writing"));
     else if (result == SaveResult::WriteFailed)
-        wxLogError(U("Error writing File"));
+        wxLogError(Tr("Error writing File"));
 }
 
 using namespace filechoice;
@@ -83,16 +80,16 @@ bool MainFrame::ConfirmDiscardUnsaved() {
     if (savedFlag || records.empty())
         return true;
     wxMessageDialog ask(
-        nullptr, U("Die aktuellen Messdaten wurden noch nicht gespeichert. Sollen sie verworfen werden?"),
-        U("Message"), wxYES_NO | wxNO_DEFAULT | wxICON_QUESTION);
+        nullptr, Tr("Die aktuellen Messdaten wurden noch nicht gespeichert. Sollen sie verworfen werden?"),
+        Tr("Message"), wxYES_NO | wxNO_DEFAULT | wxICON_QUESTION);
     return ask.ShowModal() == wxID_YES;
 }
 
 void MainFrame::OnOpenJob(wxCommandEvent&) {
     if (!ConfirmDiscardUnsaved())
         return;
-    wxFileDialog dialog(this, U("KVR ZPM-Vorgang öffnen"), wxString(), wxString(),
-                        U("KVR Dateien (*.kvr)|*.kvr"), wxFD_OPEN);
+    wxFileDialog dialog(this, Tr("KVR ZPM-Vorgang öffnen"), wxString(), wxString(),
+                        Tr("KVR Dateien (*.kvr)|*.kvr"), wxFD_OPEN);
     if (dialog.ShowModal() != wxID_OK)
         return;
     const wxString path = ChosenPath(dialog);
@@ -107,7 +104,7 @@ void MainFrame::ReadJobFile(const wxString& path) {
     jobFilePath = path;
     std::optional<jobfile::ReadResult> result = jobfile::Load(path);
     if (!result) {
-        wxLogError(U("Cannot open File for Reading"));
+        wxLogError(Tr("Cannot open File for Reading"));
         savedFlag = false;
         // Saving to a name that holds nothing is harmless; what is there but could not be read
         // is replaced only when the user names it again.
@@ -122,8 +119,8 @@ void MainFrame::ReadJobFile(const wxString& path) {
     RefreshRecordList();
     if (result->damaged) {
         // Keep what was read, but never let a later save overwrite the damaged file unasked.
-        wxLogError(U("Die Datei \"%s\" ist beschädigt (%s); nur die vollständig gelesenen Messungen werden "
-                     "gezeigt."),
+        wxLogError(Tr("Die Datei \"%s\" ist beschädigt (%s); nur die vollständig gelesenen Messungen werden "
+                      "gezeigt."),
                    path, wxString::FromUTF8(result->problem));
         savedFlag = false;
         jobFileNeedsName = true;
@@ -156,10 +153,10 @@ bool MainFrame::WriteJobFile(const wxString& path) {
         std::count_if(records.begin(), records.end(), [](const Storage& r) { return r.IsFiltered(); });
     if (filtered > 0) {
         wxMessageDialog ask(this,
-                            wxString::Format(U("%d Messungen sind gefiltert. Gemessene Werte speichern?"),
+                            wxString::Format(Tr("%d Messungen sind gefiltert. Gemessene Werte speichern?"),
                                              static_cast<int>(filtered)),
-                            U("Speichern"), wxYES_NO | wxCANCEL | wxICON_QUESTION);
-        ask.SetYesNoCancelLabels(U("Ja"), U("Nein"), U("Abbrechen"));
+                            Tr("Speichern"), wxYES_NO | wxCANCEL | wxICON_QUESTION);
+        ask.SetYesNoCancelLabels(Tr("Ja"), Tr("Nein"), Tr("Abbrechen"));
         const int answer = ask.ShowModal();
         if (answer == wxID_CANCEL)
             return false;  // nothing written, nothing changed
@@ -184,7 +181,7 @@ void MainFrame::SaveJobAs() {
         dir = damaged.GetPath();
         name = damaged.GetFullName();
     }
-    wxFileDialog dialog(this, U("Vorgang abspeichern"), dir, name, U("ZPM Dateien"),
+    wxFileDialog dialog(this, Tr("Vorgang abspeichern"), dir, name, Tr("ZPM Dateien"),
                         wxFD_SAVE | wxFD_OVERWRITE_PROMPT);
     if (dialog.ShowModal() != wxID_OK)
         return;  // cancel is not a save: savedFlag stays as it was
@@ -209,8 +206,8 @@ void MainFrame::OnExportCsv(wxCommandEvent&) {
 }
 
 void MainFrame::ExportCsvFile(const Storage& record, std::size_t first, std::size_t end) {
-    wxFileDialog dialog(this, U("Exportieren nach Excel"), wxString(),
-                        csvexport::DefaultFileName(record.DateText()), U("Exceldateien (*.csv)|*.csv||"),
+    wxFileDialog dialog(this, Tr("Exportieren nach Excel"), wxString(),
+                        csvexport::DefaultFileName(record.DateText()), Tr("Exceldateien (*.csv)|*.csv||"),
                         wxFD_SAVE | wxFD_OVERWRITE_PROMPT);
     if (dialog.ShowModal() != wxID_OK)
         return;
@@ -223,12 +220,12 @@ void MainFrame::ExportCsvFile(const Storage& record, std::size_t first, std::siz
             break;
         case SaveResult::CannotOpen:
             wxMessageBox(
-                U("Öffnen der Exceldatei fehlgeschlagen, möglicherweise wird sie bereits durch ein anderes "
-                  "Programm benutzt?"),
-                U("Message"), wxOK | wxCENTRE);
+                Tr("Öffnen der Exceldatei fehlgeschlagen, möglicherweise wird sie bereits durch ein anderes "
+                   "Programm benutzt?"),
+                Tr("Message"), wxOK | wxCENTRE);
             break;
         case SaveResult::WriteFailed:
-            wxLogError(U("Error writing File"));
+            wxLogError(Tr("Error writing File"));
             break;
     }
 }
@@ -238,8 +235,8 @@ void MainFrame::OnExportImage(wxCommandEvent&) {
     plotWindow->RefreshView();
     plotWindow->Update();
     const wxBitmap picture = plotWindow->SnapshotBitmap();
-    wxFileDialog dialog(this, U("Bild speichern als…"), wxString(), wxString(),
-                        U("Bilddateien (*.bmp)|*.bmp|Bilddateien (*.png)|*.png"),
+    wxFileDialog dialog(this, Tr("Bild speichern als…"), wxString(), wxString(),
+                        Tr("Bilddateien (*.bmp)|*.bmp|Bilddateien (*.png)|*.png"),
                         wxFD_SAVE | wxFD_OVERWRITE_PROMPT);
     if (dialog.ShowModal() != wxID_OK)
         return;
@@ -251,7 +248,7 @@ void MainFrame::OnExportImage(wxCommandEvent&) {
     // file as it was.
     wxMemoryOutputStream encoded;
     if (!picture.ConvertToImage().SaveFile(encoded, target.type)) {
-        wxLogError(U("Error writing File"));
+        wxLogError(Tr("Error writing File"));
         return;
     }
     std::string bytes(encoded.GetSize(), '\0');
@@ -263,15 +260,15 @@ void MainFrame::OnExportImage(wxCommandEvent&) {
 }
 
 void MainFrame::OnImportDatabase(wxCommandEvent&) {
-    wxFileDialog dialog(this, U("Open KVR Database File"), wxString(), wxString(),
-                        U("KVR Database files (*.hex)|*.hex"), wxFD_OPEN);
+    wxFileDialog dialog(this, Tr("Open KVR Database File"), wxString(), wxString(),
+                        Tr("KVR Database files (*.hex)|*.hex"), wxFD_OPEN);
     if (dialog.ShowModal() != wxID_OK)
         return;
     const wxString path = ChosenPath(dialog);
     SetTitle(wxFileName(path).GetFullName());
     std::optional<wxString> message = dbimport::ScanFile(path);
     if (!message)
-        wxLogError(U("Cannot open File for Reading"));
+        wxLogError(Tr("Cannot open File for Reading"));
     else if (!message->empty())
-        wxLogMessage(U("%s"), *message);
+        wxLogMessage(wxString::FromUTF8("%s"), *message);
 }

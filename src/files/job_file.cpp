@@ -1,4 +1,5 @@
 #include "files/job_file.h"
+#include "data/translate.h"
 
 #include "files/file_text.h"
 
@@ -214,22 +215,22 @@ bool IsVersion(int v) {
 }
 
 // What is wrong with a field, in the words of the damage message (UTF-8).
-const char* Why(Got g) {
+std::string Why(Got g) {
     switch (g) {
         case Got::End:
-            return "fehlt, die Datei endet";
+            return Tr8("fehlt, die Datei endet");
         case Got::NotANumber:
-            return "ist keine Zahl";
+            return Tr8("ist keine Zahl");
         case Got::OutOfRange:
-            return "liegt außerhalb des Wertebereichs";
+            return Tr8("liegt außerhalb des Wertebereichs");
         case Got::NotFinite:
-            return "ist keine endliche Zahl";
+            return Tr8("ist keine endliche Zahl");
         case Got::TooLong:
-            return "ist zu lang";
+            return Tr8("ist zu lang");
         case Got::Ok:
             break;
     }
-    return "";
+    return std::string();
 }
 
 // The 16-bit character codes of a text box back into text; a lone surrogate becomes U+FFFD.
@@ -258,20 +259,19 @@ public:
     ReadResult Run() {
         int first = 0;
         if (Got g = src_.ReadInt(first); g != Got::Ok) {
-            Fail(g == Got::End ? std::string("die Datei ist leer")
-                               : std::string("die erste Zeile ") + Why(g));
+            Fail(g == Got::End ? Tr8("die Datei ist leer") : Tr8("die erste Zeile ") + Why(g));
             return Finish();
         }
         int count = first;
         if (IsVersion(first)) {
             r_.layout = first;
-            if (!Int(count, "die Anzahl der Messungen"))
+            if (!Int(count, wxTRANSLATE("die Anzahl der Messungen")))
                 return Finish();
         }
         const int layout = r_.layout;
         r_.settings.syncFlowUnitMarks = layout == LayoutOldest || layout >= Layout460;
         if (count < 0) {
-            Fail("die Anzahl der Messungen " + std::to_string(count) + " ist negativ");
+            Fail(Tr8("die Anzahl der Messungen ") + std::to_string(count) + Tr8(" ist negativ"));
             return Finish();
         }
         count_ = count;
@@ -287,9 +287,9 @@ private:
     // Records what is wrong; line 0 means the line the reader stands on.
     void Fail(const std::string& what, long line = 0) {
         r_.damaged = true;
-        std::string text = "Zeile " + std::to_string(line > 0 ? line : src_.line()) + ": ";
+        std::string text = Tr8("Zeile ") + std::to_string(line > 0 ? line : src_.line()) + ": ";
         if (record_ > 0)
-            text += "Messung " + std::to_string(record_) + " von " + std::to_string(count_) + ": ";
+            text += Tr8("Messung ") + std::to_string(record_) + Tr8(" von ") + std::to_string(count_) + ": ";
         problems_.push_back(text + what);
     }
 
@@ -298,7 +298,7 @@ private:
         constexpr std::size_t kShown = 4;
         for (std::size_t i = 0; i < problems_.size(); ++i) {
             if (i >= kShown && i + 1 < problems_.size()) {
-                r_.problem += "; … " + std::to_string(problems_.size() - kShown - 1) + " weitere";
+                r_.problem += "; … " + std::to_string(problems_.size() - kShown - 1) + Tr8(" weitere");
                 i = problems_.size() - 2;
                 continue;
             }
@@ -312,7 +312,7 @@ private:
     bool Int(int& v, const char* field) {
         const Got g = src_.ReadInt(v);
         if (g != Got::Ok)
-            Fail(std::string(field) + " " + Why(g));
+            Fail(Tr8(field) + " " + Why(g));
         return g == Got::Ok;
     }
 
@@ -320,23 +320,24 @@ private:
         bool cut = false;
         const long line = src_.line();
         if (src_.ReadLine(text, cut) == Got::End) {
-            Fail(std::string(field) + " " + Why(Got::End));
+            Fail(Tr8(field) + " " + Why(Got::End));
             return false;
         }
         if (cut)
-            Fail(std::string(field) + " ist länger als 198 Zeichen und wurde gekürzt", line);
+            Fail(Tr8(field) + Tr8(" ist länger als 198 Zeichen und wurde gekürzt"), line);
         return true;
     }
 
     bool ReadRecord(int index) {
         const int layout = r_.layout;
         std::string title, date, subtitle;
-        if (!Line(title, "der Titel"))
+        if (!Line(title, wxTRANSLATE("der Titel")))
             return false;
-        if (layout >= Layout410 && !(Line(date, "das Datum") && Line(subtitle, "der Untertitel")))
+        if (layout >= Layout410 &&
+            !(Line(date, wxTRANSLATE("das Datum")) && Line(subtitle, wxTRANSLATE("der Untertitel"))))
             return false;
         int serial = 0;
-        if (layout >= Layout430 && !Int(serial, "die Seriennummer"))
+        if (layout >= Layout430 && !Int(serial, wxTRANSLATE("die Seriennummer")))
             return false;
 
         wxString note;
@@ -346,36 +347,40 @@ private:
             std::vector<std::uint16_t> units;
             for (;;) {
                 int code = 0;
-                if (!Int(code, "ein Zeichen des Textfelds"))
+                if (!Int(code, wxTRANSLATE("ein Zeichen des Textfelds")))
                     return false;
                 if (code == 0)
                     break;
                 if (code < 0 || code > 0xFFFF) {
-                    Fail("der Zeichencode " + std::to_string(code) + " des Textfelds ist kein 16-Bit-Code");
+                    Fail(Tr8("der Zeichencode ") + std::to_string(code) +
+                         Tr8(" des Textfelds ist kein 16-Bit-Code"));
                     return false;
                 }
                 units.push_back(static_cast<std::uint16_t>(code));
             }
             note = FromUtf16(units);
-            if (!Int(noteX, "die Position des Textfelds") || !Int(noteY, "die Position des Textfelds"))
+            if (!Int(noteX, wxTRANSLATE("die Position des Textfelds")) ||
+                !Int(noteY, wxTRANSLATE("die Position des Textfelds")))
                 return false;
             if (Got g = src_.ReadFloat(target); g != Got::Ok) {
-                Fail(std::string("der Zielfluss ") + Why(g));
+                Fail(Tr8("der Zielfluss ") + Why(g));
                 return false;
             }
         }
 
         int interval = 0, pressureCode = 0, unitSystem = 0, flowUnit = 0, spare = 0, samples = 0;
-        if (!Int(interval, "das Messintervall") || !Int(pressureCode, "die Druckeinheit"))
+        if (!Int(interval, wxTRANSLATE("das Messintervall")) ||
+            !Int(pressureCode, wxTRANSLATE("die Druckeinheit")))
             return false;
-        if (!Int(unitSystem, "das Einheitensystem"))
+        if (!Int(unitSystem, wxTRANSLATE("das Einheitensystem")))
             return false;
-        if (layout >= Layout460 && !Int(flowUnit, "die Durchflusseinheit"))
+        if (layout >= Layout460 && !Int(flowUnit, wxTRANSLATE("die Durchflusseinheit")))
             return false;
-        if (!Int(spare, "das Reservekennzeichen") || !Int(samples, "die Anzahl der Messpunkte"))
+        if (!Int(spare, wxTRANSLATE("das Reservekennzeichen")) ||
+            !Int(samples, wxTRANSLATE("die Anzahl der Messpunkte")))
             return false;
         if (samples < 0) {
-            Fail("die Anzahl der Messpunkte " + std::to_string(samples) + " ist negativ");
+            Fail(Tr8("die Anzahl der Messpunkte ") + std::to_string(samples) + Tr8(" ist negativ"));
             return false;
         }
 
@@ -404,7 +409,8 @@ private:
             Got g;
             if ((g = src_.ReadFloat(t)) != Got::Ok || (g = src_.ReadFloat(f)) != Got::Ok ||
                 (g = src_.ReadFloat(p)) != Got::Ok || (g = src_.ReadFloat(v)) != Got::Ok) {
-                Fail("Messpunkt " + std::to_string(j + 1) + " von " + std::to_string(samples) + " " + Why(g));
+                Fail(Tr8("Messpunkt ") + std::to_string(j + 1) + Tr8(" von ") + std::to_string(samples) +
+                     " " + Why(g));
                 return false;
             }
             rec.AddSample(t, f, p, v);

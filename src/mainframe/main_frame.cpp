@@ -1,4 +1,5 @@
 #include "mainframe/main_frame.h"
+#include "data/translate.h"
 
 #include "acquisition/progress.h"
 #include "acquisition/recovery_journal.h"
@@ -137,7 +138,7 @@ wxEND_EVENT_TABLE()
 
     // 7. The status bar.
     CreateStatusBar(2);
-    SetStatusText(wxString::FromUTF8("ZPM Version 4.8"), 0);
+    SetStatusText(Tr("ZPM Version 4.8"), 0);
     // The minimum size once more, now with the status bar below the panel: without it the
     // window would be a status bar's height too small for its controls.
     panel->GetSizer()->SetSizeHints(this);
@@ -231,8 +232,8 @@ void MainFrame::OnClose(wxCloseEvent& event) {
         event.Skip();
         return;
     }
-    wxMessageDialog ask(nullptr, wxString::FromUTF8("Do you wish to save data before closing?"),
-                        wxString::FromUTF8("Before you close"), wxYES_NO | wxICON_INFORMATION);
+    wxMessageDialog ask(nullptr, Tr("Do you wish to save data before closing?"), Tr("Before you close"),
+                        wxYES_NO | wxICON_INFORMATION);
     if (ask.ShowModal() == wxID_YES)
         return;  // consumed: the window stays open with every record, nothing is saved
     event.Skip();

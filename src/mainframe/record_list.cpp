@@ -1,6 +1,7 @@
 // The record list and the five record functions.
 #include "app/app_settings.h"
 #include "app/command_ids.h"
+#include "data/translate.h"
 #include "data/units.h"
 #include "mainframe/look.h"
 #include "mainframe/main_frame.h"
@@ -18,19 +19,15 @@
 
 namespace {
 
-wxString U(const char* text) {
-    return wxString::FromUTF8(text);
-}
-
 enum EditKind { EditTitle, EditSubtitleText, EditNote, EditTarget };
 
 }  // namespace
 
 void MainFrame::SetUpRecordList() {
-    recordList->InsertColumn(0, U("Titel"), wxLIST_FORMAT_LEFT, 80);
-    recordList->InsertColumn(1, U("Datum"), wxLIST_FORMAT_LEFT, 80);
-    recordList->InsertColumn(2, U("Zeit"), wxLIST_FORMAT_LEFT, 80);
-    recordList->InsertColumn(3, U("Dauer"), wxLIST_FORMAT_LEFT, 80);
+    recordList->InsertColumn(0, Tr("Titel"), wxLIST_FORMAT_LEFT, 80);
+    recordList->InsertColumn(1, Tr("Datum"), wxLIST_FORMAT_LEFT, 80);
+    recordList->InsertColumn(2, Tr("Zeit"), wxLIST_FORMAT_LEFT, 80);
+    recordList->InsertColumn(3, Tr("Dauer"), wxLIST_FORMAT_LEFT, 80);
     // The volume column's title follows the units in force at start-up.
     recordList->InsertColumn(4, units::VolumeColumnTitle(AppSettings.unitSystem, AppSettings.flowUnit),
                              wxLIST_FORMAT_LEFT, 150);
@@ -139,20 +136,20 @@ void MainFrame::EditRecordText(int kind) {
     long style = wxOK | wxCANCEL | wxCENTRE;
     switch (kind) {
         case EditTitle:
-            caption = U("Titel ändern");
+            caption = Tr("Titel ändern");
             current = record.Title();
             break;
         case EditSubtitleText:
-            caption = U("Weitere Informationen ..");
+            caption = Tr("Weitere Informationen ..");
             current = record.Subtitle();
             break;
         case EditNote:
-            caption = U("Weitere Informationen ..");
+            caption = Tr("Weitere Informationen ..");
             current = record.NoteText();
             style |= wxTE_MULTILINE;
             break;
         default:
-            caption = U("Zielfluss");
+            caption = Tr("Zielfluss");
             current = wxString::Format(wxString::FromAscii("%f"), record.TargetFlow());
             break;
     }
@@ -171,7 +168,7 @@ void MainFrame::EditRecordText(int kind) {
         bool applied = true;
         switch (kind) {
             case EditTitle:
-                record.SetTitle(value.empty() ? U("-") : value);
+                record.SetTitle(value.empty() ? wxString::FromUTF8("-") : value);
                 break;
             case EditSubtitleText:
                 record.SetSubtitle(value);

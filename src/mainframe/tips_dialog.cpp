@@ -1,4 +1,5 @@
 #include "mainframe/tips_dialog.h"
+#include "data/translate.h"
 
 #include "app/app_settings.h"
 #include "app/command_ids.h"
@@ -19,9 +20,6 @@
 wxDEFINE_EVENT(zpmEVT_TIPS_SETTING, wxCommandEvent);
 
 namespace {
-wxString U(const char* text) {
-    return wxString::FromUTF8(text);
-}
 constexpr int ID_NEXT_TIP = 0;
 constexpr int ID_SHOW_AT_STARTUP = 1;
 }  // namespace
@@ -31,35 +29,36 @@ wxBEGIN_EVENT_TABLE(TipsDialog, wxDialog) EVT_PAINT(TipsDialog::OnPaint)
         wxEND_EVENT_TABLE()
 
             TipsDialog::TipsDialog(wxWindow* parent_, bool showAtStartup)
-    : wxDialog(parent_, wxID_ANY, U("Help Tips"), wxDefaultPosition, wxDefaultSize,
+    : wxDialog(parent_, wxID_ANY, Tr("Help Tips"), wxDefaultPosition, wxDefaultSize,
                wxCAPTION | wxSYSTEM_MENU | wxCLOSE_BOX, wxString::FromAscii("dialog")),
       parent(parent_) {
     SetBackgroundColour(FaceColour());
     using pictures::Motif;
     tips = {
-        {U("Reads and records live measurements from the Vantor while connected via the USB"),
+        {Tr("Reads and records live measurements from the Vantor while connected via the USB"),
          pictures::Bundle(Motif::RecordFace)},
-        {U("Change settings on the Vantor to control how data is recorded"),
+        {Tr("Change settings on the Vantor to control how data is recorded"),
          pictures::Bundle(Motif::SettingsFace)},
-        {U("Download all recorded Flow and Pressure events from the Vantor via the USB"),
+        {Tr("Download all recorded Flow and Pressure events from the Vantor via the USB"),
          pictures::Bundle(Motif::UploadFace)},
-        {U("Delete all recordings on the Vantor. This clears the memory, requires the USB to be connected"),
+        {Tr("Delete all recordings on the Vantor. This clears the memory, requires the USB to be connected"),
          pictures::Bundle(Motif::ClearFace)},
-        {U("Open previously saved work to view data and make additional edits"), pictures::Bundle(Motif::Open)},
-        {U("Move cursor over an icon and help note will automatically appear"),
+        {Tr("Open previously saved work to view data and make additional edits"),
+         pictures::Bundle(Motif::Open)},
+        {Tr("Move cursor over an icon and help note will automatically appear"),
          pictures::Bundle(Motif::HelpTip)},
-        {U("Save an image of current plot. The saved image can be imported into an MS Word or Excel report"),
+        {Tr("Save an image of current plot. The saved image can be imported into an MS Word or Excel report"),
          pictures::Bundle(Motif::Camera)},
     };
     std::srand(static_cast<unsigned>(std::time(nullptr)));
     current = std::rand() % static_cast<int>(tips.size());
 
-    auto* ok = new wxButton(this, wxID_OK, U("OK"), wxPoint(0, 0), wxSize(100, 30), 0, wxDefaultValidator,
+    auto* ok = new wxButton(this, wxID_OK, Tr("OK"), wxPoint(0, 0), wxSize(100, 30), 0, wxDefaultValidator,
                             wxString::FromAscii("button"));
-    checkBox = new wxCheckBox(this, ID_SHOW_AT_STARTUP, U("Show Tips at Startup"), wxDefaultPosition,
+    checkBox = new wxCheckBox(this, ID_SHOW_AT_STARTUP, Tr("Show Tips at Startup"), wxDefaultPosition,
                               wxDefaultSize, 0, wxDefaultValidator, wxString::FromAscii("check"));
     checkBox->SetValue(showAtStartup);
-    auto* next = new wxButton(this, ID_NEXT_TIP, U("Next Tip"), wxPoint(0, 0), wxSize(100, 30), 0,
+    auto* next = new wxButton(this, ID_NEXT_TIP, Tr("Next Tip"), wxPoint(0, 0), wxSize(100, 30), 0,
                               wxDefaultValidator, wxString::FromAscii("button"));
 
     auto* box = new wxStaticBoxSizer(wxHORIZONTAL, this, wxString());

@@ -1,5 +1,6 @@
 // Unit-dependent labels: axis names, readout suffixes, the labels beside the live displays.
 #include "app/app_settings.h"
+#include "data/translate.h"
 #include "data/units.h"
 #include "mainframe/main_frame.h"
 #include "plot/layers.h"
@@ -36,14 +37,14 @@ void MainFrame::UpdateUnitLabels(int index) {
             flowSeries->SetValueSuffix2(units::VolumeName(unitSystem, u));
         }
     } else {
-        flowAxis->SetName(wxString::FromUTF8("Durchfluss (Gallone/min)"));
-        volumeAxis->SetName(wxString::FromUTF8("Gallone"));
+        flowAxis->SetName(Tr("Durchfluss (Gallone/min)"));
+        volumeAxis->SetName(Tr("Gallone"));
         if (flowShown)
-            flowUnitLabel->SetLabel(wxString::FromUTF8("g/min"));
+            flowUnitLabel->SetLabel(Tr("g/min"));
         if (volumeShown)
-            flowUnitLabel->SetLabel(wxString::FromUTF8("Gallone"));
-        flowSeries->SetValueSuffix1(wxString::FromUTF8("g/min"));
-        volumeSeries->SetValueSuffix1(wxString::FromUTF8("Gallone"));
+            flowUnitLabel->SetLabel(Tr("Gallone"));
+        flowSeries->SetValueSuffix1(Tr("g/min"));
+        volumeSeries->SetValueSuffix1(Tr("Gallone"));
     }
 
     if (units::IsKnownPressureUnit(pressureCode)) {

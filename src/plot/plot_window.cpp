@@ -1,4 +1,5 @@
 #include "plot/plot_window.h"
+#include "data/translate.h"
 
 #include "app/command_ids.h"
 #include "plot/layers.h"
@@ -18,10 +19,6 @@
 #include <cstdlib>
 
 namespace {
-
-wxString U(const char* text) {
-    return wxString::FromUTF8(text);
-}
 
 // Scrollbar figures are ints; a deep zoom must not overflow them.
 int ScrollInt(double v) {
@@ -76,7 +73,8 @@ wxEND_EVENT_TABLE()
     mpWindow::mpWindow(wxWindow* parent, wxWindowID id, const wxPoint& pos, const wxSize& size, long style)
     // Scrollbars of its own: zoomed in, they show where the view lies in the data and pan it.
     // Keys of its own (arrows, Home, Escape): the chart is worked by keyboard when it has the focus.
-    : wxScrolledWindow(parent, id, pos, size, style | wxHSCROLL | wxVSCROLL | wxWANTS_CHARS, U("mathplot")),
+    : wxScrolledWindow(parent, id, pos, size, style | wxHSCROLL | wxVSCROLL | wxWANTS_CHARS,
+                       wxString::FromUTF8("mathplot")),
       ink(std::make_unique<SeriesInk>()) {
     SetBackgroundColour(*wxWHITE);
     // Every pixel is painted from the buffer; the system never erases.
@@ -88,10 +86,10 @@ wxEND_EVENT_TABLE()
     if (GtkWidget* widget = static_cast<GtkWidget*>(GetHandle()); widget && GTK_IS_SCROLLED_WINDOW(widget))
         gtk_scrolled_window_set_overlay_scrolling(GTK_SCROLLED_WINDOW(widget), FALSE);
 
-    popupMenu.Append(ID_PLOT_CENTRE, U("Zentrieren"), U("Diagramm zu dieser Position zentrieren"));
-    popupMenu.Append(ID_PLOT_FIT, U("Passend "), U("Alles anzeigen"));
-    popupMenu.Append(ID_PLOT_ZOOM_IN, U("Vergrößern"), U("Diagramm vergrößern"));
-    popupMenu.Append(ID_PLOT_ZOOM_OUT, U("Verkleinern"), U("Diagramm verkleinern"));
+    popupMenu.Append(ID_PLOT_CENTRE, Tr("Zentrieren"), Tr("Diagramm zu dieser Position zentrieren"));
+    popupMenu.Append(ID_PLOT_FIT, Tr("Passend "), Tr("Alles anzeigen"));
+    popupMenu.Append(ID_PLOT_ZOOM_IN, Tr("Vergrößern"), Tr("Diagramm vergrößern"));
+    popupMenu.Append(ID_PLOT_ZOOM_OUT, Tr("Verkleinern"), Tr("Diagramm verkleinern"));
 
     RefreshView();
 }
@@ -660,5 +658,5 @@ void mpWindow::OnLockAspectCommand(wxCommandEvent&) {
 }
 
 void mpWindow::OnHelpCommand(wxCommandEvent&) {
-    wxMessageBox(U("Unterstützte Mausbefehle"), U("Diagramm Hilfe"), wxOK | wxICON_INFORMATION, this);
+    wxMessageBox(Tr("Unterstützte Mausbefehle"), Tr("Diagramm Hilfe"), wxOK | wxICON_INFORMATION, this);
 }

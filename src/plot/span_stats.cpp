@@ -1,4 +1,5 @@
 #include "plot/span_stats.h"
+#include "data/translate.h"
 
 #include "plot/view_layout.h"
 
@@ -10,10 +11,6 @@
 namespace spanstats {
 
 namespace {
-
-wxString U(const char* text) {
-    return wxString::FromUTF8(text);
-}
 
 bool Finite(double v) {
     return std::isfinite(v);
@@ -245,7 +242,7 @@ wxString TimeText(double seconds, const TimeStyle& style, bool withDate) {
         return plotmath::ElapsedTimeLabel(seconds);
     wxString time, date;
     plotmath::ClockTimeLabels(style.startTime, seconds, time, date);
-    return withDate ? date + U(" ") + time : time;
+    return withDate ? date + wxString::FromUTF8(" ") + time : time;
 }
 
 namespace {
@@ -263,33 +260,35 @@ wxString Duration(double seconds) {
 
 void SeriesLines(wxString& out, const wxString& name, const SeriesFigures& s, const wxString& unit,
                  int decimals, const TimeStyle& style) {
-    const wxString suffix = unit.empty() ? wxString() : U(" ") + unit;
+    const wxString suffix = unit.empty() ? wxString() : wxString::FromUTF8(" ") + unit;
     if (!s.any) {
-        out << name << U(": –\n");
+        out << name << wxString::FromUTF8(": –\n");
         return;
     }
-    out << name << U(" min: ") << plotmath::FixedDigits(s.min.value, decimals) << suffix << U(" (")
-        << TimeText(s.min.time, style) << U(")\n");
-    out << name << U(" max: ") << plotmath::FixedDigits(s.max.value, decimals) << suffix << U(" (")
-        << TimeText(s.max.time, style) << U(")\n");
-    out << name << U(" Mittel: ") << plotmath::FixedDigits(s.mean, decimals) << suffix << U("\n");
+    out << name << Tr(" min: ") << plotmath::FixedDigits(s.min.value, decimals) << suffix
+        << wxString::FromUTF8(" (") << TimeText(s.min.time, style) << wxString::FromUTF8(")\n");
+    out << name << Tr(" max: ") << plotmath::FixedDigits(s.max.value, decimals) << suffix
+        << wxString::FromUTF8(" (") << TimeText(s.max.time, style) << wxString::FromUTF8(")\n");
+    out << name << Tr(" Mittel: ") << plotmath::FixedDigits(s.mean, decimals) << suffix
+        << wxString::FromUTF8("\n");
 }
 
 }  // namespace
 
 wxString ReadoutText(const Figures& f, const ReadoutUnits& u, const TimeStyle& style) {
     if (!f.any)
-        return U("Keine Messwerte im Bereich");
+        return Tr("Keine Messwerte im Bereich");
     wxString out;
-    out << U("Beginn: ") << TimeText(f.start, style, true) << U("\n");
-    out << U("Ende: ") << TimeText(f.end, style, true) << U("\n");
-    out << U("Dauer: ") << Duration(f.duration) << U("\n");
-    SeriesLines(out, U("Durchfluss"), f.flow, u.flow, u.flowDecimals, style);
-    SeriesLines(out, U("Druck"), f.pressure, u.pressure, u.pressureDecimals, style);
-    out << U("Volumen: ") << plotmath::FixedDigits(f.volume, u.volumeDecimals)
-        << (u.volume.empty() ? wxString() : U(" ") + u.volume) << U("\n");
-    out << U("Unter Mindestdruck (") << plotmath::FixedDigits(f.minimumPressure, u.pressureDecimals)
-        << (u.pressure.empty() ? wxString() : U(" ") + u.pressure) << U("): ") << Duration(f.timeBelow);
+    out << Tr("Beginn: ") << TimeText(f.start, style, true) << wxString::FromUTF8("\n");
+    out << Tr("Ende: ") << TimeText(f.end, style, true) << wxString::FromUTF8("\n");
+    out << Tr("Dauer: ") << Duration(f.duration) << wxString::FromUTF8("\n");
+    SeriesLines(out, Tr("Durchfluss"), f.flow, u.flow, u.flowDecimals, style);
+    SeriesLines(out, Tr("Druck"), f.pressure, u.pressure, u.pressureDecimals, style);
+    out << Tr("Volumen: ") << plotmath::FixedDigits(f.volume, u.volumeDecimals)
+        << (u.volume.empty() ? wxString() : wxString::FromUTF8(" ") + u.volume) << wxString::FromUTF8("\n");
+    out << Tr("Unter Mindestdruck (") << plotmath::FixedDigits(f.minimumPressure, u.pressureDecimals)
+        << (u.pressure.empty() ? wxString() : wxString::FromUTF8(" ") + u.pressure)
+        << wxString::FromUTF8("): ") << Duration(f.timeBelow);
     return out;
 }
 

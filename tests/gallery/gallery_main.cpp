@@ -1,11 +1,14 @@
 // zpm_gallery --list | --page NAME
 #include "gallery.h"
 
+#include "app/language.h"
 #include "mainframe/main_frame.h"
 
 #include <wx/app.h>
 #include <wx/cmdline.h>
+#include <wx/filename.h>
 #include <wx/image.h>
+#include <wx/stdpaths.h>
 
 #include <cstdio>
 
@@ -21,6 +24,10 @@ public:
     bool OnInit() override {
         wxInitAllImageHandlers();
         MainFrame::splashEnabled = false;
+        // The desktop's language (LANGUAGE=en scripts/gallery.sh): the catalogs lie beside the
+        // programs of the same build.
+        const wxFileName self(wxStandardPaths::Get().GetExecutablePath());
+        language::Install(self.GetPath() + wxS("/../../src/app/exe/zpm"));
         wxString page;
         for (int i = 1; i < argc; ++i) {
             wxString arg = argv[i];

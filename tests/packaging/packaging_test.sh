@@ -24,7 +24,8 @@ for f in ./usr/bin/zpm ./usr/bin/zpm-demo \
          ./usr/share/icons/hicolor/16x16/apps/com.zepmonic.zpm.png \
          ./usr/share/icons/hicolor/128x128/apps/com.zepmonic.zpm.png \
          ./usr/share/mime/packages/com.zepmonic.zpm.xml \
-         ./usr/lib/udev/rules.d/70-zpm-vantor.rules; do
+         ./usr/lib/udev/rules.d/70-zpm-vantor.rules \
+         ./usr/share/locale/en/LC_MESSAGES/zpm.mo; do
   grep -qx -- "$f" <<<"$listing" || { echo "missing in the package: $f" >&2; exit 1; }
 done
 depends=$(dpkg-deb -f "$deb" Depends)
@@ -90,4 +91,20 @@ if kill -0 "$app" 2>/dev/null; then
   exit 1
 fi
 [ -f "$HOME/.config/zpm/zpmv48.ini" ] || { echo "no settings file after exit" >&2; exit 1; }
+# In English: the installed program finds the installed catalog (share/locale beside bin/).
+LANGUAGE=en "$root/usr/bin/zpm-demo" 2>"$work/stderr" &
+app=$!
+if ! xsession_wait_window Untitled 60; then
+  echo "the installed zpm-demo showed no English main window" >&2
+  wmctrl -l >&2 || true
+  kill "$app" 2>/dev/null || true
+  exit 1
+fi
+wmctrl -c Untitled
+for _ in $(seq 100); do kill -0 "$app" 2>/dev/null || break; sleep 0.1; done
+if kill -0 "$app" 2>/dev/null; then
+  kill "$app"
+  echo "zpm-demo in English did not close" >&2
+  exit 1
+fi
 echo "installed package works"
