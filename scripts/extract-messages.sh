@@ -25,6 +25,7 @@ if [ "${1:-}" != "--check" ]; then
   for po in "$locale"/*.po; do
     msgmerge --quiet --update --backup=none --no-fuzzy-matching --add-location=file --sort-output \
       "$po" "$locale/zpm.pot"
+    msgattrib --no-obsolete --sort-output --output-file="$po" "$po"  # ids the sources lost go
   done
   exit 0
 fi

@@ -92,7 +92,8 @@ void MainFrame::OnRecord(wxCommandEvent&) {
                                 block.pressureUnit);
     InsertRecordAtFront(std::move(live));
     liveRecordIndex = 0;
-    records[0].SetTitle(wxString::Format(Tr("Verbunden %d"), static_cast<int>(records.size())));
+    // Record names are what the job file holds: the same whatever the language.
+    records[0].SetTitle(wxString::Format(wxString::FromUTF8("Verbunden %d"), static_cast<int>(records.size())));
     if (block.isLong) {
         AppSettings.serialNumber = block.serialNumber;
         records[0].SetSerialNumber(block.serialNumber);

@@ -77,7 +77,8 @@ std::vector<Storage> MakeRecords(const LoggerContent& c, int flowUnit, ProgressI
                        static_cast<int>(i + 1));
         record.SetPressureCalibration(c.block.pressureZero, c.block.pressureScale, c.block.pressureScaleFine,
                                       c.block.pressureUnit);
-        record.SetTitle(wxString::Format(Tr("Speicher %u"), static_cast<unsigned>(g - i)));
+        // Record names are what the job file holds: the same whatever the language.
+        record.SetTitle(wxString::Format(wxString::FromUTF8("Speicher %u"), static_cast<unsigned>(g - i)));
         record.SetSerialNumber(c.block.isLong ? c.block.serialNumber : 0);
         record.SetEventBytes(static_cast<int>(c.entries[i].endAddress));
         records.push_back(std::move(record));

@@ -7,8 +7,10 @@ namespace download {
 
 namespace {
 
+// The name the downloaded record gets, which messages use to point at it. Names are what the job
+// file holds: they stay as the logger's memory numbers them whatever the language.
 wxString RecordTitle(std::size_t index, std::size_t count) {
-    return wxString::Format(Tr("Speicher %u"), static_cast<unsigned>(count - index));
+    return wxString::Format(wxString::FromUTF8("Speicher %u"), static_cast<unsigned>(count - index));
 }
 
 }  // namespace

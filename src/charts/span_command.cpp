@@ -148,6 +148,5 @@ void MainFrame::OnSpanExport(wxCommandEvent&) {
 void MainFrame::OnSpanToTextBox(wxCommandEvent&) {
     if (!spanOn || !spanHasSamples || chartedRecord < 0 || chartedRecord >= static_cast<int>(records.size()))
         return;
-    AppendToTextBox(chartedRecord, Tr("Bereich
-") + spanReadout->GetText());
+    AppendToTextBox(chartedRecord, Tr("Bereich\n") + spanReadout->GetText());
 }

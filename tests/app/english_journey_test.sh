@@ -39,7 +39,8 @@ app=$!
 xsession_wait_window Untitled 60 || fail "no window \"Untitled\": $(wmctrl -l)"
 main=$(window_id Untitled)
 wait_title Untitled
-sleep 2.5  # the splash screen stays two seconds
+wait_untitled_gone || fail "the splash screen stayed"  # it stays two seconds
+wait_still "$main"
 size=$(xdotool getwindowgeometry "$main" | awk '/Geometry/ { print $2 }')
 [ "$size" = 1071x646 ] || fail "the English window is $size, not 1071x646; the places clicked need a look"
 shot main
@@ -56,7 +57,7 @@ shot download
 click "$question" 65 -11  # "No", the left half of the buttons row
 wait_gone "Save new data?" || fail "the save question stayed"
 wait_gone "Loading" || fail "the progress window stayed"
-sleep 0.5
+wait_still "$main"
 
 # 3. The first record charted; printed to a PDF, which gives the chart's words back.
 click "$main" "${first_row[@]}"
@@ -74,17 +75,18 @@ for _ in $(seq 100); do
   sleep 0.1
 done
 [ -n "$dialog" ] || fail "no print dialog"
-sleep 0.5
+wait_active "$dialog"
 eval "$(xdotool getwindowgeometry --shell "$dialog")"
+before=$(window_digest "$dialog")
 xdotool mousemove --window "$dialog" 80 88 click 1  # the first printer: "Print to File"
-sleep 0.7
+wait_redrawn "$dialog" "$before" "\"Print to File\""
 shot print-dialog
 xdotool mousemove --window "$dialog" $((WIDTH - 60)) $((HEIGHT - 30)) click 1
+# The page is written when the dialog has gone and the file reads as a whole PDF.
 for _ in $(seq 100); do
-  [ -s output.pdf ] && ! xdotool search --onlyvisible --name '^Print$' >/dev/null 2>&1 && break
+  ! xdotool search --onlyvisible --name '^Print$' >/dev/null 2>&1 && pdfinfo output.pdf >/dev/null 2>&1 && break
   sleep 0.1
 done
-sleep 0.5
 [ -s output.pdf ] || fail "no output.pdf"
 words=$(pdftotext -layout output.pdf -)
 for caption in "Flow (l/min)" "Pressure (bar)"; do
@@ -96,11 +98,10 @@ if grep -E 'Durchfluss|Druck' <<<"$words"; then fail "German words on the Englis
 # 4. The logger settings dialog.
 click "$main" "${settings_button[@]}"
 settings=$(wait_window "Logger Settings" 50) || fail "no dialog \"Logger Settings\""
-sleep 0.5
+wait_active "$settings"
 shot settings
-xdotool windowactivate --sync "$settings" key Escape 2>/dev/null || true
-wait_gone "Logger Settings" || { wmctrl -c "Logger Settings"; wait_gone "Logger Settings"; } ||
-  fail "the settings dialog stayed"
+xdotool key Escape
+wait_gone "Logger Settings" || fail "the settings dialog stayed"
 
 # 5. Saved through the real GTK file dialog, to a path typed into its name field.
 click "$main" "${save_button[@]}"
