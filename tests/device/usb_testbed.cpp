@@ -182,6 +182,12 @@ UsbTestbed::UsbTestbed() {
     testbed = umockdev_testbed_new();
 }
 
+// The testbed's folder in /tmp goes with it.
+UsbTestbed::~UsbTestbed() {
+    RemoveAll();
+    g_object_unref(testbed);
+}
+
 void UsbTestbed::Plug(emu::EmulatedLogger& logger, std::uint16_t vendorId, std::uint16_t productId) {
     auto node = std::make_unique<Node>();
     node->descriptors = Descriptors(vendorId, productId);

@@ -35,6 +35,7 @@ public:
 
 private:
     UsbTestbed();
+    ~UsbTestbed();
     void Remove(Node& node);
 
     UMockdevTestbed* testbed = nullptr;
