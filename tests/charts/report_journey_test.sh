@@ -3,7 +3,7 @@
 # logger's events, the first record's figures taken into its text box (the dialog's figures),
 # the job saved; "Prüfbericht …" from the "Daten" menu, a tester and a remark typed, "Als PDF
 # speichern …" to a typed path; the PDF read back; "Drucken …": the preview, printed to a file
-# through the GTK print dialog. Then the command line on the saved job: the
+# through the GTK print dialog; the report dialog from the hydrant dialog's own button. Then the command line on the saved job: the
 # same figures, exit status 0, 1 and 2.
 #   report_journey_test.sh ZPM-DEMO [SCREENSHOT-DIR]
 # shellcheck disable=SC2088
@@ -71,6 +71,18 @@ click "$v" -50 22  # "Close"
 wait_gone "Vorschau drucken" || fail "the preview stayed"
 # The dialog made way for the preview.
 wait_gone "Prüfbericht" || fail "the report dialog stayed"
+# The hydrant dialog's own "Prüfbericht …" opens the report dialog over it; the tester is
+# remembered from before.
+d=$(menu_dialog "Hydrantenprüfung" alt+t End Up Return) || fail "no hydrant test dialog"
+click "$d" 76 -34  # "Prüfbericht …"
+r=$(wait_window "Prüfbericht") || fail "no report dialog from the hydrant dialog's \"Prüfbericht …\""
+wait_active "$r"
+shot report-from-hydrant
+xdotool key Escape
+wait_gone "Prüfbericht" || fail "the report dialog stayed"
+wait_active "$d"  # back at the hydrant dialog
+xdotool key Escape
+wait_gone "Hydrantenprüfung" || fail "the hydrant test dialog stayed"
 [ "$(cat "$HOME/.config/zpm/pruefer.txt")" = "Jörg Prüfer" ] || fail "the tester was not remembered"
 [ "$(wc -l <"$HOME/.config/zpm/zpmv48.ini")" -eq 7 ] || fail "the settings file changed its lines"
 
