@@ -3,8 +3,8 @@
 # logger's events, the first record's figures taken into its text box (the dialog's figures),
 # the job saved; "Prüfbericht …" from the "Daten" menu, a tester and a remark typed, "Als PDF
 # speichern …" to a typed path; the PDF read back; "Drucken …": the preview, printed to a file
-# through the GTK print dialog; the report dialog from the hydrant dialog's own button. Then the command line on the saved job: the
-# same figures, exit status 0, 1 and 2.
+# through the GTK print dialog; the report dialog from the hydrant dialog's own button. Then
+# the command line on the saved job: the same figures, exit status 0, 1 and 2.
 #   report_journey_test.sh ZPM-DEMO [SCREENSHOT-DIR]
 # shellcheck disable=SC2088
 set -euo pipefail
