@@ -1,14 +1,11 @@
 #include "data/hydrant_report.h"
+#include "support/test_helpers.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 
 namespace {
-
-wxString U8(const char* s) {
-    return wxString::FromUTF8(s);
-}
 
 // An evaluated test with the phases known: 100 s at rest, then 200 s flowing.
 hydrant::Evaluation Evaluated(double staticP, double flowingP, double flow, double required) {

@@ -1,4 +1,5 @@
 #include "dialogs/dialog_rules.h"
+#include "support/test_helpers.h"
 
 #include <gtest/gtest.h>
 
@@ -9,9 +10,6 @@ using namespace dialogrules;
 
 namespace {
 
-wxString U8(const char* text) {
-    return wxString::FromUTF8(text);
-}
 std::string S(const wxString& text) {
     return text.utf8_string();
 }

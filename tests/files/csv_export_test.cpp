@@ -1,6 +1,7 @@
 #include "files/csv_export.h"
 #include "files/job_file.h"
 #include "support/cannot_run.h"
+#include "support/test_helpers.h"
 
 #include <gtest/gtest.h>
 
@@ -21,10 +22,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-
-wxString U8(const char* s) {
-    return wxString::FromUTF8(s);
-}
 
 Storage Record(int unitSystem, int pressureUnit) {
     Storage r(U8("24/03/2023 14:05:09"), 1000, unitSystem, false, 0, 1);
@@ -98,20 +95,6 @@ TEST(CsvExport, UnitTextsFollowUnitSystemFlowSettingAndPressureCode) {
     EXPECT_EQ(lines[5], "Zeit (s), Durchfluss (M\xB3/h), Volumen (M\xB3), Druck (MtrH)");
 }
 
-namespace {
-
-// A folder made for one test, removed with it.
-struct ScratchDir {
-    ScratchDir() {
-        std::string tmpl = (fs::temp_directory_path() / "zpm-csv-XXXXXX").string();
-        path = ::mkdtemp(tmpl.data());
-    }
-    ~ScratchDir() { fs::remove_all(path); }
-    fs::path path;
-};
-
-}  // namespace
-
 // Both files a German user writes, CSV and job, are the same bytes as under the C locale.
 TEST(CsvExport, NumbersHaveTwoDecimalsAndAPointWhateverTheLocale) {
     // A German locale (decimal comma) compiled for this test into a scratch folder that only this
@@ -173,8 +156,8 @@ TEST(CsvExport, FileNamesAndExtension) {
 TEST(CsvExport, SpreadsheetReadsFourColumns) {
     if (std::system("command -v ssconvert >/dev/null 2>&1") != 0)
         ZPM_CANNOT_RUN("ssconvert (gnumeric) is not installed");
-    std::string tmpl = (fs::temp_directory_path() / "zpm-csv-XXXXXX").string();
-    const fs::path dir = ::mkdtemp(tmpl.data());
+    const ScratchDir scratch;
+    const fs::path& dir = scratch.path;
     const fs::path csv = dir / "24_03_2023 14_05_09.csv";
     const fs::path txt = dir / "out.txt";
 
@@ -195,7 +178,6 @@ TEST(CsvExport, SpreadsheetReadsFourColumns) {
             line.pop_back();
         rows.push_back(line);
     }
-    fs::remove_all(dir);
     ASSERT_EQ(rows.size(), 9u);
     // The one-byte "ü" is read as such.
     EXPECT_EQ(rows[1], "Title;\"Messung Süd 24/03/2023 14:05:09\";;");

@@ -1,5 +1,6 @@
 #include "files/job_file.h"
 #include "plot/plot_math.h"
+#include "support/test_helpers.h"
 
 #include <gtest/gtest.h>
 
@@ -20,10 +21,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-
-wxString U8(const char* s) {
-    return wxString::FromUTF8(s);
-}
 
 std::string WriteText(const std::vector<Storage>& records) {
     std::ostringstream out(std::ios::binary);
@@ -60,16 +57,6 @@ std::string Crlf(const std::string& s) {
     }
     return out;
 }
-
-struct TempDir {
-    fs::path path;
-    TempDir() {
-        std::string tmpl = (fs::temp_directory_path() / "zpm-files-XXXXXX").string();
-        path = ::mkdtemp(tmpl.data());
-    }
-    ~TempDir() { fs::remove_all(path); }
-    wxString Path(const char* name) const { return wxString::FromUTF8((path / name).string()); }
-};
 
 }  // namespace
 
@@ -453,7 +440,7 @@ TEST(JobFileRead, ScanfWhiteSpaceRules) {
 }
 
 TEST(JobFileSave, WritesTheFileAndNeverDestroysThePreviousOne) {
-    TempDir dir;
+    ScratchDir dir;
     Storage r = Record("Messung", "24/03/2023 14:05:09", 1000, 1);
     r.AddSample(1, 2, 3, 4);
     const wxString path = dir.Path("auftrag.kvr");

@@ -60,18 +60,13 @@ class FileCommandsTest : public MainFrameTest {
 protected:
     void SetUp() override {
         MainFrameTest::SetUp();
-        dir = fs::temp_directory_path() / ("zpm-files-" + std::to_string(::getpid()));
-        fs::create_directories(dir);
         frame->AppendRecord(MakeRecord("Eins", "24/03/2023 14:05:09", {100, 200, 300}, {1, 2, 3}));
         frame->AppendRecord(MakeRecord("Zwei", "25/03/2023 10:00:00", {5, 6}, {0.5f, 0.25f}));
         frame->RefreshRecordList();
     }
-    void TearDown() override {
-        MainFrameTest::TearDown();
-        fs::remove_all(dir);
-    }
-    wxString P(const char* name) { return wxString::FromUTF8((dir / name).string()); }
-    fs::path dir;
+    wxString P(const char* name) { return scratch.Path(name); }
+    ScratchDir scratch;
+    const fs::path& dir = scratch.path;
 };
 
 }  // namespace

@@ -59,12 +59,6 @@ protected:
         frame->RecordList()->Focus(0);
         frame->RecordList()->Select(0);
         PumpEvents();
-        dir = fs::temp_directory_path() / ("zpm-span-" + std::to_string(::getpid()));
-        fs::create_directories(dir);
-    }
-    void TearDown() override {
-        fs::remove_all(dir);
-        MainFrameTest::TearDown();
     }
     // A left drag across the chart between two times.
     void DragBetween(double from, double to) {
@@ -85,7 +79,8 @@ protected:
         }
     }
     std::string Readout() { return frame->SpanReadout()->GetText().utf8_string(); }
-    fs::path dir;
+    ScratchDir scratch;
+    const fs::path& dir = scratch.path;
 };
 
 }  // namespace
