@@ -177,14 +177,7 @@ TEST_F(DownloadTest, NoEventsEmptiesTheSetAndStillAsks) {
 }
 
 TEST_F(DownloadTest, ShortBlockHasNoSerialAndSamplesFromAddress21) {
-    logger->SetFirmwareWord(0x0402);
-    SettingsBlock b = logger->Settings();
-    b.sampleRateRegister = 0xF000;
-    b.stateFlags = 1;
-    b.pressureZero = 100;
-    b.pressureScale = 1;
-    b.pressureUnit = 112;
-    logger->SetSettings(b);
+    logger->SetFirmwareWord(0x0402);  // keeps the settings of SetUp, serial number 4242 included
     ASSERT_TRUE(logger->AddEvent({2023, 3, 5, 9, 7, 2}, Ramp(3, 50, 150)));
     Download();
     ASSERT_EQ(frame->Records().size(), 1u);

@@ -58,15 +58,15 @@ const FaultKind Kinds[] = {
 // What a fault at one transfer does to the step of the operation it hits.
 enum class Effect { None, Fails, Gone, GoneBack };
 
-Effect EffectOf(emu::Fault fault, const emu::TransferRecord& t) {
+// `retried`: the link asked again after the failed transfer (configuration 1, then the same
+// request). Which requests it asks again is the transport test's to hold, not restated here.
+Effect EffectOf(emu::Fault fault, const emu::TransferRecord& t, bool retried) {
     if (fault == emu::Fault::Unplug)
         return Effect::Gone;
     if (fault == emu::Fault::Replug)
         return Effect::GoneBack;
     if (t.requestType == logger::RequestTypeStandardOut)
         return Effect::None;  // the search does not look at its configuration request's result
-    const bool retried = t.request != logger::ReqLiveValues && t.request != logger::ReqReadMemory &&
-                         t.request != logger::ReqSetClockTime && t.request != logger::ReqSetClockDate;
     const bool in = t.requestType == logger::RequestTypeVendorIn;
     switch (fault) {
         case emu::Fault::Stall:
@@ -580,7 +580,10 @@ TEST_F(FaultSweep, EveryFaultAtEveryTransferOfEveryOperation) {
                     }
                 }
                 const emu::TransferRecord& hit = transfers[k - 1];
-                const Effect effect = EffectOf(kind.fault, hit);
+                const bool retried = k < seen.size() &&
+                                     seen[k].requestType == logger::RequestTypeStandardOut &&
+                                     k + 1 < seen.size() && seen[k + 1].request == hit.request;
+                const Effect effect = EffectOf(kind.fault, hit, retried);
                 const Course course = Follow(op.steps, stepOf[k - 1], effect);
                 const bool lost = kind.fault == emu::Fault::ShortReply &&
                                   hit.request == logger::ReqLiveValues && stepOf[k - 1] >= 3 &&

@@ -171,21 +171,12 @@ TEST(JobFileRoundTrip, EverythingWrittenReadsBackCleanAndWritesTheSameBytes) {
                 static_cast<wchar_t>(charPool[pick(0, static_cast<long long>(std::size(charPool)) - 1)]));
         return wxString(t);
     };
-    const float floatPool[] = {0.0f,
-                               -0.0f,
-                               0.5f,
-                               1e-7f,
-                               5e-7f,
-                               -123.456789f,
-                               8388607.5f,
-                               3.0e12f,
-                               FLT_MAX,
-                               -FLT_MAX,
-                               FLT_MIN,
-                               std::numeric_limits<float>::denorm_min(),
-                               std::numeric_limits<float>::quiet_NaN(),
-                               std::numeric_limits<float>::infinity(),
-                               -std::numeric_limits<float>::infinity()};
+    const float inf = std::numeric_limits<float>::infinity();
+    // clang-format off
+    const float floatPool[] = {0.0f, -0.0f, 0.5f, 1e-7f, 5e-7f, -123.456789f, 8388607.5f, 3.0e12f, FLT_MAX, -FLT_MAX,
+                               FLT_MIN, std::numeric_limits<float>::denorm_min(),
+                               std::numeric_limits<float>::quiet_NaN(), inf, -inf};
+    // clang-format on
     auto extreme = [&]() {
         return pick(0, 2) == 0 ? std::uniform_real_distribution<float>(-1e6f, 1e6f)(rng)
                                : floatPool[pick(0, static_cast<long long>(std::size(floatPool)) - 1)];
