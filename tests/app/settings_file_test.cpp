@@ -4,9 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include <sys/resource.h>
 #include <sys/stat.h>
-#include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -90,19 +88,13 @@ TEST(SettingsFile, FullDiskLeavesThePreviousFileIntact) {
     ScratchDir dir;
     std::string path = (dir.path / "zpmv48.ini").string();
     ASSERT_TRUE(settingsfile::Save(path, SettingsRecord{}));  // the defaults: seven lines
-    // A file size limit makes every write past 4 bytes fail as a full disk would (also as root).
-    struct rlimit old {};
-    getrlimit(RLIMIT_FSIZE, &old);
-    auto previousHandler = signal(SIGXFSZ, SIG_IGN);
-    struct rlimit tiny = old;
-    tiny.rlim_cur = 4;
-    setrlimit(RLIMIT_FSIZE, &tiny);
     SettingsRecord changed;
     changed.pressureUnit = 16;
-    bool saved = settingsfile::Save(path, changed);
-    setrlimit(RLIMIT_FSIZE, &old);
-    signal(SIGXFSZ, previousHandler);
-    EXPECT_FALSE(saved);
+    // Every write past 4 bytes fails as on a full disk.
+    EXPECT_FALSE([&] {
+        const FileSizeLimit full(4);
+        return settingsfile::Save(path, changed);
+    }());
     EXPECT_EQ(FileBytes(path), "1\n98\n0\n1\n0\n0\n0\n");
     EXPECT_EQ(std::distance(fs::directory_iterator(dir.path), fs::directory_iterator()), 1);
 }

@@ -5,11 +5,9 @@
 
 #include <gtest/gtest.h>
 
-#include <sys/resource.h>
 #include <unistd.h>
 
 #include <clocale>
-#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -209,19 +207,12 @@ TEST(CsvExport, SaveFailureLeavesTheOldFile) {
     // limit, which holds for root too): it stays as it was, and nothing is left beside it.
     const fs::path c = dir.path / "c.csv";
     std::ofstream(c) << "alte Tabelle\n";
-    struct rlimit old {};
-    getrlimit(RLIMIT_FSIZE, &old);
-    auto previousHandler = signal(SIGXFSZ, SIG_IGN);
-    struct rlimit tiny = old;
-    tiny.rlim_cur = 4096;
-    setrlimit(RLIMIT_FSIZE, &tiny);
-    const SaveResult full = save(c);
-    setrlimit(RLIMIT_FSIZE, &old);
-    signal(SIGXFSZ, previousHandler);
-    EXPECT_EQ(full, SaveResult::WriteFailed);
-    std::ifstream kept(c);
-    std::string content((std::istreambuf_iterator<char>(kept)), std::istreambuf_iterator<char>());
-    EXPECT_EQ(content, "alte Tabelle\n");
+    const auto saveOnAFullDisk = [&] {
+        const FileSizeLimit full(4096);
+        return save(c);
+    };
+    EXPECT_EQ(saveOnAFullDisk(), SaveResult::WriteFailed);
+    EXPECT_EQ(FileBytes(c), "alte Tabelle\n");
     EXPECT_EQ(files(), 2);  // b.csv and c.csv
 
     // A write-protected earlier export is refused (for root too) and kept.

@@ -4,7 +4,9 @@
 
 #include <wx/string.h>
 
+#include <sys/resource.h>
 #include <unistd.h>
+#include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -42,4 +44,26 @@ struct ScratchDir {
     // A path in the folder as the program takes it.
     wxString Path(const char* name) const { return wxString::FromUTF8((path / name).string()); }
     std::filesystem::path path;
+};
+
+// While it lives no file of this process grows beyond `bytes`, as on a full disk (for root too):
+// a write past it fails instead of ending the process.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(std::uintmax_t bytes) : handler(std::signal(SIGXFSZ, SIG_IGN)) {
+        ::getrlimit(RLIMIT_FSIZE, &before);
+        rlimit small = before;
+        small.rlim_cur = static_cast<rlim_t>(bytes);
+        ::setrlimit(RLIMIT_FSIZE, &small);
+    }
+    ~FileSizeLimit() {
+        ::setrlimit(RLIMIT_FSIZE, &before);
+        std::signal(SIGXFSZ, handler);
+    }
+    FileSizeLimit(const FileSizeLimit&) = delete;
+    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+
+private:
+    void (*handler)(int);
+    rlimit before{};
 };
