@@ -9,6 +9,8 @@
 #include "emulator/logger_clock.h"
 #include "mainframe/main_frame.h"
 
+#include <wx/panel.h>
+
 #include <memory>
 
 // A main window whose USB link talks to an emulated logger on a clock the test moves.
@@ -40,6 +42,7 @@ protected:
         frame->GetEventHandler()->ProcessEvent(tick);
     }
     void Button(int id) { Command(id, wxEVT_BUTTON); }
+    bool Enabled(int id) { return frame->Panel()->FindWindow(id)->IsEnabled(); }
     // A metric logger in bar with the calibration of the demo's, sampling at register `rate`
     // (0xFE67: 100 ms, ten samples a tick).
     void SetLoggerRate(std::uint16_t rate, int serialNumber = 0) {

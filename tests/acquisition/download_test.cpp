@@ -87,12 +87,6 @@ protected:
         b.pressureUnit = 112;
         b.serialNumber = 4242;
         logger->SetSettings(b);
-        dir = std::filesystem::temp_directory_path() / ("zpm-download-" + std::to_string(::getpid()));
-        std::filesystem::create_directories(dir);
-    }
-    void TearDown() override {
-        AcquisitionTest::TearDown();
-        std::filesystem::remove_all(dir);
     }
     void ThreeEvents() {
         ASSERT_TRUE(logger->AddEvent({2023, 3, 5, 9, 7, 2}, Ramp(5, 100, 200)));
@@ -109,7 +103,8 @@ protected:
             out.push_back(r.Title().utf8_string());
         return out;
     }
-    std::filesystem::path dir;
+    ScratchDir scratch;
+    const std::filesystem::path& dir = scratch.path;
 };
 
 }  // namespace
@@ -182,14 +177,7 @@ TEST_F(DownloadTest, NoEventsEmptiesTheSetAndStillAsks) {
 }
 
 TEST_F(DownloadTest, ShortBlockHasNoSerialAndSamplesFromAddress21) {
-    logger->SetFirmwareWord(0x0402);
-    SettingsBlock b = logger->Settings();
-    b.sampleRateRegister = 0xF000;
-    b.stateFlags = 1;
-    b.pressureZero = 100;
-    b.pressureScale = 1;
-    b.pressureUnit = 112;
-    logger->SetSettings(b);
+    logger->SetFirmwareWord(0x0402);  // keeps the settings of SetUp, serial number 4242 included
     ASSERT_TRUE(logger->AddEvent({2023, 3, 5, 9, 7, 2}, Ramp(3, 50, 150)));
     Download();
     ASSERT_EQ(frame->Records().size(), 1u);
@@ -229,34 +217,6 @@ TEST_F(DownloadTest, ClearCommandAsksAndReportsFailure) {
     wxTEST_DIALOG(Button(ID_CLEAR_DEVICE), ExpectMessage(wxID_OK, U8(ClearQuestion), U8(ClearCaption)));
     EXPECT_EQ(log->Errors(), std::vector<wxString>{U8("Lesen fehlgeschlagen Fehlercode: 7")});
     EXPECT_EQ(logger->EventCount(), 3);
-}
-
-TEST_F(DownloadTest, FailedReadsLeaveThePreviousRecords) {
-    frame->AppendRecord(Storage(U8("01/01/2023 00:00:00"), 1000, 1, false, 0, 1));
-    frame->Records()[0].SetTitle(U8("Alt"));
-    frame->SetSaved(true);
-    ThreeEvents();
-    // The block is one chunk; the directory read after it fails.
-    logger->Plan({emu::Fault::Stall, logger::ReqReadMemory, 1, 1, 0});
-    {
-        UncoveredLog errors(&progressOpen);
-        Button(ID_UPLOAD);
-        EXPECT_EQ(errors.errors,
-                  (std::vector<std::pair<std::string, int>>{{"USB-Verbindung fehlgeschlagen", 0}}));
-    }
-    EXPECT_EQ(Titles(), std::vector<std::string>{"Alt"});
-    EXPECT_EQ(progressOpened, 1);
-
-    // No logger at all: the block read fails before anything else, before any progress window.
-    logger->Unplug();
-    {
-        UncoveredLog errors(&progressOpen);
-        Button(ID_UPLOAD);
-        EXPECT_EQ(errors.errors,
-                  (std::vector<std::pair<std::string, int>>{{"USB-Verbindung fehlgeschlagen", 0}}));
-    }
-    EXPECT_EQ(Titles(), std::vector<std::string>{"Alt"});
-    EXPECT_EQ(progressOpened, 1);
 }
 
 // Answers the download's questions as a user who saves nothing: notes every message box and

@@ -28,12 +28,7 @@ protected:
         logger->SetSignal(Steady);
     }
     void SetRate(std::uint16_t reg) { SetLoggerRate(reg, 2417); }
-    bool Enabled(int id) { return frame->Panel()->FindWindow(id)->IsEnabled(); }
 };
-
-}  // namespace
-
-namespace {
 
 // Pixels of a picture that have exactly this colour.
 int PixelsOf(const wxImage& picture, const wxColour& colour) {
@@ -297,24 +292,6 @@ TEST_F(LiveTest, NoLoggerOrRefusedLiveMode) {
     EXPECT_TRUE(Enabled(ID_RECORD));
 }
 
-TEST_F(LiveTest, UnplugWhileRecordingStopsAndKeepsTheSamples) {
-    Button(ID_RECORD);
-    clock.Advance(1.0);
-    LiveTick();
-    const int n = frame->Records()[0].SampleCount();
-    ASSERT_GT(n, 0);
-    logger->Unplug();
-    clock.Advance(1.0);
-    LiveTick();
-    EXPECT_EQ(log->Errors(),
-              (std::vector<wxString>{
-                  U8("USB Connection Lost: STOP operation immediately and Restart Flowmeter AND software"),
-                  U8("USB Fehler: (Logging Fehlgeschlagen) Vantor ausschalten und Software neustarten")}));
-    EXPECT_EQ(frame->Records()[0].SampleCount(), n);
-    EXPECT_TRUE(Enabled(ID_RECORD));
-    EXPECT_FALSE(frame->LiveTimer().IsRunning());
-}
-
 TEST_F(LiveTest, LiveSamplesGoOnlyIntoTheLiveRecord) {
     Button(ID_RECORD);
     // Something else arrives at the front while recording runs.
@@ -336,14 +313,6 @@ TEST_F(LiveTest, LiveSamplesGoOnlyIntoTheLiveRecord) {
     EXPECT_TRUE(Enabled(ID_RECORD));
     EXPECT_FALSE(logger->LiveMode());
     EXPECT_TRUE(log->Errors().empty());
-}
-
-TEST_F(LiveTest, ShortLiveReplyTakesOnlyWhatArrived) {
-    Button(ID_RECORD);
-    clock.Advance(0.2);              // two samples queued
-    logger->OverstateLiveCount(30);  // the count byte claims ten
-    LiveTick();
-    EXPECT_EQ(frame->Records()[0].SampleCount(), 2);
 }
 
 // A US logger delivers US gallons per minute and its records are labelled in gallons whatever the

@@ -1,4 +1,5 @@
 #include "acquisition/recovery_journal.h"
+#include "support/test_helpers.h"
 
 #include <gtest/gtest.h>
 
@@ -16,27 +17,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-
-wxString U8(const char* text) {
-    return wxString::FromUTF8(text);
-}
-
-class TempDir {
-public:
-    TempDir() {
-        std::string t = (fs::temp_directory_path() / "zpm-journal-XXXXXX").string();
-        path = mkdtemp(t.data());
-    }
-    ~TempDir() { fs::remove_all(path); }
-    std::string path;
-};
-
-std::string Slurp(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
 
 void Spit(const std::string& path, const std::string& bytes) {
     std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
@@ -98,12 +78,12 @@ void ExpectSameSamples(const Storage& got, const Storage& want, int samples) {
 // Three live ticks into a journal, with the texts changed on the way; the journal is closed
 // without being removed, as a crash leaves it. The record as it stood at the end is `live`.
 struct WrittenJournal {
-    TempDir dir;
+    ScratchDir dir;
     Storage live = LiveRecord();
     std::string path, bytes;
 
     WrittenJournal() {
-        auto journal = recovery::Journal::Create(dir.path + "/zpm", live, Cal);
+        auto journal = recovery::Journal::Create((dir.path / "zpm").string(), live, Cal);
         EXPECT_NE(journal, nullptr);
         if (!journal)
             return;
@@ -123,7 +103,7 @@ struct WrittenJournal {
         live.SetTargetFlow(0.1f);
         tick({{1, 2}});
         journal.reset();
-        bytes = Slurp(path);
+        bytes = FileBytes(path);
     }
 };
 
@@ -217,8 +197,8 @@ TEST(RecoveryJournal, DamageStopsAtTheFirstBadLine) {
 }
 
 TEST(RecoveryJournal, OnlyJournalsOfEndedProgramsAreClaimed) {
-    TempDir dir;
-    const std::string folder = dir.path + "/zpm";
+    ScratchDir dir;
+    const std::string folder = (dir.path / "zpm").string();
     Storage running = LiveRecord(), ended = LiveRecord(), empty = LiveRecord();
     ended.SetTitle(U8("Beendet"));
 
@@ -265,14 +245,14 @@ TEST(RecoveryJournal, OnlyJournalsOfEndedProgramsAreClaimed) {
 
     // Taken over with damage: new lines follow the last complete one, and the file reads clean.
     found[0].journal.reset();
-    Spit(endedPath, Slurp(endedPath) + "s 12" + std::string(4096, '\0'));  // half a line, then zeros
+    Spit(endedPath, FileBytes(endedPath) + "s 12" + std::string(4096, '\0'));  // half a line, then zeros
     found = recovery::ClaimAbandoned(folder);
     ASSERT_EQ(found.size(), 1u);
     EXPECT_TRUE(found[0].damaged);
     ended.SetTitle(U8("Wiederhergestellt"));
     found[0].journal->Append({}, ended);
     found[0].journal.reset();  // what was appended is in the file when it is closed
-    const recovery::Content reread = recovery::Parse(Slurp(endedPath));
+    const recovery::Content reread = recovery::Parse(FileBytes(endedPath));
     EXPECT_FALSE(reread.damaged);
     ASSERT_TRUE(reread.record);
     ExpectSameRecord(*reread.record, ended, 2);
@@ -302,8 +282,8 @@ TEST(RecoveryJournal, FolderFollowsTheDesktopDataHome) {
 // A recording of hours: its journal is longer than one piece of the reading, lines lie across
 // the pieces' borders, and every sample comes back.
 TEST(RecoveryJournal, AJournalLongerThanOneReadingPieceIsTakenOverWhole) {
-    TempDir dir;
-    const std::string folder = dir.path + "/zpm";
+    ScratchDir dir;
+    const std::string folder = (dir.path / "zpm").string();
     Storage live = LiveRecord();
     auto journal = recovery::Journal::Create(folder, live, Cal);
     ASSERT_TRUE(journal);
@@ -317,7 +297,7 @@ TEST(RecoveryJournal, AJournalLongerThanOneReadingPieceIsTakenOverWhole) {
             live.AddRawSample(s.flow, s.pressure);
         journal->Append(samples, live);
     }
-    journal.reset();  // as a crash leaves it
+    journal.reset();                                          // as a crash leaves it
     ASSERT_GT(fs::file_size(path), std::uintmax_t{2} << 20);  // more than two pieces of 1 MiB
     std::vector<recovery::Abandoned> found = recovery::ClaimAbandoned(folder);
     ASSERT_EQ(found.size(), 1u);

@@ -4,11 +4,8 @@
 #include "acquisition/recovery_journal.h"
 #include "device/protocol.h"
 
-#include <sys/resource.h>
-
 #include <algorithm>
 #include <chrono>
-#include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -251,23 +248,18 @@ TEST_F(RecoveryTest, AnUnprotectedRecordingIsToldOnceAndGoesOn) {
     const std::string journal = made[0];
     TickWith(2);
     ReadWithSamples(journal, 2);
-    std::signal(SIGXFSZ, SIG_IGN);
-    rlimit before{};
-    ::getrlimit(RLIMIT_FSIZE, &before);
-    rlimit small = before;
-    small.rlim_cur = static_cast<rlim_t>(fs::file_size(journal));
-    ::setrlimit(RLIMIT_FSIZE, &small);
-    const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(10);
     int ticks = 0;
-    while (log->Errors().empty() && std::chrono::steady_clock::now() < until) {
-        TickWith(1);
-        ++ticks;
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    {
+        const FileSizeLimit full(fs::file_size(journal));
+        const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+        while (log->Errors().empty() && std::chrono::steady_clock::now() < until) {
+            TickWith(1);
+            ++ticks;
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
+        for (int i = 0; i < 5; ++i)
+            TickWith(1);
     }
-    for (int i = 0; i < 5; ++i)
-        TickWith(1);
-    ::setrlimit(RLIMIT_FSIZE, &before);
-    std::signal(SIGXFSZ, SIG_DFL);
     EXPECT_EQ(log->Errors(), std::vector<wxString>{told});
     EXPECT_EQ(frame->Records()[0].SampleCount(), 2 + ticks + 5);
     // Once the disk takes it again, what was held back reaches the file.

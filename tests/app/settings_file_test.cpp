@@ -1,11 +1,10 @@
 #include "app/app_settings.h"
 #include "app/atomic_file.h"
+#include "support/test_helpers.h"
 
 #include <gtest/gtest.h>
 
-#include <sys/resource.h>
 #include <sys/stat.h>
-#include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -27,28 +26,7 @@ std::string FormatText(const SettingsRecord& s) {
     return out.str();
 }
 
-class TempDir {
-public:
-    TempDir() {
-        std::string t = (fs::temp_directory_path() / "zpm-settings-XXXXXX").string();
-        path = mkdtemp(t.data());
-    }
-    ~TempDir() { fs::remove_all(path); }
-    std::string path;
-};
-
-std::string Slurp(const std::string& path) {
-    std::ifstream in(path);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
 }  // namespace
-
-TEST(SettingsFile, DefaultsAreWrittenAsTheSevenLines) {
-    EXPECT_EQ(FormatText(SettingsRecord{}), "1\n98\n0\n1\n0\n0\n0\n");
-}
 
 TEST(SettingsFile, ReadingConvertsEachLineAsTheTableSays) {
     SettingsRecord s = ParseText("0\n353\n-5\n2\n258\n7\n-1\n");
@@ -93,50 +71,44 @@ TEST(SettingsFile, ShortOrGarbageFilesTakeDefaultsForWhatIsMissing) {
 }
 
 TEST(SettingsFile, MissingFileGivesDefaultsAndSaveReplacesAtomically) {
-    TempDir dir;
-    std::string path = dir.path + "/zpmv48.ini";
+    ScratchDir dir;
+    std::string path = (dir.path / "zpmv48.ini").string();
     EXPECT_EQ(settingsfile::Load(path), SettingsRecord{});
 
     SettingsRecord s;
     s.flowUnit = 2;
     ASSERT_TRUE(settingsfile::Save(path, s));
-    EXPECT_EQ(Slurp(path), "1\n98\n0\n1\n2\n0\n0\n");
+    EXPECT_EQ(FileBytes(path), "1\n98\n0\n1\n2\n0\n0\n");
     EXPECT_EQ(settingsfile::Load(path), s);
     // Nothing but the file is left in the directory (no temporary files).
     EXPECT_EQ(std::distance(fs::directory_iterator(dir.path), fs::directory_iterator()), 1);
 }
 
 TEST(SettingsFile, FullDiskLeavesThePreviousFileIntact) {
-    TempDir dir;
-    std::string path = dir.path + "/zpmv48.ini";
-    ASSERT_TRUE(settingsfile::Save(path, SettingsRecord{}));
-    // A file size limit makes every write past 4 bytes fail as a full disk would (also as root).
-    struct rlimit old {};
-    getrlimit(RLIMIT_FSIZE, &old);
-    auto previousHandler = signal(SIGXFSZ, SIG_IGN);
-    struct rlimit tiny = old;
-    tiny.rlim_cur = 4;
-    setrlimit(RLIMIT_FSIZE, &tiny);
+    ScratchDir dir;
+    std::string path = (dir.path / "zpmv48.ini").string();
+    ASSERT_TRUE(settingsfile::Save(path, SettingsRecord{}));  // the defaults: seven lines
     SettingsRecord changed;
     changed.pressureUnit = 16;
-    bool saved = settingsfile::Save(path, changed);
-    setrlimit(RLIMIT_FSIZE, &old);
-    signal(SIGXFSZ, previousHandler);
-    EXPECT_FALSE(saved);
-    EXPECT_EQ(Slurp(path), "1\n98\n0\n1\n0\n0\n0\n");
+    // Every write past 4 bytes fails as on a full disk.
+    EXPECT_FALSE([&] {
+        const FileSizeLimit full(4);
+        return settingsfile::Save(path, changed);
+    }());
+    EXPECT_EQ(FileBytes(path), "1\n98\n0\n1\n0\n0\n0\n");
     EXPECT_EQ(std::distance(fs::directory_iterator(dir.path), fs::directory_iterator()), 1);
 }
 
 TEST(AtomicFile, WriterFailureKeepsOldContentAndRemovesTheTemporary) {
-    TempDir dir;
-    std::string path = dir.path + "/job.kvr";
+    ScratchDir dir;
+    std::string path = (dir.path / "job.kvr").string();
     ASSERT_EQ(WriteFileAtomically(path, std::string("old\n")), AtomicWriteResult::Ok);
     auto result = WriteFileAtomically(path, [](std::ostream& out) {
         out << "half of the new content";
         return false;  // the writer noticed a problem
     });
     EXPECT_EQ(result, AtomicWriteResult::WriteFailed);
-    EXPECT_EQ(Slurp(path), "old\n");
+    EXPECT_EQ(FileBytes(path), "old\n");
     EXPECT_EQ(std::distance(fs::directory_iterator(dir.path), fs::directory_iterator()), 1);
 }
 
@@ -195,7 +167,7 @@ TEST(AtomicFile, SavesKeepTheFilesIdentity) {
              fs::permissions(d / "ziel", fs::perms::owner_read | fs::perms::group_read);
          },
          AtomicWriteResult::CannotOpen, nullptr,
-         [](const fs::path& d) { EXPECT_EQ(Slurp((d / "ziel").string()), "alt\n"); }},
+         [](const fs::path& d) { EXPECT_EQ(FileBytes((d / "ziel").string()), "alt\n"); }},
         {"link to a read-only file",
          [&](const fs::path& d) {
              write(d / "echt", "alt\n");
@@ -203,7 +175,7 @@ TEST(AtomicFile, SavesKeepTheFilesIdentity) {
              fs::create_symlink("echt", d / "ziel");
          },
          AtomicWriteResult::CannotOpen, nullptr,
-         [](const fs::path& d) { EXPECT_EQ(Slurp((d / "echt").string()), "alt\n"); }},
+         [](const fs::path& d) { EXPECT_EQ(FileBytes((d / "echt").string()), "alt\n"); }},
         {"FIFO", [](const fs::path& d) { ASSERT_EQ(::mkfifo((d / "ziel").c_str(), 0600), 0); },
          AtomicWriteResult::CannotOpen, nullptr,
          [](const fs::path& d) { EXPECT_TRUE(fs::is_fifo(d / "ziel")); }},
@@ -213,13 +185,13 @@ TEST(AtomicFile, SavesKeepTheFilesIdentity) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        TempDir dir;
+        ScratchDir dir;
         const fs::path d = dir.path;
         c.setUp(d);
         const auto before = std::distance(fs::directory_iterator(d), fs::directory_iterator());
         EXPECT_EQ(WriteFileAtomically((d / "ziel").string(), std::string("neu\n")), c.result);
         if (c.written) {
-            EXPECT_EQ(Slurp((d / c.written).string()), "neu\n");
+            EXPECT_EQ(FileBytes((d / c.written).string()), "neu\n");
         }
         c.check(d);
         // No temporary file is left, and nothing new besides a link's missing target.
@@ -228,8 +200,8 @@ TEST(AtomicFile, SavesKeepTheFilesIdentity) {
     }
 
     // The settings file gets the same care; and what is not a regular file is not read either.
-    TempDir dir;
-    const fs::path real = fs::path(dir.path) / "echt.ini", ini = fs::path(dir.path) / "zpmv48.ini";
+    ScratchDir dir;
+    const fs::path real = dir.path / "echt.ini", ini = dir.path / "zpmv48.ini";
     write(real, "1\n98\n0\n1\n0\n0\n0\n");
     fs::create_symlink(real, ini);
     SettingsRecord s;
@@ -239,8 +211,8 @@ TEST(AtomicFile, SavesKeepTheFilesIdentity) {
     EXPECT_EQ(settingsfile::Load(ini.string()), s);
     fs::permissions(real, fs::perms::owner_read);
     EXPECT_FALSE(settingsfile::Save(ini.string(), SettingsRecord{}));
-    EXPECT_EQ(Slurp(real.string()), "1\n98\n0\n1\n3\n0\n0\n");
-    const fs::path fifo = fs::path(dir.path) / "fifo.ini";
+    EXPECT_EQ(FileBytes(real.string()), "1\n98\n0\n1\n3\n0\n0\n");
+    const fs::path fifo = dir.path / "fifo.ini";
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
     EXPECT_EQ(settingsfile::Load(fifo.string()), SettingsRecord{});  // returns at once, defaults
 }

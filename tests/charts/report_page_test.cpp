@@ -1,5 +1,6 @@
 // The report page as drawn: the water supply graph's line, read back from the picture.
 #include "charts/report_page.h"
+#include "support/test_helpers.h"
 
 #include <gtest/gtest.h>
 
@@ -9,10 +10,6 @@
 #include <cstdlib>
 
 namespace {
-
-wxString U8(const char* s) {
-    return wxString::FromUTF8(s);
-}
 
 constexpr double PixelsPerUnit = 0.5;  // 127 dpi
 

@@ -1,5 +1,6 @@
 #include "data/hydrant_evaluation.h"
 #include "data/storage.h"
+#include "support/test_helpers.h"
 
 #include <gtest/gtest.h>
 
@@ -8,10 +9,6 @@
 #include <random>
 
 namespace {
-
-wxString U8(const char* s) {
-    return wxString::FromUTF8(s);
-}
 
 // A synthetic hydrant test at 1 sample per second: rest, opening ramp, plateau, closing ramp,
 // rest. Shapers change flow or pressure at a given second.

@@ -1,14 +1,11 @@
 #include "data/hydrant_report.h"
+#include "support/test_helpers.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 
 namespace {
-
-wxString U8(const char* s) {
-    return wxString::FromUTF8(s);
-}
 
 // An evaluated test with the phases known: 100 s at rest, then 200 s flowing.
 hydrant::Evaluation Evaluated(double staticP, double flowingP, double flow, double required) {
@@ -46,77 +43,35 @@ TEST(HydrantReport, KnownAnswersOfTheChecksClassesAndLevels) {
         double levelM3h;
         int levelsReached;
     };
+    // clang-format off
     const Case cases[] = {
         // The textbook case: 70 psi static, 50 psi flowing, 1000 gpm: 1640 gpm at 20 psi, AA;
         // at 1.5 bar (21.76 psi) 1609 gpm = 365 m³/h, all four levels.
-        {"NFPA example",
-         0,
-         3,
-         112,
-         Units("g/min", "psi", 0, 1),
-         70,
-         50,
-         1000,
-         20,
-         true,
-         1640,
-         372.5,
-         true,
-         true,
-         true,
-         "AA",
-         1640,
-         true,
-         365.4,
-         4},
+        {"NFPA example", 0, 3, 112, Units("g/min", "psi", 0, 1), 70, 50, 1000, 20,
+         true, 1640, 372.5, true, true, true, "AA", 1640, true, 365.4, 4},
         // Metric: 5.52 bar, 2.72 bar, 729 l/min: 886 l/min = 53.2 m³/h at 1.5 bar, 48 but not 96;
         // at 20 psi (1.379 bar) 900.6 l/min = 237.9 gpm, class C.
-        {"metric", 1,     0,    98,    Units("l/min", "Bar", 0, 2),
-         5.52,     2.72,  729,  1.5,   true,
-         886.2,    53.17, true, true,  true,
-         "C",      237.9, true, 53.17, 2},
+        {"metric", 1, 0, 98, Units("l/min", "Bar", 0, 2), 5.52, 2.72, 729, 1.5,
+         true, 886.2, 53.17, true, true, true, "C", 237.9, true, 53.17, 2},
         // The same hydrant in l/s: the same m³/h.
-        {"metric l/s", 1,     1,     98,    Units("l/s", "Bar", 2, 2),
-         5.52,         2.72,  12.15, 1.5,   true,
-         14.770,       53.17, true,  true,  true,
-         "C",          237.9, true,  53.17, 2},
+        {"metric l/s", 1, 1, 98, Units("l/s", "Bar", 2, 2), 5.52, 2.72, 12.15, 1.5,
+         true, 14.770, 53.17, true, true, true, "C", 237.9, true, 53.17, 2},
         // Flowing pressure below the minimum: no projection and no levels, the class at 20 psi
         // (1.379 bar < 2.0 bar) still: 2.0 ↔ (5 − 1.379)/3 = 1.2070^0.54 = 1.1068 × 2400 l/min
         // = 2656 l/min = 701.8 gpm, B.
-        {"below minimum",
-         1,
-         0,
-         98,
-         Units("l/min", "Bar", 0, 2),
-         5.0,
-         2.0,
-         2400,
-         2.5,
-         false,
-         0,
-         0,
-         true,
-         false,
-         true,
-         "B",
-         701.8,
-         false,
-         0,
-         0},
+        {"below minimum", 1, 0, 98, Units("l/min", "Bar", 0, 2), 5.0, 2.0, 2400, 2.5,
+         false, 0, 0, true, false, true, "B", 701.8, false, 0, 0},
         // A drop of 5 %: the check fails, the figures stand. 60 psi, 57 psi, 400 gpm:
         // at 20 psi (40/3)^0.54 = 4.0501 → 1620 gpm, AA (a projection not worth much); at
         // 21.76 psi 1581 gpm = 359.1 m³/h.
-        {"small drop", 0,      3,     112,   Units("g/min", "psi", 0, 1),
-         60,           57,     400,   20,    true,
-         1620.0,       367.95, false, true,  true,
-         "AA",         1620.0, true,  359.1, 4},
+        {"small drop", 0, 3, 112, Units("g/min", "psi", 0, 1), 60, 57, 400, 20,
+         true, 1620.0, 367.95, false, true, true, "AA", 1620.0, true, 359.1, 4},
         // Flowing at 18 psi, the minimum 15 psi: (35/32)^0.54 = 1.0496 → 944.6 gpm = 214.5 m³/h;
         // no class at 20 psi, and no levels at 1.5 bar either.
-        {"no class", 0,     3,     112,  Units("g/min", "psi", 0, 1),
-         50,         18,    900,   15,   true,
-         944.6,      214.5, true,  true, false,
-         "",         0,     false, 0,    0},
+        {"no class", 0, 3, 112, Units("g/min", "psi", 0, 1), 50, 18, 900, 15,
+         true, 944.6, 214.5, true, true, false, "", 0, false, 0, 0},
     };
+    // clang-format on
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         const hydrant::ReportFigures r =

@@ -12,35 +12,26 @@ Storage Metric(int flowUnit, int intervalMs = 1000) {
 
 }  // namespace
 
-TEST(Storage, ConstructionSetsTitleTextsAndStartTime) {
-    Storage r = Metric(0);
+TEST(Storage, ConstructionSetsTitleTextsAndADayFirstStartTime) {
+    // The program's date text and the logger's own (day without leading zero, then month).
+    const struct {
+        const char* text;
+        wxDateTime start;
+    } cases[] = {{"24/03/2023 14:05:09", wxDateTime(24, wxDateTime::Mar, 2023, 14, 5, 9)},
+                 {"5/03/2023 9:07:02", wxDateTime(5, wxDateTime::Mar, 2023, 9, 7, 2)},
+                 {"kein Datum", wxDateTime()}};
+    for (const auto& c : cases) {
+        Storage r(wxString::FromUTF8(c.text), 100, 1, false, 0, 7);
+        EXPECT_EQ(r.DateText(), wxString::FromUTF8(c.text));
+        EXPECT_TRUE(c.start.IsValid() ? r.StartTime() == c.start : !r.StartTime().IsValid()) << c.text;
+    }
+    const Storage r = Metric(0);
     EXPECT_EQ(r.Title(), wxString::FromUTF8("7"));
-    EXPECT_EQ(r.DateText(), wxString::FromUTF8("24/03/2023 14:05:09"));
-    ASSERT_TRUE(r.StartTime().IsValid());
-    EXPECT_EQ(r.StartTime().GetDay(), 24);
-    EXPECT_EQ(r.StartTime().GetMonth(), wxDateTime::Mar);
-    EXPECT_EQ(r.StartTime().GetYear(), 2023);
-    EXPECT_EQ(r.StartTime().GetHour(), 14);
-    EXPECT_EQ(r.StartTime().GetSecond(), 9);
     EXPECT_EQ(r.SampleCount(), 0);
     EXPECT_EQ(r.LastVolume(), 0.0f);
     EXPECT_FALSE(r.HasTargetFlow());
     EXPECT_TRUE(r.TargetLineTimes().empty());
     EXPECT_TRUE(r.TargetLineValues().empty());
-}
-
-TEST(Storage, DownloadedDatesAreReadDayFirst) {
-    // The logger's own date text: day without leading zero, then month.
-    Storage r(wxString::FromUTF8("5/03/2023 9:07:02"), 100, 1, false, 0, 1);
-    ASSERT_TRUE(r.StartTime().IsValid());
-    EXPECT_EQ(r.StartTime().GetDay(), 5);
-    EXPECT_EQ(r.StartTime().GetMonth(), wxDateTime::Mar);
-    EXPECT_EQ(r.StartTime().GetHour(), 9);
-    EXPECT_EQ(r.StartTime().GetMinute(), 7);
-
-    Storage bad(wxString::FromUTF8("kein Datum"), 100, 1, false, 0, 1);
-    EXPECT_FALSE(bad.StartTime().IsValid());
-    EXPECT_EQ(bad.DateText(), wxString::FromUTF8("kein Datum"));
 }
 
 TEST(Storage, RawSampleTimesStartOneIntervalAfterTheStart) {

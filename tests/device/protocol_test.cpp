@@ -169,15 +169,13 @@ TEST(Protocol, RawSamplesAndLiveReply) {
 }
 
 TEST(Protocol, BcdAndEventDates) {
-    EXPECT_EQ(ToBcd(59), 0x59);
-    EXPECT_EQ(ToBcd(7), 0x07);
-    EXPECT_EQ(ToBcd(0), 0x00);
-    EXPECT_EQ(BcdValue(0x23), 23);
-    EXPECT_EQ(BcdValue(0x07), 7);
+    // Each decimal digit in its own nibble; a nibble above 9 is no number.
+    for (int n = 0; n < 100; ++n) {
+        EXPECT_EQ(ToBcd(n), n / 10 * 16 + n % 10);
+        EXPECT_EQ(BcdValue(static_cast<std::uint8_t>(n / 10 * 16 + n % 10)), n);
+    }
     EXPECT_EQ(BcdValue(0x5A), std::nullopt);
     EXPECT_EQ(BcdValue(0xA5), std::nullopt);
-    for (int n = 0; n < 100; ++n)
-        EXPECT_EQ(BcdValue(ToBcd(n)), n);
 
     const std::uint8_t entry[9] = {0x02, 0x07, 0x09, 0x05, 0x03, 0x23, 0x15, 0x01, 0x01};
     EventEntry e = DecodeEventEntry(entry);

@@ -32,12 +32,6 @@ TEST_F(TransportTest, WithoutLoggerReadsGiveNothingAndWritesFailSilently) {
     EXPECT_TRUE(log.others.empty());
 }
 
-TEST_F(TransportTest, ConstructionTouchesNothing) {
-    emu::EmulatedLogger& logger = harness->AddLogger();
-    VextUSB a, b, c;
-    EXPECT_TRUE(logger.Transfers().empty());
-}
-
 TEST_F(TransportTest, FirstLoggerOfTheBusListStaysInUseUntilOpeningFails) {
     std::vector<emu::EmulatedLogger*> loggers = {
         &harness->AddLogger(0x0401, 2), &harness->AddLogger(0x0402, 1), &harness->AddLogger(0x0403, 1)};
@@ -76,22 +70,6 @@ TEST_F(TransportTest, FirstLoggerOfTheBusListStaysInUseUntilOpeningFails) {
     ASSERT_NE(firmware, nullptr);
     EXPECT_EQ(FirmwareWord(firmware), order[1]->FirmwareWord());
     EXPECT_TRUE(order[2]->Transfers().empty());
-}
-
-TEST_F(TransportTest, UnplugAndReplugBetweenCommands) {
-    emu::EmulatedLogger& logger = harness->AddLogger();
-    VextUSB usb;
-    EXPECT_EQ(usb.ReadRequest(logger::ReqStatus, 0, 0, 7, 500), Status::StatusDone);
-    const std::string before = harness->Bus().lastOpened;
-
-    harness->Unplug(logger);
-    EXPECT_EQ(usb.ReadRequest(logger::ReqStatus, 0, 0, 7, 500), Status::StatusOpenFailed);
-    EXPECT_EQ(usb.ReadRequest(logger::ReqStatus, 0, 0, 7, 500), Status::StatusNoDevice);
-    EXPECT_EQ(usb.WriteRequest(logger::ReqLiveMode, 0, 0, 1, 500), Status::StatusNoDevice);
-
-    harness->Replug(logger);  // the system gives it a new device number
-    EXPECT_EQ(usb.ReadRequest(logger::ReqStatus, 0, 0, 7, 500), Status::StatusDone);
-    EXPECT_NE(harness->Bus().lastOpened, before);
 }
 
 TEST_F(TransportTest, UnplugSeenByEveryOperationKind) {

@@ -1,4 +1,5 @@
 #include "dialogs/dialog_rules.h"
+#include "support/test_helpers.h"
 
 #include <gtest/gtest.h>
 
@@ -9,9 +10,6 @@ using namespace dialogrules;
 
 namespace {
 
-wxString U8(const char* text) {
-    return wxString::FromUTF8(text);
-}
 std::string S(const wxString& text) {
     return text.utf8_string();
 }
@@ -91,25 +89,11 @@ TEST(DelayRules, SecondsAndSamples) {
 }
 
 TEST(ThresholdRules, FieldsReadAsSixteenBitDecimals) {
-    struct Case {
-        const char* text;
-        std::optional<std::uint16_t> expected;
-    } cases[] = {
-        {"100", 100},
-        {" 42 ", 42},
-        {"0", 0},
-        {"65535", 65535},
-        {"65536", std::nullopt},
-        {"", std::nullopt},
-        {"   ", std::nullopt},
-        {"zehn", std::nullopt},
-        {"12a", std::nullopt},
-        {"-1", std::nullopt},
-        {"1.5", std::nullopt},
-        {"99999999999999999999", std::nullopt},
-    };
-    for (const Case& c : cases)
-        EXPECT_EQ(ReadThresholdField(U8(c.text)), c.expected) << "'" << c.text << "'";
+    const std::pair<const char*, int> numbers[] = {{"100", 100}, {" 42 ", 42}, {"0", 0}, {"65535", 65535}};
+    for (const auto& [text, value] : numbers)
+        EXPECT_EQ(ReadThresholdField(U8(text)), std::optional<std::uint16_t>(value)) << "'" << text << "'";
+    for (const char* text : {"65536", "", "   ", "zehn", "12a", "-1", "1.5", "99999999999999999999"})
+        EXPECT_EQ(ReadThresholdField(U8(text)), std::nullopt) << "'" << text << "'";
 }
 
 // The cases a user meets first (0.5 s with no delay, 2.0 s with 1 s, equal and crossed flows, 2500,

@@ -18,11 +18,6 @@ namespace {
 
 using Connection = SettingsDialog::Connection;
 
-void Send(wxWindow* control, wxEvent& event) {
-    event.SetEventObject(control);
-    control->GetEventHandler()->ProcessEvent(event);
-}
-
 void Slide(SettingsDialog& d, int tenths) {
     d.IntervalSlider()->SetValue(tenths);
     wxScrollEvent e(wxEVT_SCROLL_THUMBTRACK, d.IntervalSlider()->GetId(), tenths);
@@ -42,8 +37,7 @@ void Tick(wxCheckBox* box, bool value) {
 }
 
 void Download(SettingsDialog& d) {
-    wxCommandEvent e(wxEVT_BUTTON, d.DownloadButton()->GetId());
-    Send(d.DownloadButton(), e);
+    Press(d.DownloadButton());
 }
 
 void PickDate(SettingsDialog& d, const wxDateTime& date) {
@@ -67,13 +61,6 @@ void NoDialog(Code code) {
 
 std::string Text(wxTextCtrl* field) {
     return field->GetValue().utf8_string();
-}
-
-std::vector<std::string> Utf8(const std::vector<wxString>& texts) {
-    std::vector<std::string> out;
-    for (const wxString& t : texts)
-        out.push_back(t.utf8_string());
-    return out;
 }
 
 class SettingsDialogTest : public ::testing::Test {
@@ -360,58 +347,6 @@ TEST_F(SettingsDialogTest, WithoutLoggerOnlyCloseIsUseful) {
     EXPECT_EQ(d.CloseButton()->GetLabel().utf8_string(), "Schließen");
     EXPECT_EQ(AppSettings.firmwareVersion, 0);
     EXPECT_TRUE(log.All().empty()) << "opening without a logger raises no message";
-}
-
-TEST_F(SettingsDialogTest, FailedWritesReportAndTheRestStillRuns) {
-    SettingsDialog d(nullptr);
-    // The clock time and date are single transfers without retry: one stall or time-out loses
-    // either, and each is reported; the thresholds are written all the same.
-    struct Case {
-        const char* name;
-        emu::Fault fault;
-        int request;
-    };
-    const Case cases[] = {
-        {"time stalls", emu::Fault::Stall, logger::ReqSetClockTime},
-        {"time times out", emu::Fault::Timeout, logger::ReqSetClockTime},
-        {"date stalls", emu::Fault::Stall, logger::ReqSetClockDate},
-        {"date times out", emu::Fault::Timeout, logger::ReqSetClockDate},
-    };
-    int flowOn = 150;
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        log.Clear();
-        Spin(d.MinutesSpin(), true);
-        PickDate(d, wxDateTime(2, wxDateTime::Feb, 2024));
-        Type(d.FlowOnText(), std::to_string(++flowOn).c_str());
-        logger.Plan({c.fault, c.request, 0, 1, 0});
-        NoDialog([&] { Download(d); });
-        EXPECT_EQ(Utf8(log.Errors()), std::vector<std::string>{"Uhrzeiteinstellung fehlgeschlagen"});
-        EXPECT_EQ(logger.Settings().flowOnThreshold, flowOn)
-            << "the thresholds are written after a failed clock";
-        EXPECT_FALSE(d.TimeChanged());
-        EXPECT_FALSE(logger.FaultsPending());
-    }
-
-    // The logger is gone: every step reports.
-    log.Clear();
-    logger.Unplug();
-    Spin(d.HoursSpin(), true);
-    PickDate(d, wxDateTime(1, wxDateTime::Feb, 2024));
-    Type(d.FlowOnText(), "160");
-    NoDialog([&] { Download(d); });
-    std::vector<std::string> got;
-    for (const wxString& e : log.Errors())
-        got.push_back(e.utf8_string());
-    EXPECT_EQ(got, (std::vector<std::string>{
-                       "Herunterladen der Einstellungen fehlgeschlagen: USB-Kabelverbindung überprüfen",
-                       "Uhrzeiteinstellung fehlgeschlagen",
-                       "Uhrzeiteinstellung fehlgeschlagen",
-                       "Änderung des Druchflussgrenzwertes fehlgeschlagen",
-                       "Änderung des Druchflussgrenzwertes fehlgeschlagen",
-                       "Automatische Datenlogfunktion fehlgeschlagen",
-                   }));
-    EXPECT_FALSE(d.ThresholdsChanged());
 }
 
 TEST_F(SettingsDialogTest, PrescribedFlowUnitLocksClockAndPressureUnit) {

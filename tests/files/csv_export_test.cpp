@@ -1,14 +1,13 @@
 #include "files/csv_export.h"
 #include "files/job_file.h"
 #include "support/cannot_run.h"
+#include "support/test_helpers.h"
 
 #include <gtest/gtest.h>
 
-#include <sys/resource.h>
 #include <unistd.h>
 
 #include <clocale>
-#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -21,10 +20,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-
-wxString U8(const char* s) {
-    return wxString::FromUTF8(s);
-}
 
 Storage Record(int unitSystem, int pressureUnit) {
     Storage r(U8("24/03/2023 14:05:09"), 1000, unitSystem, false, 0, 1);
@@ -98,20 +93,6 @@ TEST(CsvExport, UnitTextsFollowUnitSystemFlowSettingAndPressureCode) {
     EXPECT_EQ(lines[5], "Zeit (s), Durchfluss (M\xB3/h), Volumen (M\xB3), Druck (MtrH)");
 }
 
-namespace {
-
-// A folder made for one test, removed with it.
-struct ScratchDir {
-    ScratchDir() {
-        std::string tmpl = (fs::temp_directory_path() / "zpm-csv-XXXXXX").string();
-        path = ::mkdtemp(tmpl.data());
-    }
-    ~ScratchDir() { fs::remove_all(path); }
-    fs::path path;
-};
-
-}  // namespace
-
 // Both files a German user writes, CSV and job, are the same bytes as under the C locale.
 TEST(CsvExport, NumbersHaveTwoDecimalsAndAPointWhateverTheLocale) {
     // A German locale (decimal comma) compiled for this test into a scratch folder that only this
@@ -173,8 +154,8 @@ TEST(CsvExport, FileNamesAndExtension) {
 TEST(CsvExport, SpreadsheetReadsFourColumns) {
     if (std::system("command -v ssconvert >/dev/null 2>&1") != 0)
         ZPM_CANNOT_RUN("ssconvert (gnumeric) is not installed");
-    std::string tmpl = (fs::temp_directory_path() / "zpm-csv-XXXXXX").string();
-    const fs::path dir = ::mkdtemp(tmpl.data());
+    const ScratchDir scratch;
+    const fs::path& dir = scratch.path;
     const fs::path csv = dir / "24_03_2023 14_05_09.csv";
     const fs::path txt = dir / "out.txt";
 
@@ -195,7 +176,6 @@ TEST(CsvExport, SpreadsheetReadsFourColumns) {
             line.pop_back();
         rows.push_back(line);
     }
-    fs::remove_all(dir);
     ASSERT_EQ(rows.size(), 9u);
     // The one-byte "ü" is read as such.
     EXPECT_EQ(rows[1], "Title;\"Messung Süd 24/03/2023 14:05:09\";;");
@@ -227,19 +207,12 @@ TEST(CsvExport, SaveFailureLeavesTheOldFile) {
     // limit, which holds for root too): it stays as it was, and nothing is left beside it.
     const fs::path c = dir.path / "c.csv";
     std::ofstream(c) << "alte Tabelle\n";
-    struct rlimit old {};
-    getrlimit(RLIMIT_FSIZE, &old);
-    auto previousHandler = signal(SIGXFSZ, SIG_IGN);
-    struct rlimit tiny = old;
-    tiny.rlim_cur = 4096;
-    setrlimit(RLIMIT_FSIZE, &tiny);
-    const SaveResult full = save(c);
-    setrlimit(RLIMIT_FSIZE, &old);
-    signal(SIGXFSZ, previousHandler);
-    EXPECT_EQ(full, SaveResult::WriteFailed);
-    std::ifstream kept(c);
-    std::string content((std::istreambuf_iterator<char>(kept)), std::istreambuf_iterator<char>());
-    EXPECT_EQ(content, "alte Tabelle\n");
+    const auto saveOnAFullDisk = [&] {
+        const FileSizeLimit full(4096);
+        return save(c);
+    };
+    EXPECT_EQ(saveOnAFullDisk(), SaveResult::WriteFailed);
+    EXPECT_EQ(FileBytes(c), "alte Tabelle\n");
     EXPECT_EQ(files(), 2);  // b.csv and c.csv
 
     // A write-protected earlier export is refused (for root too) and kept.

@@ -27,39 +27,14 @@ std::string Fixed(float v, int decimals) {
 }  // namespace
 
 TEST(FormatFixed, MatchesPrintfByteForByte) {
-    std::vector<float> values = {0.0f,
-                                 -0.0f,
-                                 0.5f,
-                                 -0.5f,
-                                 1.0f,
-                                 0.1f,
-                                 123.456f,
-                                 -987.654321f,
-                                 1e-7f,
-                                 -1e-7f,
-                                 4.9999995e-7f,
-                                 5e-7f,
-                                 0.0078125f,   // 1/128: exactly halfway at the 7th decimal
-                                 0.0234375f,   // 3/128
-                                 -0.0078125f,  // ties round to even
-                                 0.125f,
-                                 0.375f,
-                                 0.005f,
-                                 2.675f,
-                                 16777216.0f,
-                                 1e10f,
-                                 9.2e12f,
-                                 1e13f,
-                                 -3e15f,
-                                 1e20f,
-                                 FLT_MAX,
-                                 -FLT_MAX,
-                                 FLT_MIN,
-                                 FLT_TRUE_MIN,
-                                 std::numeric_limits<float>::infinity(),
-                                 -std::numeric_limits<float>::infinity(),
-                                 std::numeric_limits<float>::quiet_NaN(),
-                                 -std::numeric_limits<float>::quiet_NaN()};
+    const float inf = std::numeric_limits<float>::infinity(), nan = std::numeric_limits<float>::quiet_NaN();
+    // clang-format off
+    std::vector<float> values = {
+        0.0f, -0.0f, 0.5f, -0.5f, 1.0f, 0.1f, 123.456f, -987.654321f, 1e-7f, -1e-7f, 4.9999995e-7f, 5e-7f,
+        0.0078125f, 0.0234375f, -0.0078125f,  // 1/128 and 3/128: halfway at the 7th decimal; ties to even
+        0.125f, 0.375f, 0.005f, 2.675f, 16777216.0f, 1e10f, 9.2e12f, 1e13f, -3e15f, 1e20f,
+        FLT_MAX, -FLT_MAX, FLT_MIN, FLT_TRUE_MIN, inf, -inf, nan, -nan};
+    // clang-format on
     // Values next to every rounding boundary of the 6th and 2nd decimal.
     for (int k = -2000; k <= 2000; ++k) {
         const float mid6 = static_cast<float>((k + 0.5) / 1e6);

@@ -1,6 +1,7 @@
 // Damaged and hostile job files: the reader keeps what it read completely, says what is wrong,
 // and neither crashes, hangs nor allocates what the file cannot fill.
 #include "files/job_file.h"
+#include "support/test_helpers.h"
 
 #include <gtest/gtest.h>
 
@@ -11,10 +12,6 @@
 #include <streambuf>
 
 namespace {
-
-wxString U8(const char* s) {
-    return wxString::FromUTF8(s);
-}
 
 jobfile::ReadResult ReadText(const std::string& text) {
     std::istringstream in(text, std::ios::binary);

@@ -1,5 +1,6 @@
 #include "files/job_file.h"
 #include "plot/plot_math.h"
+#include "support/test_helpers.h"
 
 #include <gtest/gtest.h>
 
@@ -20,10 +21,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-
-wxString U8(const char* s) {
-    return wxString::FromUTF8(s);
-}
 
 std::string WriteText(const std::vector<Storage>& records) {
     std::ostringstream out(std::ios::binary);
@@ -60,16 +57,6 @@ std::string Crlf(const std::string& s) {
     }
     return out;
 }
-
-struct TempDir {
-    fs::path path;
-    TempDir() {
-        std::string tmpl = (fs::temp_directory_path() / "zpm-files-XXXXXX").string();
-        path = ::mkdtemp(tmpl.data());
-    }
-    ~TempDir() { fs::remove_all(path); }
-    wxString Path(const char* name) const { return wxString::FromUTF8((path / name).string()); }
-};
 
 }  // namespace
 
@@ -184,21 +171,12 @@ TEST(JobFileRoundTrip, EverythingWrittenReadsBackCleanAndWritesTheSameBytes) {
                 static_cast<wchar_t>(charPool[pick(0, static_cast<long long>(std::size(charPool)) - 1)]));
         return wxString(t);
     };
-    const float floatPool[] = {0.0f,
-                               -0.0f,
-                               0.5f,
-                               1e-7f,
-                               5e-7f,
-                               -123.456789f,
-                               8388607.5f,
-                               3.0e12f,
-                               FLT_MAX,
-                               -FLT_MAX,
-                               FLT_MIN,
-                               std::numeric_limits<float>::denorm_min(),
-                               std::numeric_limits<float>::quiet_NaN(),
-                               std::numeric_limits<float>::infinity(),
-                               -std::numeric_limits<float>::infinity()};
+    const float inf = std::numeric_limits<float>::infinity();
+    // clang-format off
+    const float floatPool[] = {0.0f, -0.0f, 0.5f, 1e-7f, 5e-7f, -123.456789f, 8388607.5f, 3.0e12f, FLT_MAX, -FLT_MAX,
+                               FLT_MIN, std::numeric_limits<float>::denorm_min(),
+                               std::numeric_limits<float>::quiet_NaN(), inf, -inf};
+    // clang-format on
     auto extreme = [&]() {
         return pick(0, 2) == 0 ? std::uniform_real_distribution<float>(-1e6f, 1e6f)(rng)
                                : floatPool[pick(0, static_cast<long long>(std::size(floatPool)) - 1)];
@@ -453,7 +431,7 @@ TEST(JobFileRead, ScanfWhiteSpaceRules) {
 }
 
 TEST(JobFileSave, WritesTheFileAndNeverDestroysThePreviousOne) {
-    TempDir dir;
+    ScratchDir dir;
     Storage r = Record("Messung", "24/03/2023 14:05:09", 1000, 1);
     r.AddSample(1, 2, 3, 4);
     const wxString path = dir.Path("auftrag.kvr");

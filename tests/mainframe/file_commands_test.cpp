@@ -11,10 +11,7 @@
 #include <wx/image.h>
 #include <wx/listctrl.h>
 
-#include <sys/resource.h>
 #include <sys/stat.h>
-
-#include <csignal>
 
 #include <filesystem>
 #include <fstream>
@@ -60,18 +57,13 @@ class FileCommandsTest : public MainFrameTest {
 protected:
     void SetUp() override {
         MainFrameTest::SetUp();
-        dir = fs::temp_directory_path() / ("zpm-files-" + std::to_string(::getpid()));
-        fs::create_directories(dir);
         frame->AppendRecord(MakeRecord("Eins", "24/03/2023 14:05:09", {100, 200, 300}, {1, 2, 3}));
         frame->AppendRecord(MakeRecord("Zwei", "25/03/2023 10:00:00", {5, 6}, {0.5f, 0.25f}));
         frame->RefreshRecordList();
     }
-    void TearDown() override {
-        MainFrameTest::TearDown();
-        fs::remove_all(dir);
-    }
-    wxString P(const char* name) { return wxString::FromUTF8((dir / name).string()); }
-    fs::path dir;
+    wxString P(const char* name) { return scratch.Path(name); }
+    ScratchDir scratch;
+    const fs::path& dir = scratch.path;
 };
 
 }  // namespace
@@ -134,24 +126,19 @@ TEST_F(FileCommandsTest, FailedSaveReportsAndChangesNothing) {
     // by save as and by save: the earlier files stay as they were and nothing is left beside them.
     std::ofstream(dir / "voll.kvr") << "480000\n0\n";
     const std::string good = ReadTextFile((dir / "gut.kvr").string());
-    struct rlimit old {};
-    getrlimit(RLIMIT_FSIZE, &old);
-    auto previousHandler = signal(SIGXFSZ, SIG_IGN);
-    struct rlimit tiny = old;
-    tiny.rlim_cur = 64;
     for (bool saved : {false, true}) {
         frame->SetSaved(saved);
         log->Clear();
-        setrlimit(RLIMIT_FSIZE, &tiny);
-        wxTEST_DIALOG(Command(ID_SAVE_JOB_AS), ExpectFile(P("voll.kvr"), SaveMessage, "ZPM Dateien"));
-        Command(ID_SAVE_JOB);
-        setrlimit(RLIMIT_FSIZE, &old);
+        {
+            const FileSizeLimit full(64);
+            wxTEST_DIALOG(Command(ID_SAVE_JOB_AS), ExpectFile(P("voll.kvr"), SaveMessage, "ZPM Dateien"));
+            Command(ID_SAVE_JOB);
+        }
         EXPECT_EQ(log->Errors(), (std::vector<wxString>{U8("Error writing File"), U8("Error writing File")}));
         EXPECT_EQ(ReadTextFile((dir / "voll.kvr").string()), "480000\n0\n");
         EXPECT_EQ(ReadTextFile((dir / "gut.kvr").string()), good);
         unchanged(saved);
     }
-    signal(SIGXFSZ, previousHandler);
     EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 4);
 
     frame->Records()[0].SetTitle(U8("Geändert"));

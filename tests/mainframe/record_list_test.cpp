@@ -146,14 +146,8 @@ TEST_F(RecordListTest, EditsThroughTextEntryDialogs) {
     EXPECT_FLOAT_EQ(frame->Records()[0].TargetFlow(), 12.5f);
     EXPECT_FALSE(frame->IsSaved());
 
-    // Not a number: nothing changes, savedFlag stays.
-    frame->SetSaved(true);
-    wxTEST_DIALOG(Command(ID_TARGET_FLOW, wxEVT_BUTTON),
-                  ExpectTextEntry(U8("viel"), U8("Zielfluss"), U8("12.500000")));
-    EXPECT_FLOAT_EQ(frame->Records()[0].TargetFlow(), 12.5f);
-    EXPECT_TRUE(frame->IsSaved());
-
     // Cancel changes nothing.
+    frame->SetSaved(true);
     wxTEST_DIALOG(Command(ID_RENAME_RECORD, wxEVT_BUTTON),
                   ExpectTextEntry(U8("Neu"), U8("Titel ändern"), U8("-"), wxID_CANCEL));
     EXPECT_EQ(frame->Records()[0].Title(), U8("-"));
@@ -203,7 +197,8 @@ TEST_F(RecordListTest, TargetFlowRefusesWhatIsNoNumberOfAFloat) {
     SelectOnly(0);
     wxTEST_DIALOG(Command(ID_TARGET_FLOW, wxEVT_BUTTON),
                   ExpectTextEntry(U8("12.5"), U8("Zielfluss"), U8("0.000000")));
-    for (const char* text : {"nan", "NaN", "-nan", "inf", "-inf", "Infinity", "1e39", "-3.5e38", "1e400"}) {
+    for (const char* text :
+         {"viel", "nan", "NaN", "-nan", "inf", "-inf", "Infinity", "1e39", "-3.5e38", "1e400"}) {
         SCOPED_TRACE(text);
         frame->SetSaved(true);
         wxTEST_DIALOG(Command(ID_TARGET_FLOW, wxEVT_BUTTON),

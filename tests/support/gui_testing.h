@@ -2,12 +2,15 @@
 
 // Harness of the GUI tests. Include this header (not <wx/testing.h>) in GUI tests.
 
+#include "support/test_helpers.h"
+
 #include <gtest/gtest.h>
 
 #include <wx/app.h>
 #include <wx/image.h>
 #include <wx/log.h>
 #include <wx/string.h>
+#include <wx/window.h>
 
 #include <functional>
 #include <memory>
@@ -53,11 +56,6 @@ private:
     wxString message, caption;
 };
 
-// Shorthand for the program's texts in tests: UTF-8 literal to wxString.
-inline wxString U8(const char* text) {
-    return wxString::FromUTF8(text);
-}
-
 // Collects wxLogError / wxLogMessage / wxLogWarning instead of showing boxes at idle time.
 class LogCapture : public wxLog {
 public:
@@ -89,6 +87,17 @@ public:
     ~RealModalDialogs();
     static bool Allowed();
 };
+
+// Delivers an event to a control as the toolkit would raise it there (a spin, a date picked).
+inline void Send(wxWindow* control, wxEvent& event) {
+    event.SetEventObject(control);
+    control->GetEventHandler()->ProcessEvent(event);
+}
+// A click on a button, as its command event.
+inline void Press(wxWindow* button) {
+    wxCommandEvent e(wxEVT_BUTTON, button->GetId());
+    Send(button, e);
+}
 
 // Runs the event loop until pred() holds or timeoutMs passes; returns pred().
 bool PumpUntil(const std::function<bool()>& pred, int timeoutMs = 5000);
