@@ -182,8 +182,8 @@ in_dialog "into Messungen" xdotool key Return
 in_dialog "the file row" click "$d" 500 83  # the first file row
 shot dialog-reopen
 for _ in 1 2 3; do
-  click "$d" -50 -26
-  wait_gone "KVR ZPM-Vorgang öffnen" && break
+  click "$d" -50 -26 2>/dev/null || ! window_id "KVR ZPM-Vorgang öffnen" >/dev/null || fail "cannot click \"Open\""
+  wait_gone "KVR ZPM-Vorgang öffnen" 20 && break
 done
 wait_title demo1.kvr
 wait_still "$main"
