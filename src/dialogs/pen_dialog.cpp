@@ -1,11 +1,10 @@
 #include "dialogs/pen_dialog.h"
 #include "data/translate.h"
+#include "dialogs/ok_close_row.h"
 
 #include <wx/button.h>
 #include <wx/choice.h>
 #include <wx/sizer.h>
-
-#include <algorithm>
 
 PenDialog::PenDialog(wxWindow* parent, int currentWidth)
     : wxDialog(parent, wxID_ANY, Tr("Diagrammlinienart"), wxDefaultPosition, wxDefaultSize,
@@ -19,19 +18,9 @@ PenDialog::PenDialog(wxWindow* parent, int currentWidth)
     if (currentWidth >= 1 && currentWidth <= 7)
         widthChoice->SetSelection(currentWidth - 1);
     chosenIndex = currentWidth - 1;
-    okButton = new wxButton(this, wxID_OK, Tr("OK"), wxDefaultPosition, wxSize(60, 30), wxBU_EXACTFIT,
-                            wxDefaultValidator, wxString::FromAscii("button"));
-    auto* close = new wxButton(this, wxID_CANCEL, Tr("Schließen"), wxDefaultPosition, wxSize(60, 30),
-                               wxBU_EXACTFIT, wxDefaultValidator, wxString::FromAscii("button"));
-    // 60 x 30, wider where the label needs it ("Schließen" does not fit into 60).
-    for (wxButton* b : {okButton, close})
-        b->SetMinSize(wxSize(std::max(60, b->GetBestSize().x), 30));
     auto* top = new wxBoxSizer(wxVERTICAL);
     top->Add(widthChoice, 0, wxALL, 10);
-    auto* buttons = new wxBoxSizer(wxHORIZONTAL);
-    buttons->Add(okButton, 1, wxALL, 10);
-    buttons->Add(close, 1, wxTOP | wxRIGHT, 10);
-    top->Add(buttons, 1, wxEXPAND);
+    okButton = AddOkCloseRow(this, top);
     SetSizer(top);
     top->Fit(this);
     top->SetSizeHints(this);

@@ -23,7 +23,7 @@ journey_scratch
 # and the list's columns), from its edges.
 save_button=(97 57)
 settings_button=(329 -58)
-upload_button=(467 -58)
+upload_button_x=467  # 58 px above the bottom edge, as in German
 first_row=(-234 249)
 
 no_gtk_complaints() {
@@ -47,17 +47,7 @@ shot main
 no_gtk_complaints "at start"
 
 # 2. The demo download and its question, answered "No".
-question=
-for _ in 1 2 3 4 5; do
-  click "$main" "${upload_button[@]}"
-  question=$(wait_window "Save new data?" 30) && break
-done
-[ -n "$question" ] || fail "the download never asked \"Save new data?\""
-shot download
-click "$question" 65 -11  # "No", the left half of the buttons row
-wait_gone "Save new data?" || fail "the save question stayed"
-wait_gone "Loading" || fail "the progress window stayed"
-wait_still "$main"
+download_demo_events "$upload_button_x" Loading
 
 # 3. The first record charted; printed to a PDF, which gives the chart's words back.
 click "$main" "${first_row[@]}"
@@ -69,25 +59,7 @@ done
 [ "$(count_colour "$work/chart.png" '#0000FF')" -gt 100 ] || fail "no flow series charted"
 shot chart
 menu alt+f Down Down Down Return  # "File" > "Print Chart" (the menu opens on its first item)
-dialog=
-for _ in $(seq 100); do
-  dialog=$(xdotool search --onlyvisible --name '^Print$' 2>/dev/null | head -1) && [ -n "$dialog" ] && break
-  sleep 0.1
-done
-[ -n "$dialog" ] || fail "no print dialog"
-wait_active "$dialog"
-eval "$(xdotool getwindowgeometry --shell "$dialog")"
-before=$(window_digest "$dialog")
-xdotool mousemove --window "$dialog" 80 88 click 1  # the first printer: "Print to File"
-wait_redrawn "$dialog" "$before" "\"Print to File\""
-shot print-dialog
-xdotool mousemove --window "$dialog" $((WIDTH - 60)) $((HEIGHT - 30)) click 1
-# The page is written when the dialog has gone and the file reads as a whole PDF.
-for _ in $(seq 100); do
-  ! xdotool search --onlyvisible --name '^Print$' >/dev/null 2>&1 && pdfinfo output.pdf >/dev/null 2>&1 && break
-  sleep 0.1
-done
-[ -s output.pdf ] || fail "no output.pdf"
+print_to_file
 words=$(pdftotext -layout output.pdf -)
 for caption in "Flow (l/min)" "Pressure (bar)"; do
   grep -qF "$caption" <<<"$words" || fail "the printed chart has no \"$caption\": $words"

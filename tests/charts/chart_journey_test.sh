@@ -140,20 +140,7 @@ for _ in 1 2 3 4 5 6; do press 34 134; done
 # --- Printing: "Datei" > "Diagramm Drucken", the GTK dialog's "Print to File", Print.
 press 24 12
 on_main "the file menu" xdotool key Down Down Down Down Return
-xsession_wait_window Print 20 || fail "no print dialog"
-dialog=$(xdotool search --onlyvisible --name '^Print$' | head -1)
-wait_active "$dialog"
-eval "$(xdotool getwindowgeometry --shell "$dialog")"
-before=$(window_digest "$dialog")
-xdotool mousemove --window "$dialog" 80 88 click 1 # the first printer: "Print to File"
-wait_redrawn "$dialog" "$before" "\"Print to File\""
-xdotool mousemove --window "$dialog" $((WIDTH - 60)) $((HEIGHT - 30)) click 1
-# The page is written when the dialog has gone and the file reads as a whole PDF.
-for _ in $(seq 100); do
-  ! xdotool search --onlyvisible --name '^Print$' >/dev/null 2>&1 && pdfinfo output.pdf >/dev/null 2>&1 && break
-  sleep 0.1
-done
-[ -s output.pdf ] || fail "no output.pdf"
+print_to_file
 no_gtk_complaints "while printing"
 
 pdfinfo output.pdf | grep -q '^Pages: *1$' || fail "not one page"

@@ -198,6 +198,30 @@ menu_dialog() {
   echo "$d"
 }
 
+# Prints from the GTK print dialog (titled exactly "Print") to a file: "Print to File", then
+# "Print". Returns when the dialog has gone and output.pdf in the working folder reads as a whole
+# PDF.
+print_to_file() {
+  local p= before
+  for _ in $(seq 200); do
+    p=$(xdotool search --onlyvisible --name '^Print$' 2>/dev/null | head -1) && [ -n "$p" ] && break
+    sleep 0.1
+  done
+  [ -n "$p" ] || fail "no print dialog"
+  wait_active "$p"
+  before=$(window_digest "$p")
+  click "$p" 80 88  # the first printer: "Print to File"
+  wait_redrawn "$p" "$before" "\"Print to File\""
+  shot print-dialog
+  click "$p" -60 -30  # "Print"
+  for _ in $(seq 100); do
+    ! xdotool search --onlyvisible --name '^Print$' >/dev/null 2>&1 && pdfinfo output.pdf >/dev/null 2>&1 &&
+      return 0
+    sleep 0.1
+  done
+  fail "no page printed to output.pdf"
+}
+
 # Starts the program ($program) and finds its main window ($main).
 start_program() {
   as_user "$program" 2>>"$work/stderr" &
@@ -215,16 +239,17 @@ expect_minimum_size() {
     fail "the main window is not 954x646; the places the journey clicks need a look"
 }
 # Downloads the demo logger's events with the upload button and answers "No" to saving them.
-download_demo_events() {
+# The button's place and the progress window's title are the German window's unless given.
+download_demo_events() {  # [BUTTON-X [PROGRESS-TITLE]]
   local question=
   for _ in 1 2 3 4 5; do
-    click "$main" 476 -58
+    click "$main" "${1:-476}" -58
     question=$(wait_window "Save new data?" 30) && break
   done
   [ -n "$question" ] || fail "the download never asked to save"
   shot download
   click "$question" 65 -11  # "No", the left half of the buttons row
   wait_gone "Save new data?" || fail "the save question stayed"
-  wait_gone "Laden" || fail "the progress window stayed"
+  wait_gone "${2:-Laden}" || fail "the progress window stayed"
   wait_still "$main"
 }
